@@ -1,0 +1,378 @@
+#include "app/TApplication.h"
+
+#include <cmath>
+#include <utility>
+
+#include "app/TBlendOutFilter.h"
+#include "app/TEventReceiver.h"
+#include "app/TFPSCounter.h"
+#include "app/TMenu.h"
+#include "app/TSettings.h"
+#include "framework/TMultiTouch.h"
+#include "gui/TGUI.h"
+#include "gui/TGUIGadget.h"
+#include "platform/TCharset.h"
+#include "platform/TClock.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TImage.h"
+#include "platform/TImageFont.h"
+#include "platform/TTimer.h"
+#include "world/TLayer.h"
+
+namespace {
+const char* const FontPath = "data/gfx/gui/font.ttf";
+const std::string GuiFolder = "data/gfx/gui/";
+
+std::shared_ptr<TImage> LoadMidHandled(const std::string& path) {
+    auto img = TImage::Load(path);
+    if (img) img->MidHandle();
+    return img;
+}
+}  // namespace
+
+std::shared_ptr<TApplication> TApplication::Create() {
+    auto app = std::make_shared<TApplication>();
+    if (!app->generate()) return nullptr;
+    return app;
+}
+
+TApplication::~TApplication() { Stop(); }
+
+int32_t TApplication::generate() {
+    event = TEventReceiver::Create();
+    SetMaskColor(255, 0, 255);
+    mouseImg = TImage::LoadAnim(GuiFolder + "mouse.png", 32, 32, 0, 3);
+    if (mouseImg) mouseImg->MidHandle();
+    menu = TMenu::Create(this);
+    appName = "Vallmora - The 2D Iso Cityprojekt";
+    FPS = TFPSCounter::Create();
+    infoFont = TImageFont::Load(FontPath, 12, SMOOTHFONT);
+    fingerLightImg = LoadMidHandled(GuiFolder + "fingerLight.png");
+    random = vesko::TFastRandom::Create(Millisecs());
+    currentFilterList.clear();
+    return 1;
+}
+
+TGraphicsDriver TApplication::DriverFromName(const std::string& name) {
+    std::string lower;
+    for (char c : name) lower.push_back((c >= 'A' && c <= 'Z') ? char(c + 32) : c);
+    if (lower == "dx7") return TGraphicsDriver::D3D7;
+    if (lower == "dx9") return TGraphicsDriver::D3D9;
+    if (lower == "ogl") return TGraphicsDriver::OpenGL;
+    return TGraphicsDriver::D3D9;
+}
+
+void TApplication::Init() {
+    TLayer::LoadSettings();
+    Driver = DriverFromName(TSettings::graphicsDriverName);
+    xmax = TSettings::ResolutionHorizontal;
+    ymax = TSettings::ResolutionVertical;
+    depth = TSettings::GraphicMode == 1 ? 32 : 0;
+    timer = TTimer::Create(TSettings::TargetFPS);
+    Sync = -1;
+}
+
+void TApplication::Deinit() { timer.reset(); }
+
+bool TApplication::InitWindow() {
+    TGraphics::AppTitle(appName);
+    TGraphics::SetGraphicsDriver(Driver);
+    if (!TGraphics::Graphics(xmax, ymax, depth, 60, 0)) return false;
+    windowOpen = true;
+    TGraphics::HideMouse();
+    SetBlend(ALPHABLEND);
+    SetClsColor(0, 0, 0);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    SetTransform(0, 1, 1);
+    vesko::TMultiTouch::Init(1, 1, 0);
+    return true;
+}
+
+void TApplication::DeInitWindow() {
+    if (!windowOpen) return;
+    windowOpen = false;
+    vesko::TMultiTouch::Deinit();
+    TGraphics::ShowMouse();
+    TGraphics::EndGraphics();
+}
+
+void TApplication::loadResources(int32_t withLoadingScreen) {
+    if (withLoadingScreen) {
+        prepareLoadingScreen();
+        TLayer::Prepare(_drawLoadingScreen, this);
+        releaseLoadingScreen();
+    } else {
+        TLayer::Prepare(nullptr, nullptr);
+    }
+    _prepareGUI();
+}
+
+void TApplication::run() { menu->run(); }
+
+void TApplication::Stop() {
+    if (stopped) return;
+    stopped = true;
+    if (menu) menu->Close();
+    Deinit();
+    DeInitWindow();
+}
+
+void TApplication::prepareLoadingScreen() { loadingTitleImg = TImage::Load(GuiFolder + "startlogo.jpg"); }
+
+void TApplication::releaseLoadingScreen() { loadingTitleImg.reset(); }
+
+void TApplication::_drawLoadingScreen(void* context, const std::string& text) {
+    if (auto* app = static_cast<TApplication*>(context)) app->drawLoadingScreen(text);
+}
+
+void TApplication::drawLoadingScreen(const std::string& text) {
+    Cls();
+    // Pulses between alpha 0.5 and 1.0 with a period of 1440 ms (cosine in degrees).
+    const double degrees = 0.25 * double(Millisecs());
+    SetAlpha(static_cast<float>(0.75 + 0.25 * std::cos(degrees * M_PI / 180.0)));
+    SetColor(255, 255, 255);
+    DrawImageRect(loadingTitleImg, 0, 0, float(xmax), float(ymax), 0);
+    SetAlpha(0.2f);
+    SetColor(255, 255, 255);
+    SetTransform(0, 1, 1);
+    SetImageFont(infoFont);
+    DrawText(text, 0, float(ymax) - TextHeight(text));
+    render(1, 0, 0, 1, 1, 0);
+}
+
+void TApplication::render(int32_t updateInputs, int32_t drawPointers, int32_t waitTimer, int32_t drawGamma,
+                          int32_t drawFilters, int32_t drawInfo) {
+    if (drawInfo) _showVersionAndFPS();
+    if (drawPointers) {
+        _renderFingerLights();
+        _drawMouse(event->MouseX(), event->MouseY());
+    }
+    if (drawFilters) _renderFilter();
+    if (drawGamma) _renderGamma();
+    Flip(Sync);
+    if (waitTimer && timer) timer->Wait();
+    FPS->Update();
+    if (updateInputs) _updateInputs();
+}
+
+void TApplication::writeToStdOut(const std::string& line) {
+    if (stdOut.size() >= maxStdOutLines) stdOut.erase(stdOut.begin());
+    stdOut.push_back(line);
+}
+
+std::shared_ptr<TPixmap> TApplication::getPixmap() { return GrabPixmap(0, 0, xmax, ymax); }
+
+void TApplication::addFilter(const std::shared_ptr<TRenderFilter>& filter) {
+    if (filter) currentFilterList.push_back(filter);
+}
+
+void TApplication::_updateInputs() { event->Update(); }
+
+void TApplication::_showVersionAndFPS() {
+    SetImageFont(infoFont);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    SetTransform(0, 1, 1);
+    if (TSettings::ShowFPSAndVersion) {
+        DrawText("Unreleased Version, current FPS: " + std::to_string(static_cast<int32_t>(FPS->getFPS())), 0, 0);
+    }
+    if (TSettings::ShowDebugInfo && !stdOut.empty()) {
+        const float h = TextHeight("");
+        DrawText("Stdout: " + stdOut[0], 0, h);
+        const float indent = TextWidth("Stdout: ");
+        for (size_t i = 1; i < stdOut.size(); ++i) DrawText(stdOut[i], indent, h * float(i + 1));
+        stdOut.clear();
+    }
+}
+
+void TApplication::_renderFingerLights() {
+    if (!TSettings::drawFingerLights) return;
+    SetAlpha(0.5f);
+    SetColor(255, 255, 255);
+    SetTransform(0, 1, 1);
+    SetBlend(LIGHTBLEND);
+    for (const auto& tp : event->TouchPoints()) {
+        if (tp) DrawImage(fingerLightImg, tp->GetX(), tp->GetY(), 0);
+    }
+    SetBlend(ALPHABLEND);
+}
+
+void TApplication::_drawMouse(int32_t x, int32_t y) {
+    const float fx = float(x), fy = float(y);
+    if (TSettings::drawMouseShadow) {
+        SetAlpha(0.15f);
+        SetColor(0, 0, 0);
+        SetTransform(0, 1, 1);
+        const std::pair<float, float> shadow[] = {{1, 1}, {1, 0}, {1, 2}, {0, 1}, {2, 1}};
+        for (const auto& [dx, dy] : shadow) DrawImage(mouseImg, fx + dx, fy + dy, mouseFrame);
+    }
+    SetAlpha(1.0f);
+    SetColor(255, 255, 255);
+    SetTransform(0, 1, 1);
+    DrawImage(mouseImg, fx, fy, mouseFrame);
+    mouseFrame = MouseFrame_Default;
+}
+
+void TApplication::_renderFilter() {
+    // Walk a copy: a filter's game function may add filters.
+    const std::vector<std::shared_ptr<TRenderFilter>> filters = currentFilterList;
+    for (const auto& f : filters) {
+        f->Draw();
+        if (!f->IsValid()) {
+            f->onDelete();
+            std::erase(currentFilterList, f);
+        }
+    }
+}
+
+void TApplication::_renderGamma() {
+    const int32_t g = TSettings::Gamma;
+    if (g == 0) return;
+    if (g > 0) {
+        SetColor(g, g, g);
+        SetBlend(LIGHTBLEND);
+    } else {
+        SetColor(255 + g, 255 + g, 255 + g);
+        SetBlend(SHADEBLEND);
+    }
+    SetAlpha(1.0f);
+    SetTransform(0, 1, 1);
+    DrawRect(0, 0, float(xmax), float(ymax));
+    SetBlend(ALPHABLEND);
+}
+
+void TApplication::_prepareGUI() {
+    gui = TGUI::Create(xmax, ymax);
+    TGUIGadget::Init(gui);
+    _LoadGUIFonts();
+    _LoadGUIImages();
+    _SetGuiTextColors();
+    _PrepareTooltips();
+}
+
+void TApplication::_LoadGUIFonts() {
+    gui->smallFont = TImageFont::Load(FontPath, 12, SMOOTHFONT);
+    gui->DefaultFont = TImageFont::Load(FontPath, 14, SMOOTHFONT);
+    gui->bigFont = TImageFont::Load(FontPath, 18, SMOOTHFONT);
+    gui->largeFont = TImageFont::Load(FontPath, 32, SMOOTHFONT);
+}
+
+void TApplication::_LoadGUIImages() {
+    using Field = std::shared_ptr<TImage> TGUI::*;
+    static const std::pair<Field, const char*> singles[] = {
+        {&TGUI::moveImg, "move.png"},
+        {&TGUI::scaleImg, "scale.png"},
+        {&TGUI::zoomInImg, "zoomIn.png"},
+        {&TGUI::zoomOutImg, "zoomOut.png"},
+        {&TGUI::buttonCloseImg, "button_close.png"},
+        {&TGUI::buttonBuildImg, "build.png"},
+        {&TGUI::buttonViewImg, "view.png"},
+        {&TGUI::buttonSettingsImg, "settings.png"},
+        {&TGUI::buttonExitImg, "button_exit.png"},
+        {&TGUI::buttonAwardImg, "button_award.png"},
+        {&TGUI::buttonComercialImg, "button_com.png"},
+        {&TGUI::buttonIndustrialImg, "button_ind.png"},
+        {&TGUI::buttonParkImg, "button_park.png"},
+        {&TGUI::buttonPublicImg, "button_public.png"},
+        {&TGUI::buttonResidentalImg, "button_res.png"},
+        {&TGUI::buttonRoadRailImg, "button_road_rail.png"},
+        {&TGUI::buttonBulldozerImg, "button_buldozer.png"},
+        {&TGUI::bulldozerImg, "bulldozer.png"},
+        {&TGUI::buttonChangeMinimapImg, "button_change_minimap.png"},
+        {&TGUI::buttonLoadImg, "button_load.png"},
+        {&TGUI::buttonSaveImg, "button_save.png"},
+        {&TGUI::buttonOkImg, "button_ok.png"},
+        {&TGUI::buttonLeftImg, "button_left.png"},
+        {&TGUI::buttonRightImg, "button_right.png"},
+        {&TGUI::buttonPhotoImg, "button_photo.png"},
+        {&TGUI::speedPauseImg, "speed_pause.png"},
+        {&TGUI::speedSlowImg, "speed_slow.png"},
+        {&TGUI::speedDefaultImg, "speed_default.png"},
+        {&TGUI::speedFastImg, "speed_fast.png"},
+        {&TGUI::speedVerryFastImg, "speed_verryfast.png"},
+        {&TGUI::clockFaceImg, "clock_face.png"},
+        {&TGUI::clockNeedleImg, "clock_needle.png"},
+        {&TGUI::buttonHideResidentalImg, "hide_res.png"},
+        {&TGUI::buttonHideComercialImg, "hide_com.png"},
+        {&TGUI::buttonHideIndustrialImg, "hide_ind.png"},
+        {&TGUI::buttonHideParkImg, "hide_park.png"},
+        {&TGUI::buttonHidePublicImg, "hide_public.png"},
+        {&TGUI::buttonHideAwardImg, "hide_award.png"},
+        {&TGUI::buttonHideForestImg, "hide_forest.png"},
+        {&TGUI::buttonHideCarsImg, "hide_cars.png"},
+        {&TGUI::buttonHideSmokeImg, "hide_smoke.png"},
+        {&TGUI::buttonHideRCIImg, "hide_rci.png"},
+        {&TGUI::buttonInfoImg, "button_info.png"},
+        {&TGUI::buttonInfluencesImg, "button_influences.png"},
+        {&TGUI::buttonPeopleImg, "button_people.png"},
+        {&TGUI::buttonCenterMapImg, "button_centerMap.png"},
+        {&TGUI::buttonInfoModeImg, "button_infoMode.png"},
+        {&TGUI::buttonJumpToImg, "button_jumpTo.png"},
+        {&TGUI::buttonKeyboardImg, "keyboard.png"},
+        {&TGUI::buttonTaxesUp, "tax_up.png"},
+        {&TGUI::buttonTaxesDown, "tax_down.png"},
+        {&TGUI::infWaterImg, "infWater.png"},
+        {&TGUI::infEnergyImg, "infEnergy.png"},
+        {&TGUI::infMedicImg, "infMedic.png"},
+        {&TGUI::infReligionImg, "infReligion.png"},
+        {&TGUI::infSportImg, "infSport.png"},
+        {&TGUI::infPoliceImg, "infPolice.png"},
+        {&TGUI::infFireDepartmentImg, "infFireDepartment.png"},
+        {&TGUI::infCultureImg, "infCulture.png"},
+        {&TGUI::infFreeTimeImg, "infFreeTime.png"},
+        {&TGUI::infLearnImg, "infLearn.png"},
+        {&TGUI::infRadioImg, "infRadio.png"},
+        {&TGUI::infTVImg, "infTV.png"},
+        {&TGUI::infAirPollutionImg, "infAirPollution.png"},
+        {&TGUI::infWaterPollutionImg, "infWaterPollution.png"},
+        {&TGUI::infNoiseImg, "infNoise.png"},
+        {&TGUI::buttonImg, "button.png"},
+        {&TGUI::button_BarImg, "button_bar.png"},
+        {&TGUI::sidebarButtonImg, "sidebarbutton.png"},
+        {&TGUI::textfieldImg, "textfield.png"},
+        {&TGUI::circleImg, "circle.png"},
+        {&TGUI::arcImg, "arc.png"},
+        {&TGUI::previewImg, "preview.png"},
+        {&TGUI::preview_roadBorderImg, "preview_roadborder.png"},
+        {&TGUI::preview_greenBorderImg, "preview_greenborder.png"},
+        {&TGUI::preview_blueBorderImg, "preview_blueborder.png"},
+        {&TGUI::preview_yellowBorderImg, "preview_yellowborder.png"},
+        {&TGUI::preview_greyBorderImg, "preview_greyborder.png"},
+        {&TGUI::preview_parkBorderImg, "preview_parkborder.png"},
+        {&TGUI::preview_destroyBorderImg, "preview_destroyborder.png"},
+        {&TGUI::preview_bridgeBorderImg, "preview_bridgeborder.png"},
+        {&TGUI::preview_awardBorderImg, "preview_awardborder.png"},
+        {&TGUI::tutorialToolImg, "tut.png"},
+        {&TGUI::infoImg, "info.png"},
+        {&TGUI::levelUpImg, "lvl_up.png"},
+    };
+    for (const auto& [field, file] : singles) (*gui).*field = TImage::Load(GuiFolder + file);
+    for (size_t i = 0; i < gui->techlevelImg.size(); ++i) {
+        gui->techlevelImg[i] = TImage::Load(GuiFolder + "button_level_" + std::to_string(i + 1) + ".png");
+    }
+    gui->smileysImg = TImage::LoadAnim(GuiFolder + "smileys.png", 15, 15, 0, 5);
+}
+
+void TApplication::_SetGuiTextColors() {
+    gui->textCol_default.Set(40, 40, 40, 1.0);
+    gui->textCol_light.Set(40, 40, 40, 0.5);
+    gui->textCol_dark.Set(0, 0, 0, 1.0);
+    gui->textCol_red.Set(100, 40, 40, 1.0);
+    gui->textCol_green.Set(40, 100, 40, 1.0);
+    gui->textCol_yellow.Set(100, 100, 40, 1.0);
+    gui->textCol_blue.Set(40, 40, 100, 1.0);
+    gui->textCol_white.Set(255, 255, 255, 1.0);
+}
+
+void TApplication::_PrepareTooltips() {
+    TGUIGadget::LoadToopTipImg(GuiFolder + "tooltip.png");
+    TGUIGadget::setToolTipAlpha(0.75f);
+    TGUIGadget::SetToolTipAnimSpeed(1000);
+    TGUIGadget::SetToolTipEnable(TSettings::ShowTooltips & 0xFF);
+    TGUIGadget::SetToolTipAnimEnable(1);
+    TGUIGadget::SetToolTipWaitTime(700);
+    TGUIGadget::SetToolTipFont(gui->DefaultFont);
+    TGUIGadget::setShowHover(TSettings::showGadgetHover);
+}

@@ -1,0 +1,91 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/TFastRandom.h"
+#include "platform/TGraphics.h"
+
+class TEventReceiver;
+class TFPSCounter;
+class TGUI;
+class TImage;
+class TImageFont;
+class TMenu;
+class TPixmap;
+class TRenderFilter;
+class TTimer;
+
+// The shell: opens the window, loads content behind the loading screen, prepares the GUI
+// resources, runs the game and presents every frame (render).
+class TApplication {
+public:
+    static constexpr int32_t MouseFrame_Default = 0;
+    static constexpr int32_t MouseFrame_Move = 1;
+    static constexpr int32_t MouseFrame_InfoMode = 2;
+    // Console lines kept while the debug display is off (the oldest are dropped beyond this).
+    static constexpr size_t maxStdOutLines = 200;
+
+    static std::shared_ptr<TApplication> Create();
+    ~TApplication();
+    int32_t generate();
+    void Init();
+    void Deinit();
+    // False (with a line on standard output) when no window could be opened.
+    bool InitWindow();
+    void DeInitWindow();
+    void loadResources(int32_t withLoadingScreen);
+    void run();
+    void Stop();
+
+    void prepareLoadingScreen();
+    void drawLoadingScreen(const std::string& text);
+    void releaseLoadingScreen();
+    static void _drawLoadingScreen(void* context, const std::string& text);
+
+    void render(int32_t updateInputs, int32_t drawPointers, int32_t waitTimer, int32_t drawGamma, int32_t drawFilters,
+                int32_t drawInfo);
+    void setMouseFrame(int32_t frame) { mouseFrame = frame; }
+    void writeToStdOut(const std::string& line);
+    std::shared_ptr<TPixmap> getPixmap();
+    void addFilter(const std::shared_ptr<TRenderFilter>& filter);
+
+    std::shared_ptr<TEventReceiver> event;
+    std::shared_ptr<TImage> mouseImg;
+    int32_t mouseFrame = MouseFrame_Default;
+    std::shared_ptr<TMenu> menu;
+    std::string appName;
+    TGraphicsDriver Driver = TGraphicsDriver::D3D9;
+    int32_t xmax = 0, ymax = 0;
+    int32_t depth = 0;
+    std::shared_ptr<TTimer> timer;
+    int32_t Sync = -1;
+    std::shared_ptr<TFPSCounter> FPS;
+    std::shared_ptr<TImageFont> infoFont;
+    std::shared_ptr<TImage> fingerLightImg;
+    std::vector<std::string> stdOut;
+    std::shared_ptr<TGUI> gui;
+    std::shared_ptr<vesko::TFastRandom> random;
+    std::vector<std::shared_ptr<TRenderFilter>> currentFilterList;
+    std::shared_ptr<TImage> loadingTitleImg;
+
+    void _updateInputs();
+    void _showVersionAndFPS();
+    void _renderFingerLights();
+    void _drawMouse(int32_t x, int32_t y);
+    void _renderFilter();
+    void _renderGamma();
+    void _prepareGUI();
+    void _LoadGUIFonts();
+    void _LoadGUIImages();
+    void _SetGuiTextColors();
+    void _PrepareTooltips();
+
+    // The back end a driver name selects ("dx7", "dx9", "ogl"; anything else Direct3D 9).
+    static TGraphicsDriver DriverFromName(const std::string& name);
+
+private:
+    bool windowOpen = false;
+    bool stopped = false;
+};

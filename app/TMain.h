@@ -1,0 +1,8 @@
+#pragma once
+
+// The program's entry.
+class TMain {
+public:
+    // Exit code: 0 after a normal end, 1 when the window could not be opened.
+    static int Main(int argc, char** argv);
+};

@@ -1,0 +1,69 @@
+#include "app/TSettings.h"
+
+#include "app/TSettingsFiles.h"
+#include "plugins/TNumberText.h"
+#include "plugins/TPluginReader.h"
+
+int32_t TSettings::ReadIn(const std::string& folder) {
+    std::shared_ptr<TPluginReader> reader = TPluginReader::read(folder + "/options.cfg");
+    if (!reader) return 0;
+    const TPluginReader& r = *reader;
+    TSettingsFiles::ReadInt(r, "Language", Language);
+    TSettingsFiles::ReadInt(r, "Graphic-Mode", GraphicMode);
+    TSettingsFiles::ReadInt(r, "Resolution horizontal", ResolutionHorizontal);
+    TSettingsFiles::ReadInt(r, "Resolution vertical", ResolutionVertical);
+    TSettingsFiles::ReadInt(r, "Save Highscore", SaveHighscore);
+    TSettingsFiles::ReadString(r, "Playername", Playername);
+    TSettingsFiles::ReadInt(r, "Sound", Sound);
+    TSettingsFiles::ReadInt(r, "Show FPS and Version", ShowFPSAndVersion);
+    TSettingsFiles::ReadInt(r, "Show Debug-Info", ShowDebugInfo);
+    TSettingsFiles::ReadInt(r, "Startmenue", Startmenue);
+    TSettingsFiles::ReadInt(r, "Check update", CheckUpdate);
+    TSettingsFiles::ReadInt(r, "show tooltips", ShowTooltips);
+    TSettingsFiles::ReadInt(r, "gamma", Gamma);
+    TSettingsFiles::ReadInt(r, "cheatmodus", Cheatmodus);
+    TSettingsFiles::ReadInt(r, "details particles", DetailsParticles);
+    TSettingsFiles::ReadInt(r, "show water image change", ShowWaterImageChange);
+    TSettingsFiles::ReadInt(r, "show water animation", ShowWaterAnimation);
+    TSettingsFiles::ReadInt(r, "scroll with mouse", ScrollWithMouse);
+    TSettingsFiles::ReadWholeNumber(r, "target FPS", TargetFPS);
+    _Clamp();
+    return 0;
+}
+
+void TSettings::_Clamp() {
+    const std::string file = "options.cfg";
+    TSettingsFiles::ClampInt(file, "Resolution horizontal", ResolutionHorizontal, minResolutionHorizontal,
+                             maxResolution);
+    TSettingsFiles::ClampInt(file, "Resolution vertical", ResolutionVertical, minResolutionVertical, maxResolution);
+    TSettingsFiles::ClampInt(file, "gamma", Gamma, -maxGamma, maxGamma);
+    // The frame timer cannot tick zero or fewer times a second: fall back to the usual rate.
+    if (TargetFPS <= 0.0f || TargetFPS > static_cast<float>(maxTargetFPS)) {
+        const float replacement = TargetFPS <= 0.0f ? fallbackTargetFPS : static_cast<float>(maxTargetFPS);
+        TSettingsFiles::ReportReplaced(file, "target FPS", TNumberText::FromInt(TNumberText::TruncToInt(TargetFPS)),
+                                       TNumberText::FromInt(TNumberText::TruncToInt(replacement)));
+        TargetFPS = replacement;
+    }
+}
+
+void TSettings::SetDefaults() {
+    Language = 1;
+    GraphicMode = 2;
+    ResolutionHorizontal = 640;
+    ResolutionVertical = 480;
+    SaveHighscore = 0;
+    Playername = "ORVANDELMARSKI";
+    Sound = 1;
+    ShowFPSAndVersion = 1;
+    ShowDebugInfo = 0;
+    Startmenue = 1;
+    CheckUpdate = 0;
+    ShowTooltips = 1;
+    Gamma = 0;
+    Cheatmodus = 1;
+    DetailsParticles = 3;
+    ShowWaterImageChange = 1;
+    ShowWaterAnimation = 1;
+    ScrollWithMouse = 0;
+    TargetFPS = 60.0f;
+}

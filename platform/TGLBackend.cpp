@@ -1,0 +1,223 @@
+#include "platform/TGLBackend.h"
+
+#include <epoxy/gl.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/TStream.h"
+
+namespace {
+const char* VertexShader = R"(#version 330 core
+layout(location = 0) in vec2 aPos;
+layout(location = 1) in vec2 aUV;
+layout(location = 2) in vec4 aColor;
+uniform vec2 uScreen;
+out vec2 vUV;
+out vec4 vColor;
+void main() {
+    vUV = aUV;
+    vColor = aColor;
+    gl_Position = vec4(aPos.x / uScreen.x * 2.0 - 1.0, 1.0 - aPos.y / uScreen.y * 2.0, 0.0, 1.0);
+}
+)";
+
+const char* FragmentShader = R"(#version 330 core
+in vec2 vUV;
+in vec4 vColor;
+uniform sampler2D uTexture;
+uniform float uAlphaTest;
+out vec4 fragColor;
+void main() {
+    vec4 c = texture(uTexture, vUV) * vColor;
+    if (c.a < uAlphaTest) discard;
+    fragColor = c;
+}
+)";
+
+GLuint Compile(GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024];
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        Print(std::string("OpenGL shader error: ") + log);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+}  // namespace
+
+bool TGLBackend::Init(int32_t w, int32_t h) {
+    width = w;
+    height = h;
+    GLuint vs = Compile(GL_VERTEX_SHADER, VertexShader);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, FragmentShader);
+    if (!vs || !fs) return false;
+    program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        Print("OpenGL shader program could not be linked");
+        return false;
+    }
+    glUseProgram(program);
+    uScreen = glGetUniformLocation(program, "uScreen");
+    uAlphaTest = glGetUniformLocation(program, "uAlphaTest");
+    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
+    glUniform2f(uScreen, float(w), float(h));
+    glUniform1f(uAlphaTest, -1.0f);
+
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    glGenBuffers(1, &vbo);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(TVertex), reinterpret_cast<void*>(offsetof(TVertex, x)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(TVertex), reinterpret_cast<void*>(offsetof(TVertex, u)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(TVertex),
+                          reinterpret_cast<void*>(offsetof(TVertex, rgba)));
+
+    GLint maxSize = 2048;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    maxTextureSize = maxSize;
+
+    // Texture 0 of the layer: one white pixel for untextured shapes.
+    glGenTextures(1, &white);
+    glBindTexture(GL_TEXTURE_2D, white);
+    const uint32_t px = 0xFFFFFFFFu;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &px);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    textures[0] = white;
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_SCISSOR_TEST);
+    glViewport(0, 0, w, h);
+    SetViewport(0, 0, w, h);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return true;
+}
+
+TGLBackend::~TGLBackend() {
+    for (auto& [id, name] : textures) glDeleteTextures(1, &name);
+    if (vbo) glDeleteBuffers(1, &vbo);
+    if (vao) glDeleteVertexArrays(1, &vao);
+    if (program) glDeleteProgram(program);
+}
+
+uint32_t TGLBackend::CreateTexture(int32_t w, int32_t h, bool filtered) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    currentTexture = ~0u;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    const GLint filter = filtered ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    const uint32_t id = nextId++;
+    textures[id] = name;
+    return id;
+}
+
+void TGLBackend::UploadTexture(uint32_t texture, int32_t x, int32_t y, int32_t w, int32_t h, const uint32_t* pixels,
+                               int32_t pitchPixels) {
+    auto it = textures.find(texture);
+    if (it == textures.end()) return;
+    glBindTexture(GL_TEXTURE_2D, it->second);
+    currentTexture = ~0u;
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, pitchPixels);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+void TGLBackend::DeleteTexture(uint32_t texture) {
+    auto it = textures.find(texture);
+    if (it == textures.end() || texture == 0) return;
+    glDeleteTextures(1, &it->second);
+    textures.erase(it);
+    currentTexture = ~0u;
+}
+
+void TGLBackend::ApplyBlend(int32_t blend) {
+    if (blend == currentBlend) return;
+    currentBlend = blend;
+    switch (blend) {
+        case MASKBLEND:
+            glDisable(GL_BLEND);
+            glUniform1f(uAlphaTest, 0.5f);
+            return;
+        case SOLIDBLEND:
+            glDisable(GL_BLEND);
+            break;
+        case LIGHTBLEND:
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
+            break;
+        case SHADEBLEND:
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_DST_COLOR, GL_ZERO, GL_ZERO, GL_ONE);
+            break;
+        default:
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+    }
+    glUniform1f(uAlphaTest, -1.0f);
+}
+
+void TGLBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) {
+    auto it = textures.find(texture);
+    if (it == textures.end() || count == 0) return;
+    if (texture != currentTexture) {
+        glBindTexture(GL_TEXTURE_2D, it->second);
+        currentTexture = texture;
+    }
+    ApplyBlend(blend);
+    const size_t bytes = count * sizeof(TVertex);
+    // Orphan the buffer each batch so the driver never waits on the previous draw.
+    if (bytes > vboCapacity) vboCapacity = bytes * 2;
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity), nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), v);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
+}
+
+void TGLBackend::SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
+    glScissor(x, height - (y + h), w < 0 ? 0 : w, h < 0 ? 0 : h);
+}
+
+void TGLBackend::Clear(int32_t r, int32_t g, int32_t b) {
+    glClearColor(float(r) / 255.0f, float(g) / 255.0f, float(b) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void TGLBackend::Present(int32_t) {
+    if (swap) swap(swapContext);
+}
+
+void TGLBackend::ReadPixels(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t* out) {
+    std::vector<uint32_t> rows(static_cast<size_t>(w) * static_cast<size_t>(h));
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, height - (y + h), w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    // GL rows run bottom-up.
+    for (int32_t row = 0; row < h; ++row) {
+        const uint32_t* src = rows.data() + static_cast<size_t>(h - 1 - row) * static_cast<size_t>(w);
+        uint32_t* dst = out + static_cast<size_t>(row) * static_cast<size_t>(w);
+        for (int32_t i = 0; i < w; ++i) dst[i] = src[i] | 0xFF000000u;
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <unordered_map>
+
+#include "platform/TRenderBackend.h"
+
+// OpenGL 3.3 core renderer: one shader, one streaming vertex buffer, one draw call per batch.
+class TGLBackend : public TRenderBackend {
+public:
+    // Needs a current GL context; false when the shader cannot be built.
+    bool Init(int32_t width, int32_t height);
+    ~TGLBackend() override;
+
+    uint32_t CreateTexture(int32_t width, int32_t height, bool filtered) override;
+    void UploadTexture(uint32_t texture, int32_t x, int32_t y, int32_t width, int32_t height, const uint32_t* pixels,
+                       int32_t pitchPixels) override;
+    void DeleteTexture(uint32_t texture) override;
+    void DrawTriangles(uint32_t texture, int32_t blend, const TVertex* vertices, size_t count) override;
+    void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    void Clear(int32_t r, int32_t g, int32_t b) override;
+    void Present(int32_t sync) override;
+    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* out) override;
+    int32_t MaxTextureSize() const override { return maxTextureSize; }
+
+    // Set by the window owner: swaps the window's buffers.
+    void (*swap)(void* context) = nullptr;
+    void* swapContext = nullptr;
+
+private:
+    void ApplyBlend(int32_t blend);
+    int32_t width = 0, height = 0;
+    int32_t maxTextureSize = 2048;
+    uint32_t program = 0, vao = 0, vbo = 0, white = 0;
+    int32_t uScreen = -1, uAlphaTest = -1;
+    int32_t currentBlend = -1;
+    uint32_t currentTexture = ~0u;
+    size_t vboCapacity = 0;
+    std::unordered_map<uint32_t, uint32_t> textures;  // our id -> GL name
+    uint32_t nextId = 1;
+};

@@ -1,0 +1,204 @@
+#include "platform/TGraphics.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/TClock.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TFlipPacer.h"
+#include "platform/TGLBackend.h"
+#include "platform/TInput.h"
+#include "platform/TPixmap.h"
+#include "platform/TRecordingBackend.h"
+#include "platform/TSpriteBatch.h"
+#include "platform/TStream.h"
+
+namespace {
+struct TGraphicsContext {
+    TGraphicsDriver driver = TGraphicsDriver::OpenGL;
+    std::string title;
+    SDL_Window* window = nullptr;
+    SDL_GLContext gl = nullptr;
+    std::unique_ptr<TGLBackend> glBackend;
+    std::shared_ptr<TRecordingBackend> recording;
+    TRenderBackend* backend = nullptr;
+    int32_t width = 0, height = 0, depth = 0, hertz = 0;
+    int32_t swapInterval = -2;
+    uint32_t generation = 0;
+    TFlipPacer pacer;
+};
+
+TGraphicsContext& Context() {
+    static TGraphicsContext context;
+    return context;
+}
+
+void SwapWindow(void* window) { SDL_GL_SwapWindow(static_cast<SDL_Window*>(window)); }
+
+void Activate(TRenderBackend* backend, int32_t width, int32_t height, int32_t depth, int32_t hertz) {
+    TGraphicsContext& c = Context();
+    c.backend = backend;
+    c.width = width;
+    c.height = height;
+    c.depth = depth;
+    c.hertz = hertz;
+    ++c.generation;
+    ResetDrawState(width, height);
+    TSpriteBatch::Instance().SetBackend(backend);
+    TSpriteBatch::Instance().ApplyViewport();
+    c.pacer.Start(hertz, TClock::Source().Ticks());
+}
+
+void SetSwapInterval(int32_t interval) {
+    TGraphicsContext& c = Context();
+    if (!c.gl || c.swapInterval == interval) return;
+    SDL_GL_SetSwapInterval(interval);
+    c.swapInterval = interval;
+}
+}  // namespace
+
+namespace TGraphics {
+
+void SetGraphicsDriver(TGraphicsDriver driver) { Context().driver = driver; }
+TGraphicsDriver GraphicsDriver() { return Context().driver; }
+
+void AppTitle(const std::string& title) {
+    Context().title = title;
+    if (Context().window) SDL_SetWindowTitle(Context().window, title.c_str());
+}
+
+bool Graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz, int32_t) {
+    EndGraphics();
+    TGraphicsContext& c = Context();
+    if (width <= 0 || height <= 0) {
+        Print("Error, the window size " + std::to_string(width) + " x " + std::to_string(height) + " is not possible.");
+        return false;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        Print(std::string("Error, no display available: ") + SDL_GetError());
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    if (depth > 0) flags |= SDL_WINDOW_FULLSCREEN;
+    c.window = SDL_CreateWindow(c.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!c.window) {
+        Print(std::string("Error, the window could not be opened: ") + SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    c.gl = SDL_GL_CreateContext(c.window);
+    if (!c.gl) {
+        Print(std::string("Error, OpenGL 3.3 is not available: ") + SDL_GetError());
+        EndGraphics();
+        return false;
+    }
+    SDL_GL_MakeCurrent(c.window, c.gl);
+    c.glBackend = std::make_unique<TGLBackend>();
+    if (!c.glBackend->Init(width, height)) {
+        EndGraphics();
+        return false;
+    }
+    c.glBackend->swap = SwapWindow;
+    c.glBackend->swapContext = c.window;
+    c.swapInterval = -2;
+    // Text typed into the window arrives as characters (umlauts included).
+    SDL_StartTextInput();
+    Activate(c.glBackend.get(), width, height, depth, hertz);
+    return true;
+}
+
+std::shared_ptr<TRecordingBackend> HeadlessGraphics(int32_t width, int32_t height) {
+    EndGraphics();
+    TGraphicsContext& c = Context();
+    c.recording = std::make_shared<TRecordingBackend>();
+    Activate(c.recording.get(), width, height, 0, 60);
+    return c.recording;
+}
+
+void EndGraphics() {
+    TGraphicsContext& c = Context();
+    if (!c.backend) return;
+    EndFrameResources();
+    TSpriteBatch::Instance().SetBackend(nullptr);
+    DrawState().image_font.reset();
+    c.backend = nullptr;
+    ++c.generation;
+    c.glBackend.reset();
+    c.recording.reset();
+    if (c.gl) SDL_GL_DeleteContext(c.gl);
+    c.gl = nullptr;
+    if (c.window) {
+        SDL_StopTextInput();
+        SDL_DestroyWindow(c.window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    c.window = nullptr;
+    c.width = c.height = 0;
+}
+
+bool IsOpen() { return Context().backend != nullptr; }
+TRenderBackend* Backend() { return Context().backend; }
+int32_t GraphicsWidth() { return Context().width; }
+int32_t GraphicsHeight() { return Context().height; }
+int32_t GraphicsHertz() { return Context().hertz; }
+int32_t GraphicsDepth() { return Context().depth; }
+uint32_t WindowID() { return Context().window ? SDL_GetWindowID(Context().window) : 0; }
+uint32_t Generation() { return Context().generation; }
+
+void HideMouse() {
+    if (Context().window) SDL_ShowCursor(SDL_DISABLE);
+}
+
+void ShowMouse() {
+    if (Context().window) SDL_ShowCursor(SDL_ENABLE);
+}
+
+}  // namespace TGraphics
+
+void Cls() {
+    TRenderBackend* backend = TGraphics::Backend();
+    if (!backend) return;
+    TSpriteBatch::Instance().Flush();
+    const TDrawState& s = DrawState();
+    // The clear covers the whole buffer, whatever the viewport.
+    backend->SetViewport(0, 0, s.g_width, s.g_height);
+    backend->Clear(s.clscolor_red, s.clscolor_green, s.clscolor_blue);
+    backend->SetViewport(s.viewport_x, s.viewport_y, s.viewport_w, s.viewport_h);
+}
+
+void Flip(int32_t sync) {
+    TGraphicsContext& c = Context();
+    if (!c.backend) return;
+    TSpriteBatch::Instance().Flush();
+    int32_t presentSync = sync;
+    if (sync == -1) {
+        if (c.depth > 0) {
+            presentSync = 1;
+        } else {
+            presentSync = 0;
+            if (c.hertz > 0) TClock::Source().Sleep(c.pacer.NextDelay(TClock::Source().Ticks()));
+        }
+    }
+    SetSwapInterval(presentSync);
+    c.backend->Present(presentSync);
+    EndFrameResources();
+    TInput::PollSystem();
+}
+
+std::shared_ptr<TPixmap> GrabPixmap(int32_t x, int32_t y, int32_t width, int32_t height) {
+    TGraphicsContext& c = Context();
+    if (!c.backend || width <= 0 || height <= 0 || x < 0 || y < 0 || x + width > c.width || y + height > c.height) {
+        return nullptr;
+    }
+    TSpriteBatch::Instance().Flush();
+    auto pixmap = TPixmap::Create(width, height);
+    if (!pixmap) return nullptr;
+    c.backend->ReadPixels(x, y, width, height, pixmap->pixels);
+    return pixmap;
+}

@@ -1,0 +1,208 @@
+#include "platform/TImage.h"
+
+#include <algorithm>
+
+#include "platform/TGraphics.h"
+#include "platform/TPixmap.h"
+#include "platform/TRenderBackend.h"
+#include "platform/TSpriteBatch.h"
+
+namespace {
+struct TImageLoadState {
+    int32_t maskR = 0, maskG = 0, maskB = 0;
+    int32_t autoFlags = MASKEDIMAGE | FILTEREDIMAGE;
+    bool autoMidHandle = false;
+};
+
+TImageLoadState& LoadState() {
+    static TImageLoadState state;
+    return state;
+}
+
+int32_t ResolveFlags(int32_t flags) { return flags == -1 ? LoadState().autoFlags : flags; }
+
+// Masked pictures without alpha of their own turn the mask colour fully transparent.
+void ApplyMask(TPixmap& p, int32_t flags, int32_t r, int32_t g, int32_t b) {
+    if (!(flags & MASKEDIMAGE) || p.sourceHasAlpha) return;
+    const uint32_t mask = (uint32_t(r & 255) << 16) | (uint32_t(g & 255) << 8) | uint32_t(b & 255);
+    for (int32_t y = 0; y < p.height; ++y) {
+        uint32_t* row = p.Row(y);
+        for (int32_t x = 0; x < p.width; ++x) {
+            if ((row[x] & 0xFFFFFFu) == mask) row[x] = 0;
+        }
+    }
+    p.sourceHasAlpha = true;
+}
+}  // namespace
+
+void SetMaskColor(int32_t r, int32_t g, int32_t b) {
+    LoadState().maskR = r;
+    LoadState().maskG = g;
+    LoadState().maskB = b;
+}
+
+void GetMaskColor(int32_t& r, int32_t& g, int32_t& b) {
+    r = LoadState().maskR;
+    g = LoadState().maskG;
+    b = LoadState().maskB;
+}
+
+void AutoImageFlags(int32_t flags) { LoadState().autoFlags = flags; }
+int32_t GetAutoImageFlags() { return LoadState().autoFlags; }
+void AutoMidHandle(bool enable) { LoadState().autoMidHandle = enable; }
+
+TImage::~TImage() { ReleaseTexture(); }
+
+std::shared_ptr<TImage> TImage::Create(int32_t width, int32_t height, int32_t count, int32_t flags) {
+    if (width <= 0 || height <= 0 || count <= 0) return nullptr;
+    std::shared_ptr<TImage> img(new TImage());
+    img->width = width;
+    img->height = height;
+    img->flags = ResolveFlags(flags) | DYNAMICIMAGE;
+    GetMaskColor(img->mask_r, img->mask_g, img->mask_b);
+    for (int32_t i = 0; i < count; ++i) {
+        auto p = TPixmap::Create(width, height);
+        if (!p) return nullptr;
+        img->pixmaps.push_back(p);
+    }
+    img->frames.resize(static_cast<size_t>(count));
+    img->seqs.assign(static_cast<size_t>(count), 1);
+    img->uploadedSeqs.assign(static_cast<size_t>(count), 0);
+    if (LoadState().autoMidHandle) img->MidHandle();
+    return img;
+}
+
+std::shared_ptr<TImage> TImage::Load(const std::string& path, int32_t flags) {
+    return FromPixmap(LoadPixmap(path), flags);
+}
+
+std::shared_ptr<TImage> TImage::LoadAnim(const std::string& path, int32_t cellWidth, int32_t cellHeight,
+                                         int32_t first, int32_t count, int32_t flags) {
+    return FromAnimPixmap(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
+}
+
+std::shared_ptr<TImage> TImage::FromPixmap(const std::shared_ptr<TPixmap>& pixmap, int32_t flags) {
+    if (!pixmap) return nullptr;
+    return FromAnimPixmap(pixmap, pixmap->width, pixmap->height, 0, 1, flags);
+}
+
+std::shared_ptr<TImage> TImage::FromAnimPixmap(const std::shared_ptr<TPixmap>& pixmap, int32_t cellWidth,
+                                               int32_t cellHeight, int32_t first, int32_t count, int32_t flags) {
+    if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count <= 0) return nullptr;
+    const int32_t perRow = pixmap->width / cellWidth;
+    const int32_t rows = pixmap->height / cellHeight;
+    if (perRow <= 0 || rows <= 0 || int64_t(first) + count > int64_t(perRow) * rows) return nullptr;
+    const int32_t resolved = ResolveFlags(flags);
+    std::shared_ptr<TImage> img(new TImage());
+    img->width = cellWidth;
+    img->height = cellHeight;
+    img->flags = resolved;
+    GetMaskColor(img->mask_r, img->mask_g, img->mask_b);
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t cell = first + i;
+        auto window = pixmap->Window((cell % perRow) * cellWidth, (cell / perRow) * cellHeight, cellWidth, cellHeight);
+        auto frame = window ? window->Copy() : nullptr;
+        if (!frame) return nullptr;
+        ApplyMask(*frame, resolved, img->mask_r, img->mask_g, img->mask_b);
+        img->pixmaps.push_back(frame);
+    }
+    img->frames.resize(static_cast<size_t>(count));
+    img->seqs.assign(static_cast<size_t>(count), 1);
+    img->uploadedSeqs.assign(static_cast<size_t>(count), 0);
+    if (LoadState().autoMidHandle) img->MidHandle();
+    return img;
+}
+
+std::shared_ptr<TPixmap> TImage::Lock(int32_t frame, bool, bool) {
+    if (frame < 0 || frame >= FrameCount()) return nullptr;
+    return pixmaps[static_cast<size_t>(frame)];
+}
+
+void TImage::Unlock(int32_t frame) {
+    if (frame < 0 || frame >= FrameCount()) return;
+    ++seqs[static_cast<size_t>(frame)];
+}
+
+void TImage::SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap) {
+    if (frame < 0 || frame >= FrameCount() || !pixmap) return;
+    auto copy = TPixmap::Create(width, height);
+    if (!copy) return;
+    copy->Paste(*pixmap, 0, 0);
+    pixmaps[static_cast<size_t>(frame)] = copy;
+    ++seqs[static_cast<size_t>(frame)];
+}
+
+void TImage::SetHandle(float x, float y) {
+    handle_x = x;
+    handle_y = y;
+}
+
+void TImage::MidHandle() { SetHandle(width / 2.0f, height / 2.0f); }
+
+void TImage::ReleaseTexture() {
+    if (texture && textureGeneration == TGraphics::Generation() && TGraphics::Backend()) {
+        TGraphics::Backend()->DeleteTexture(texture);
+    }
+    texture = 0;
+}
+
+bool TImage::EnsureTexture() {
+    TRenderBackend* backend = TGraphics::Backend();
+    if (!backend) return false;
+    if (texture && textureGeneration == TGraphics::Generation()) return true;
+    if (textureGeneration != TGraphics::Generation()) {
+        // The device was re-opened: everything has to go up again.
+        texture = 0;
+        textureFailed = false;
+        std::fill(uploadedSeqs.begin(), uploadedSeqs.end(), 0);
+    }
+    if (textureFailed) return false;
+    const int32_t maxSize = backend->MaxTextureSize();
+    const int32_t cellW = width + 2, cellH = height + 2;
+    const int32_t count = FrameCount();
+    columns = std::max(1, std::min(count, maxSize / cellW));
+    const int32_t rows = (count + columns - 1) / columns;
+    textureWidth = columns * cellW;
+    textureHeight = rows * cellH;
+    if (cellW > maxSize || textureHeight > maxSize) {
+        textureFailed = true;
+        return false;
+    }
+    texture = backend->CreateTexture(textureWidth, textureHeight, (flags & FILTEREDIMAGE) != 0);
+    textureGeneration = TGraphics::Generation();
+    for (int32_t i = 0; i < count; ++i) {
+        TImageFrame& f = frames[static_cast<size_t>(i)];
+        const int32_t cx = (i % columns) * cellW + 1, cy = (i / columns) * cellH + 1;
+        f.texture = texture;
+        f.u0 = float(cx) / float(textureWidth);
+        f.v0 = float(cy) / float(textureHeight);
+        f.u1 = float(cx + width) / float(textureWidth);
+        f.v1 = float(cy + height) / float(textureHeight);
+    }
+    return texture != 0;
+}
+
+void TImage::Upload(int32_t frame) {
+    // The cell holds the frame plus a border that repeats its edge pixels, so filtered
+    // drawing never samples a neighbouring frame.
+    // Triangles already batched must still see the old pixels.
+    TSpriteBatch::Instance().Flush();
+    const TPixmap& src = *pixmaps[static_cast<size_t>(frame)];
+    const int32_t cellW = width + 2, cellH = height + 2;
+    std::vector<uint32_t> cell(static_cast<size_t>(cellW) * static_cast<size_t>(cellH));
+    for (int32_t y = 0; y < cellH; ++y) {
+        const uint32_t* row = src.Row(std::clamp(y - 1, 0, height - 1));
+        uint32_t* dst = cell.data() + static_cast<size_t>(y) * static_cast<size_t>(cellW);
+        for (int32_t x = 0; x < cellW; ++x) dst[x] = row[std::clamp(x - 1, 0, width - 1)];
+    }
+    TGraphics::Backend()->UploadTexture(texture, (frame % columns) * cellW, (frame / columns) * cellH, cellW, cellH,
+                                        cell.data(), cellW);
+    uploadedSeqs[static_cast<size_t>(frame)] = seqs[static_cast<size_t>(frame)];
+}
+
+const TImageFrame* TImage::Frame(int32_t index) {
+    if (index < 0 || index >= FrameCount()) return nullptr;
+    if (!EnsureTexture()) return nullptr;
+    if (uploadedSeqs[static_cast<size_t>(index)] != seqs[static_cast<size_t>(index)]) Upload(index);
+    return &frames[static_cast<size_t>(index)];
+}

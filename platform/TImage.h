@@ -1,0 +1,73 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TPixmap;
+
+enum : int32_t { MASKEDIMAGE = 1, FILTEREDIMAGE = 2, MIPMAPPEDIMAGE = 4, DYNAMICIMAGE = 8 };
+
+// Where one frame of an image lies in its texture.
+struct TImageFrame {
+    uint32_t texture = 0;
+    float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
+};
+
+// A drawable image: one or more frames of equal size, each with a CPU pixmap, all frames
+// sharing one texture (a grid of cells with a one-pixel border each). Frames are uploaded
+// the first time they are drawn, and again only after a Lock for writing is Unlocked.
+class TImage {
+public:
+    ~TImage();
+    // Empty frames, always dynamic; flags -1 = the automatic flags.
+    static std::shared_ptr<TImage> Create(int32_t width, int32_t height, int32_t frames = 1, int32_t flags = -1);
+    static std::shared_ptr<TImage> Load(const std::string& path, int32_t flags = -1);
+    // Cuts a strip into cells left to right, top to bottom, from cell `first` for `count` cells.
+    static std::shared_ptr<TImage> LoadAnim(const std::string& path, int32_t cellWidth, int32_t cellHeight,
+                                            int32_t first, int32_t count, int32_t flags = -1);
+    static std::shared_ptr<TImage> FromPixmap(const std::shared_ptr<TPixmap>& pixmap, int32_t flags = -1);
+    static std::shared_ptr<TImage> FromAnimPixmap(const std::shared_ptr<TPixmap>& pixmap, int32_t cellWidth,
+                                                  int32_t cellHeight, int32_t first, int32_t count,
+                                                  int32_t flags = -1);
+
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t flags = 0;
+    int32_t mask_r = 0, mask_g = 0, mask_b = 0;
+    float handle_x = 0, handle_y = 0;
+    std::vector<std::shared_ptr<TPixmap>> pixmaps;
+    std::vector<TImageFrame> frames;
+    // Per frame: how often its pixels were replaced; uploads follow the count.
+    std::vector<int32_t> seqs;
+
+    int32_t FrameCount() const { return static_cast<int32_t>(pixmaps.size()); }
+    // The frame ready for drawing (uploaded if needed); null when out of range or no device.
+    const TImageFrame* Frame(int32_t index);
+    // The frame's pixmap; writes show once Unlock is called.
+    std::shared_ptr<TPixmap> Lock(int32_t frame, bool read = true, bool write = true);
+    void Unlock(int32_t frame);
+    void SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap);
+    void SetHandle(float x, float y);
+    void MidHandle();
+
+private:
+    TImage() = default;
+    bool EnsureTexture();
+    void Upload(int32_t frame);
+    void ReleaseTexture();
+    uint32_t texture = 0;
+    uint32_t textureGeneration = 0;
+    int32_t columns = 1;
+    int32_t textureWidth = 0, textureHeight = 0;
+    bool textureFailed = false;
+    std::vector<int32_t> uploadedSeqs;
+};
+
+// Mask colour applied to masked images as they are loaded.
+void SetMaskColor(int32_t r, int32_t g, int32_t b);
+void GetMaskColor(int32_t& r, int32_t& g, int32_t& b);
+// Flags used when a load passes -1 (default MASKEDIMAGE | FILTEREDIMAGE).
+void AutoImageFlags(int32_t flags);
+int32_t GetAutoImageFlags();
+void AutoMidHandle(bool enable);

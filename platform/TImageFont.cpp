@@ -1,0 +1,116 @@
+#include "platform/TImageFont.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/TCharset.h"
+#include "platform/TDraw.h"
+#include "platform/TImage.h"
+#include "platform/TPixmap.h"
+
+namespace {
+constexpr int32_t AtlasSize = 1024;
+
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+        return lib;
+    }();
+    return library;
+}
+}  // namespace
+
+TImageFont::~TImageFont() {
+    if (face) FT_Done_Face(static_cast<FT_Face>(face));
+}
+
+std::shared_ptr<TImageFont> TImageFont::Load(const std::string& path, int32_t size, int32_t style) {
+    if (!Library() || size <= 0 || size > 512) return nullptr;
+    FT_Face ftFace = nullptr;
+    if (FT_New_Face(Library(), path.c_str(), 0, &ftFace) != 0) return nullptr;
+    if (FT_Set_Pixel_Sizes(ftFace, 0, static_cast<FT_UInt>(size)) != 0) {
+        FT_Done_Face(ftFace);
+        return nullptr;
+    }
+    std::shared_ptr<TImageFont> font(new TImageFont());
+    font->face = ftFace;
+    font->size = size;
+    font->style = style;
+    font->ascender = static_cast<int32_t>(ftFace->size->metrics.ascender >> 6);
+    font->height = static_cast<int32_t>((ftFace->size->metrics.ascender - ftFace->size->metrics.descender) >> 6);
+    font->atlas = TImage::Create(AtlasSize, AtlasSize, 1, ((style & SMOOTHFONT) ? FILTEREDIMAGE : 0));
+    if (!font->atlas) return nullptr;
+    // The Latin-1 range covers every text of the game; others are added when first drawn.
+    for (uint32_t cp = 32; cp < 256; ++cp) font->Glyph(cp);
+    return font;
+}
+
+const TImageFont::TGlyph* TImageFont::Glyph(uint32_t cp) {
+    auto it = glyphs.find(cp);
+    if (it != glyphs.end()) return &it->second;
+    FT_Face ftFace = static_cast<FT_Face>(face);
+    const FT_UInt index = FT_Get_Char_Index(ftFace, cp);
+    if (index == 0 && cp != ' ') return nullptr;
+    const FT_Int32 loadFlags = (style & SMOOTHFONT) ? FT_LOAD_RENDER : (FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
+    if (FT_Load_Glyph(ftFace, index, loadFlags) != 0) return nullptr;
+    const FT_GlyphSlot slot = ftFace->glyph;
+    const FT_Bitmap& bmp = slot->bitmap;
+    TGlyph g;
+    g.width = static_cast<int32_t>(bmp.width);
+    g.height = static_cast<int32_t>(bmp.rows);
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.advance = float(slot->advance.x) / 64.0f;
+    if (g.width > 0 && g.height > 0) {
+        if (penX + g.width + 1 > AtlasSize) {
+            penX = 0;
+            penY += rowHeight + 1;
+            rowHeight = 0;
+        }
+        if (penY + g.height > AtlasSize) return nullptr;  // atlas full
+        g.atlasX = penX;
+        g.atlasY = penY;
+        auto pix = atlas->Lock(0);
+        for (int32_t y = 0; y < g.height; ++y) {
+            const unsigned char* row = bmp.buffer + y * bmp.pitch;
+            for (int32_t x = 0; x < g.width; ++x) {
+                uint32_t a;
+                if (bmp.pixel_mode == FT_PIXEL_MODE_MONO) {
+                    a = (row[x >> 3] & (0x80 >> (x & 7))) ? 255u : 0u;
+                } else {
+                    a = row[x];
+                }
+                pix->WritePixel(penX + x, penY + y, (a << 24) | 0xFFFFFFu);
+            }
+        }
+        atlas->Unlock(0);
+        penX += g.width + 1;
+        rowHeight = std::max(rowHeight, g.height);
+    }
+    return &glyphs.emplace(cp, g).first->second;
+}
+
+float TImageFont::TextWidth(const std::string& text) {
+    float w = 0;
+    for (uint32_t cp : TCharset::Decode(text)) {
+        if (const TGlyph* g = Glyph(cp)) w += g->advance;
+    }
+    return w;
+}
+
+void TImageFont::Draw(const std::string& text, float x, float y) {
+    float pen = 0;
+    for (uint32_t cp : TCharset::Decode(text)) {
+        const TGlyph* g = Glyph(cp);
+        if (!g) continue;
+        if (g->width > 0) {
+            DrawImageArea(*atlas, 0, float(g->atlasX), float(g->atlasY), float(g->width), float(g->height),
+                          x, y, pen + float(g->left), float(ascender - g->top));
+        }
+        pen += g->advance;
+    }
+}

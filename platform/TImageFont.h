@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+class TImage;
+
+enum : int32_t { BOLDFONT = 1, ITALICFONT = 2, SMOOTHFONT = 4 };
+
+// A TrueType font rendered to glyph images at one pixel size. Glyphs live in one atlas
+// image so a line of text goes out as one batch.
+class TImageFont {
+public:
+    ~TImageFont();
+    // Null when the file cannot be read as a font.
+    static std::shared_ptr<TImageFont> Load(const std::string& path, int32_t size, int32_t style = SMOOTHFONT);
+
+    struct TGlyph {
+        int32_t atlasX = 0, atlasY = 0, width = 0, height = 0;
+        int32_t left = 0, top = 0;  // bitmap offset from the pen position and the baseline
+        float advance = 0;
+    };
+
+    // Line height in pixels.
+    int32_t Height() const { return height; }
+    int32_t Ascender() const { return ascender; }
+    float TextWidth(const std::string& text);
+    // Draws UTF-8 text with the current colour, alpha, rotation, scale, handle and origin.
+    void Draw(const std::string& text, float x, float y);
+    // The glyph of a code point, rendered into the atlas on first use (null when it has none).
+    const TGlyph* Glyph(uint32_t codePoint);
+    const std::shared_ptr<TImage>& Atlas() const { return atlas; }
+
+private:
+    TImageFont() = default;
+    void* face = nullptr;  // FT_Face
+    int32_t size = 0;
+    int32_t style = 0;
+    int32_t height = 0;
+    int32_t ascender = 0;
+    std::shared_ptr<TImage> atlas;
+    int32_t penX = 0, penY = 0, rowHeight = 0;
+    bool atlasDirty = false;
+    std::unordered_map<uint32_t, TGlyph> glyphs;
+};

@@ -1,0 +1,55 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One corner of a drawn triangle: position in back-buffer pixels, texture coordinates
+// and colour (r, g, b, a bytes in that order).
+struct TVertex {
+    float x, y;
+    float u, v;
+    uint32_t rgba;
+};
+
+enum : int32_t { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5 };
+
+// What a draw operation was, as seen by the layer's callers (recorded by the headless back end).
+struct TDrawCall {
+    enum Kind { Cls, Image, ImageRect, TileImage, Pixmap, Rect, Line, Oval, Poly, Plot, Text, Flip };
+    Kind kind;
+    const void* source = nullptr;  // the TImage, TPixmap or TImageFont drawn
+    int32_t frame = 0;
+    float x = 0, y = 0, w = 0, h = 0;
+    std::string text;
+    int32_t r = 255, g = 255, b = 255;
+    float alpha = 1.0f;
+    int32_t blend = ALPHABLEND;
+    float rotation = 0, scaleX = 1, scaleY = 1;
+    float originX = 0, originY = 0;
+    float handleX = 0, handleY = 0;  // the image's handle, or the state's for primitives
+    int32_t viewportX = 0, viewportY = 0, viewportW = 0, viewportH = 0;
+};
+
+// The device under the 2D layer. Triangles arrive in batches that share one texture and
+// one blend mode; the layer never issues one device call per sprite.
+class TRenderBackend {
+public:
+    virtual ~TRenderBackend() = default;
+    // Texture ids start at 1; 0 is the plain white texture used for untextured shapes.
+    virtual uint32_t CreateTexture(int32_t width, int32_t height, bool filtered) = 0;
+    // Uploads a rectangle of ARGB pixels (rows of `pitchPixels` values).
+    virtual void UploadTexture(uint32_t texture, int32_t x, int32_t y, int32_t width, int32_t height,
+                               const uint32_t* pixels, int32_t pitchPixels) = 0;
+    virtual void DeleteTexture(uint32_t texture) = 0;
+    virtual void DrawTriangles(uint32_t texture, int32_t blend, const TVertex* vertices, size_t count) = 0;
+    virtual void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+    virtual void Clear(int32_t r, int32_t g, int32_t b) = 0;
+    // Presents the back buffer; sync 0 at once, 1 on the vertical blank.
+    virtual void Present(int32_t sync) = 0;
+    // Reads ARGB pixels of the back buffer, top row first.
+    virtual void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* out) = 0;
+    virtual int32_t MaxTextureSize() const = 0;
+    // Sees every draw operation before its triangles (only the recording back end keeps them).
+    virtual bool Records() const { return false; }
+    virtual void Record(const TDrawCall&) {}
+};

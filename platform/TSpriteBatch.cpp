@@ -1,0 +1,40 @@
+#include "platform/TSpriteBatch.h"
+
+#include "platform/TDrawState.h"
+
+TSpriteBatch& TSpriteBatch::Instance() {
+    static TSpriteBatch batch;
+    return batch;
+}
+
+void TSpriteBatch::SetBackend(TRenderBackend* b) {
+    vertices.clear();
+    backend = b;
+    if (backend) vertices.reserve(6 * 4096);
+}
+
+void TSpriteBatch::Add(uint32_t tex, int32_t mode, const TVertex* v, size_t count) {
+    if (!backend) return;
+    if (!vertices.empty() && (tex != texture || mode != blend)) Flush();
+    texture = tex;
+    blend = mode;
+    vertices.insert(vertices.end(), v, v + count);
+}
+
+void TSpriteBatch::AddQuad(uint32_t tex, int32_t mode, const TVertex c[4]) {
+    const TVertex tri[6] = {c[0], c[1], c[2], c[0], c[2], c[3]};
+    Add(tex, mode, tri, 6);
+}
+
+void TSpriteBatch::Flush() {
+    if (!backend || vertices.empty()) return;
+    backend->DrawTriangles(texture, blend, vertices.data(), vertices.size());
+    vertices.clear();
+}
+
+void TSpriteBatch::ApplyViewport() {
+    if (!backend) return;
+    Flush();
+    const TDrawState& s = DrawState();
+    backend->SetViewport(s.viewport_x, s.viewport_y, s.viewport_w, s.viewport_h);
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/TRenderBackend.h"
+
+// Collects triangles until the texture or the blend mode changes (or the frame needs the
+// device for something else), then hands them to the back end in one call.
+class TSpriteBatch {
+public:
+    static TSpriteBatch& Instance();
+    // The back end the batch draws to (null: drawing is dropped).
+    void SetBackend(TRenderBackend* backend);
+    TRenderBackend* Backend() const { return backend; }
+    void Add(uint32_t texture, int32_t blend, const TVertex* vertices, size_t count);
+    // Appends one quad (corners in order top-left, top-right, bottom-right, bottom-left).
+    void AddQuad(uint32_t texture, int32_t blend, const TVertex corners[4]);
+    void Flush();
+    // Flushes and passes the state's viewport to the back end.
+    void ApplyViewport();
+
+private:
+    TRenderBackend* backend = nullptr;
+    std::vector<TVertex> vertices;
+    uint32_t texture = 0;
+    int32_t blend = ALPHABLEND;
+};

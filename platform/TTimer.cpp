@@ -1,0 +1,73 @@
+#include "platform/TTimer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/TClock.h"
+#include "platform/TEvent.h"
+
+namespace {
+std::vector<TTimer*>& RunningTimers() {
+    static std::vector<TTimer*> timers;
+    return timers;
+}
+}  // namespace
+
+std::shared_ptr<TTimer> TTimer::Create(float hertz, std::shared_ptr<TEvent> event) {
+    if (!(hertz > 0.0f)) return nullptr;
+    std::shared_ptr<TTimer> t(new TTimer());
+    t->hertz = hertz;
+    t->start = TClock::Source().Ticks();
+    t->running = true;
+    t->event = std::move(event);
+    RunningTimers().push_back(t.get());
+    return t;
+}
+
+TTimer::~TTimer() { Stop(); }
+
+int32_t TTimer::Ticks() {
+    if (!running) return waited;
+    const uint32_t elapsed = TClock::Source().Ticks() - start;
+    return static_cast<int32_t>(std::floor(double(elapsed) * hertz / 1000.0));
+}
+
+int32_t TTimer::Wait() {
+    if (!running) return 0;
+    int32_t now = Ticks();
+    while (now == waited) {
+        // Sleep until the next tick is due.
+        const double nextMs = double(waited + 1) * 1000.0 / hertz;
+        const uint32_t elapsed = TClock::Source().Ticks() - start;
+        const int32_t sleep = std::max<int32_t>(1, static_cast<int32_t>(std::ceil(nextMs - double(elapsed))));
+        TClock::Source().Sleep(sleep);
+        now = Ticks();
+    }
+    const int32_t n = now - waited;
+    waited = now;
+    return n;
+}
+
+void TTimer::Stop() {
+    if (!running) return;
+    waited = Ticks();
+    running = false;
+    auto& timers = RunningTimers();
+    timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
+}
+
+void TTimer::EmitTicks() {
+    const std::vector<TTimer*> timers = RunningTimers();
+    for (TTimer* t : timers) {
+        const int32_t now = t->Ticks();
+        if (now == t->emitted) continue;
+        t->emitted = now;
+        TEvent tick;
+        if (t->event) tick = *t->event;
+        tick.id = EVENT_TIMERTICK;
+        tick.source = t;
+        tick.data = now;
+        TEventHooks::EmitEvent(&tick);
+    }
+}

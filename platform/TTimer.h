@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+class TEvent;
+
+// Ticks a fixed number of times per second, measured on the program's clock.
+class TTimer {
+public:
+    // Null for a rate of 0 or less.
+    static std::shared_ptr<TTimer> Create(float hertz, std::shared_ptr<TEvent> event = nullptr);
+    ~TTimer();
+    // Ticks since the timer was created.
+    int32_t Ticks();
+    // Blocks until the tick count changes; returns the ticks since the previous Wait.
+    int32_t Wait();
+    void Stop();
+    // Sends one tick event per running timer whose count moved since the last call.
+    static void EmitTicks();
+
+private:
+    TTimer() = default;
+    double hertz = 0;
+    uint32_t start = 0;
+    int32_t waited = 0;
+    int32_t emitted = 0;
+    bool running = false;
+    std::shared_ptr<TEvent> event;
+};
