@@ -34,9 +34,15 @@ TPaint TPaint::Radial(float cx, float cy, float r, const TColor& inner, const TC
 }
 
 TPaint& TPaint::Stop(float t, const TColor& color) {
-    // Stops given at the same position as the last replace the right side of it.
-    stopPositions.push_back(t);
-    stopColors.push_back(color);
+    // Kept sorted by position; a stop at the position of an existing one replaces its colour.
+    size_t i = 0;
+    while (i < stopPositions.size() && stopPositions[i] < t - 1e-6f) ++i;
+    if (i < stopPositions.size() && stopPositions[i] <= t + 1e-6f) {
+        stopColors[i] = color;
+        return *this;
+    }
+    stopPositions.insert(stopPositions.begin() + static_cast<std::ptrdiff_t>(i), t);
+    stopColors.insert(stopColors.begin() + static_cast<std::ptrdiff_t>(i), color);
     return *this;
 }
 

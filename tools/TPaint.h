@@ -12,7 +12,7 @@ public:
     // A vertical gradient from top (y0) to bottom (y1), the most common light in the icons.
     static TPaint Vertical(float y0, float y1, const TColor& top, const TColor& bottom);
     static TPaint Radial(float cx, float cy, float radius, const TColor& inner, const TColor& outer);
-    // Adds a stop at t (0..1); stops must be added in increasing order of t.
+    // Adds a colour stop at t (0..1), or replaces the colour of the stop already at t.
     TPaint& Stop(float t, const TColor& color);
 
     TColor At(float x, float y) const;

@@ -47,8 +47,8 @@ TCanvas RingBand(float a0, float a1) {
     TCanvas layer(TWidgetArt::RingSize, TWidgetArt::RingSize);
     const TShape band = (a1 - a0 >= 360.0f) ? TShape::Ring(c, c, outer, inner)
                                             : TShape::Sector(c, c, outer, inner, a0, a1);
-    layer.Fill(band, TPaint::Radial(c, c, outer, Cloud.WithAlpha(0.75f), Paper.WithAlpha(0.9f))
-                         .Stop(1.0f, Paper.WithAlpha(0.9f)));
+    layer.Fill(band, TPaint::Radial(c, c, outer, Cloud.WithAlpha(0.8f), Paper.WithAlpha(0.92f))
+                         .Stop(inner / outer, Cloud.WithAlpha(0.8f)));
     layer.Fill(band.Grow(-0.75f).Outline(1.5f), ButtonRim);
     return K::WithShadow(layer, 0.0f, 1.0f, 2.5f, 0.3f);
 }

@@ -1,0 +1,80 @@
+# Shared helpers of the end-to-end tests: a private Xvfb display, a scratch working folder
+# with its own cfg/ (data/ linked from the repository), and ways to drive and watch the game.
+set -euo pipefail
+
+GAME=${1:?path of the vallmora executable}
+CLOSE_WINDOW=${2:-}
+REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ARTIFACTS=${E2E_ARTIFACTS:-$REPO/build/e2e-artifacts}
+mkdir -p "$ARTIFACTS"
+WORK=$(mktemp -d /tmp/vallmora-e2e-XXXXXX)
+cp -r "$REPO/cfg" "$WORK/cfg"
+ln -s "$REPO/data" "$WORK/data"
+GAME_PID=""
+XVFB_PID=""
+
+cleanup() {
+  [ -n "$GAME_PID" ] && { pkill -P "$GAME_PID" 2>/dev/null; kill "$GAME_PID" 2>/dev/null; } || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$WORK/game.log" ] && { echo "--- game output ---"; cat "$WORK/game.log"; }
+  exit 1
+}
+
+start_xvfb() {
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  fail "no Xvfb display could be started"
+}
+
+# Starts the game in the scratch folder; its standard output goes to $WORK/game.log.
+start_game() {
+  rm -f "$WORK/exit_code"
+  (cd "$WORK" && { "$GAME" >"$WORK/game.log" 2>&1; echo $? >"$WORK/exit_code"; }) &
+  GAME_PID=$!
+}
+
+# Waits for the game's window and prints its id.
+wait_window() {
+  local title="Vallmora - The 2D Iso Cityprojekt" id=""
+  for _ in $(seq 1 200); do
+    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    [ -s "$WORK/exit_code" ] && fail "the game ended before its window opened"
+    sleep 0.1
+  done
+  fail "no window titled '$title'"
+}
+
+window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+screenshot() { import -window "$1" "$2"; }
+
+# Mean brightness (0-100) of a region WxH+X+Y of a picture.
+brightness() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:100*mean]' info:; }
+
+# Waits up to $1 seconds for the game to end and prints its exit code.
+wait_exit() {
+  for _ in $(seq 1 $(($1 * 10))); do
+    if [ -s "$WORK/exit_code" ]; then
+      cat "$WORK/exit_code"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game did not end within $1 s"
+}
