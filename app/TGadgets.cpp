@@ -12,10 +12,11 @@ struct TGadgetDefault {
 };
 
 const TGadgetDefault gadgetDefaults[] = {
-    {"textfieldtool", 0.5f, 0.5f, 0},   {"multifunctionaltool", 0.15f, 0.2f, 1}, {"minimaptool", 0.05f, 0.95f, 1},
-    {"buildtool", 0.72f, 0.22f, 1},     {"buildtoolinfo", 0.19f, -0.05f, 1},     {"touchmousetool", 0.8f, 0.8f, 0},
-    {"maintool", 0.5f, 0.8f, 1},        {"hidetool", 0.5f, 0.2f, 0},             {"bridgetool", 0.5f, 0.5f, 1},
-    {"buildingtool", 0.5f, 0.22f, 1},
+    {"textfieldtool", 0.5f, 0.5f, 0},    {"multifunctionaltool", 0.15f, 0.2f, 1},
+    {"minimaptool", 0.05f, 0.95f, 1},    {"buildtool", 0.72f, 0.22f, 1},
+    {"buildtoolinfo", 0.19f, -0.05f, 1}, {"touchmousetool", 0.8f, 0.8f, 0},
+    {"maintool", 0.5f, 0.8f, 1},         {"hidetool", 0.5f, 0.2f, 0},
+    {"bridgetool", 0.5f, 0.5f, 1},       {"buildingtool", 0.5f, 0.22f, 1},
 };
 
 }  // namespace
@@ -23,7 +24,8 @@ const TGadgetDefault gadgetDefaults[] = {
 std::vector<std::shared_ptr<TGadgetConfig>>& TGadgets::_records() {
     static std::vector<std::shared_ptr<TGadgetConfig>> records = [] {
         std::vector<std::shared_ptr<TGadgetConfig>> list;
-        for (const TGadgetDefault& d : gadgetDefaults) list.push_back(TGadgetConfig::Create(d.name, d.x, d.y, 1, 1, d.visible));
+        for (const TGadgetDefault& d : gadgetDefaults)
+            list.push_back(TGadgetConfig::Create(d.name, d.x, d.y, 1, 1, d.visible));
         return list;
     }();
     return records;

@@ -209,8 +209,9 @@ int32_t TDataFile::WriteOut() {
         Print("Data file " + File->GetFilename() + " would be 2 GB or larger; not written");
         return 0;
     }
+    // The bytes are appended into storage of the predicted size, so no slot is ever empty.
     File->Clear();
-    File->setSize(static_cast<int32_t>(size));
+    File->data.reserve(size_t(size));
     _seekFile(0);
     _writeBigShort(static_cast<int32_t>(Headers.size()));
     for (const auto& h : Headers) {
@@ -238,10 +239,13 @@ int32_t TDataFile::_ReadByte() {
 void TDataFile::_writeBigShort(int32_t v) {
     const int32_t n = _countWidth();
     const uint64_t u = v < 0 ? 0 : uint64_t(v);
+    uint8_t bytes[8];
     for (int32_t i = 0; i < n; ++i) {
         const int32_t shift = 8 * (n - i - 1);
-        _WriteByte(shift >= 64 ? 0 : int32_t((u >> shift) & 0xFF));
+        bytes[i] = shift >= 64 ? 0 : uint8_t((u >> shift) & 0xFF);
     }
+    if (File) File->_writeBytes(filepos, bytes, size_t(n));
+    filepos += n;
 }
 
 int32_t TDataFile::_readBigShort() {
@@ -262,7 +266,10 @@ int32_t TDataFile::_readBigShort() {
 }
 
 void TDataFile::_writeString(const std::string& s) {
-    const std::string bytes = IsAscii(s) ? s : TCharset::Utf8ToLatin1(s);
+    std::string converted;
+    const bool ascii = IsAscii(s);
+    if (!ascii) converted = TCharset::Utf8ToLatin1(s);
+    const std::string& bytes = ascii ? s : converted;
     _writeBigShort(static_cast<int32_t>(bytes.size()));
     if (File) File->_writeBytes(filepos, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     filepos += static_cast<int32_t>(bytes.size());
@@ -315,24 +322,37 @@ std::vector<int32_t> TDataFile::generateKeyAllocation(int32_t seed) const {
     if (bits <= 0 || bits > std::numeric_limits<int32_t>::max()) return {};
     const auto N = static_cast<int32_t>(bits);
     auto rng = TFastRandom::Create(seed);
-    std::vector<int32_t> a(size_t(N), -1);
-    // Fenwick tree over the still free entries, so the k-th free entry is found in log N steps.
-    std::vector<int32_t> tree(size_t(N) + 1);
-    for (int32_t i = 1; i <= N; ++i) tree[size_t(i)] = i & -i;
+    std::vector<int32_t> a(static_cast<size_t>(N), -1);
+    // The free entries are a bit set in 64-bit words; a Fenwick tree over the words' counts of
+    // free entries finds the word holding the k-th free entry in log(N / 64) steps, and the
+    // tree is small enough to stay in cache.
+    const int32_t words = (N + 63) / 64;
+    std::vector<uint64_t> freeBits(size_t(words), ~uint64_t(0));
+    if (N % 64) freeBits.back() = (uint64_t(1) << (N % 64)) - 1;
+    std::vector<int32_t> tree(size_t(words) + 1, 0);
+    for (int32_t w = 1; w <= words; ++w) {
+        tree[size_t(w)] += __builtin_popcountll(freeBits[size_t(w - 1)]);
+        const int32_t parent = w + (w & -w);
+        if (parent <= words) tree[size_t(parent)] += tree[size_t(w)];
+    }
     int32_t top = 1;
-    while (top <= N / 2) top <<= 1;
+    while (top <= words / 2) top <<= 1;
     for (int32_t j = 0; j < N; ++j) {
-        int32_t rank = rng->GetIntIn(0, N - j - 1) + 1;
-        int32_t pos = 0;
+        int32_t rank = rng->GetIntIn(0, N - j - 1);  // 0-based rank among the free entries
+        int32_t word = 0;
         for (int32_t step = top; step > 0; step >>= 1) {
-            const int32_t next = pos + step;
-            if (next <= N && tree[size_t(next)] < rank) {
-                pos = next;
+            const int32_t next = word + step;
+            if (next <= words && tree[size_t(next)] <= rank) {
+                word = next;
                 rank -= tree[size_t(next)];
             }
         }
-        a[size_t(pos)] = j;
-        for (int32_t i = pos + 1; i <= N; i += i & -i) --tree[size_t(i)];
+        uint64_t m = freeBits[size_t(word)];
+        for (int32_t r = 0; r < rank; ++r) m &= m - 1;  // drop the lower free entries
+        const int32_t bit = __builtin_ctzll(m);
+        freeBits[size_t(word)] &= ~(uint64_t(1) << bit);
+        a[size_t(word) * 64 + size_t(bit)] = j;
+        for (int32_t i = word + 1; i <= words; i += i & -i) --tree[size_t(i)];
     }
     return a;
 }

@@ -209,7 +209,8 @@ void Flip(int32_t sync) {
 
 std::shared_ptr<TPixmap> GrabPixmap(int32_t x, int32_t y, int32_t width, int32_t height) {
     TGraphicsContext& c = Context();
-    if (!c.backend || width <= 0 || height <= 0 || x < 0 || y < 0 || x + width > c.width || y + height > c.height) {
+    if (!c.backend || width <= 0 || height <= 0 || x < 0 || y < 0 ||
+        int64_t(x) + width > c.width || int64_t(y) + height > c.height) {
         return nullptr;
     }
     TSpriteBatch::Instance().Flush();

@@ -185,8 +185,9 @@ bool TImage::EnsureTexture() {
 void TImage::Upload(int32_t frame) {
     // The cell holds the frame plus a border that repeats its edge pixels, so filtered
     // drawing never samples a neighbouring frame.
-    // Triangles already batched must still see the old pixels.
-    TSpriteBatch::Instance().Flush();
+    // Triangles already batched must still see the old pixels. A frame going up for the
+    // first time cannot be among them, so only a re-upload ends the batch.
+    if (uploadedSeqs[static_cast<size_t>(frame)] != 0) TSpriteBatch::Instance().Flush();
     const TPixmap& src = *pixmaps[static_cast<size_t>(frame)];
     const int32_t cellW = width + 2, cellH = height + 2;
     std::vector<uint32_t> cell(static_cast<size_t>(cellW) * static_cast<size_t>(cellH));

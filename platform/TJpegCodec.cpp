@@ -40,6 +40,13 @@ std::shared_ptr<TPixmap> DecodeJPEG(const std::string& bytes) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    // Refused before the decoder sets up its buffers (a progressive file would get
+    // buffers for the whole declared picture).
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > TPixmap::MaxSide ||
+        info.image_height > TPixmap::MaxSide || int64_t(info.image_width) * info.image_height > TPixmap::MaxPixels) {
+        jpeg_destroy_decompress(&info);
+        return nullptr;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     p = TPixmap::Create(static_cast<int32_t>(info.output_width), static_cast<int32_t>(info.output_height));

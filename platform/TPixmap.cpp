@@ -76,7 +76,24 @@ void TPixmap::ClearPixels(uint32_t argb) {
 }
 
 namespace {
+int64_t LittleEndian(const std::string& bytes, size_t at, int count) {
+    uint64_t v = 0;
+    for (int i = count - 1; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(bytes[at + size_t(i)]);
+    return count == 4 ? int64_t(int32_t(uint32_t(v))) : int64_t(v);
+}
+
+// The size a BMP header declares is checked before the decoder allocates anything for it.
+bool BmpSizeAcceptable(const std::string& bytes) {
+    if (bytes.size() < 26) return false;
+    const bool core = LittleEndian(bytes, 14, 4) == 12;
+    const int64_t w = core ? LittleEndian(bytes, 18, 2) : LittleEndian(bytes, 18, 4);
+    int64_t h = core ? LittleEndian(bytes, 20, 2) : LittleEndian(bytes, 22, 4);
+    if (h < 0) h = -h;  // top-down rows
+    return w > 0 && h > 0 && w <= TPixmap::MaxSide && h <= TPixmap::MaxSide && w * h <= TPixmap::MaxPixels;
+}
+
 std::shared_ptr<TPixmap> DecodeBMP(const std::string& bytes) {
+    if (!BmpSizeAcceptable(bytes)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return nullptr;
     SDL_Surface* surface = SDL_LoadBMP_RW(rw, 1);

@@ -60,6 +60,9 @@ void TTimer::Stop() {
 void TTimer::EmitTicks() {
     const std::vector<TTimer*> timers = RunningTimers();
     for (TTimer* t : timers) {
+        // A hook may have stopped or destroyed a timer further down the list.
+        const auto& running = RunningTimers();
+        if (std::find(running.begin(), running.end(), t) == running.end()) continue;
         const int32_t now = t->Ticks();
         if (now == t->emitted) continue;
         t->emitted = now;

@@ -73,9 +73,9 @@ int32_t TPlugin::_LoadINI(const std::string& path) {
 }
 
 void TPlugin::_ReportRejected(const std::string& path) {
-    Print("Fehler beim Einlesen des Plugins: " + path + "\r\n" + "Verfügbare Zusatzinformationen dazu: " +
-          pluginErrorDetail + "\r\n" + "***Fehlterhafte Plugins können zu Problemen innerhalb des Spiels führen!***" +
-          "\r\n");
+    Print("Fehler beim Einlesen des Plugins: " + path + "\r\n" +
+          "Verfügbare Zusatzinformationen dazu: " + pluginErrorDetail + "\r\n" +
+          "***Fehlterhafte Plugins können zu Problemen innerhalb des Spiels führen!***" + "\r\n");
 }
 
 void TPlugin::_add(const std::shared_ptr<TPlugin>& plugin) {

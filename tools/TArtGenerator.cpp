@@ -85,10 +85,8 @@ bool TArtGenerator::InstallFont(const std::string& fontSource, const std::string
         return false;
     }
     const std::string fontTarget = guiDir + "/" + FontFile;
-    if (!CopyFile(fontSource, fontTarget))
-        Print("Font not copied (install fonts-dejavu-core): " + fontSource);
-    if (!CopyFile(licenceSource, guiDir + "/" + FontLicenceFile))
-        Print("Font licence not copied: " + licenceSource);
+    if (!CopyFile(fontSource, fontTarget)) Print("Font not copied (install fonts-dejavu-core): " + fontSource);
+    if (!CopyFile(licenceSource, guiDir + "/" + FontLicenceFile)) Print("Font licence not copied: " + licenceSource);
     return FileType(fontTarget) == FILETYPE_FILE;
 }
 
@@ -105,9 +103,8 @@ bool TArtGenerator::WriteAll(const std::string& fontPath, const std::string& gui
         painted.push_back(picture.paint());
         std::shared_ptr<TPixmap> pixmap = painted.back().ToPixmap();
         const std::string path = guiDir + "/" + picture.fileName;
-        const bool written = pixmap && (EndsWith(picture.fileName, ".jpg")
-                                            ? SavePixmapJPEG(*pixmap, path, JpegQuality)
-                                            : SavePixmapPNG(*pixmap, path, 9));
+        const bool written = pixmap && (EndsWith(picture.fileName, ".jpg") ? SavePixmapJPEG(*pixmap, path, JpegQuality)
+                                                                           : SavePixmapPNG(*pixmap, path, 9));
         if (!written) {
             Print("Cannot write picture: " + path);
             ok = false;

@@ -20,8 +20,7 @@ public:
     static bool WriteAll(const std::string& fontPath, const std::string& guiDir, const std::string& sheetPath);
     // Copies the interface font and its licence into guiDir. A missing source keeps an
     // existing copy and reports it; false only when guiDir ends up without a font.
-    static bool InstallFont(const std::string& fontSource, const std::string& licenceSource,
-                            const std::string& guiDir);
+    static bool InstallFont(const std::string& fontSource, const std::string& licenceSource, const std::string& guiDir);
     // Baseline JPEG of the pixmap's colours (alpha ignored).
     static bool SavePixmapJPEG(const TPixmap& pixmap, const std::string& path, int quality);
     // Creates the folder and any missing parents.

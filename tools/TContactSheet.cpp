@@ -24,8 +24,8 @@ struct TPlacement {
 };
 
 TPlacement Measure(const TContactSheet::TEntry& entry) {
-    TPlacement p{&entry, static_cast<float>(entry.picture->Width()), static_cast<float>(entry.picture->Height()),
-                 false, 0, 0};
+    TPlacement p{
+        &entry, static_cast<float>(entry.picture->Width()), static_cast<float>(entry.picture->Height()), false, 0, 0};
     if (p.shownW > MaxShownWidth) {
         p.shownH *= MaxShownWidth / p.shownW;
         p.shownW = MaxShownWidth;

@@ -43,7 +43,8 @@ void Mask(TCanvas& c, float cx, float cy, float angle, const TColor& color, bool
         TShape::Ellipse(cx, cy, 21, 26).Intersect(TShape::Rect(cx - 30, cy - 18, 60, 60)).Rotate(angle, cx, cy);
     K::Part(c, face, color, 3.5f);
     const TShape eyes = TShape::Ellipse(cx - 9, cy - 5, 5, 3.5f).Union(TShape::Ellipse(cx + 9, cy - 5, 5, 3.5f));
-    const TShape mouth = happy ? TShape::Arc(cx, cy + 2, 11, 4.5f, 20, 160) : TShape::Arc(cx, cy + 18, 10, 4.5f, 200, 340);
+    const TShape mouth =
+        happy ? TShape::Arc(cx, cy + 2, 11, 4.5f, 20, 160) : TShape::Arc(cx, cy + 18, 10, 4.5f, 200, 340);
     c.Fill(eyes.Union(mouth).Rotate(angle, cx, cy), Ink);
 }
 
@@ -67,8 +68,8 @@ void TInfluenceIconArt::Sport(TCanvas& c) {
     for (int i = 0; i < 5; ++i) {
         const float a = (-90.0f + i * 72.0f) * Rad;
         pentagon.push_back({50 + 14 * std::cos(a), 50 + 14 * std::sin(a)});
-        seams = seams.Union(
-            TShape::Line(50 + 14 * std::cos(a), 50 + 14 * std::sin(a), 50 + 34 * std::cos(a), 50 + 34 * std::sin(a), 3.5f));
+        seams = seams.Union(TShape::Line(50 + 14 * std::cos(a), 50 + 14 * std::sin(a), 50 + 34 * std::cos(a),
+                                         50 + 34 * std::sin(a), 3.5f));
         patches = patches.Union(TShape::Circle(50 + 44 * std::cos(a), 50 + 44 * std::sin(a), 12));
     }
     c.Fill(TShape::Polygon(pentagon).Grow(1.5f).Union(seams).Union(patches.Intersect(ball)), Ink);
@@ -100,8 +101,8 @@ void TInfluenceIconArt::Police(TCanvas& c) {
 }
 
 void TInfluenceIconArt::FireDepartment(TCanvas& c) {
-    const TShape outer = TShape::Circle(50, 64, 28)
-                             .Union(TShape::Polygon({{24, 58}, {42, 4}, {58, 30}, {70, 18}, {78, 58}}).Grow(2));
+    const TShape outer =
+        TShape::Circle(50, 64, 28).Union(TShape::Polygon({{24, 58}, {42, 4}, {58, 30}, {70, 18}, {78, 58}}).Grow(2));
     K::Part(c, outer, Tomato.Mix(Orange, 0.35f));
     const TShape inner = TShape::Circle(50, 72, 15).Union(TShape::Polygon({{36, 70}, {48, 38}, {64, 70}}));
     K::Flat(c, inner, Sun);
@@ -158,7 +159,8 @@ void TInfluenceIconArt::TV(TCanvas& c) {
 void TInfluenceIconArt::AirPollution(TCanvas& c) {
     K::Part(c, CloudShape().Translate(0, -10), Smog);
     c.Fill(TShape::Circle(36, 46, 6).Union(TShape::Circle(58, 36, 7)), Smog.Darker(0.3f));
-    for (int i = 0; i < 3; ++i) K::Part(c, TShape::Circle(30 + i * 20.0f, 84 - (i % 2) * 6.0f, 5), Smog.Darker(0.2f), 2.0f);
+    for (int i = 0; i < 3; ++i)
+        K::Part(c, TShape::Circle(30 + i * 20.0f, 84 - (i % 2) * 6.0f, 5), Smog.Darker(0.2f), 2.0f);
 }
 
 void TInfluenceIconArt::WaterPollution(TCanvas& c) {
@@ -175,17 +177,18 @@ void TInfluenceIconArt::Noise(TCanvas& c) {
 }
 
 const char* TInfluenceIconArt::FileName(int kind) {
-    static const char* names[Count] = {
-        "infWater.png",   "infEnergy.png",  "infSport.png",   "infMedic.png",        "infReligion.png",
-        "infPolice.png",  "infFireDepartment.png", "infCulture.png", "infFreeTime.png", "infLearn.png",
-        "infRadio.png",   "infTV.png",      "infAirPollution.png", "infWaterPollution.png", "infNoise.png"};
+    static const char* names[Count] = {"infWater.png",          "infEnergy.png",         "infSport.png",
+                                       "infMedic.png",          "infReligion.png",       "infPolice.png",
+                                       "infFireDepartment.png", "infCulture.png",        "infFreeTime.png",
+                                       "infLearn.png",          "infRadio.png",          "infTV.png",
+                                       "infAirPollution.png",   "infWaterPollution.png", "infNoise.png"};
     return (kind >= 0 && kind < Count) ? names[kind] : "";
 }
 
 TIconKit::Painter TInfluenceIconArt::PainterOf(int kind) {
-    static const TIconKit::Painter painters[Count] = {Water, Energy, Sport,   Medic,        Religion,
-                                                      Police, FireDepartment, Culture, FreeTime, Learn,
-                                                      Radio, TV, AirPollution, WaterPollution, Noise};
+    static const TIconKit::Painter painters[Count] = {Water,          Energy,         Sport,    Medic, Religion, Police,
+                                                      FireDepartment, Culture,        FreeTime, Learn, Radio,    TV,
+                                                      AirPollution,   WaterPollution, Noise};
     if (kind < 0 || kind >= Count) return [](TCanvas&) {};
     return painters[kind];
 }

@@ -60,18 +60,17 @@ TColor TPaint::Interpolate(float t) const {
 
 TColor TPaint::At(float x, float y) const {
     switch (kind) {
-    case Kind::Solid:
-        return stopColors.front();
-    case Kind::Linear: {
-        const float dx = x1 - x0, dy = y1 - y0;
-        const float len2 = dx * dx + dy * dy;
-        const float t = len2 > 0.0f ? ((x - x0) * dx + (y - y0) * dy) / len2 : 0.0f;
-        return Interpolate(std::clamp(t, 0.0f, 1.0f));
-    }
-    case Kind::Radial: {
-        const float t = std::hypot(x - x0, y - y0) / radius;
-        return Interpolate(std::clamp(t, 0.0f, 1.0f));
-    }
+        case Kind::Solid: return stopColors.front();
+        case Kind::Linear: {
+            const float dx = x1 - x0, dy = y1 - y0;
+            const float len2 = dx * dx + dy * dy;
+            const float t = len2 > 0.0f ? ((x - x0) * dx + (y - y0) * dy) / len2 : 0.0f;
+            return Interpolate(std::clamp(t, 0.0f, 1.0f));
+        }
+        case Kind::Radial: {
+            const float t = std::hypot(x - x0, y - y0) / radius;
+            return Interpolate(std::clamp(t, 0.0f, 1.0f));
+        }
     }
     return stopColors.front();
 }

@@ -14,16 +14,15 @@ TCanvas Cursors() {
     const float cell = TPointerArt::CursorCell, hot = cell / 2;
     TCanvas strip(TPointerArt::CursorCell * 3, TPointerArt::CursorCell);
     auto arrow = [](TCanvas& c) { TSymbols::PointerArrow(c, Paper, Ink); };
-    K::InBox(strip, hot, hot, 18, arrow);
-    K::InBox(strip, cell + hot - 13, hot - 13, 26, [](TCanvas& c) {
-        const TShape cross = TShape::Line(50, 18, 50, 82, 10).Union(TShape::Line(18, 50, 82, 50, 10));
-        TShape heads = cross;
+    K::InBox(strip, hot, hot, 19, arrow);
+    K::InBox(strip, cell + hot - 14, hot - 14, 28, [](TCanvas& c) {
+        TShape arrows = TShape::Line(50, 16, 50, 84, 9).Union(TShape::Line(16, 50, 84, 50, 9));
         for (int i = 0; i < 4; ++i)
-            heads = heads.Union(TShape::Polygon({{50, 2}, {68, 24}, {32, 24}}).Rotate(i * 90.0f, 50, 50));
-        c.Fill(heads.Grow(6), Ink);
-        c.Fill(heads, Paper);
+            arrows = arrows.Union(TShape::Polygon({{50, 4}, {65, 22}, {35, 22}}).Rotate(i * 90.0f, 50, 50));
+        c.Fill(arrows.Grow(5), Ink);
+        c.Fill(arrows, Paper);
     });
-    K::InBox(strip, 2 * cell + hot, hot, 18, arrow);
+    K::InBox(strip, 2 * cell + hot, hot, 19, arrow);
     K::InBox(strip, 2 * cell + hot + 5, hot + 4, 12, [](TCanvas& c) {
         c.Fill(TShape::Circle(50, 50, 50), Ink);
         c.Fill(TShape::Circle(50, 50, 40), Sky);

@@ -205,10 +205,9 @@ TShape TShape::Rotate(float degrees, float cx, float cy) const {
 
 TShape TShape::Scale(float factor, float cx, float cy) const {
     auto a = distance;
-    return TShape([a, factor, cx, cy](
-                      float x, float y) { return (*a)(cx + (x - cx) / factor, cy + (y - cy) / factor) * factor; },
-                  cx + (minX - cx) * factor, cy + (minY - cy) * factor, cx + (maxX - cx) * factor,
-                  cy + (maxY - cy) * factor);
+    return TShape(
+        [a, factor, cx, cy](float x, float y) { return (*a)(cx + (x - cx) / factor, cy + (y - cy) / factor) * factor; },
+        cx + (minX - cx) * factor, cy + (minY - cy) * factor, cx + (maxX - cx) * factor, cy + (maxY - cy) * factor);
 }
 
 TShape TShape::MirrorX(float axisX) const {

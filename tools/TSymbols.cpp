@@ -31,7 +31,7 @@ void TSymbols::House(TCanvas& c) {
     K::Part(c, TShape::Rect(22, 46, 56, 42), wall);
     K::Part(c, TShape::Rect(62, 18, 11, 24), Brick);  // chimney
     K::Part(c, Rounded({{12, 54}, {50, 18}, {88, 54}}, 2.5f), Leaf);
-    K::Part(c, TShape::RoundRect(30, 60, 16, 28, 2), Pine, 2.5f);   // door
+    K::Part(c, TShape::RoundRect(30, 60, 16, 28, 2), Pine, 2.5f);  // door
     K::Part(c, TShape::RoundRect(54, 60, 16, 14, 2), Sky.Lighter(0.35f), 2.5f);
     c.Fill(TShape::Circle(42, 75, 1.8f), Gold);
 }
@@ -102,8 +102,8 @@ void TSymbols::Trophy(TCanvas& c) {
     const TShape handles =
         TShape::Ring(26, 36, 15, 9).Union(TShape::Ring(74, 36, 15, 9)).Subtract(TShape::Rect(26, 20, 48, 40));
     K::Part(c, handles, Gold, 3.0f);
-    const TShape bowl = TShape::Rect(26, 14, 48, 24).Union(TShape::Ellipse(50, 38, 24, 26)).Intersect(
-        TShape::Rect(20, 14, 60, 50));
+    const TShape bowl =
+        TShape::Rect(26, 14, 48, 24).Union(TShape::Ellipse(50, 38, 24, 26)).Intersect(TShape::Rect(20, 14, 60, 50));
     K::Part(c, TShape::RoundRect(42, 58, 16, 16, 2), Gold.Darker(0.1f));
     K::Part(c, TShape::RoundRect(28, 74, 44, 14, 4), Trunk);
     K::Part(c, bowl, Gold);
@@ -166,11 +166,11 @@ void TSymbols::DemandBars(TCanvas& c) {
 
 void TSymbols::Bulldozer(TCanvas& c) {
     K::Part(c, TShape::RoundRect(70, 18, 6, 22, 2), Slate, 2.5f);  // exhaust
-    K::Part(c, TShape::RoundRect(40, 22, 28, 30, 3), Sun);        // cab
+    K::Part(c, TShape::RoundRect(40, 22, 28, 30, 3), Sun);         // cab
     c.Fill(TShape::RoundRect(45, 27, 18, 14, 2), Sky.Lighter(0.5f));
     K::Part(c, TShape::RoundRect(28, 46, 58, 20, 4), Sun);
-    K::Part(c, TShape::Line(30, 58, 18, 66, 6), Slate, 2.5f);     // blade arm
-    K::Part(c, TShape::RoundRect(28, 64, 60, 24, 12), Ink, 0.0f);   // tracks
+    K::Part(c, TShape::Line(30, 58, 18, 66, 6), Slate, 2.5f);      // blade arm
+    K::Part(c, TShape::RoundRect(28, 64, 60, 24, 12), Ink, 0.0f);  // tracks
     for (int i = 0; i < 4; ++i) c.Fill(TShape::Circle(38 + i * 13.3f, 76, 5), Steel);
     K::Part(c, Rounded({{6, 46}, {18, 46}, {22, 66}, {18, 88}, {4, 88}, {10, 66}}, 2), Steel.Lighter(0.15f));
 }
@@ -213,9 +213,7 @@ void TSymbols::Cross(TCanvas& c) {
     K::Part(c, TShape::Line(24, 24, 76, 76, 16).Union(TShape::Line(76, 24, 24, 76, 16)), Tomato);
 }
 
-void TSymbols::Check(TCanvas& c) {
-    K::Part(c, TShape::Polyline({{18, 52}, {40, 74}, {82, 28}}, 16), Leaf);
-}
+void TSymbols::Check(TCanvas& c) { K::Part(c, TShape::Polyline({{18, 52}, {40, 74}, {82, 28}}, 16), Leaf); }
 
 void TSymbols::Power(TCanvas& c) {
     K::Part(c, TShape::Arc(50, 54, 30, 12, -55, 235).Union(TShape::Line(50, 14, 50, 50, 12)), Tomato);
@@ -311,7 +309,8 @@ void TSymbols::Coins(TCanvas& c) {
 
 void TSymbols::MoveArrows(TCanvas& c, const TColor& color) {
     TShape shape = TShape::Line(50, 18, 50, 82, 9).Union(TShape::Line(18, 50, 82, 50, 9));
-    for (int i = 0; i < 4; ++i) shape = shape.Union(Rounded({{50, 6}, {64, 22}, {36, 22}}, 2).Rotate(i * 90.0f, 50, 50));
+    for (int i = 0; i < 4; ++i)
+        shape = shape.Union(Rounded({{50, 6}, {64, 22}, {36, 22}}, 2).Rotate(i * 90.0f, 50, 50));
     K::Part(c, shape, color);
 }
 

@@ -43,8 +43,8 @@ void Windows(TCanvas& c, const TPoint& a, const TPoint& b, float height, int col
             const float z0 = height * (row + 0.3f) / rows, z1 = height * (row + 0.75f) / rows;
             const bool on = std::fmod(seed * 7.3f + row * 3.7f + col * 5.1f, 3.0f) > 0.9f;
             const TColor color = on ? lit : Ink.Lighter(0.2f).WithAlpha(0.55f);
-            c.Fill(TShape::Polygon({OnWall(a, b, t0, z0), OnWall(a, b, t1, z0), OnWall(a, b, t1, z1),
-                                    OnWall(a, b, t0, z1)}),
+            c.Fill(TShape::Polygon(
+                       {OnWall(a, b, t0, z0), OnWall(a, b, t1, z0), OnWall(a, b, t1, z1), OnWall(a, b, t0, z1)}),
                    color);
         }
     }
@@ -86,20 +86,22 @@ void IsoTree(TCanvas& c, const TIsoView& iso, float u, float v, float size) {
 }
 
 void EveningSky(TCanvas& c, int32_t w, float horizon) {
-    c.Fill(TShape::Rect(0, 0, w, horizon + 2), TPaint::Vertical(0, horizon, TColor::Hex(0x1C2A55), TColor::Hex(0xF7B273))
-                                                   .Stop(0.0f, TColor::Hex(0x1C2A55))
-                                                   .Stop(0.45f, TColor::Hex(0x5B5D9C))
-                                                   .Stop(0.8f, TColor::Hex(0xE58E78))
-                                                   .Stop(1.0f, TColor::Hex(0xFFC98A)));
+    c.Fill(TShape::Rect(0, 0, w, horizon + 2),
+           TPaint::Vertical(0, horizon, TColor::Hex(0x1C2A55), TColor::Hex(0xF7B273))
+               .Stop(0.0f, TColor::Hex(0x1C2A55))
+               .Stop(0.45f, TColor::Hex(0x5B5D9C))
+               .Stop(0.8f, TColor::Hex(0xE58E78))
+               .Stop(1.0f, TColor::Hex(0xFFC98A)));
     // A few stars in the dark upper sky.
     for (int i = 0; i < 60; ++i) {
         const float x = TileNoise(i, 1, 7) * w, y = TileNoise(i, 2, 7) * horizon * 0.45f;
-        c.Fill(TShape::Circle(x, y, 0.6f + TileNoise(i, 3, 7) * 0.9f), Paper.WithAlpha(0.3f + 0.5f * TileNoise(i, 4, 7)));
+        c.Fill(TShape::Circle(x, y, 0.6f + TileNoise(i, 3, 7) * 0.9f),
+               Paper.WithAlpha(0.3f + 0.5f * TileNoise(i, 4, 7)));
     }
-    c.Fill(TShape::Circle(730, horizon - 40, 260), TPaint::Radial(730, horizon - 40, 260, TColor::Hex(0xFFE3A8, 0.7f),
-                                                                  TColor::Hex(0xFFE3A8, 0.0f)));
-    c.Fill(TShape::Circle(730, horizon - 40, 58), TPaint::Vertical(horizon - 98, horizon + 18, TColor::Hex(0xFFF4D6),
-                                                                   TColor::Hex(0xFFC776)));
+    c.Fill(TShape::Circle(730, horizon - 40, 260),
+           TPaint::Radial(730, horizon - 40, 260, TColor::Hex(0xFFE3A8, 0.7f), TColor::Hex(0xFFE3A8, 0.0f)));
+    c.Fill(TShape::Circle(730, horizon - 40, 58),
+           TPaint::Vertical(horizon - 98, horizon + 18, TColor::Hex(0xFFF4D6), TColor::Hex(0xFFC776)));
 }
 
 void Hills(TCanvas& c, int32_t w, float horizon) {
@@ -121,11 +123,12 @@ void Hills(TCanvas& c, int32_t w, float horizon) {
 
 void Lake(TCanvas& c, int32_t w, int32_t h, float horizon) {
     c.Fill(TShape::Rect(0, horizon, w, h - horizon),
-           TPaint::Vertical(horizon, h, TColor::Hex(0xC98A86), TColor::Hex(0x243F73)).Stop(0.0f, TColor::Hex(0xC98A86))
+           TPaint::Vertical(horizon, h, TColor::Hex(0xC98A86), TColor::Hex(0x243F73))
+               .Stop(0.0f, TColor::Hex(0xC98A86))
                .Stop(0.25f, TColor::Hex(0x4F5E96))
                .Stop(1.0f, TColor::Hex(0x1D3262)));
     // Glitter of the sun on the water.
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < 16; ++i) {
         const float y = horizon + 6 + i * i * 0.45f;
         const float half = 10 + i * 3.0f + TileNoise(i, 5, 3) * 30;
         const float x = 730 + (TileNoise(i, 6, 3) - 0.5f) * 40;
@@ -175,40 +178,39 @@ void Town(TCanvas& c, const TIsoView& iso, int32_t tiles) {
             const float r = TileNoise(i, j, 21);
             const float seed = TileNoise(i, j, 22) * 10.0f;
             switch (LotAt(i, j)) {
-            case Lot::Road:
-                break;
-            case Lot::Park:
-                IsoTree(c, iso, i + 0.35f, j + 0.4f, 20 + 8 * r);
-                IsoTree(c, iso, i + 0.7f, j + 0.7f, 24 + 6 * r);
-                break;
-            case Lot::House:
-                Block(c, iso, i + 0.15f, j + 0.2f, i + 0.85f, j + 0.8f, 22 + 10 * r, TColor::Hex(0xF2E4CC),
-                      r < 0.5f ? Brick : Leaf.Darker(0.2f), 18, 1, seed);
-                break;
-            case Lot::Tower: {
-                // The skyline stays below the title lettering.
-                const float height = std::min(90 + 150 * r, iso.At(i + 0.9f, j + 0.1f).y - SkylineTop);
-                Block(c, iso, i + 0.1f, j + 0.1f, i + 0.9f, j + 0.9f, height, TColor::Hex(0x9EC3E8),
-                      TColor::Hex(0xC9DCEF), 0, 6 + static_cast<int>(8 * r * height / (90 + 150 * r)), seed);
-                break;
-            }
-            case Lot::Shop:
-                Block(c, iso, i + 0.1f, j + 0.1f, i + 0.9f, j + 0.9f, 40 + 20 * r, TColor::Hex(0x6FA8E0),
-                      TColor::Hex(0xB8D0EA), 0, 2, seed);
-                break;
-            case Lot::Factory: {
-                Block(c, iso, i + 0.08f, j + 0.15f, i + 0.92f, j + 0.85f, 34 + 10 * r, TColor::Hex(0xC9C1A8),
-                      Sun.Darker(0.15f), 10, 1, seed);
-                const TPoint top = iso.At(i + 0.75f, j + 0.3f, 95 + 20 * r);
-                const TPoint foot = iso.At(i + 0.75f, j + 0.3f, 40);
-                c.Fill(TShape::Rect(top.x - 4, top.y, 8, foot.y - top.y), TColor::Hex(0x8C8A90));
-                c.Fill(TShape::Rect(top.x - 4, top.y + 6, 8, 5), Tomato);
-                for (int p = 0; p < 4; ++p) {
-                    c.Fill(TShape::Circle(top.x + 6 + p * 9.0f, top.y - 8 - p * 10.0f, 6 + p * 3.0f),
-                           TColor::Hex(0xD9D2E4, 0.55f - p * 0.1f));
+                case Lot::Road: break;
+                case Lot::Park:
+                    IsoTree(c, iso, i + 0.35f, j + 0.4f, 20 + 8 * r);
+                    IsoTree(c, iso, i + 0.7f, j + 0.7f, 24 + 6 * r);
+                    break;
+                case Lot::House:
+                    Block(c, iso, i + 0.15f, j + 0.2f, i + 0.85f, j + 0.8f, 22 + 10 * r, TColor::Hex(0xF2E4CC),
+                          r < 0.5f ? Brick : Leaf.Darker(0.2f), 18, 1, seed);
+                    break;
+                case Lot::Tower: {
+                    // The skyline stays below the title lettering.
+                    const float height = std::min(90 + 150 * r, iso.At(i + 0.9f, j + 0.1f).y - SkylineTop);
+                    Block(c, iso, i + 0.1f, j + 0.1f, i + 0.9f, j + 0.9f, height, TColor::Hex(0x9EC3E8),
+                          TColor::Hex(0xC9DCEF), 0, 6 + static_cast<int>(8 * r * height / (90 + 150 * r)), seed);
+                    break;
                 }
-                break;
-            }
+                case Lot::Shop:
+                    Block(c, iso, i + 0.1f, j + 0.1f, i + 0.9f, j + 0.9f, 40 + 20 * r, TColor::Hex(0x6FA8E0),
+                          TColor::Hex(0xB8D0EA), 0, 2, seed);
+                    break;
+                case Lot::Factory: {
+                    Block(c, iso, i + 0.08f, j + 0.15f, i + 0.92f, j + 0.85f, 34 + 10 * r, TColor::Hex(0xC9C1A8),
+                          Sun.Darker(0.15f), 10, 1, seed);
+                    const TPoint top = iso.At(i + 0.75f, j + 0.3f, 95 + 20 * r);
+                    const TPoint foot = iso.At(i + 0.75f, j + 0.3f, 40);
+                    c.Fill(TShape::Rect(top.x - 4, top.y, 8, foot.y - top.y), TColor::Hex(0x8C8A90));
+                    c.Fill(TShape::Rect(top.x - 4, top.y + 6, 8, 5), Tomato);
+                    for (int p = 0; p < 4; ++p) {
+                        c.Fill(TShape::Circle(top.x + 6 + p * 9.0f, top.y - 8 - p * 10.0f, 6 + p * 3.0f),
+                               TColor::Hex(0xD9D2E4, 0.55f - p * 0.1f));
+                    }
+                    break;
+                }
             }
         }
     }

@@ -17,7 +17,8 @@ TCanvas Raised(int32_t w, int32_t h, const TShape& body, const TColor& top, cons
     TCanvas layer(w, h);
     layer.Fill(body, TPaint::Vertical(body.MinY(), body.MaxY(), top, bottom));
     layer.Fill(body.Grow(-0.75f).Outline(1.5f), rim);
-    const TShape upperEdge = body.Grow(-2.0f).Outline(1.0f).Intersect(TShape::Rect(0, 0, w, body.MinY() + (body.MaxY() - body.MinY()) * 0.5f));
+    const TShape upperEdge = body.Grow(-2.0f).Outline(1.0f).Intersect(
+        TShape::Rect(0, 0, w, body.MinY() + (body.MaxY() - body.MinY()) * 0.5f));
     layer.Fill(upperEdge, Paper.WithAlpha(0.8f));
     return K::WithShadow(layer, 0.0f, 1.0f, 2.0f, 0.35f);
 }
@@ -45,8 +46,8 @@ TCanvas RingBand(float a0, float a1) {
     const float c = TWidgetArt::RingSize / 2.0f;
     const float outer = c - 2.0f, inner = c - 44.0f;
     TCanvas layer(TWidgetArt::RingSize, TWidgetArt::RingSize);
-    const TShape band = (a1 - a0 >= 360.0f) ? TShape::Ring(c, c, outer, inner)
-                                            : TShape::Sector(c, c, outer, inner, a0, a1);
+    const TShape band =
+        (a1 - a0 >= 360.0f) ? TShape::Ring(c, c, outer, inner) : TShape::Sector(c, c, outer, inner, a0, a1);
     layer.Fill(band, TPaint::Radial(c, c, outer, Cloud.WithAlpha(0.8f), Paper.WithAlpha(0.92f))
                          .Stop(inner / outer, Cloud.WithAlpha(0.8f)));
     layer.Fill(band.Grow(-0.75f).Outline(1.5f), ButtonRim);
@@ -57,9 +58,8 @@ TCanvas RingBand(float a0, float a1) {
 
 void TWidgetArt::AddTo(std::vector<TArtPicture>& out) {
     out.push_back({"button.png", [] { return RoundButton(ButtonTop, ButtonBottom, ButtonRim); }});
-    out.push_back({"sidebarbutton.png", [] {
-                       return RoundButton(TColor::Hex(0xEAF3FD), TColor::Hex(0xB9D3EE), Sky.Darker(0.1f));
-                   }});
+    out.push_back({"sidebarbutton.png",
+                   [] { return RoundButton(TColor::Hex(0xEAF3FD), TColor::Hex(0xB9D3EE), Sky.Darker(0.1f)); }});
     out.push_back({"button_bar.png", [] {
                        return Raised(160, 40, TShape::RoundRect(1.5f, 1.5f, 157, 35, 17.5f), ButtonTop, ButtonBottom,
                                      ButtonRim);
@@ -95,11 +95,10 @@ void TWidgetArt::AddTo(std::vector<TArtPicture>& out) {
     const struct {
         const char* name;
         TColor color;
-    } borders[] = {{"preview_roadborder.png", Asphalt},           {"preview_greenborder.png", Leaf},
-                   {"preview_blueborder.png", Sky},            {"preview_yellowborder.png", Sun},
-                   {"preview_greyborder.png", Steel},          {"preview_parkborder.png", Pine},
-                   {"preview_destroyborder.png", Tomato},      {"preview_bridgeborder.png", Bridge},
-                   {"preview_awardborder.png", Gold}};
+    } borders[] = {
+        {"preview_roadborder.png", Asphalt},   {"preview_greenborder.png", Leaf},    {"preview_blueborder.png", Sky},
+        {"preview_yellowborder.png", Sun},     {"preview_greyborder.png", Steel},    {"preview_parkborder.png", Pine},
+        {"preview_destroyborder.png", Tomato}, {"preview_bridgeborder.png", Bridge}, {"preview_awardborder.png", Gold}};
     for (const auto& border : borders) {
         const TColor color = border.color;
         out.push_back({border.name, [color] { return Border(color); }});

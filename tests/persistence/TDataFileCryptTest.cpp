@@ -4,6 +4,7 @@
 #include <numeric>
 #include <vector>
 
+#include "framework/TFastRandom.h"
 #include "persistence/TDataFile.h"
 
 using vesko::TDataFile;
@@ -48,6 +49,25 @@ TEST(TDataFileCrypt, KeyAllocationIsASeededPermutation) {
     std::vector<int32_t> identity(a.size());
     std::iota(identity.begin(), identity.end(), 0);
     EXPECT_NE(a, identity);
+}
+
+// The allocation walks the still free entries: draw k, give the k-th free entry the next number.
+TEST(TDataFileCrypt, KeyAllocationMatchesTheFreeEntryWalk) {
+    for (size_t size : {1u, 9u, 130u}) {
+        auto d = FileOfSize(size, 3);
+        const auto N = static_cast<int32_t>(size * 8);
+        auto rng = vesko::TFastRandom::Create(77);
+        std::vector<int32_t> expected(size_t(N), -1);
+        for (int32_t j = 0; j < N; ++j) {
+            int32_t k = rng->GetIntIn(0, N - j - 1);
+            for (auto& entry : expected)
+                if (entry == -1 && k-- == 0) {
+                    entry = j;
+                    break;
+                }
+        }
+        EXPECT_EQ(d->generateKeyAllocation(77), expected) << size;
+    }
 }
 
 TEST(TDataFileCrypt, CryptThenDecryptRestoresTheFile) {

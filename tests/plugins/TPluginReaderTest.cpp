@@ -49,9 +49,10 @@ TEST(TPluginReaderFormat, LineEndsCarriageReturnsAndZeroBytes) {
 TEST(TPluginReaderFormat, Latin1FileSurvivesReadAndWriteByteForByte) {
     TempDir dir;
     // "- straße", "Größe: äöü ÄÖÜ ß ÿ" in ISO-8859-1, CR LF line ends as the writer produces them.
-    const std::string bytes = "- stra\xDF"
-                              "e\r\nGr\xF6\xDF"
-                              "e: \xE4\xF6\xFC \xC4\xD6\xDC \xDF \xFF\r\n";
+    const std::string bytes =
+        "- stra\xDF"
+        "e\r\nGr\xF6\xDF"
+        "e: \xE4\xF6\xFC \xC4\xD6\xDC \xDF \xFF\r\n";
     WriteBytes(dir.File("in.ini"), bytes);
     std::shared_ptr<TPluginReader> reader = TPluginReader::read(dir.File("in.ini"));
     ASSERT_TRUE(reader);
@@ -106,9 +107,7 @@ TEST(TPluginReaderFormat, FailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST(TPluginReaderFields, KeyMustStartInColumnTwoOrThree) {
-    const auto value = [](const std::string& keyLine) {
-        return Lines({keyLine, "v"})->GetField("title", 0, "none");
-    };
+    const auto value = [](const std::string& keyLine) { return Lines({keyLine, "v"})->GetField("title", 0, "none"); };
     EXPECT_EQ(value("-Title"), "v");
     EXPECT_EQ(value("- TITLE"), "v");
     EXPECT_EQ(value("--title"), "v");
@@ -164,22 +163,6 @@ TEST(TPluginReaderFields, ScopeWalking) {
     std::shared_ptr<TPluginReader> notMarkers = Lines({" >", "<<", "- a", "1"});
     EXPECT_EQ(notMarkers->CountScopes(), 0);
     EXPECT_EQ(notMarkers->GetField("a", 0), "1");
-}
-
-TEST(TPluginReaderFields, TypedAccessorsUseTheirKeys) {
-    std::shared_ptr<TPluginReader> r =
-        Lines({"- author", "A", "- homepage", "H", ">", "- plugintyp", "picture", "- id3", "i3", "- Picture1", "p.png",
-               "- size-X2", "4", "- Size-y4", "5", "- smoke handler geschw", "1;2", "<"});
-    EXPECT_EQ(r->GetAuthor(), "A");
-    EXPECT_EQ(r->GetHomepage(), "H");
-    EXPECT_EQ(r->GetPluginTyp(1), "picture");
-    EXPECT_EQ(r->getID(1, 2), "i3");
-    EXPECT_EQ(r->getPicture(1, 0), "p.png");
-    EXPECT_EQ(r->getSizeX(1, 1), "4");
-    EXPECT_EQ(r->getSizeY(1, 3), "5");
-    EXPECT_EQ(r->GetSmokeHandlerGesch(1), "1;2");
-    EXPECT_EQ(r->GetSmokeHandlerId(1), "-1");
-    EXPECT_EQ(r->GetStructureTyp(1), "");
 }
 
 TEST(TPluginReaderScopes, CountScopes) {
@@ -266,8 +249,7 @@ TEST(TPluginReaderBadInput, JunkAndHugeInputsReadWithoutTrouble) {
 
 TEST(TPluginReaderBadInput, LineCountIsBounded) {
     bool cut = false;
-    std::shared_ptr<TPluginReader> r =
-        TPluginReader::FromBytes(std::string(TPluginReader::maxLines + 10, '\0'), &cut);
+    std::shared_ptr<TPluginReader> r = TPluginReader::FromBytes(std::string(TPluginReader::maxLines + 10, '\0'), &cut);
     EXPECT_TRUE(cut);
     EXPECT_EQ(r->line.size(), TPluginReader::maxLines);
     TPluginReader::FromBytes(std::string(TPluginReader::maxLines, '\n'), &cut);

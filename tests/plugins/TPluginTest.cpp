@@ -46,7 +46,9 @@ void Put(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(s->Close());
 }
 
-void CollectPath(void* context, const std::string& path) { static_cast<std::vector<std::string>*>(context)->push_back(path); }
+void CollectPath(void* context, const std::string& path) {
+    static_cast<std::vector<std::string>*>(context)->push_back(path);
+}
 
 class TPluginLoading : public testing::Test {
 protected:
@@ -97,7 +99,8 @@ TEST_F(TPluginLoading, WalksOnlySubFoldersAndExactIniSuffix) {
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids, (std::vector<std::string>{"deeper", "one", "one-b", "two"}));
     std::sort(called.begin(), called.end());
-    EXPECT_EQ(called, (std::vector<std::string>{root + "/a/deep/deeper.ini", root + "/a/one.ini", root + "/b/two.ini"}));
+    EXPECT_EQ(called,
+              (std::vector<std::string>{root + "/a/deep/deeper.ini", root + "/a/one.ini", root + "/b/two.ini"}));
     EXPECT_EQ(TPlugin::ReadIn(dir.File("absent")), 0);
     EXPECT_EQ(TPlugin::ReadIn(root + "/direct.ini"), 0);
 }
