@@ -7,7 +7,7 @@
 namespace vesko {
 
 const std::array<const char*, 16> TByte::charHexContainer = {"0", "1", "2", "3", "4", "5", "6", "7",
-                                                              "8", "9", "A", "B", "C", "D", "E", "F"};
+                                                             "8", "9", "A", "B", "C", "D", "E", "F"};
 
 namespace {
 int32_t BitIndex(int32_t i) { return ((i % 8) + 8) % 8; }

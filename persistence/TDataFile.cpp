@@ -43,10 +43,14 @@ int32_t ParseInt(std::string_view s) {
     for (; i < s.size(); ++i) {
         const char c = s[i];
         uint32_t d;
-        if (c >= '0' && c <= '9') d = uint32_t(c - '0');
-        else if (c >= 'a' && c <= 'f') d = uint32_t(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F') d = uint32_t(c - 'A' + 10);
-        else break;
+        if (c >= '0' && c <= '9')
+            d = uint32_t(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            d = uint32_t(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            d = uint32_t(c - 'A' + 10);
+        else
+            break;
         if (d >= base) break;
         v = v * base + d;
     }
@@ -157,7 +161,9 @@ float TDataFile::getFlagValueFloat(float def) const {
     return ParseFloat(getFlagValue(FormatFloat("%#.9g", double(def))));
 }
 
-double TDataFile::getFlagValueDouble(double def) const { return ParseDouble(getFlagValue(FormatFloat("%#.17lg", def))); }
+double TDataFile::getFlagValueDouble(double def) const {
+    return ParseDouble(getFlagValue(FormatFloat("%#.17lg", def)));
+}
 
 uint8_t TDataFile::getFlagValueByte(uint8_t def) const {
     return static_cast<uint8_t>(ParseInt(getFlagValue(std::to_string(def))) & 0xFF);
@@ -370,8 +376,7 @@ std::vector<int32_t> TDataFile::generateMovementKeyAllocation(const std::vector<
     const auto b = int64_t(key.size());
     if (N <= 0 || N > std::numeric_limits<int32_t>::max() || b == 0) return {};
     std::vector<int32_t> a(static_cast<size_t>(N));
-    for (int64_t i = 0; i < N; ++i)
-        a[size_t(i)] = static_cast<int32_t>(FloorMod((i / b) * b + key[size_t(i % b)], N));
+    for (int64_t i = 0; i < N; ++i) a[size_t(i)] = static_cast<int32_t>(FloorMod((i / b) * b + key[size_t(i % b)], N));
     return a;
 }
 

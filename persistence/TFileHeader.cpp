@@ -105,7 +105,8 @@ void TFileHeader::_writeTo(TDataFile& datafile) const {
 
 int64_t TFileHeader::_getbytesize(int32_t n) const {
     int64_t size = TDataFile::_stringLength(Name) + 2 * int64_t(n);
-    for (const auto& f : Flags) size += TDataFile::_stringLength(f->Name) + 2 * int64_t(n) + TDataFile::_stringLength(f->value);
+    for (const auto& f : Flags)
+        size += TDataFile::_stringLength(f->Name) + 2 * int64_t(n) + TDataFile::_stringLength(f->value);
     return size;
 }
 

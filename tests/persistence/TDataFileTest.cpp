@@ -62,8 +62,8 @@ TEST(TDataFileWrite, OneSectionOneFlagLayout) {
     d->addFlag("width", "64");
     EXPECT_EQ(d->_getbytesize(), 31);
     ASSERT_EQ(d->WriteOut(), 1);
-    EXPECT_EQ(d->File->getByteArray(), Bytes({0, 0, 0, 1, 0, 0, 0, 4, 'm', 'a', 'i', 'n', 0, 0, 0, 1, 0, 0,
-                                              0, 5, 'w', 'i', 'd', 't', 'h', 0, 0, 0, 2, '6', '4'}));
+    EXPECT_EQ(d->File->getByteArray(), Bytes({0, 0, 0, 1, 0,   0,   0,   4,   'm', 'a', 'i', 'n', 0, 0,   0,  1,
+                                              0, 0, 0, 5, 'w', 'i', 'd', 't', 'h', 0,   0,   0,   2, '6', '4'}));
 }
 
 TEST(TDataFileWrite, CountsAreBigEndianAndSizeIsPredicted) {
@@ -80,19 +80,19 @@ TEST(TDataFileWrite, CountsAreBigEndianAndSizeIsPredicted) {
 
 TEST(TDataFileWrite, CharactersAreOneByteEach) {
     auto d = TDataFile::Create("x.dat");
-    d->addHeader("ä");          // U+00E4: one byte 0xE4
+    d->addHeader("ä");         // U+00E4: one byte 0xE4
     d->addFlag("\u20AC", "");  // U+20AC keeps only its low 8 bits: 0xAC
     ASSERT_EQ(d->WriteOut(), 1);
-    EXPECT_EQ(d->File->getByteArray(),
-              Bytes({0, 0, 0, 1, 0, 0, 0, 1, 0xE4, 0, 0, 0, 1, 0, 0, 0, 1, 0xAC, 0, 0, 0, 0}));
+    EXPECT_EQ(d->File->getByteArray(), Bytes({0, 0, 0, 1, 0, 0, 0, 1, 0xE4, 0, 0, 0, 1, 0, 0, 0, 1, 0xAC, 0, 0, 0, 0}));
     ASSERT_EQ(d->ReadIn(), 1);
     EXPECT_EQ(d->getHeader(0)->GetName(), "ä");
     EXPECT_EQ(d->getHeader(0)->getFlag(0)->getName(), "\u00AC");  // a different character comes back
 }
 
 TEST(TDataFileRead, ReadsTheOneSectionExample) {
-    auto d = FromBytes(Bytes({0, 0, 0, 1, 0, 0, 0, 4, 'm', 'a', 'i', 'n', 0, 0, 0, 1, 0, 0, 0, 5, 'w', 'i', 'd',
-                              't', 'h', 0, 0, 0, 2, '6', '4', 0xDE, 0xAD}));  // trailing bytes are ignored
+    auto d = FromBytes(Bytes(
+        {0, 0, 0, 1,   0,   0,   0,   4,   'm', 'a', 'i', 'n', 0,   0,   0,    1,   0,
+         0, 0, 5, 'w', 'i', 'd', 't', 'h', 0,   0,   0,   2,   '6', '4', 0xDE, 0xAD}));  // trailing bytes are ignored
     ASSERT_EQ(d->ReadIn(), 1);
     ASSERT_EQ(d->countHeaders(), 1);
     ASSERT_TRUE(d->findHeader("main", 1));
@@ -251,7 +251,7 @@ TEST(TDataFileBadInput, SectionsBeforeTheFaultStay) {
     AppendString(bytes, "one");
     bytes.insert(bytes.end(), {0, 0, 0, 0});
     AppendString(bytes, "two");
-    bytes.insert(bytes.end(), {0, 0, 0, 1});   // one flag whose name is longer than the rest of the file
+    bytes.insert(bytes.end(), {0, 0, 0, 1});  // one flag whose name is longer than the rest of the file
     bytes.insert(bytes.end(), {0, 0, 0, 90});
     bytes.insert(bytes.end(), 20, 'x');
     auto d = FromBytes(bytes);
