@@ -5,6 +5,7 @@
 #include "app/TEventReceiver.h"
 #include "platform/TClock.h"
 #include "platform/TGraphics.h"
+#include "world/TLayer.h"
 
 std::shared_ptr<TMenu> TMenu::Create(TApplication* app) {
     auto m = std::make_shared<TMenu>();
@@ -21,6 +22,8 @@ void TMenu::run() {
     const vesko::TCRGBA black = *vesko::TCRGBA::Create(0, 0, 0, 1.0);
     app->addFilter(TBlendInFilter::Create(Millisecs(), 1000, black));
     _presentationLoop();
+    // The end of a game writes where the panels stand.
+    TLayer::SaveGagdgetSettings();
     app->addFilter(TBlendInFilter::Create(Millisecs(), 1000, black));
     app->Stop();
 }

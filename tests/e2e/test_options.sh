@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# options.cfg is read at start: 800 x 600 without the FPS line. At the end gadgets.cfg holds
+# the ten panel records in order.
+source "$(dirname "$0")/lib.sh"
+printf -- '-Resolution horizontal\r\n800\r\n-Resolution vertical\r\n600\r\n-Show FPS and Version\r\n0\r\n' >"$WORK/cfg/options.cfg"
+rm -f "$WORK/cfg/gadgets.cfg"
+start_xvfb
+start_game
+win=$(wait_window)
+[ "$(window_size "$win")" = "800x600" ] || fail "window is $(window_size "$win"), not 800x600"
+sleep 2
+screenshot "$win" "$ARTIFACTS/options_800x600.png"
+line=$(brightness "$ARTIFACTS/options_800x600.png" 260x14+0+0)
+awk -v l="$line" 'BEGIN { exit !(l < 1) }' || fail "the FPS line is drawn although switched off (brightness $line)"
+xdotool key --window "$win" Escape
+rc=$(wait_exit 10)
+[ "$rc" = "0" ] || fail "exit code $rc after Escape"
+
+[ -f "$WORK/cfg/gadgets.cfg" ] || fail "gadgets.cfg was not written"
+records=$(grep -a -o -E '^- [a-z]+ xpos' "$WORK/cfg/gadgets.cfg" | awk '{print $2}' | tr '\n' ' ')
+expected="textfieldtool multifunctionaltool minimaptool buildtool buildtoolinfo touchmousetool maintool hidetool bridgetool buildingtool "
+[ "$records" = "$expected" ] || fail "gadgets.cfg records: '$records'"
+head -n 2 "$WORK/cfg/gadgets.cfg" | tr -d '\r' | diff - <(printf -- '- textfieldtool xpos\n0.500000000\n') >/dev/null ||
+  fail "gadgets.cfg does not begin with the text field tool's position"
+echo PASS
