@@ -2,7 +2,28 @@
 
 #include <algorithm>
 
+#include "platform/TImage.h"
+#include "platform/TPixmap.h"
 #include "platform/TStream.h"
+#include "plugins/TCarPlugin.h"
+#include "plugins/TCarVehicle.h"
+#include "plugins/TPicturePlugin.h"
+#include "plugins/TSoundPlugin.h"
+#include "plugins/TStreetPlugin.h"
+
+void TPlugin::Init() {
+    RegisterKind("picture", &TPicturePlugin::_Load);
+    RegisterKind("sound", &TSoundPlugin::_Load);
+    RegisterKind("street", &TStreetPlugin::_Load);
+    RegisterKind("car", &TCarPlugin::_Load);
+    TPicturePlugin::Init();
+}
+
+void TPlugin::SetTileSize(int32_t width, int32_t height) {
+    // A tile of no size would cut no frames at all; the settings already refuse such values.
+    tileWidth = std::max(width, 1);
+    tileHeight = std::max(height, 1);
+}
 
 void TPlugin::RegisterKind(const std::string& plugintyp, TKindLoader loader) { kindLoaders[plugintyp] = loader; }
 
@@ -49,7 +70,7 @@ int32_t TPlugin::_Load(const std::string& folder, const TLoadingCallback& callba
 
 int32_t TPlugin::_LoadINI(const std::string& path) {
     // Images of plugin records are loaded with magenta (255, 0, 255) as the transparent colour;
-    // the kind loaders pass that mask when they load their images.
+    // _LoadStrip applies that mask for the kind loaders.
     std::shared_ptr<TPluginReader> reader = TPluginReader::read(path);
     if (!reader) return 0;
 
@@ -93,6 +114,34 @@ bool TPlugin::_IdIsFree(const std::string& id) {
     if (!Get(id)) return true;
     pluginErrorDetail = "Plugin-Id bereits in Verwendung! (" + id + ")";
     return false;
+}
+
+void TPlugin::LinkCars() {
+    for (const auto& [id, plugin] : pluginMap) {
+        const std::shared_ptr<TPicturePlugin> picture = std::dynamic_pointer_cast<TPicturePlugin>(plugin);
+        if (!picture) continue;
+        picture->car.clear();
+        for (const std::string& carId : picture->carIds) {
+            if (carId.empty()) continue;
+            const std::shared_ptr<TCarPlugin> car = std::dynamic_pointer_cast<TCarPlugin>(Get(carId));
+            if (car && car->carVehicle) picture->car.push_back(car->carVehicle);
+        }
+    }
+}
+
+std::shared_ptr<TImage> TPlugin::_LoadStrip(const std::string& name, int32_t frames, int32_t cellWidth,
+                                            int32_t cellHeight) {
+    if (name.empty() || frames <= 0) return nullptr;
+    const std::shared_ptr<TPixmap> pixmap = LoadPixmap(ResolvePath(name));
+    if (!pixmap) return nullptr;
+    const int32_t w = cellWidth > 0 ? cellWidth : pixmap->width / frames;
+    const int32_t h = cellHeight > 0 ? cellHeight : pixmap->height;
+    int32_t r, g, b;
+    GetMaskColor(r, g, b);
+    SetMaskColor(255, 0, 255);
+    std::shared_ptr<TImage> image = TImage::FromAnimPixmap(pixmap, w, h, 0, frames);
+    SetMaskColor(r, g, b);
+    return image;
 }
 
 namespace {
@@ -150,4 +199,5 @@ void TPlugin::ClearRegistry() {
     pluginList.clear();
     pluginMap.clear();
     pluginErrorDetail.clear();
+    TCarVehicle::_clear();
 }

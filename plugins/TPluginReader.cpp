@@ -4,6 +4,7 @@
 
 #include "platform/TCharset.h"
 #include "platform/TStream.h"
+#include "plugins/TInfluenceContainer.h"
 
 namespace {
 
@@ -180,4 +181,8 @@ int32_t TPluginReader::WriteField(const std::string& key, int32_t scope, const s
     const std::string keyLine = "- " + key;
     line.insert(line.begin() + static_cast<std::ptrdiff_t>(at), {keyLine, value});
     return 1;
+}
+
+std::shared_ptr<TInfluenceContainer> TPluginReader::GetInfluenceContainer(int32_t scope) const {
+    return TInfluenceContainer::ReadFromPluginReader(*this, scope);
 }

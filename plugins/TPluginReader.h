@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+class TInfluenceContainer;
+
 // The scoped key/value text format of plugin and settings files, held as lines in memory.
 //
 // Files are 8-bit: a line ends at LF or NUL, every CR is dropped, each byte is one ISO-8859-1
@@ -74,6 +76,8 @@ public:
     std::string GetSmokeHandlerGesch(int32_t scope) const { return GetField("smoke handler geschw", scope); }
     std::string GetNoRoadNeeded(int32_t scope) const { return GetField("no road needed", scope); }
     std::string GetDecoFrames(int32_t scope) const { return GetField("deco frames", scope); }
+    // The 45 influence keys of the scope (TInfluenceContainer::ReadFromPluginReader).
+    std::shared_ptr<TInfluenceContainer> GetInfluenceContainer(int32_t scope) const;
 
 private:
     // Whether a key line names the (already folded) key: key + " " found at character 1, 2 or 3

@@ -40,6 +40,11 @@ public:
     // Approximately Gaussian blur by three box passes.
     void Blur(float radius);
 
+    // Blends one colour into one pixel (pixel units, source-over); pixels outside are ignored.
+    void Plot(int32_t x, int32_t y, const TColor& color, float coverage = 1.0f) {
+        if (x < 0 || y < 0 || x >= width || y >= height) return;
+        BlendPixel((static_cast<size_t>(y) * width + x) * 4, color, coverage);
+    }
     // Premultiplied channels of one pixel (r, g, b, a).
     const float* PixelAt(int32_t x, int32_t y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
     std::shared_ptr<TPixmap> ToPixmap() const;

@@ -1,16 +1,563 @@
 #include "world/TLayer.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "app/TConfig.h"
 #include "app/TSettingsFiles.h"
+#include "framework/TFastRandom.h"
+#include "platform/TClock.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TGraphics.h"
 #include "platform/TImage.h"
+#include "platform/TPixmap.h"
+#include "platform/TStream.h"
+#include "plugins/TPicturePlugin.h"
 #include "plugins/TPlugin.h"
+#include "world/TBuildingLayer.h"
+#include "world/TCheat.h"
+#include "world/TGroundLayer.h"
+#include "world/TISO.h"
+#include "world/TMiniMap.h"
+#include "world/TSmoke.h"
+#include "world/TTicker.h"
+#include "world/TTimeSystem.h"
+#include "world/TTree.h"
+#include "world/TWeatherLayer.h"
+
+namespace {
+constexpr float Pi = 3.14159265358979f;
+
+// Map image colours (24 bits, alpha ignored).
+constexpr uint32_t colWater1 = 0x008080, colWater2 = 0x000080;
+constexpr uint32_t colTrees1 = 0x004000, colTrees2 = 0x005000, colTrees3 = 0x006000, colTrees4 = 0x007000;
+constexpr uint32_t colRoad0 = 0x282828, colRoad1 = 0x636363;
+
+void ResetDrawing(float scaleX, float scaleY) {
+    SetAlpha(1.0f);
+    SetColor(255, 255, 255);
+    SetTransform(0, scaleX, scaleY);
+}
+}  // namespace
+
+// --- set-up --------------------------------------------------------------------------------
 
 void TLayer::LoadSettings() { TSettingsFiles::LoadSettings("cfg"); }
 
 int32_t TLayer::SaveGagdgetSettings() { return TSettingsFiles::SaveGagdgetSettings("cfg"); }
 
+void TLayer::Init(int32_t w, int32_t h) {
+    viewWidth = w;
+    viewHeight = h;
+}
+
+void TLayer::_EnsureViewSize() {
+    if (viewWidth > 0 && viewHeight > 0) return;
+    viewWidth = TGraphics::GraphicsWidth();
+    viewHeight = TGraphics::GraphicsHeight();
+}
+
 void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
     // Tile pictures are loaded masked but unfiltered so that tiles join without seams.
     AutoImageFlags(MASKEDIMAGE);
+    TPlugin::SetTileSize(TConfig::tilewidth, TConfig::tileheight);
+    TPlugin::Init();
+    // The street tables ("data/gfx/verkehr") are read by the road layer, which comes later.
     TPlugin::ReadIn("data/plugins", progressFunc, progressObj);
+    TPlugin::LinkCars();
+    TGroundLayer::Prepare();
+    TBuildingLayer::Prepare();
+    TWeatherLayer::Prepare();
+    TSmoke::Init("data/gfx/felder/smoke_");
     AutoImageFlags(MASKEDIMAGE | FILTEREDIMAGE);
+}
+
+std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
+                                       const std::shared_ptr<vesko::TFastRandom>& random) {
+    if (width <= 0 || height <= 0) {
+        Print("Map size " + std::to_string(width) + " x " + std::to_string(height) + " is empty, no world created");
+        return nullptr;
+    }
+    if (int64_t(width) * int64_t(height) > maxMapTiles) {
+        Print("Map size " + std::to_string(width) + " x " + std::to_string(height) + " is too large (at most " +
+              std::to_string(maxMapTiles) + " tiles), no world created");
+        return nullptr;
+    }
+    _EnsureViewSize();
+    auto l = std::make_shared<TLayer>();
+    l->Width = width;
+    l->Height = height;
+    l->SetRandomGenerator(random ? random : vesko::TFastRandom::Create(Millisecs()));
+    l->iso = TISO::Create(float(TConfig::tilewidth), float(TConfig::tileheight));
+    l->asx = l->asy = l->tsx = l->tsy = 1.0f;
+    l->GroundLayer = TGroundLayer::_create(l.get());
+    l->BuildingLayer = TBuildingLayer::_create(l.get());
+    l->WeatherLayer = TWeatherLayer::_create(l.get());
+    l->_width = l->getWidth(0);
+    l->_height = l->getHeight(0);
+    l->mm = TMiniMap::Create(width, height, 2);
+    l->timeSystem = TTimeSystem::Create(8);
+    l->currentDay = -1;
+    if (l->timeSystem) l->timeSystem->setSpeedPerSecond(defaultHoursASecond);
+    l->opt = TTicker::Create(60);
+    _current = l.get();
+    l->setDestroySize(1);
+    l->cheat = TCheat::Create();
+    return l;
+}
+
+std::shared_ptr<TLayer> TLayer::LoadFromImage(const std::string& url,
+                                              const std::shared_ptr<vesko::TFastRandom>& random) {
+    auto pix = LoadPixmap(url);
+    if (!pix || pix->width <= 0 || pix->height <= 0 || !pix->pixels) return nullptr;
+    auto l = Create(pix->width, pix->height, random);
+    if (!l) return nullptr;
+    vesko::TFastRandom& rnd = *l->random;
+    const int32_t h = pix->height;
+    for (int32_t i = 0; i < h; ++i) {
+        for (int32_t j = 0; j < pix->width; ++j) {
+            const uint32_t col = pix->ReadPixel(j, h - 1 - i) & 0xFFFFFFu;
+            if (col == colWater1 || col == colWater2) {
+                l->_SetGround(j, i, 1, nullptr);
+                continue;
+            }
+            l->_SetGround(j, i, 0, nullptr);
+            switch (col) {
+                case colTrees1:
+                    l->_PlantTree(j, i, rnd.GetIntIn(0, 8));
+                    break;
+                case colTrees2:
+                    l->_PlantTree(j, i, rnd.GetIntIn(9, 11));
+                    break;
+                case colTrees3:
+                    l->_PlantTree(j, i, rnd.GetIntIn(12, 13));
+                    break;
+                case colTrees4:
+                    l->_PlantTree(j, i, rnd.GetIntIn(14, 15));
+                    break;
+                case colRoad0:
+                case colRoad1:
+                    // Roads from the map come with the road layer; the tile stays bare land.
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    return l;
+}
+
+float TLayer::smooth(float t) { return 0.5f - 0.5f * std::cos(Pi * t); }
+
+TLayer::~TLayer() {
+    if (_current == this) _current = nullptr;
+}
+
+void TLayer::Destroy() {
+    if (BuildingLayer) BuildingLayer->Destroy();
+    if (GroundLayer) GroundLayer->Destroy();
+    if (mm) mm->Destroy();
+    BuildingLayer.reset();
+    GroundLayer.reset();
+    RoadLayer.reset();
+    InfluenceLayer.reset();
+    mm.reset();
+    habitantPool.reset();
+    iso.reset();
+    timeSystem.reset();
+    if (_current == this) _current = nullptr;
+}
+
+// --- frame ---------------------------------------------------------------------------------
+
+void TLayer::Update(int32_t /*x*/, int32_t /*y*/, int32_t /*hit*/, int32_t pointerOverGUI) {
+    _EnsureViewSize();
+    // The road, build and destroy modes run here once the editing modes exist.
+    _Draw(pointerOverGUI);
+    _Update();
+}
+
+void TLayer::_Draw(int32_t pointerOverGUI) {
+    pr = opt ? opt->GetF(0) : 0.0f;
+    Time = pr;
+    optRender = (optRender + 1) % 2;
+    if (!iso) return;
+    ResetDrawing(iso->ScaleX, iso->ScaleY);
+    if (enableRenderOpt == 0 || optRender != 0) {
+        if (GroundLayer) GroundLayer->DrawBackground();
+        if (BuildingLayer) BuildingLayer->Draw(pointerOverGUI);
+    }
+    ResetDrawing(iso->ScaleX, iso->ScaleY);
+    if (WeatherLayer) WeatherLayer->Draw();
+}
+
+void TLayer::_Update() {
+    // Daily building updates and road traffic run here once buildings and roads exist.
+    _updateScale();
+    _updateMovement();
+    _updateTime();
+}
+
+void TLayer::_updateTime() {
+    if (!timeSystem) return;
+    const int32_t oldDay = currentDay;
+    hour = timeSystem->GetHour();
+    const float d = TTimeSystem::getDay(hour);
+    currentDay = static_cast<int32_t>(d);
+    currentDayPart = std::fmod(d, 1.0f);
+    if (currentDay == oldDay) return;
+    const int32_t oldMonth = dateMonth;
+    const int32_t oldYear = dateYear;
+    dateWeekDay = TTimeSystem::GetDayWeek(hour) + 1;
+    dateDay = TTimeSystem::GetDayOfMonth(hour) + 1;
+    dateMonth = TTimeSystem::GetDayMonth(hour) + 1;
+    dateYear = TTimeSystem::GetDayYear(hour) + 1;
+    _updateNewDay();
+    if (dateMonth != oldMonth) _updateNewMonth();
+    if (dateYear != oldYear) _updateNewYear();
+}
+
+void TLayer::_updateNewDay() {
+    // The inhabitant pool takes its daily step here once inhabitants exist.
+    if (WeatherLayer) WeatherLayer->nextDay();
+}
+
+void TLayer::_updateNewMonth() {
+    // Upkeep first, then taxes (a negative spend always succeeds).
+    expendMoney(BuildingLayer ? BuildingLayer->getAlimony() : 0.0f);
+    expendMoney(-(BuildingLayer ? BuildingLayer->getHabitantTaxes() : 0.0f));
+    // Each finished building shows its balance here once buildings exist.
+}
+
+void TLayer::_updateScale() {
+    if (!scaleTicker) return;
+    const float p = scaleTicker->GetF(1);
+    float c = smooth(std::clamp(p, 0.0f, 1.0f));
+    c *= c;
+    SetMapScale(asx + c * (tsx - asx), asy + c * (tsy - asy), 1);
+    if (p >= 1.0f) scaleTicker.reset();
+}
+
+void TLayer::_updateMovement() {
+    if (movementStartMS < 0 || !iso) return;
+    const float t = float(Millisecs() - movementStartMS) / float(glideTimeMS);
+    if (t >= 1.0f) movementStartMS = -1;
+    const float s = smooth(std::min(t, 1.0f));
+    iso->moveX = startMovementX + s * (targetMovementX - startMovementX);
+    iso->moveY = startMovementY + s * (targetMovementY - startMovementY);
+}
+
+// --- camera --------------------------------------------------------------------------------
+
+float TLayer::getWidth(int32_t scaled) const {
+    const float s = (scaled == 1 && iso) ? iso->ScaleX : 1.0f;
+    return 0.5f * float(TConfig::tilewidth) * float(Width + Height) * s;
+}
+
+float TLayer::getHeight(int32_t scaled) const {
+    const float s = (scaled == 1 && iso) ? iso->ScaleY : 1.0f;
+    return 0.5f * float(TConfig::tileheight) * float(Width + Height) * s;
+}
+
+void TLayer::SetPosition(float x, float y, int32_t check, int32_t glide) {
+    if (!iso) return;
+    const float w = getWidth(1);
+    const float panX = -0.5f * w + x + 0.5f * float(viewWidth);
+    const float panY = y + 0.5f * float(viewHeight);
+    if (check == 1 && !_MoveInView(panX, panY)) return;
+    if (glide == 1) {
+        startMovementX = iso->moveX;
+        startMovementY = iso->moveY;
+        targetMovementX = panX;
+        targetMovementY = panY;
+        movementStartMS = Millisecs();
+    } else {
+        iso->moveX = panX;
+        iso->moveY = panY;
+    }
+}
+
+float TLayer::GetX() const {
+    if (!iso) return 0.0f;
+    return iso->moveX + 0.5f * getWidth(1) - 0.5f * float(viewWidth);
+}
+
+float TLayer::GetY() const {
+    if (!iso) return 0.0f;
+    return iso->moveY - 0.5f * float(viewHeight);
+}
+
+void TLayer::Move(float dx, float dy) {
+    if (!iso) return;
+    if (_MoveInView(iso->moveX + dx, iso->moveY + dy)) {
+        iso->moveX += dx;
+        iso->moveY += dy;
+    }
+}
+
+int32_t TLayer::_MoveInView(float panX, float panY) const {
+    if (!iso) return 0;
+    TISO probe = *iso;
+    probe.moveX = panX;
+    probe.moveY = panY;
+    float x = 0, y = 0;
+    probe.FromIso(0.5f * float(viewWidth), 0.5f * float(viewHeight), x, y);
+    // Truncation toward zero: a centre just left of column 0 (x in (-1, 0)) still counts as 0.
+    if (!(std::fabs(x) < 1e9f) || !(std::fabs(y) < 1e9f)) return 0;
+    return _InField(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+void TLayer::midPosition(int32_t glide) {
+    if (!iso) return;
+    float px = 0, py = 0;
+    iso->ToIso(float(Width / 2), float(Height / 2), px, py, 1);
+    SetPosition(px - 0.5f * getWidth(1), -py, 1, glide);
+}
+
+int32_t TLayer::getPosOfThis(const TThing& thing, float& x, float& y) const {
+    if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
+        if (!*t) return 0;
+        x = float((*t)->x);
+        y = float((*t)->y);
+        return 1;
+    }
+    // Cars, buildings and roads report their positions once they exist.
+    return 0;
+}
+
+int32_t TLayer::focusOnThis(const TThing& thing, int32_t glide) {
+    float mx = 0, my = 0;
+    if (!iso || !getPosOfThis(thing, mx, my)) return 0;
+    float px = 0, py = 0;
+    iso->ToIso(mx, my, px, py, 1);
+    SetPosition(0.5f * getWidth(1) - px, -py, 1, glide);
+    return 1;
+}
+
+void TLayer::zoomIn(float f) { Scale(f * scaleStep, f * scaleStep); }
+
+void TLayer::zoomOut(float f) { Scale(f / scaleStep, f / scaleStep); }
+
+void TLayer::Scale(float fx, float fy) {
+    if (!iso) return;
+    const float bx = scaleTicker ? tsx : iso->ScaleX;
+    const float by = scaleTicker ? tsy : iso->ScaleY;
+    tsx = std::clamp(bx * fx, minScale, maxScale);
+    tsy = std::clamp(by * fy, minScale, maxScale);
+    asx = iso->ScaleX;
+    asy = iso->ScaleY;
+    // A single sqrt(2) step takes the base time; a larger ratio runs faster.
+    const float ratio = std::max(asx / tsx, tsx / asx);
+    scaleTicker = TTicker::Create((1000.0f / float(scaleTimeMS)) * ratio / scaleStep);
+}
+
+void TLayer::SetMapScale(float sx, float sy, int32_t keepCentre) {
+    if (!iso) return;
+    sx = std::clamp(sx, minScale, maxScale);
+    sy = std::clamp(sy, minScale, maxScale);
+    const float oldX = GetX(), oldY = GetY();
+    const float osx = iso->ScaleX, osy = iso->ScaleY;
+    iso->ScaleX = sx;
+    iso->ScaleY = sy;
+    if (keepCentre == 1) SetPosition(oldX * sx / osx, oldY * sy / osy, 1, 0);
+}
+
+void TLayer::getMapTileSize(int32_t& w, int32_t& h) const {
+    w = Width;
+    h = Height;
+}
+
+// --- queries -------------------------------------------------------------------------------
+
+int32_t TLayer::_InField(int32_t x, int32_t y) const { return (x >= 0 && x < Width && y >= 0 && y < Height) ? 1 : 0; }
+
+int32_t TLayer::_InView(float sx, float sy, float h) const {
+    if (!iso) return 0;
+    const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
+    return (sx + tw * iso->ScaleX >= 0 && sy + 0.5f * th * iso->ScaleY >= 0 && sx <= float(viewWidth) &&
+            sy <= float(viewHeight) + 0.5f * th * iso->ScaleY + h * iso->ScaleY)
+               ? 1
+               : 0;
+}
+
+TLayer::TThing TLayer::getThingAtPos(float sx, float sy) const {
+    if (!iso || !BuildingLayer) return {};
+    float mx = 0, my = 0;
+    iso->FromIso(sx, sy, mx, my);
+    if (!(std::fabs(mx) < 1e9f) || !(std::fabs(my) < 1e9f)) return {};
+    const int32_t x = static_cast<int32_t>(mx), y = static_cast<int32_t>(my);
+    const TBuildingLayer::TObject o = BuildingLayer->_GetTile(x, y, 1);
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) return *b;
+    if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) return *t;
+    // The road on the tile is found here once roads exist.
+    return {};
+}
+
+std::shared_ptr<TBuilding> TLayer::getBuildingAtPos(float sx, float sy) const {
+    const TThing t = getThingAtPos(sx, sy);
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&t)) return *b;
+    return nullptr;
+}
+
+int32_t TLayer::IsFree(int32_t x, int32_t y) const {
+    if (!BuildingLayer) return 1;
+    const TBuildingLayer::TObject o = BuildingLayer->_GetTile(x, y, 1);
+    return std::holds_alternative<std::shared_ptr<TBuilding>>(o) ? 0 : 1;
+}
+
+// --- display switches ----------------------------------------------------------------------
+
+void TLayer::ShowTrafficColors() {
+    if (BuildingLayer) BuildingLayer->showtrafficcolor = 1;
+}
+
+void TLayer::HideSmoke() {
+    if (BuildingLayer) BuildingLayer->_bm_hidesmoke = 1;
+}
+
+void TLayer::HideCars() {
+    if (BuildingLayer) BuildingLayer->hidecars = 1;
+}
+
+void TLayer::HideThings(float sx, float sy) {
+    if (!BuildingLayer || !iso) return;
+    BuildingLayer->transparency = 1;
+    iso->FromIso(sx, sy, BuildingLayer->tx, BuildingLayer->ty);
+}
+
+void TLayer::hideBuildings(int32_t award, int32_t commercial, int32_t industrial, int32_t publicBuilding,
+                           int32_t park, int32_t residential, int32_t trees) {
+    if (!BuildingLayer) return;
+    auto& list = BuildingLayer->hideStructureTyp;
+    if (award) list.push_back("award");
+    if (commercial) list.push_back("commercialbuilding");
+    if (industrial) list.push_back("industrialbuilding");
+    if (publicBuilding) list.push_back("publicbuilding");
+    if (park) list.push_back("publicpark");
+    if (residential) list.push_back("residentalbuilding");
+    if (trees) BuildingLayer->hidetrees = 1;
+}
+
+// --- map editing hand-overs ----------------------------------------------------------------
+
+int32_t TLayer::_SetGround(int32_t x, int32_t y, int32_t water, const std::shared_ptr<TPicturePlugin>& plugin) {
+    if (!GroundLayer) return 0;
+    return GroundLayer->_SetTile(x, y, water, plugin);
+}
+
+void TLayer::_PlantTree(int32_t x, int32_t y, int32_t frame) {
+    if (BuildingLayer) BuildingLayer->_PlantTree(x, y, frame);
+}
+
+void TLayer::setDestroySize(int32_t size) { dm_size = std::clamp(size, minDestroySize, maxDestroySize); }
+
+// --- minimap -------------------------------------------------------------------------------
+
+void TLayer::_RedrawMM(int32_t x, int32_t y) {
+    if (!mm || !_InField(x, y)) return;
+    int32_t col = BuildingLayer ? BuildingLayer->_GetCol(x, y) : 0;
+    // Roads give the colour here (between buildings and ground) once they exist.
+    if (col == 0 && GroundLayer) col = GroundLayer->_GetCol(x, y);
+    mm->Write(x, y, col, TMiniMap::Layer_Map);
+}
+
+std::vector<float> TLayer::_GetMiniMapOutline() const {
+    if (!mm) return {};
+    return mm->_GetOutline(0, 0, 1, 1);
+}
+
+int32_t TLayer::_UpdateMiniMap(float x, float y, float w, float h, float px, float py, float& camX, float& camY) {
+    if (!mm || !iso) return 0;
+    const float iw = float(mm->getWidth()), ih = float(mm->getHeight());
+    if (iw <= 0 || ih <= 0) return 0;
+    const float a0 = GetAlpha();
+    SetAlpha(a0 * TConfig::minimapAlpha);
+    if (h < 0) h = w * ih / iw;
+    const float sx = w / iw, sy = h / ih;
+    SetScale(sx, sy);
+    std::vector<float> outline = mm->Draw(x, y, sx, sy, -1);
+    SetScale(1, 1);
+
+    const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
+    const float left = -2.0f * iso->moveX / (tw * iso->ScaleX);
+    const float top = -iso->moveY / (th * iso->ScaleY) + 0.5f * float(Height);
+    const float vw = float(viewWidth) / (iso->ScaleX * th);
+    const float vh = float(viewHeight) / (iso->ScaleY * th);
+    const float l = x + left * sx, t = y + top * sy, r = x + (left + vw) * sx, b = y + (top + vh) * sy;
+    DrawLine(l, t, r, t);
+    DrawLine(r, t, r, b);
+    DrawLine(r, b, l, b);
+    DrawLine(l, b, l, t);
+
+    int32_t cr = 0, cg = 0, cb = 0;
+    GetColor(cr, cg, cb);
+    SetColor(TConfig::minimapScreenBorderColorR, TConfig::minimapScreenBorderColorG,
+             TConfig::minimapScreenBorderColorB);
+    if (outline.size() == 8) {
+        const float lx = outline[0], ly = outline[1], tx = outline[2], ty = outline[3];
+        const float rx = outline[4], ry = outline[5], bx = outline[6], by = outline[7];
+        DrawLine(lx, ly, tx, ty);
+        DrawLine(lx, ly - 1, tx, ty - 1);
+        DrawLine(tx, ty, rx, ry);
+        DrawLine(tx, ty - 1, rx, ry - 1);
+        DrawLine(rx, ry, bx, by);
+        DrawLine(rx, ry + 1, bx, by + 1);
+        DrawLine(bx, by, lx, ly);
+        DrawLine(bx, by + 1, lx, ly + 1);
+    }
+    SetColor(cr, cg, cb);
+    SetAlpha(a0);
+
+    camX = -((px - x) / sx - 0.5f * iw) / 2.0f * tw * iso->ScaleX;
+    camY = -((py - y) / sy - 0.5f * float(Height)) * th * iso->ScaleY;
+
+    auto inside = [px, py](float ax, float ay, float bx, float by, float cx, float cy) {
+        const float d1 = (px - bx) * (ay - by) - (ax - bx) * (py - by);
+        const float d2 = (px - cx) * (by - cy) - (bx - cx) * (py - cy);
+        const float d3 = (px - ax) * (cy - ay) - (cx - ax) * (py - ay);
+        const bool neg = d1 < 0 || d2 < 0 || d3 < 0;
+        const bool pos = d1 > 0 || d2 > 0 || d3 > 0;
+        return !(neg && pos);
+    };
+    if (outline.size() != 8) return 0;
+    const bool hitTop = inside(outline[0], outline[1], outline[2], outline[3], outline[4], outline[5]);
+    const bool hitBottom = inside(outline[0], outline[1], outline[4], outline[5], outline[6], outline[7]);
+    return (hitTop || hitBottom) ? 1 : 0;
+}
+
+// --- money and text ------------------------------------------------------------------------
+
+int32_t TLayer::enoughMoneyToBuy(float amount) { return _enoughMoneyToBuyGameFunc(amount); }
+
+int32_t TLayer::expendMoney(float amount) { return _expendMoneyGameFunc(amount); }
+
+std::string TLayer::getRealMoney(float amount) { return _getRealMoneyFunc(amount); }
+
+std::string TLayer::getRealDate(int32_t weekday, int32_t day, int32_t month, int32_t year) {
+    return _getRealDateFunc(weekday, day, month, year);
+}
+
+std::string TLayer::getRealDateOfDay(float day) {
+    const float h = TTimeSystem::GetHourFromDay(day);
+    return getRealDate(TTimeSystem::GetDayWeek(h) + 1, TTimeSystem::GetDayOfMonth(h) + 1,
+                       TTimeSystem::GetDayMonth(h) + 1, TTimeSystem::GetDayYear(h) + 1);
+}
+
+int32_t TLayer::_callShowMoneyFunc(const TThing& thing, float amount) {
+    if (!showMoneyFunc.IsSet()) return 0;
+    return showMoneyFunc(amount, thing);
+}
+
+void TLayer::AddOnRoadDestroyedFunc(TRoadsFunc::Function f, void* obj) { onRoadDestroyedFunc.emplace_back(f, obj); }
+
+void TLayer::_callOnRoadDestroyed(const TRoadList& roads) {
+    // A copy: a listener may add listeners.
+    const std::vector<TRoadsFunc> listeners = onRoadDestroyedFunc;
+    for (const auto& f : listeners) f(roads);
+}
+
+void TLayer::setGameSpeed(float s) {
+    speed = s;
+    if (timeSystem) timeSystem->setSpeedPerSecond(s * defaultHoursASecond);
 }

@@ -1,19 +1,213 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "platform/TCallback.h"
 
-// The world layer. So far: the start-up services the shell calls before a world exists.
+namespace vesko {
+class TFastRandom;
+}
+class TBuilding;
+class TBuildingLayer;
+class TCar;
+class TCheat;
+class TGroundLayer;
+class THabitantPool;
+class TInfluenceLayer;
+class TISO;
+class TMiniMap;
+class TPicturePlugin;
+class TRoad;
+class TRoadLayer;
+class TTicker;
+class TTimeSystem;
+class TTree;
+class TWeatherLayer;
+
+// The world: map size, camera, the map layers, minimap, calendar, money and names, and the
+// callbacks through which the game supplies money handling and text formatting. The game calls
+// Update once per frame; it draws the world and advances the simulation.
 class TLayer {
 public:
     using TProgressFunc = TCallback<void(const std::string& path)>;
+    // Something that stands on the map and can be pointed at, centred on or credited.
+    using TThing = std::variant<std::monostate, std::shared_ptr<TBuilding>, std::shared_ptr<TRoad>,
+                                std::shared_ptr<TTree>, std::shared_ptr<TCar>>;
+    using TRoadList = std::vector<std::shared_ptr<TRoad>>;
+    using TMoneyFunc = TCallback<int32_t(float amount)>;
+    using TMoneyTextFunc = TCallback<std::string(float amount)>;
+    using TDateTextFunc = TCallback<std::string(int32_t weekday, int32_t day, int32_t month, int32_t year)>;
+    using TShowMoneyFunc = TCallback<int32_t(float amount, const TThing& thing)>;
+    using TRoadsFunc = TCallback<int32_t(const TRoadList& roads)>;
+    using TConfirmFunc = TCallback<int32_t()>;
 
+    static constexpr float minScale = 0.5f;
+    static constexpr float maxScale = 4.0f;
+    static constexpr float scaleStep = 1.41421356f;
+    static constexpr int32_t scaleTimeMS = 500;
+    static constexpr int32_t glideTimeMS = 200;
+    static constexpr int32_t minDestroySize = 1;
+    static constexpr int32_t maxDestroySize = 8;
+    // Larger maps are refused: the ground, object grid and outer ring need memory per tile.
+    static constexpr int64_t maxMapTiles = int64_t(2048) * 2048;
+
+    // View size in pixels; 0 until Init or the first Create/Update takes the graphics size.
+    static inline int32_t viewWidth = 0;
+    static inline int32_t viewHeight = 0;
+
+    // --- set-up ---
     // Reads cfg/vallmora.cfg, cfg/options.cfg and cfg/gadgets.cfg.
     static void LoadSettings();
     // Writes cfg/gadgets.cfg.
     static int32_t SaveGagdgetSettings();
+    static void Init(int32_t viewWidth, int32_t viewHeight);
     // Loads the world's content behind the loading screen; progressFunc sees each plugin file's
     // path just before it is read.
     static void Prepare(TProgressFunc::Function progressFunc, void* progressObj);
+    // Null (with a line on standard output) for a size the world cannot hold.
+    static std::shared_ptr<TLayer> Create(int32_t width, int32_t height,
+                                          const std::shared_ptr<vesko::TFastRandom>& random);
+    // A world built from a map image (one pixel per tile, bottom row = map row 0); null when
+    // the image cannot be loaded or is refused.
+    static std::shared_ptr<TLayer> LoadFromImage(const std::string& url,
+                                                 const std::shared_ptr<vesko::TFastRandom>& random);
+    // Eases 0 … 1 into 0 … 1 (half a cosine wave).
+    static float smooth(float t);
+    // The most recently created world (null once it was destroyed).
+    static TLayer* Current() { return _current; }
+
+    ~TLayer();
+    void Destroy();
+
+    // --- frame ---
+    void Update(int32_t x, int32_t y, int32_t hit, int32_t pointerOverGUI);
+
+    // --- camera ---
+    float getWidth(int32_t scaled) const;
+    float getHeight(int32_t scaled) const;
+    void SetPosition(float x, float y, int32_t check, int32_t glide);
+    float GetX() const;
+    float GetY() const;
+    void Move(float dx, float dy);
+    void midPosition(int32_t glide);
+    int32_t focusOnThis(const TThing& thing, int32_t glide);
+    int32_t getPosOfThis(const TThing& thing, float& x, float& y) const;
+    void zoomIn(float f);
+    void zoomOut(float f);
+    void Scale(float fx, float fy);
+    void SetMapScale(float sx, float sy, int32_t keepCentre);
+    void getMapTileSize(int32_t& w, int32_t& h) const;
+    // Whether the camera may take this pan: the screen centre must stay on the map.
+    int32_t _MoveInView(float panX, float panY) const;
+
+    // --- queries ---
+    int32_t _InField(int32_t x, int32_t y) const;
+    int32_t _InView(float sx, float sy, float h) const;
+    TThing getThingAtPos(float sx, float sy) const;
+    std::shared_ptr<TBuilding> getBuildingAtPos(float sx, float sy) const;
+    int32_t IsFree(int32_t x, int32_t y) const;
+
+    // --- display switches (set every frame by the GUI when wanted) ---
+    void ShowTrafficColors();
+    void HideSmoke();
+    void HideCars();
+    void HideThings(float sx, float sy);
+    void hideBuildings(int32_t award, int32_t commercial, int32_t industrial, int32_t publicBuilding, int32_t park,
+                       int32_t residential, int32_t trees);
+
+    // --- map editing hand-overs ---
+    int32_t _SetGround(int32_t x, int32_t y, int32_t water, const std::shared_ptr<TPicturePlugin>& plugin);
+    void _PlantTree(int32_t x, int32_t y, int32_t frame);
+    void setDestroySize(int32_t size);
+
+    // --- minimap ---
+    void _RedrawMM(int32_t x, int32_t y);
+    std::vector<float> _GetMiniMapOutline() const;
+    int32_t _UpdateMiniMap(float x, float y, float w, float h, float px, float py, float& camX, float& camY);
+
+    // --- money and text ---
+    void setMoney(float m) { money = m; }
+    float getMoney() const { return money; }
+    int32_t enoughMoneyToBuy(float amount);
+    int32_t expendMoney(float amount);
+    std::string getRealMoney(float amount);
+    std::string getRealDate(int32_t weekday, int32_t day, int32_t month, int32_t year);
+    std::string getRealDateOfDay(float day);
+    void setCityName(const std::string& n) { cityName = n; }
+    const std::string& getCityName() const { return cityName; }
+    void setMayorName(const std::string& n) { mayorName = n; }
+    const std::string& getMayorName() const { return mayorName; }
+    void setEnoughMoneyToBuyFunc(TMoneyFunc::Function f, void* obj) { _enoughMoneyToBuyGameFunc = {f, obj}; }
+    void setExpendMoneyFunc(TMoneyFunc::Function f, void* obj) { _expendMoneyGameFunc = {f, obj}; }
+    void setGetRealMoneyFunc(TMoneyTextFunc::Function f, void* obj) { _getRealMoneyFunc = {f, obj}; }
+    void setGetRealDateFunc(TDateTextFunc::Function f, void* obj) { _getRealDateFunc = {f, obj}; }
+    void setShowMoneyFunc(TShowMoneyFunc::Function f, void* obj) { showMoneyFunc = {f, obj}; }
+    void setChooseBridgeFunc(TRoadsFunc::Function f, void* obj) { chooseBridgeFunc = {f, obj}; }
+    void SetRandomGenerator(const std::shared_ptr<vesko::TFastRandom>& r) { random = r; }
+    int32_t _callShowMoneyFunc(const TThing& thing, float amount);
+    void AddOnRoadDestroyedFunc(TRoadsFunc::Function f, void* obj);
+    void _callOnRoadDestroyed(const TRoadList& roads);
+    float getTimeSpeed() const { return Time; }
+    float getGameSpeed() const { return speed; }
+    void setGameSpeed(float s);
+
+    // --- steps of a frame (public for the tests) ---
+    void _Draw(int32_t pointerOverGUI);
+    void _Update();
+    void _updateScale();
+    void _updateMovement();
+    void _updateTime();
+    void _updateNewDay();
+    void _updateNewMonth();
+    void _updateNewYear() {}
+
+    std::shared_ptr<TGroundLayer> GroundLayer;
+    std::shared_ptr<TRoadLayer> RoadLayer;  // roads come later; stays null
+    std::shared_ptr<TBuildingLayer> BuildingLayer;
+    std::shared_ptr<TInfluenceLayer> InfluenceLayer;  // influence comes later; stays null
+    std::shared_ptr<TWeatherLayer> WeatherLayer;
+    int32_t Width = 0, Height = 0;
+    float _width = 0, _height = 0;
+    std::shared_ptr<TISO> iso;
+    float asx = 1, asy = 1;
+    float tsx = 1, tsy = 1;
+    std::shared_ptr<TTicker> scaleTicker;
+    int32_t roadmode = 0;
+    int32_t buildmode = 0;
+    int32_t destroymode = 0;
+    int32_t dm_size = 1;
+    std::shared_ptr<TMiniMap> mm;
+    std::shared_ptr<TTicker> opt;
+    float pr = 0;
+    float Time = 1.0f;
+    TRoadsFunc chooseBridgeFunc;
+    float speed = 1.0f;
+    TMoneyFunc _enoughMoneyToBuyGameFunc;
+    TMoneyFunc _expendMoneyGameFunc;
+    float money = 0;
+    std::shared_ptr<THabitantPool> habitantPool;  // inhabitants come later; stays null
+    std::shared_ptr<TTimeSystem> timeSystem;
+    float hour = 0;
+    int32_t currentDay = -1;
+    float currentDayPart = 0;
+    int32_t dateWeekDay = 0, dateDay = 0, dateMonth = 0, dateYear = 0;
+    static inline float defaultHoursASecond = 4.8f;
+    std::string cityName, mayorName;
+    TMoneyTextFunc _getRealMoneyFunc;
+    TDateTextFunc _getRealDateFunc;
+    std::shared_ptr<vesko::TFastRandom> random;
+    std::vector<TRoadsFunc> onRoadDestroyedFunc;
+    float startMovementX = 0, startMovementY = 0, targetMovementX = 0, targetMovementY = 0;
+    int32_t movementStartMS = -1;
+    TShowMoneyFunc showMoneyFunc;
+    std::shared_ptr<TCheat> cheat;
+    int32_t optRender = 0;
+    int32_t enableRenderOpt = 0;
+
+private:
+    static void _EnsureViewSize();
+    static inline TLayer* _current = nullptr;
 };

@@ -2,7 +2,7 @@
 # with its own cfg/ (data/ linked from the repository), and ways to drive and watch the game.
 set -euo pipefail
 
-GAME=${1:?path of the vallmora executable}
+GAME=$(realpath "${1:?path of the vallmora executable}")
 CLOSE_WINDOW=${2:-}
 REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ARTIFACTS=${E2E_ARTIFACTS:-$REPO/build/e2e-artifacts}
@@ -44,7 +44,12 @@ start_xvfb() {
 # Starts the game in the scratch folder; its standard output goes to $WORK/game.log.
 start_game() {
   rm -f "$WORK/exit_code"
-  (cd "$WORK" && { "$GAME" >"$WORK/game.log" 2>&1; echo $? >"$WORK/exit_code"; }) &
+  (
+    cd "$WORK"
+    rc=0
+    "$GAME" >"$WORK/game.log" 2>&1 || rc=$?
+    echo "$rc" >"$WORK/exit_code"
+  ) &
   GAME_PID=$!
 }
 
@@ -77,4 +82,12 @@ wait_exit() {
     sleep 0.1
   done
   fail "the game did not end within $1 s"
+}
+
+# Presses Escape in the window and expects the game to end with exit code 0.
+quit_with_escape() {
+  xdotool key --window "$1" Escape
+  local rc
+  rc=$(wait_exit 10)
+  [ "$rc" = "0" ] || fail "exit code $rc after Escape"
 }

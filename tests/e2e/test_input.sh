@@ -24,7 +24,5 @@ xdotool mouseup --window "$win" 1
 ring=$(brightness "$ARTIFACTS/input_finger_light.png" 16x16+474+292)
 awk -v b="$ring_before" -v r="$ring" 'BEGIN { exit !(r > b + 10) }' || fail "no finger light under a held button ($ring_before -> $ring)"
 
-xdotool key --window "$win" Escape
-rc=$(wait_exit 10)
-[ "$rc" = "0" ] || fail "exit code $rc after Escape"
+quit_with_escape "$win"
 echo PASS

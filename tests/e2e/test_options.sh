@@ -12,9 +12,7 @@ sleep 2
 screenshot "$win" "$ARTIFACTS/options_800x600.png"
 line=$(brightness "$ARTIFACTS/options_800x600.png" 260x14+0+0)
 awk -v l="$line" 'BEGIN { exit !(l < 1) }' || fail "the FPS line is drawn although switched off (brightness $line)"
-xdotool key --window "$win" Escape
-rc=$(wait_exit 10)
-[ "$rc" = "0" ] || fail "exit code $rc after Escape"
+quit_with_escape "$win"
 
 [ -f "$WORK/cfg/gadgets.cfg" ] || fail "gadgets.cfg was not written"
 records=$(grep -a -o -E '^- [a-z]+ xpos' "$WORK/cfg/gadgets.cfg" | awk '{print $2}' | tr '\n' ' ')

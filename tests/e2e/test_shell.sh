@@ -23,7 +23,5 @@ screenshot "$win" "$ARTIFACTS/shell_pointer.png"
 pointer=$(brightness "$ARTIFACTS/shell_pointer.png" 24x24+308+228)
 awk -v p="$pointer" 'BEGIN { exit !(p > 2) }' || fail "no pointer drawn at the mouse (brightness $pointer)"
 
-xdotool key --window "$win" Escape
-rc=$(wait_exit 10)
-[ "$rc" = "0" ] || fail "exit code $rc after Escape"
+quit_with_escape "$win"
 echo "PASS (screenshot: $ARTIFACTS/shell.png)"

@@ -1,0 +1,3 @@
+#include "world/TCheat.h"
+
+std::shared_ptr<TCheat> TCheat::Create() { return std::make_shared<TCheat>(); }

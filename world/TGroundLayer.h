@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class BColor;
+class TDataFile;
+class TGround;
+class TImage;
+class TInfluenceMask;
+class TLayer;
+class TPicturePlugin;
+
+// The world's ground: one land or water tile per map tile, shores on land next to water, the
+// black ring outside the map, and the drifting caustics. Ground rarely changes, so its images
+// are copied once into the block cache (TOPPanel) and the cache is drawn each frame; only
+// changed tiles, animated water and tinted tiles are drawn directly.
+class TGroundLayer {
+public:
+    // Values of arrRendered.
+    enum : uint8_t { notRendered = 0, rendered = 1, renderedButAnimated = 2 };
+
+    // Loads the shared images and sorts the ground and water plugins (once at start, after the plugins).
+    static void Prepare();
+    static std::shared_ptr<TGroundLayer> _create(TLayer* layer);
+    static void _AddWater(const std::shared_ptr<TPicturePlugin>& plugin);
+    static void _AddGround(const std::shared_ptr<TPicturePlugin>& plugin);
+    // Fills the viewport with the image at the current scale, aligned to the offsets.
+    static void TileImage(const std::shared_ptr<TImage>& image, float offsetX, float offsetY);
+
+    // Places a tile (a random plugin of the kind when none is given); 1 when placed.
+    int32_t _SetTile(int32_t x, int32_t y, int32_t water, const std::shared_ptr<TPicturePlugin>& plugin);
+    std::shared_ptr<TGround> _GetTile(int32_t x, int32_t y) const;
+    void _Clear(int32_t water);
+    int32_t _IsFieldWater(int32_t x, int32_t y, int32_t def) const;
+    void _UpdateTile(int32_t x, int32_t y);
+    float _WaterPercentage(int32_t x, int32_t y, int32_t w, int32_t h) const;
+    float _PicturePluginWaterPercentage(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const;
+    int32_t _GetCol(int32_t x, int32_t y) const;
+    int32_t markTileForDelete(int32_t x, int32_t y);
+    void setInfluenceMask(const std::shared_ptr<TInfluenceMask>& mask) { infMask = mask; }
+
+    void preRender();
+    void DrawBackground();
+    void Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim);
+    void drawBlackTile(int32_t x, int32_t y, int32_t force);
+    void EndDraw();
+    void _onSave(TDataFile& file);
+    void Destroy();
+
+    // Screen and cache-plane position of tile (x, y).
+    void _ScreenPos(float x, float y, float& sx, float& sy) const;
+    void _PlanePos(float x, float y, float& px, float& py) const;
+    bool _InField(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
+
+    TLayer* layer = nullptr;
+    int32_t delMark = 0;
+    std::vector<int32_t> delX, delY;
+    std::vector<std::shared_ptr<TGround>> arr;  // index x * Height + y
+    std::vector<uint8_t> arrRendered;
+    std::vector<uint8_t> arrBlackTileRendered;  // 2 Width x 2 Height, index i * 2 Height + j
+    std::shared_ptr<TInfluenceMask> infMask;
+    int32_t preRendered = 0;
+    int32_t Width = 0, Height = 0;
+
+    static inline std::vector<std::shared_ptr<TPicturePlugin>> waterPlugins;
+    static inline std::vector<std::shared_ptr<TPicturePlugin>> groundPlugins;
+    static inline std::shared_ptr<TImage> shoreImg;      // flussufer.png, 30 frames
+    static inline std::shared_ptr<TImage> shoreSideImg;  // flussufer_earth.png, 60 frames
+    static inline std::shared_ptr<TImage> causticsImg1, causticsImg2;
+    static inline std::shared_ptr<TImage> blackImg;
+    static inline std::shared_ptr<TImage> deleteImg;
+    static inline float causticsOffset1 = 0, causticsOffset2 = 0;
+
+private:
+    size_t _Index(int32_t x, int32_t y) const { return size_t(x) * size_t(Height) + size_t(y); }
+    bool _IsMarkedForDelete(int32_t x, int32_t y) const;
+};
