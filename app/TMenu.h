@@ -7,6 +7,8 @@ class TApplication;
 // Starts the one game and stops the application when it ends (there is no start menu).
 class TMenu {
 public:
+    static inline const char* const mapPath = "data/maps/128/001r.png";
+
     static std::shared_ptr<TMenu> Create(TApplication* app);
     int32_t generate(TApplication* app);
     void run();
@@ -15,9 +17,4 @@ public:
 
     TApplication* app = nullptr;
     int32_t _haveToBeStopped = 0;
-
-private:
-    // Until the map can be played: black fade-in, version line, pointer and gamma until
-    // Escape or the window is closed.
-    void _presentationLoop();
 };

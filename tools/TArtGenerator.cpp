@@ -12,6 +12,10 @@
 #include "platform/TStream.h"
 #include "tools/TArtCatalogue.h"
 #include "tools/TContactSheet.h"
+#include "tools/TContentCatalogue.h"
+#include "tools/TIsoKit.h"
+#include "tools/TStartMap.h"
+#include "tools/TTextRenderer.h"
 
 namespace {
 
@@ -118,6 +122,82 @@ bool TArtGenerator::WriteAll(const std::string& fontPath, const std::string& gui
         const size_t slash = sheetPath.find_last_of('/');
         std::shared_ptr<TPixmap> pixmap = sheet.ToPixmap();
         if (slash != std::string::npos) MakeDirs(sheetPath.substr(0, slash));
+        if (!pixmap || !SavePixmapPNG(*pixmap, sheetPath, 9)) {
+            Print("Cannot write contact sheet: " + sheetPath);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+namespace {
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos) TArtGenerator::MakeDirs(path.substr(0, slash));
+    std::shared_ptr<TStream> out = TStream::WriteFile(path);
+    if (!out) return false;
+    if (!out->WriteString(bytes)) {
+        out->Discard();
+        return false;
+    }
+    return out->Close();
+}
+}  // namespace
+
+bool TArtGenerator::WriteWorld(const std::string& contentDir, const std::string& dataDir, const std::string& fontPath,
+                               const std::string& sheetPath) {
+    const TContentCatalogue catalogue(contentDir);
+    bool ok = true;
+    for (const std::string& problem : catalogue.Problems()) {
+        Print("Content source problem: " + problem);
+        ok = false;
+    }
+    std::vector<TCanvas> painted;
+    painted.reserve(catalogue.Pictures().size());
+    for (const TArtPicture& picture : catalogue.Pictures()) {
+        painted.push_back(picture.paint());
+        const std::string path = dataDir + "/" + picture.fileName;
+        MakeDirs(path.substr(0, path.find_last_of('/')));
+        std::shared_ptr<TPixmap> pixmap = picture.keyed ? TIsoKit::Keyed(painted.back()) : painted.back().ToPixmap();
+        const bool written = pixmap && (picture.keyed ? TIsoKit::SaveRGB(*pixmap, path) : SavePixmapPNG(*pixmap, path, 9));
+        if (!written) {
+            Print("Cannot write picture: " + path);
+            ok = false;
+        }
+    }
+    for (const auto& [name, bytes] : catalogue.PluginFiles()) {
+        if (!WriteBytes(dataDir + "/" + name, bytes)) {
+            Print("Cannot write plugin file: " + dataDir + "/" + name);
+            ok = false;
+        }
+    }
+    if (!WriteBytes(dataDir + "/names/name.dat", catalogue.NameList())) {
+        Print("Cannot write name list");
+        ok = false;
+    }
+    const std::string mapPath = dataDir + "/maps/128/001r.png";
+    MakeDirs(dataDir + "/maps/128");
+    std::shared_ptr<TPixmap> map = TStartMap::Paint();
+    if (!map || !TIsoKit::SaveRGB(*map, mapPath)) {
+        Print("Cannot write start map: " + mapPath);
+        ok = false;
+    }
+    if (!sheetPath.empty()) {
+        const TTextRenderer text(fontPath);
+        std::vector<TCanvas> grids;
+        grids.reserve(painted.size() + 1);
+        std::vector<TContactSheet::TEntry> entries;
+        for (size_t i = 0; i < painted.size(); ++i) {
+            const TArtPicture& picture = catalogue.Pictures()[i];
+            grids.push_back(TContactSheet::FrameGrid(painted[i], picture.frames, text));
+            entries.push_back({picture.fileName, &grids.back()});
+        }
+        TCanvas mapView(TStartMap::Size * 2, TStartMap::Size * 2);
+        if (map) mapView.CompositeScaled(TCanvas::FromPixmap(*map), 0, 0, TStartMap::Size * 2.0f, TStartMap::Size * 2.0f);
+        entries.push_back({"maps/128/001r.png", &mapView});
+        const TCanvas sheet = TContactSheet::Compose(entries, text, "Vallmora world art  (data/, tools/, content/)");
+        std::shared_ptr<TPixmap> pixmap = sheet.ToPixmap();
+        MakeDirs(sheetPath.substr(0, sheetPath.find_last_of('/')));
         if (!pixmap || !SavePixmapPNG(*pixmap, sheetPath, 9)) {
             Print("Cannot write contact sheet: " + sheetPath);
             ok = false;

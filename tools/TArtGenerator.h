@@ -18,6 +18,12 @@ public:
     // to sheetPath unless it is empty. Returns false when any file could not be written
     // (each failure is reported on standard output; the others are still written).
     static bool WriteAll(const std::string& fontPath, const std::string& guiDir, const std::string& sheetPath);
+    // Paints the world content from the sources under contentDir into dataDir: shared world
+    // pictures, plugin pictures and plugin files, the start map and the name list; then, unless
+    // sheetPath is empty, the world contact sheet (fontPath letters it). False when anything
+    // could not be written or a source had a problem (each reported on standard output).
+    static bool WriteWorld(const std::string& contentDir, const std::string& dataDir, const std::string& fontPath,
+                           const std::string& sheetPath);
     // Copies the interface font and its licence into guiDir. A missing source keeps an
     // existing copy and reports it; false only when guiDir ends up without a font.
     static bool InstallFont(const std::string& fontSource, const std::string& licenceSource, const std::string& guiDir);

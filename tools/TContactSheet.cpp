@@ -83,3 +83,25 @@ TCanvas TContactSheet::Compose(const std::vector<TEntry>& entries, const TTextRe
     }
     return sheet;
 }
+
+TCanvas TContactSheet::FrameGrid(const TCanvas& strip, int32_t frames, const TTextRenderer& text) {
+    const int32_t fw = strip.Width() / std::max(frames, 1), fh = strip.Height();
+    const int32_t zoom = std::max(fw, fh) <= 48 ? 2 : 1;
+    const int32_t cellW = fw * zoom + 6, cellH = fh * zoom + 18;
+    const int32_t columns = std::clamp((SheetWidth - 200) / cellW, 1, frames);
+    const int32_t rows = (frames + columns - 1) / columns;
+    TCanvas grid(columns * cellW, rows * cellH);
+    for (int32_t f = 0; f < frames; ++f) {
+        const int32_t x = (f % columns) * cellW + 3, y = (f / columns) * cellH + 2;
+        for (int32_t cy = 0; cy < fh * zoom; cy += 4)
+            for (int32_t cx = 0; cx < fw * zoom; cx += 4)
+                grid.Fill(TShape::Rect(x + cx, y + cy, std::min(4, fw * zoom - cx), std::min(4, fh * zoom - cy)),
+                          ((cx + cy) / 4) % 2 ? TColor::Hex(0xB9BEC4) : TColor::Hex(0xA9AFB6));
+        TCanvas frame(fw, fh);
+        frame.Composite(strip, -f * fw, 0);
+        grid.CompositeScaled(frame, static_cast<float>(x), static_cast<float>(y), static_cast<float>(fw * zoom),
+                             static_cast<float>(fh * zoom));
+        text.Draw(grid, std::to_string(f), x + fw * zoom / 2.0f, y + fh * zoom + 13, 11, LabelColor, 0.0f, 0.5f);
+    }
+    return grid;
+}

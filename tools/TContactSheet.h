@@ -13,5 +13,8 @@ public:
         std::string name;
         const TCanvas* picture;
     };
+    // A strip of equal frames laid out in rows, each frame (doubled when small) over its number,
+    // on a checker that shows where the frame is transparent.
+    static TCanvas FrameGrid(const TCanvas& strip, int32_t frames, const TTextRenderer& text);
     static TCanvas Compose(const std::vector<TEntry>& entries, const TTextRenderer& text, const std::string& title);
 };

@@ -37,7 +37,7 @@ public:
     // Which sides of a land tile touch water for shore frame 0 … 14 (bit d = neighbour d).
     static int32_t ShoreSides(int32_t frame);
 
-private:
-    static TColor Grass(int32_t variant, float a, float b, int32_t seed);
+    // One tree of kind 0 … 15 standing at (cx, baseY).
     static void Tree(TCanvas& canvas, float cx, float baseY, int32_t kind);
+    static TColor Grass(int32_t variant, float a, float b, int32_t seed);
 };

@@ -4,12 +4,14 @@
 #include <vector>
 
 class BColor;
-class TDataFile;
 class TGround;
 class TImage;
 class TInfluenceMask;
 class TLayer;
 class TPicturePlugin;
+namespace vesko {
+class TDataFile;
+}
 
 // The world's ground: one land or water tile per map tile, shores on land next to water, the
 // black ring outside the map, and the drifting caustics. Ground rarely changes, so its images
@@ -45,7 +47,7 @@ public:
     void Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim);
     void drawBlackTile(int32_t x, int32_t y, int32_t force);
     void EndDraw();
-    void _onSave(TDataFile& file);
+    void _onSave(vesko::TDataFile& file);
     void Destroy();
 
     // Screen and cache-plane position of tile (x, y).

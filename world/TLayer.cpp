@@ -310,8 +310,11 @@ int32_t TLayer::_MoveInView(float panX, float panY) const {
 
 void TLayer::midPosition(int32_t glide) {
     if (!iso) return;
+    // The exact middle of the map. For even sizes this is the middle tile's corner; for odd
+    // sizes the truncated middle tile would put the view centre half a tile off, and on a map
+    // one tile wide off the map altogether, so that the move would be refused.
     float px = 0, py = 0;
-    iso->ToIso(float(Width / 2), float(Height / 2), px, py, 1);
+    iso->ToIso(0.5f * float(Width), 0.5f * float(Height), px, py, 1);
     SetPosition(px - 0.5f * getWidth(1), -py, 1, glide);
 }
 
@@ -462,7 +465,7 @@ void TLayer::_RedrawMM(int32_t x, int32_t y) {
     mm->Write(x, y, col, TMiniMap::Layer_Map);
 }
 
-std::vector<float> TLayer::_GetMiniMapOutline() const {
+std::array<float, 8> TLayer::_GetMiniMapOutline() const {
     if (!mm) return {};
     return mm->_GetOutline(0, 0, 1, 1);
 }
@@ -476,7 +479,7 @@ int32_t TLayer::_UpdateMiniMap(float x, float y, float w, float h, float px, flo
     if (h < 0) h = w * ih / iw;
     const float sx = w / iw, sy = h / ih;
     SetScale(sx, sy);
-    std::vector<float> outline = mm->Draw(x, y, sx, sy, -1);
+    const std::array<float, 8> outline = mm->Draw(x, y, sx, sy, -1);
     SetScale(1, 1);
 
     const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
@@ -494,7 +497,7 @@ int32_t TLayer::_UpdateMiniMap(float x, float y, float w, float h, float px, flo
     GetColor(cr, cg, cb);
     SetColor(TConfig::minimapScreenBorderColorR, TConfig::minimapScreenBorderColorG,
              TConfig::minimapScreenBorderColorB);
-    if (outline.size() == 8) {
+    {
         const float lx = outline[0], ly = outline[1], tx = outline[2], ty = outline[3];
         const float rx = outline[4], ry = outline[5], bx = outline[6], by = outline[7];
         DrawLine(lx, ly, tx, ty);
@@ -520,7 +523,6 @@ int32_t TLayer::_UpdateMiniMap(float x, float y, float w, float h, float px, flo
         const bool pos = d1 > 0 || d2 > 0 || d3 > 0;
         return !(neg && pos);
     };
-    if (outline.size() != 8) return 0;
     const bool hitTop = inside(outline[0], outline[1], outline[2], outline[3], outline[4], outline[5]);
     const bool hitBottom = inside(outline[0], outline[1], outline[4], outline[5], outline[6], outline[7]);
     return (hitTop || hitBottom) ? 1 : 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -125,7 +126,7 @@ public:
 
     // --- minimap ---
     void _RedrawMM(int32_t x, int32_t y);
-    std::vector<float> _GetMiniMapOutline() const;
+    std::array<float, 8> _GetMiniMapOutline() const;
     int32_t _UpdateMiniMap(float x, float y, float w, float h, float px, float py, float& camX, float& camY);
 
     // --- money and text ---

@@ -126,6 +126,8 @@ TPixmap* TOPPanel::_Materialise(TBlock& block, TKey key, int32_t layer) {
         block.image->SetHandle(0, 0);
         block.image->pixmaps[0]->ClearPixels(block.colour);
         block.written = 0;
+        block.checkedAt = 0;
+        block.nextCheck = blockPixels;
     }
     if (!block.locked) {
         block.image->Lock(0, true, true);
@@ -156,8 +158,10 @@ void TOPPanel::_drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixma
     TPixmap* target = _Materialise(block, key, layer);
     if (!target) return;
     block.written += _drawOnPixmap(src, *target, x, y);
-    // Once about a block's worth of pixels was written it may be one colour throughout.
-    if (block.written >= blockPixels) _Compact(block);
+    // Once about a block's worth of pixels was written it may be one colour throughout; checked
+    // now and then while a long queue is worked off (so the memory in use stays low), and once
+    // more at the end of the queue.
+    if (block.written >= block.nextCheck) _Compact(block);
 }
 
 void TOPPanel::_Compact(TBlock& block) {
@@ -167,8 +171,8 @@ void TOPPanel::_Compact(TBlock& block) {
         const uint32_t* row = p.Row(y);
         for (int32_t x = 0; x < p.width; ++x) {
             if (row[x] != first) {
-                // Checked again after another quarter of a block was written.
-                block.written = blockPixels - blockPixels / 4;
+                block.checkedAt = block.written;
+                block.nextCheck = block.written + blockPixels / 4;
                 return;
             }
         }
@@ -184,6 +188,7 @@ void TOPPanel::_UnlockAll() {
         auto it = blocks[layer].find(key);
         if (it == blocks[layer].end()) continue;
         TBlock& block = it->second;
+        if (block.image && block.written >= blockPixels && block.written != block.checkedAt) _Compact(block);
         if (block.locked && block.image) block.image->Unlock(0);
         block.locked = false;
     }

@@ -30,8 +30,11 @@ public:
         // The block's pixels; null while every pixel has `colour`.
         std::shared_ptr<TImage> image;
         uint32_t colour = 0;
-        // Pixels written since the block was last checked for being one colour.
+        // Pixels written since the block got its pixel copy, and the count at which it is next
+        // checked for being one colour (and at which it was last checked).
         int64_t written = 0;
+        int64_t nextCheck = 0;
+        int64_t checkedAt = 0;
         bool locked = false;
     };
 

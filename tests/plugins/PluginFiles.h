@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/TCharset.h"
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "plugins/TCarVehicle.h"
@@ -87,9 +88,10 @@ protected:
         TPlugin::SetTileSize(32, 16);
     }
 
-    // Writes the plugin file (header + records) and loads it; returns what it printed.
+    // Writes the plugin file (header + records, 8-bit like every plugin file) and loads it;
+    // returns what it printed.
     std::string LoadFile(const std::string& name, const std::string& records, int32_t* count = nullptr) {
-        Put(dir.File(name), Header() + records);
+        Put(dir.File(name), TCharset::Utf8ToLatin1(Header() + records));
         testing::internal::CaptureStdout();
         const int32_t n = TPlugin::_LoadINI(dir.File(name));
         if (count) *count = n;

@@ -57,10 +57,32 @@ TEST_F(TPicturePluginTest, NumbersAreClampedAndSpeedsReplaced) {
     Png(dir.File("a.png"), 8, 8);
     const auto rec = [](const std::string& id, const std::string& tech, const std::string& speed,
                         const std::string& frames, const std::string& construction) {
-        return Record({"plugintyp", "picture", "id1", id, "picture1", "a.png", "techlevel", tech, "anim speed", speed,
-                       "deco anim speed", speed, "anim frames", frames, "deco anim frames", frames, "deco frames",
-                       frames, "construction time", construction, "StructureTyp", "Residentalbuilding",
-                       "alimony", "abc", "price", "$10"});
+        return Record({"plugintyp",
+                       "picture",
+                       "id1",
+                       id,
+                       "picture1",
+                       "a.png",
+                       "techlevel",
+                       tech,
+                       "anim speed",
+                       speed,
+                       "deco anim speed",
+                       speed,
+                       "anim frames",
+                       frames,
+                       "deco anim frames",
+                       frames,
+                       "deco frames",
+                       frames,
+                       "construction time",
+                       construction,
+                       "StructureTyp",
+                       "Residentalbuilding",
+                       "alimony",
+                       "abc",
+                       "price",
+                       "$10"});
     };
     EXPECT_EQ(LoadFile("p.ini", rec("nine", "9", "0", "0", "-12.5") + rec("zero", "0", "-1", "-3", "x") +
                                     rec("ok", "3", "0.5", "1", "7")),
@@ -89,10 +111,13 @@ TEST_F(TPicturePluginTest, NumbersAreClampedAndSpeedsReplaced) {
 TEST_F(TPicturePluginTest, PicturesAreCutIntoFramesAndAnchoredOnTheFootprint) {
     Png(dir.File("house.png"), 128, 40);
     Png(dir.File("big.png"), 200, 50);
-    EXPECT_EQ(LoadFile("p.ini", Record({"plugintyp", "picture", "id1", "h", "id2", "h-two", "picture1", "house.png",
-                                        "picture2", "big.png", "anim frames", "4", "Size-x1", "2", "Size-y1", "1",
-                                        "Size-x2", "3", "Size-y2", "3", "structuretyp", "publicbuilding"})),
-              "");
+    EXPECT_EQ(
+        LoadFile("p.ini",
+                 Record({"plugintyp",     "picture",  "id1",     "h",           "id2",     "h-two",   "picture1",
+                         "house.png",     "picture2", "big.png", "anim frames", "4",       "Size-x1", "2",
+                         "Size-y1",       "1",        "Size-x2", "3",           "Size-y2", "3",       "structuretyp",
+                         "publicbuilding"})),
+        "");
     const auto p = Picture("h");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->_id[0], "h");
@@ -116,19 +141,19 @@ TEST_F(TPicturePluginTest, PicturesAreCutIntoFramesAndAnchoredOnTheFootprint) {
     }
     // Picture files too narrow for the frame count are not loaded.
     Png(dir.File("thin.png"), 3, 10);
-    EXPECT_NE(LoadFile("q.ini", Record({"plugintyp", "picture", "id1", "thin", "picture1", "thin.png", "anim frames",
-                                        "4"}))
-                  .find("Es konnte kein Primärbild geladen werden! (thin.png)"),
-              std::string::npos);
+    EXPECT_NE(
+        LoadFile("q.ini", Record({"plugintyp", "picture", "id1", "thin", "picture1", "thin.png", "anim frames", "4"}))
+            .find("Es konnte kein Primärbild geladen werden! (thin.png)"),
+        std::string::npos);
 }
 
 TEST_F(TPicturePluginTest, GroundAndWaterOverlaysSitOnTheTileCorner) {
     TPlugin::SetTileSize(64, 32);
     for (const char* name : {"g1.png", "g2.png", "g3.png", "g4.png"}) Png(dir.File(name), 64, 48);
     const auto rec = [](const std::string& id, const std::string& type) {
-        return Record({"plugintyp", "picture", "id1", id, "structuretyp", type, "picture1", "g1.png", "picture2",
-                       "g2.png", "picture3", "g3.png", "picture4", "g4.png", "Size-x1", "1", "Size-y1", "1",
-                       "Size-x4", "1", "Size-y4", "1"});
+        return Record({"plugintyp", "picture", "id1",      id,       "structuretyp", type,     "picture1", "g1.png",
+                       "picture2",  "g2.png",  "picture3", "g3.png", "picture4",     "g4.png", "Size-x1",  "1",
+                       "Size-y1",   "1",       "Size-x4",  "1",      "Size-y4",      "1"});
     };
     EXPECT_EQ(LoadFile("p.ini", rec("w", "WATER") + rec("g", "ground") + rec("b", "award")), "");
     for (const char* id : {"w", "g"}) {
@@ -201,8 +226,8 @@ TEST_F(TPicturePluginTest, DecorationsFollowTheLastPictureName) {
     EXPECT_EQ(LoadFile("p.ini", Record({"plugintyp", "picture", "id1", "d", "picture1", "gfx/p1.png", "picture2",
                                         "gfx/p2.png", "anim frames", "1", "deco frames", "3", "deco anim frames", "3",
                                         "Size-x1", "1", "Size-y1", "2"}) +
-                                    Record({"plugintyp", "picture", "id1", "e", "picture1", "gfx/p1.png",
-                                            "deco frames", "2", "deco anim frames", "0"})),
+                                    Record({"plugintyp", "picture", "id1", "e", "picture1", "gfx/p1.png", "deco frames",
+                                            "2", "deco anim frames", "0"})),
               "");
     const auto d = Picture("d");
     ASSERT_TRUE(d);
@@ -226,9 +251,9 @@ TEST_F(TPicturePluginTest, DecorationsFollowTheLastPictureName) {
 
 TEST_F(TPicturePluginTest, SmokeEmittersNeedAnIdAndAllThreeOtherEntries) {
     Png(dir.File("a.png"), 8, 8);
-    LoadFile("p.ini", Record({"plugintyp", "picture", "id1", "s", "picture1", "a.png", "smoke handler id", "1;;2;0",
-                              "smoke handler x", "5;6;7;8", "smoke handler y", "-3;9;4", "smoke handler geschw",
-                              "2;2;2;2"}));
+    LoadFile("p.ini",
+             Record({"plugintyp", "picture", "id1", "s", "picture1", "a.png", "smoke handler id", "1;;2;0",
+                     "smoke handler x", "5;6;7;8", "smoke handler y", "-3;9;4", "smoke handler geschw", "2;2;2;2"}));
     const auto p = Picture("s");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->smokehandlerid, (std::vector<int32_t>{1, -1, 2, 0}));
@@ -289,12 +314,11 @@ TEST_F(TPicturePluginTest, LinkCarsHandsOverTheVehiclesOfCarIds) {
     Png(dir.File("a.png"), 8, 8);
     Png(dir.File("car.png"), 128, 24);
     Png(dir.File("road.png"), 32 * 40, 16);
-    LoadFile("p.ini",
-             Record({"plugintyp", "picture", "id1", "house", "picture1", "a.png", "car ids",
-                     "bus;;nope;road;house;taxi"}) +
-                 Record({"plugintyp", "car", "id", "taxi", "images", "car.png"}) +
-                 Record({"plugintyp", "car", "id", "bus", "images", "car.png"}) +
-                 Record({"plugintyp", "street", "id", "road", "image", "road.png"}));
+    LoadFile("p.ini", Record({"plugintyp", "picture", "id1", "house", "picture1", "a.png", "car ids",
+                              "bus;;nope;road;house;taxi"}) +
+                          Record({"plugintyp", "car", "id", "taxi", "images", "car.png"}) +
+                          Record({"plugintyp", "car", "id", "bus", "images", "car.png"}) +
+                          Record({"plugintyp", "street", "id", "road", "image", "road.png"}));
     const auto house = Picture("house");
     ASSERT_TRUE(house);
     EXPECT_TRUE(house->car.empty());

@@ -1,0 +1,407 @@
+#include "app/TGame.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "app/TApplication.h"
+#include "app/TBlendInFilter.h"
+#include "app/TEventReceiver.h"
+#include "app/TSettings.h"
+#include "gui/TGUI.h"
+#include "platform/TClock.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TPixmap.h"
+#include "platform/TStream.h"
+#include "world/TCheat.h"
+#include "world/TISO.h"
+#include "world/TTree.h"
+
+namespace {
+const char* const dayNames[7] = {"Mo.", "Di.", "Mi.", "Do.", "Fr.", "Sa.", "So."};
+
+TGame* AsGame(void* context) { return static_cast<TGame*>(context); }
+}  // namespace
+
+// --- creation ------------------------------------------------------------------------------
+
+std::shared_ptr<TGame> TGame::CreateFromImage(TApplication* app, const std::string& url) {
+    if (!app) return nullptr;
+    auto layer = TLayer::LoadFromImage(url, app->random);
+    if (!layer) return nullptr;
+    return Create(layer, app);
+}
+
+std::shared_ptr<TGame> TGame::Create(const std::shared_ptr<TLayer>& layer, TApplication* app) {
+    auto g = std::make_shared<TGame>();
+    g->generate(layer, app);
+    return g;
+}
+
+TGame::~TGame() {
+    // A game that never ran its loop still releases its world.
+    if (layer) layer->Destroy();
+}
+
+int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
+    app = a;
+    listLayerInfos.clear();
+    layer = l;
+    layer->setCityName("Vallmora City");
+    layer->setMayorName("Vesko");
+    layer->midPosition(0);
+    layer->setEnoughMoneyToBuyFunc(_enoughMoneyToBuy, this);
+    layer->setExpendMoneyFunc(_expendMoney, this);
+    layer->setGetRealMoneyFunc(_getRealMoney, this);
+    layer->setGetRealDateFunc(_getRealDate, this);
+    layer->setShowMoneyFunc(_showMoneyInfo, this);
+    layer->setMoney(startMoney);
+    // The game area, the GUI tool set with its bridge choice and road-removal listeners come
+    // with the GUI.
+    startProgrammingCheats();
+    if (app && app->event) app->event->RemoveAllActions();
+    return 1;
+}
+
+// --- loop ----------------------------------------------------------------------------------
+
+void TGame::run() {
+    while (_haveToBeStopped == 0) {
+        if (app->event->EscapeEvent()) _stop();
+        // F1 (demand per level, cheat console) needs the inhabitants and the text field tool.
+        _render();
+        gameSpeed = layer->getTimeSpeed();
+    }
+    onExit();
+}
+
+void TGame::_render() {
+    _updateLayer();
+    ShowMoneyInfo();
+    // The GUI tool set draws and updates here once it exists.
+    alternateTooltipp.clear();
+    alternateTooltippId.clear();
+    _updateRightClickMovement();
+    _updateMouseWheelZoom();
+    _updateMouseInCornerMovement();
+    _updateKeyMovement();
+    _updateInfoMode();
+    app->render(1, 1, 1, 1, 1, 1);
+    _updateAfterRendering();
+}
+
+void TGame::_updateLayer() {
+    // Without GUI gadgets the whole screen is map, so the pointer is never over the GUI.
+    const int32_t x = MouseX();
+    const int32_t y = MouseY();
+    layer->Update(x, y, MouseHit(1), 0);
+}
+
+void TGame::onExit() {
+    saveGadgetSettings();
+    if (layer) layer->Destroy();
+    layer.reset();
+}
+
+void TGame::saveGadgetSettings() {
+    // The panels copy their positions into their records here once the GUI exists.
+    TLayer::SaveGagdgetSettings();
+}
+
+// --- pointer -------------------------------------------------------------------------------
+
+int32_t TGame::MouseX() const { return app && app->event ? app->event->MouseX() : 0; }
+
+int32_t TGame::MouseY() const { return app && app->event ? app->event->MouseY() : 0; }
+
+int32_t TGame::MouseHit(int32_t button) const {
+    // Every point is over the map until GUI gadgets cover parts of the screen.
+    return app && app->event && app->event->MouseHit(button) ? 1 : 0;
+}
+
+std::vector<int32_t> TGame::getTooltipMousePos(int32_t force) const {
+    if (!force && app && app->event && (app->event->MouseDown(1) || app->event->MouseDown(2))) return {};
+    return {MouseX(), MouseY()};
+}
+
+// --- world services ------------------------------------------------------------------------
+
+int32_t TGame::enoughMoneyToBuy(float cost) const {
+    return (layer && (layer->getMoney() - cost >= 0.0f || cost <= 0.0f)) ? 1 : 0;
+}
+
+int32_t TGame::expendMoney(float cost) {
+    if (!enoughMoneyToBuy(cost)) return 0;
+    layer->setMoney(layer->getMoney() - cost);
+    return 1;
+}
+
+std::string TGame::GetRealMoney(float amount) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%#.9g", double(amount));
+    std::string s = buf;
+    const size_t dot = s.find('.');
+    if (dot != std::string::npos && s.size() > dot + 3) s.resize(dot + 3);
+    // Group the integer digits by three, counted leftwards from the decimal point.
+    const size_t intEnd = dot == std::string::npos ? s.size() : dot;
+    size_t intStart = 0;
+    while (intStart < intEnd && (s[intStart] < '0' || s[intStart] > '9')) ++intStart;
+    std::string grouped = s.substr(0, intStart);
+    const std::string digits = s.substr(intStart, intEnd - intStart);
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    grouped += s.substr(intEnd);
+    // German separators: swap "." and ",".
+    for (char& c : grouped) {
+        if (c == '.') {
+            c = ',';
+        } else if (c == ',') {
+            c = '.';
+        }
+    }
+    return grouped;
+}
+
+std::string TGame::GetRealDate(int32_t weekday, int32_t day, int32_t month, int32_t year) {
+    const int32_t w = ((weekday % 7) + 7) % 7;
+    return std::string(dayNames[w]) + " " + std::to_string(day) + "." + std::to_string(month) + ". Jahr " +
+           std::to_string(year);
+}
+
+void TGame::AddShowMoneyInfo(const TLayer::TThing& thing, float amount) {
+    TBuildingMoneyInfo info;
+    info.money = amount;
+    info.thing = thing;
+    info.text = GetRealMoney(amount);
+    if (amount > 0) {
+        info.r = 50, info.g = 255, info.b = 50;
+    } else if (amount == 0) {
+        info.r = 255, info.g = 255, info.b = 50;
+    } else {
+        info.r = 255, info.g = 50, info.b = 50;
+    }
+    info.ms = Millisecs();
+    listLayerInfos.push_back(std::move(info));
+}
+
+void TGame::ShowMoneyInfo() {
+    if (listLayerInfos.empty() || !layer || !layer->iso) return;
+    const int32_t now = Millisecs();
+    std::shared_ptr<TImageFont> font = app && app->gui ? app->gui->DefaultFont : nullptr;
+    SetImageFont(font);
+    SetTransform(0, 1, 1);
+    SetBlend(ALPHABLEND);
+    std::vector<TBuildingMoneyInfo> kept;
+    for (const auto& info : listLayerInfos) {
+        // Buildings and roads give their tile (and a building its symbol point) once they exist.
+        float mx = 0, my = 0;
+        layer->getPosOfThis(info.thing, mx, my);
+        float sx = 0, sy = 0;
+        layer->iso->ToIso(mx, my, sx, sy);
+        const float t = float(now - info.ms) / popupLifeMS;
+        const float alpha = std::clamp(1.0f - t, 0.0f, 1.0f);
+        const float x = sx - 0.5f * TextWidth(info.text);
+        const float y = sy - t * popupRise - 0.5f * TextHeight(info.text);
+        SetAlpha(alpha);
+        SetColor(0, 0, 0);
+        for (int32_t dx = -1; dx <= 1; ++dx) {
+            for (int32_t dy = -1; dy <= 1; ++dy) {
+                if (dx != 0 || dy != 0) DrawText(info.text, x + float(dx), y + float(dy));
+            }
+        }
+        SetColor(info.r, info.g, info.b);
+        DrawText(info.text, x, y);
+        if (t < 1.0f) kept.push_back(info);
+    }
+    listLayerInfos = std::move(kept);
+    SetAlpha(1.0f);
+    SetColor(255, 255, 255);
+}
+
+int32_t TGame::_enoughMoneyToBuy(void* context, float cost) {
+    auto* g = AsGame(context);
+    return g ? g->enoughMoneyToBuy(cost) : 0;
+}
+
+int32_t TGame::_expendMoney(void* context, float cost) {
+    auto* g = AsGame(context);
+    return g ? g->expendMoney(cost) : 0;
+}
+
+std::string TGame::_getRealMoney(void* context, float amount) { return context ? GetRealMoney(amount) : ""; }
+
+std::string TGame::_getRealDate(void* context, int32_t weekday, int32_t day, int32_t month, int32_t year) {
+    return context ? GetRealDate(weekday, day, month, year) : "";
+}
+
+int32_t TGame::_showMoneyInfo(void* context, float amount, const TLayer::TThing& thing) {
+    auto* g = AsGame(context);
+    if (!g) return 0;
+    g->AddShowMoneyInfo(thing, amount);
+    return 1;
+}
+
+// --- commands ------------------------------------------------------------------------------
+
+void TGame::zoomIn() { layer->zoomIn(1.0f); }
+
+void TGame::zoomOut() { layer->zoomOut(1.0f); }
+
+void TGame::centerMap() { layer->midPosition(1); }
+
+int32_t TGame::_zoomIn(void* context) {
+    if (auto* g = AsGame(context)) g->zoomIn();
+    return 0;
+}
+
+int32_t TGame::_zoomOut(void* context) {
+    if (auto* g = AsGame(context)) g->zoomOut();
+    return 0;
+}
+
+int32_t TGame::_exitGame(void* context) {
+    if (auto* g = AsGame(context)) g->gameExit();
+    return 0;
+}
+
+int32_t TGame::_centerMap(void* context) {
+    if (auto* g = AsGame(context)) g->centerMap();
+    return 0;
+}
+
+int32_t TGame::_takeScreenShot(void* context) {
+    if (auto* g = AsGame(context)) g->takeScreenShot();
+    return 0;
+}
+
+int32_t TGame::_changeInfoModeState(void* context) {
+    if (auto* g = AsGame(context)) g->changeInfoModeState();
+    return 0;
+}
+
+int32_t TGame::_inInfoMode(void* context) {
+    auto* g = AsGame(context);
+    return g ? g->inInfoMode() : 0;
+}
+
+int32_t TGame::_cheatCallback(void* context, const std::string& text) {
+    auto* g = AsGame(context);
+    if (!g || !g->layer) return 1;
+    std::string lower = text;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    }
+    if (lower == "notime") {
+        if (g->layer->cheat) g->layer->cheat->immediatelyBuild = 1;
+        Print("Shut build time off...");
+        return 1;
+    }
+    if (lower == "poorpeople") {
+        g->layer->money += 100000.0f;
+        Print("Donate you a little bit money...");
+        return 1;
+    }
+    Print("Can't interprete input!");
+    return 0;
+}
+
+// --- camera controls -----------------------------------------------------------------------
+
+void TGame::_updateRightClickMovement() {
+    if (!TSettings::rightClickMovement) return;
+    const auto& ev = *app->event;
+    // The multitouch layer reports a held mouse button as a touch point; while the button is
+    // held on the map, the map follows the pointer one to one.
+    if (ev.MouseDown(2) && !ev.TouchPoints().empty()) {
+        layer->Move(float(ev.MouseXSpeed()), float(ev.MouseYSpeed()));
+        app->setMouseFrame(TApplication::MouseFrame_Move);
+    }
+}
+
+void TGame::_updateMouseWheelZoom() {
+    if (!TSettings::mouseWheelZoom) return;
+    const int32_t z = app->event->MouseZSpeed();
+    if (z < 0) {
+        zoomOut();
+    } else if (z > 0) {
+        zoomIn();
+    }
+}
+
+void TGame::_updateMouseInCornerMovement() {
+    if (TSettings::ScrollWithMouse == 0) return;
+    const int32_t b = TSettings::cornerScrollBorder;
+    const float speed = TSettings::cornerScrollSpeed * gameSpeed;
+    const int32_t mx = MouseX(), my = MouseY();
+    int32_t dx = 0, dy = 0;
+    if (mx <= b) {
+        dx = 1;
+    } else if (mx >= app->xmax - b) {
+        dx = -1;
+    }
+    if (my <= b) {
+        dy = 1;
+    } else if (my >= app->ymax - b) {
+        dy = -1;
+    }
+    layer->Move(float(dx) * speed, float(dy) * speed);
+}
+
+void TGame::_updateKeyMovement() {
+    if (!TSettings::keyMovement) return;
+    const auto& ev = *app->event;
+    int32_t dx = 0, dy = 0;
+    if (ev.KeyDown(38)) {
+        dy = 1;
+    } else if (ev.KeyDown(40)) {
+        dy = -1;
+    }
+    if (ev.KeyDown(37)) {
+        dx = 1;
+    } else if (ev.KeyDown(39)) {
+        dx = -1;
+    }
+    const float step = TSettings::keyMovementSpeed * gameSpeed;
+    layer->Move(float(static_cast<int32_t>(float(dx) * step)), float(static_cast<int32_t>(float(dy) * step)));
+}
+
+void TGame::_updateInfoMode() {
+    if (infoMode != 1) return;
+    if (layer->roadmode || layer->buildmode || layer->destroymode) {
+        infoMode = 0;
+        return;
+    }
+    const std::vector<int32_t> p = getTooltipMousePos(1);
+    const TLayer::TThing thing = layer->getThingAtPos(float(p[0]), float(p[1]));
+    if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
+        if (*t) {
+            alternateTooltipp = {"Baum:", "Frame " + std::to_string((*t)->Frame)};
+            alternateTooltippId = "tree " + std::to_string((*t)->x) + "," + std::to_string((*t)->y);
+        }
+    }
+    // Buildings and roads describe themselves (and open the building info tool) once they exist.
+    app->setMouseFrame(TApplication::MouseFrame_InfoMode);
+}
+
+// --- after the frame -----------------------------------------------------------------------
+
+std::string TGame::ScreenshotName(int32_t ms) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[64];
+    std::strftime(date, sizeof date, "%d %b %Y", &local);
+    return std::string("screens/") + "pic_" + date + "_" + std::to_string(ms) + ".png";
+}
+
+void TGame::_updateAfterRendering() {
+    if (_doScreenshot == 0) return;
+    _doScreenshot = 0;
+    auto pix = app->getPixmap();
+    // The folder is not created: without it no picture is written and nothing is said.
+    if (pix && FileType("screens") == FILETYPE_DIR) SavePixmapPNG(*pix, ScreenshotName(Millisecs()), 5);
+    app->addFilter(TBlendInFilter::Create(Millisecs(), 500, *vesko::TCRGBA::Create(255, 255, 255, 1.0)));
+}

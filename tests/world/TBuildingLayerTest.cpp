@@ -1,0 +1,229 @@
+// The building layer's object grid (trees) and its drawing walk, checked through the
+// recording back end: back-to-front order, the block cache before the cells, tinted ground
+// drawn directly, see-through mode and per-frame switches.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <variant>
+
+#include "WorldTestSupport.h"
+#include "plugins/BColor.h"
+#include "world/TISO.h"
+#include "world/TTree.h"
+
+namespace {
+
+class BuildingLayerTest : public WorldTest {
+protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        // A land picture with a pattern, so that cache blocks keep their own pixels.
+        auto pix = TPixmap::Create(TConfig::tilewidth, TConfig::tileheight);
+        for (int32_t y = 0; y < pix->height; ++y) {
+            for (int32_t x = 0; x < pix->width; ++x) pix->WritePixel(x, y, 0xFF000000u | uint32_t(x * 8) << 8);
+        }
+        land->picture[0]->SetPixmap(0, pix);
+        TGroundLayer::blackImg = TImage::Create(TConfig::tilewidth, TConfig::tileheight);
+        TGroundLayer::blackImg->SetHandle(0, 0.5f * float(TConfig::tileheight));
+        world = TLayer::Create(16, 16, random);
+        for (int32_t x = 0; x < 16; ++x) {
+            for (int32_t y = 0; y < 16; ++y) world->_SetGround(x, y, 0, land);
+        }
+        world->midPosition(0);
+        bl = world->BuildingLayer.get();
+    }
+    void TearDown() override {
+        TGroundLayer::blackImg.reset();
+        world.reset();
+        WorldTest::TearDown();
+    }
+    std::vector<TDrawCall> TreeCalls() const {
+        std::vector<TDrawCall> out;
+        for (const auto& c : backend->calls) {
+            if (c.source == TBuildingLayer::treeImg.get()) out.push_back(c);
+        }
+        return out;
+    }
+    void Frame() {
+        backend->ClearLog();
+        world->_Draw(0);
+    }
+    std::shared_ptr<TLayer> world;
+    TBuildingLayer* bl = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BuildingLayerTest, TreesLiveInTheGridOnlyOnTheMap) {
+    bl->_PlantTree(3, 4, 7);
+    auto t = bl->_GetTree(3, 4);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Frame, 7);
+    EXPECT_EQ(t->x, 3);
+    EXPECT_EQ(t->GetCol(), int32_t(0xFF706F4Du));
+    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<TTree>>(bl->_GetTile(3, 4, 0)));
+    // Off the map nothing is stored and nothing is found.
+    bl->_PlantTree(-1, 0, 1);
+    bl->_PlantTree(16, 0, 1);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(bl->_GetTile(-1, 0, 1)));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(bl->_GetTile(16, 0, 1)));
+    // A random frame stays among the first 15.
+    for (int32_t i = 0; i < 50; ++i) {
+        bl->_PlantTree(5, 5, -1);
+        EXPECT_LE(bl->_GetTree(5, 5)->Frame, 14);
+    }
+    // Trees block a footprint only when asked to.
+    EXPECT_EQ(bl->_IsFree(2, 3, 3, 3, 0), 1);
+    EXPECT_EQ(bl->_IsFree(2, 3, 3, 3, 1), 0);
+    EXPECT_EQ(bl->_IsFree(14, 14, 3, 1, 0), 0);  // leaves the map
+    EXPECT_EQ(bl->_OnMap(13, 15, 3, 1), 1);
+    bl->_Clear(3, 4);
+    EXPECT_FALSE(bl->_GetTree(3, 4));
+    bl->_delTree(bl->_GetTree(5, 5));
+    EXPECT_FALSE(bl->_GetTree(5, 5));
+    EXPECT_EQ(bl->_GetCol(5, 5), 0);
+    EXPECT_EQ(TTree::Create(0, 0, 16, nullptr)->GetCol(), 0xFF);
+}
+
+TEST_F(BuildingLayerTest, WalkDrawsEveryVisibleTreeOnceBackToFront) {
+    for (int32_t x = 0; x < 16; ++x) {
+        for (int32_t y = 0; y < 16; ++y) bl->_PlantTree(x, y, (x + y) % 16);
+    }
+    Frame();
+    const auto calls = TreeCalls();
+    ASSERT_FALSE(calls.empty());
+    for (size_t i = 1; i < calls.size(); ++i) {
+        ASSERT_LE(calls[i - 1].y, calls[i].y) << "tree " << i << " is drawn behind an earlier one";
+        if (calls[i - 1].y == calls[i].y) {
+            EXPECT_LT(calls[i - 1].x, calls[i].x);
+        }
+    }
+    std::set<std::pair<float, float>> seen;
+    for (const auto& c : calls) EXPECT_TRUE(seen.insert({c.x, c.y}).second) << "drawn twice";
+    // The whole 16 x 16 map fits in the view: every tree is drawn.
+    EXPECT_EQ(calls.size(), 256u);
+    float sx = 0, sy = 0;
+    world->iso->ToIso(0, 15, sx, sy);
+    EXPECT_FLOAT_EQ(calls.front().x, sx);
+    EXPECT_FLOAT_EQ(calls.front().y, sy);
+}
+
+TEST_F(BuildingLayerTest, CacheBlocksComeBeforeTheCellsAndCachedGroundIsNotRedrawn) {
+    bl->_PlantTree(8, 8, 2);
+    Frame();  // fills the cache
+    Frame();
+    std::set<const void*> blocks;
+    for (int32_t layer = 0; layer < 2; ++layer) {
+        for (int32_t i = -8; i <= 8; ++i) {
+            for (int32_t j = -8; j <= 8; ++j) {
+                if (auto* b = TOPPanel::GetBlock(i, j, layer); b && b->image) blocks.insert(b->image.get());
+            }
+        }
+    }
+    ASSERT_FALSE(blocks.empty());
+    size_t lastBlock = 0, firstTree = backend->calls.size(), groundDraws = 0;
+    for (size_t i = 0; i < backend->calls.size(); ++i) {
+        const auto& c = backend->calls[i];
+        if (blocks.count(c.source)) lastBlock = i;
+        if (c.source == TBuildingLayer::treeImg.get()) firstTree = std::min(firstTree, i);
+        if (c.source == land->picture[0].get()) ++groundDraws;
+    }
+    ASSERT_LT(firstTree, backend->calls.size());
+    EXPECT_LT(lastBlock, firstTree);
+    EXPECT_EQ(groundDraws, 0u);
+    // The cache is drawn scaled with the view.
+    world->SetMapScale(2, 2, 1);
+    Frame();
+    bool scaledBlock = false;
+    for (const auto& c : backend->calls) {
+        if (blocks.count(c.source)) scaledBlock = scaledBlock || (c.scaleX == 2.0f && c.scaleY == 2.0f);
+    }
+    EXPECT_TRUE(scaledBlock);
+}
+
+TEST_F(BuildingLayerTest, TintedTileIsDrawnDirectlyOverTheCache) {
+    Frame();
+    Frame();
+    backend->ClearLog();
+    auto tint = BColor::Create(200, 10, 20, 255);
+    world->GroundLayer->Draw(8, 8, tint, 0);
+    world->GroundLayer->Draw(9, 9, nullptr, 0);  // cached: nothing to draw
+    ASSERT_EQ(backend->calls.size(), 1u);
+    const auto& c = backend->calls[0];
+    EXPECT_EQ(c.source, land->picture[0].get());
+    EXPECT_EQ(c.r, 200);
+    EXPECT_EQ(c.g, 10);
+    EXPECT_EQ(c.b, 20);
+    float sx = 0, sy = 0;
+    world->iso->ToIso(8, 8, sx, sy);
+    EXPECT_FLOAT_EQ(c.x, sx);
+    EXPECT_FLOAT_EQ(c.y, sy);
+}
+
+TEST_F(BuildingLayerTest, SeeThroughModeFadesByDistanceForOneFrame) {
+    bl->_PlantTree(8, 8, 0);
+    bl->_PlantTree(8, 9, 0);
+    bl->_PlantTree(8, 11, 0);
+    bl->_PlantTree(8, 15, 0);
+    bl->transparency = 1;
+    bl->tx = 8;
+    bl->ty = 8;
+    Frame();
+    std::map<float, float> alphaByY;
+    for (const auto& c : TreeCalls()) alphaByY[c.y] = c.alpha;
+    const std::pair<int32_t, float> expected[] = {{8, 0.25f}, {9, 0.25f}, {11, 0.5f}, {15, 0.75f}};
+    for (const auto& [y, alpha] : expected) {
+        float sx = 0, sy = 0;
+        world->iso->ToIso(8, float(y), sx, sy);
+        ASSERT_TRUE(alphaByY.count(sy)) << y;
+        EXPECT_NEAR(alphaByY[sy], alpha, 1e-6f) << y;
+    }
+    EXPECT_EQ(bl->transparency, 0);
+    Frame();
+    for (const auto& c : TreeCalls()) EXPECT_FLOAT_EQ(c.alpha, 1.0f);
+}
+
+TEST_F(BuildingLayerTest, HiddenTreesAndPreviewsLastOneFrame) {
+    bl->_PlantTree(4, 4, 1);
+    world->hideBuildings(1, 0, 0, 0, 0, 1, 1);
+    EXPECT_EQ(bl->hideStructureTyp, (std::vector<std::string>{"award", "residentalbuilding"}));
+    Frame();
+    EXPECT_TRUE(TreeCalls().empty());
+    EXPECT_TRUE(bl->hideStructureTyp.empty());
+    Frame();
+    EXPECT_EQ(TreeCalls().size(), 1u);
+
+    // A tree preview is drawn once at its tile; a second one for the same tile is refused.
+    EXPECT_EQ(bl->_addbmthing(10, 3, nullptr, 9, 1, 0, 0), 1);
+    EXPECT_EQ(bl->_addbmthing(10, 3, nullptr, 4, 1, 0, 0), 0);
+    Frame();
+    float sx = 0, sy = 0;
+    world->iso->ToIso(10, 3, sx, sy);
+    int32_t previews = 0;
+    for (const auto& c : TreeCalls()) {
+        if (c.frame == 9 && c.x == sx && c.y == sy) ++previews;
+    }
+    EXPECT_EQ(previews, 1);
+    EXPECT_EQ(bl->_bm_a, 0);
+    Frame();
+    for (const auto& c : TreeCalls()) EXPECT_NE(c.frame, 9);
+}
+
+TEST_F(BuildingLayerTest, BlackRingCoversTheViewAroundTheMap) {
+    // Far off the map's corner only the black ring is in view, and it is drawn.
+    world->SetPosition(world->GetX(), world->GetY(), 0, 0);
+    world->iso->moveX += 700;
+    Frame();
+    bool black = false;
+    for (const auto& c : backend->calls) black = black || c.source == TGroundLayer::blackImg.get();
+    EXPECT_TRUE(black);
+}
+
+TEST_F(BuildingLayerTest, FootprintCellOffsetsFollowTheViewScale) {
+    world->SetMapScale(2, 2, 0);
+    float x = 100, y = 50;
+    bl->_getDrawPos(x, y, 1, 2);
+    EXPECT_FLOAT_EQ(x, 100 + 3 * 16 * 2);
+    EXPECT_FLOAT_EQ(y, 50 + 1 * 8 * 2);
+}

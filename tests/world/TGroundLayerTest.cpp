@@ -1,0 +1,382 @@
+// Ground and water: shore frames, water share, minimap colours, delete marks, water animation,
+// and what the ground puts on screen and into the block cache.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "WorldTestSupport.h"
+#include "../support/TempDir.h"
+#include "app/TSettings.h"
+#include "platform/TDrawState.h"
+#include "plugins/BColor.h"
+#include "world/TGround.h"
+#include "world/TISO.h"
+#include "world/TMiniMap.h"
+#include "world/TWaiter.h"
+
+namespace {
+
+class GroundTest : public WorldTest {
+protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        TSettings::SetDefaults();
+        auto black = TPixmap::Create(TConfig::tilewidth, TConfig::tileheight);
+        black->ClearPixels(0xFF000000u);
+        TGroundLayer::blackImg = TImage::FromPixmap(black);
+        TGroundLayer::blackImg->SetHandle(0, 0.5f * float(TConfig::tileheight));
+    }
+    void TearDown() override {
+        TGroundLayer::blackImg.reset();
+        TGroundLayer::shoreImg.reset();
+        TGroundLayer::shoreSideImg.reset();
+        TGroundLayer::deleteImg.reset();
+        TSettings::SetDefaults();
+        WorldTest::TearDown();
+    }
+    // A world of land with water where the mask says 'w' (rows top to bottom = y 0, 1, ...).
+    std::shared_ptr<TLayer> World(const std::vector<std::string>& rows) {
+        const int32_t h = int32_t(rows.size()), w = int32_t(rows[0].size());
+        auto l = TLayer::Create(w, h, random);
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < w; ++x) {
+                const bool isWater = rows[size_t(y)][size_t(x)] == 'w';
+                l->GroundLayer->_SetTile(x, y, isWater, isWater ? water : land);
+            }
+        }
+        return l;
+    }
+    static int32_t Frame(const TLayer& l, int32_t x, int32_t y) { return l.GroundLayer->_GetTile(x, y)->waterframe; }
+    std::vector<TDrawCall> ImageCalls(const void* source) const {
+        std::vector<TDrawCall> out;
+        for (const auto& c : backend->calls) {
+            if (c.kind == TDrawCall::Image && c.source == source) out.push_back(c);
+        }
+        return out;
+    }
+};
+
+TEST_F(GroundTest, ShoreFramesFollowTheWaterNeighbours) {
+    auto l = World({"www", "wlw", "www"});
+    EXPECT_TRUE(Frame(*l, 1, 1) == 4 || Frame(*l, 1, 1) == 19) << Frame(*l, 1, 1);
+    // Water tiles never get a shore.
+    EXPECT_EQ(Frame(*l, 0, 0), -1);
+    EXPECT_EQ(l->GroundLayer->_GetCol(0, 0), int32_t(0xFF405779u));
+
+    // Only (x, y + 1) is water.
+    auto m = World({"lll", "lll", "lwl"});
+    EXPECT_TRUE(Frame(*m, 1, 1) == 0 || Frame(*m, 1, 1) == 15) << Frame(*m, 1, 1);
+    // N1 = (x + 1, y) alone, and N0 + N3.
+    auto n = World({"lwl", "wll", "lll"});
+    EXPECT_TRUE(Frame(*n, 0, 0) == 1 || Frame(*n, 0, 0) == 16);
+    EXPECT_TRUE(Frame(*n, 1, 1) == 6 || Frame(*n, 1, 1) == 21);
+    // Off the map counts as land; land away from water has no shore.
+    EXPECT_EQ(Frame(*n, 2, 2), -1);
+    EXPECT_EQ(n->GroundLayer->_GetCol(2, 2), int32_t(0xFF807D5Au));
+    EXPECT_EQ(n->GroundLayer->_GetCol(2, 1), int32_t(0xFF807D5Au));
+    EXPECT_EQ(n->GroundLayer->_GetCol(1, 1), int32_t(0xFFC2A890u));
+    EXPECT_EQ(n->GroundLayer->_GetCol(5, 5), 0);
+}
+
+TEST_F(GroundTest, PlacingWaterTurnsTheNeighboursIntoShoreAndRecolours) {
+    auto l = World({"lll", "lll", "lll"});
+    auto& g = *l->GroundLayer;
+    EXPECT_EQ(g._GetCol(1, 0), int32_t(0xFF807D5Au));  // the colour is cached now
+    g.arrRendered.assign(g.arrRendered.size(), TGroundLayer::rendered);
+    ASSERT_EQ(g._SetTile(1, 1, 1, water), 1);
+    EXPECT_TRUE(Frame(*l, 1, 0) == 0 || Frame(*l, 1, 0) == 15);
+    EXPECT_EQ(g._GetCol(1, 0), int32_t(0xFFC2A890u));
+    EXPECT_EQ(l->mm->Read(1, 0, TMiniMap::Layer_Map), 0xFFC2A890u);
+    // The tile and its four neighbours must be cached again, the corners not.
+    EXPECT_EQ(g.arrRendered[g.arrRendered.size() / 2], TGroundLayer::notRendered);
+    EXPECT_EQ(g.arrRendered[0 * 3 + 1], TGroundLayer::notRendered);
+    EXPECT_EQ(g.arrRendered[0], TGroundLayer::rendered);
+    // Off the map nothing is placed.
+    EXPECT_EQ(g._SetTile(3, 0, 0, land), 0);
+    EXPECT_EQ(g._SetTile(-1, 0, 0, land), 0);
+}
+
+TEST_F(GroundTest, RandomPluginsComeFromTheRightListAndNoneMeansNoTile) {
+    auto l = TLayer::Create(2, 1, random);
+    EXPECT_EQ(l->GroundLayer->_SetTile(0, 0, 1, nullptr), 1);
+    EXPECT_EQ(l->GroundLayer->_GetTile(0, 0)->p, water);
+    l->GroundLayer->_Clear(0);
+    EXPECT_EQ(l->GroundLayer->_GetTile(1, 0)->p, land);
+    TGroundLayer::groundPlugins.clear();
+    TGroundLayer::waterPlugins.clear();
+    EXPECT_EQ(l->GroundLayer->_SetTile(1, 0, 0, nullptr), 0);
+}
+
+TEST_F(GroundTest, WaterShareCountsShoresHalfAndDividesByTheWholeRectangle) {
+    auto l = World({"wl", "ll"});
+    auto& g = *l->GroundLayer;
+    // One water, one shore and two plain tiles: 1.5 / 4.
+    g._GetTile(0, 1)->waterframe = -1;
+    g._GetTile(1, 1)->waterframe = -1;
+    EXPECT_FLOAT_EQ(g._WaterPercentage(0, 0, 2, 2), 0.375f);
+    // Reaching past the map: the divisor is the full area.
+    EXPECT_FLOAT_EQ(g._WaterPercentage(-1, -1, 2, 2), 0.25f);
+    EXPECT_FLOAT_EQ(g._WaterPercentage(0, 0, 0, 3), 0.0f);
+    auto p = MakePlugin("big", "residentalbuilding", 0xFFFFFFFFu);
+    p->SizeX[0] = 2;
+    p->SizeY[0] = 1;
+    EXPECT_FLOAT_EQ(g._PicturePluginWaterPercentage(p, 0, 0), 0.75f);
+}
+
+TEST_F(GroundTest, DeleteMarksAreCountedOnceAndShownOnCachedTiles) {
+    auto l = World({"ll", "ll"});
+    auto& g = *l->GroundLayer;
+    auto del = TPixmap::Create(32, 16);
+    TGroundLayer::deleteImg = TImage::FromPixmap(del);
+    EXPECT_EQ(g.markTileForDelete(1, 1), 1);
+    EXPECT_EQ(g.markTileForDelete(1, 1), 0);
+    EXPECT_EQ(g.delMark, 1);
+    l->midPosition(0);
+    g.arrRendered.assign(4, TGroundLayer::rendered);
+    backend->ClearLog();
+    g.Draw(1, 1, nullptr, 1);
+    auto calls = ImageCalls(TGroundLayer::deleteImg.get());
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_FLOAT_EQ(calls[0].alpha, 0.2f);
+    EXPECT_TRUE(ImageCalls(land->picture[0].get()).empty());
+    g.EndDraw();
+    EXPECT_EQ(g.delMark, 0);
+    EXPECT_EQ(g.markTileForDelete(1, 1), 1);
+}
+
+TEST_F(GroundTest, AnimatedWaterDrawsEveryFrameAndChangesPictureOnlyWhenAllowed) {
+    auto water2 = MakePlugin("test_water2", "water", 0xFF1030A0u);
+    TGroundLayer::_AddWater(water2);
+    auto l = World({"w"});
+    l->midPosition(0);
+    auto& g = *l->GroundLayer;
+    auto t = g._GetTile(0, 0);
+    t->wateranim = 1;
+    TSettings::ShowWaterImageChange = 0;
+    for (int i = 0; i < 3; ++i) {
+        backend->ClearLog();
+        g.Draw(0, 0, nullptr, 0);
+        EXPECT_EQ(ImageCalls(t->p->picture[0].get()).size(), 1u);
+        clock->Advance(20000);
+    }
+    EXPECT_EQ(t->p, water);
+    // The animated picture never goes into the cache.
+    TOPPanel::performRendering();
+    EXPECT_EQ(TOPPanel::BlockCount(1), 0u);
+
+    TSettings::ShowWaterImageChange = 1;
+    bool changed = false;
+    for (int i = 0; i < 20 && !changed; ++i) {
+        clock->Advance(20000);
+        g.Draw(0, 0, nullptr, 0);
+        changed = t->p == water2;
+    }
+    EXPECT_TRUE(changed);
+    EXPECT_LT(t->w_waiter->Get(), 0);  // a new wait began
+}
+
+TEST_F(GroundTest, CachedGroundLandsWhereADirectDrawPutsIt) {
+    // A picture taller than its tile, anchored at its foot.
+    auto tall = MakePlugin("tall", "ground", 0xFF30C030u);
+    auto pix = TPixmap::Create(32, 24);
+    pix->ClearPixels(0xFF30C030u);
+    tall->picture[0] = TImage::FromPixmap(pix);
+    tall->picture[0]->SetHandle(0, 16);
+    auto l = TLayer::Create(6, 6, random);
+    for (int32_t x = 0; x < 6; ++x) {
+        for (int32_t y = 0; y < 6; ++y) l->GroundLayer->_SetTile(x, y, 0, tall);
+    }
+    l->SetMapScale(2, 2, 0);
+    l->midPosition(0);
+    l->Move(-37, 11);
+    SetScale(2, 2);
+    auto& g = *l->GroundLayer;
+    backend->ClearLog();
+    g.DrawBackground();  // queues the map, drawing visible tiles directly this once
+    auto direct = ImageCalls(tall->picture[0].get());
+    ASSERT_EQ(direct.size(), 36u);
+    // The next frame draws nothing directly.
+    backend->ClearLog();
+    for (int32_t x = 0; x < 6; ++x) {
+        for (int32_t y = 0; y < 6; ++y) g.Draw(x, y, nullptr, 0);
+    }
+    EXPECT_TRUE(ImageCalls(tall->picture[0].get()).empty());
+
+    // The building layer's cache origin.
+    const float S = 2;
+    const float ox = l->GetX() + 0.5f * float(TLayer::viewWidth) * (1 - S);
+    const float oy = l->GetY() + 0.5f * float(TLayer::viewHeight) * (1 - S) - 0.5f * S * float(TConfig::tileheight);
+    TOPPanel::performRendering();
+    // Tile (2, 3): its top left on screen, directly and through the cache.
+    float sx = 0, sy = 0;
+    l->iso->ToIso(2, 3, sx, sy);
+    const float left = sx - S * 0, top = sy - S * 16;
+    const float planeX = (left - ox) / S, planeY = (top - oy) / S;
+    const int32_t i = TOPPanel::BlockIndex(planeX), j = TOPPanel::BlockIndex(planeY);
+    const auto* b = TOPPanel::GetBlock(i, j, 1);
+    ASSERT_TRUE(b && b->image);
+    const int32_t bx = int32_t(std::lround(planeX)) - i * 512, by = int32_t(std::lround(planeY)) - j * 512;
+    EXPECT_EQ(b->image->pixmaps[0]->ReadPixel(bx, by), 0xFF30C030u);
+    // The pixel above the top row of the map's top tile stays empty.
+    float tx = 0, ty = 0;
+    l->iso->ToIso(0, 5, tx, ty);
+    const float topX = (tx - ox) / S + 16, topY = (ty - S * 16 - oy) / S - 1;
+    const auto* tb = TOPPanel::GetBlock(TOPPanel::BlockIndex(topX), TOPPanel::BlockIndex(topY), 1);
+    if (tb && tb->image) {
+        EXPECT_EQ(tb->image->pixmaps[0]->ReadPixel(int32_t(std::lround(topX)) - TOPPanel::BlockIndex(topX) * 512,
+                                                  int32_t(std::lround(topY)) - TOPPanel::BlockIndex(topY) * 512),
+                  0u);
+    }
+}
+
+TEST_F(GroundTest, TintedTilesAreDrawnDirectlyOverTheCache) {
+    auto l = World({"ll", "ll"});
+    l->midPosition(0);
+    auto& g = *l->GroundLayer;
+    g.preRender();
+    backend->ClearLog();
+    g.Draw(0, 1, BColor::Create(200, 10, 20, 128), 0);
+    auto calls = ImageCalls(land->picture[0].get());
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].r, 200);
+    EXPECT_EQ(calls[0].g, 10);
+    EXPECT_NEAR(calls[0].alpha, 128.0f / 255.0f, 1e-4);
+    TOPPanel::performRendering();
+    const size_t blocks = TOPPanel::BlockCount(1);
+    // Not queued for the cache, and the colour is reset afterwards.
+    EXPECT_EQ(TOPPanel::PendingCount(), 0u);
+    int32_t r = 0, gg = 0, b = 0;
+    GetColor(r, gg, b);
+    EXPECT_EQ(r + gg + b, 3 * 255);
+    EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+    EXPECT_EQ(TOPPanel::BlockCount(1), blocks);
+}
+
+TEST_F(GroundTest, EdgeTilesDrawSideFacesAndShoreSides) {
+    auto sidePix = TPixmap::Create(32, 16);
+    sidePix->ClearPixels(0xFF101010u);
+    land->picture[1] = TImage::FromPixmap(sidePix);
+    land->picture[2] = TImage::FromPixmap(sidePix->Copy());
+    TGroundLayer::shoreImg = TImage::Create(32, 16, 30);
+    TGroundLayer::shoreSideImg = TImage::Create(16, 48, 60);
+    // (1, 0) is land in row 0 and in the last column, with water to its left.
+    auto l = World({"wl", "ww"});
+    l->midPosition(0);
+    SetScale(1, 1);
+    auto& g = *l->GroundLayer;
+    const int32_t frame = Frame(*l, 1, 0);
+    ASSERT_GE(frame, 0);
+    backend->ClearLog();
+    g.Draw(1, 0, BColor::Create(255, 255, 255, 255), 0);
+    EXPECT_EQ(ImageCalls(land->picture[1].get()).size(), 1u);
+    EXPECT_EQ(ImageCalls(land->picture[2].get()).size(), 1u);
+    auto shore = ImageCalls(TGroundLayer::shoreImg.get());
+    ASSERT_EQ(shore.size(), 1u);
+    EXPECT_EQ(shore[0].frame, frame);
+    auto sides = ImageCalls(TGroundLayer::shoreSideImg.get());
+    ASSERT_EQ(sides.size(), 2u);
+    EXPECT_EQ(sides[0].frame, 2 * frame);
+    EXPECT_EQ(sides[1].frame, 2 * frame + 1);
+    EXPECT_FLOAT_EQ(sides[1].x - sides[0].x, 16.0f);
+    // (0, 1) is water in the first column but not in row 0: no side face.
+    backend->ClearLog();
+    g.Draw(0, 1, BColor::Create(255, 255, 255, 255), 0);
+    EXPECT_TRUE(ImageCalls(water->picture[1].get()).empty());
+}
+
+TEST_F(GroundTest, OuterRingIsCachedOnceAndItsInnerBlocksHoldNoPixels) {
+    auto l = TLayer::Create(128, 128, random);
+    l->midPosition(0);
+    auto& g = *l->GroundLayer;
+    g.preRender();
+    TOPPanel::performRendering();
+    // Every ring tile is cached once; the map itself holds no black tile.
+    size_t cached = 0;
+    for (uint8_t v : g.arrBlackTileRendered) cached += v;
+    EXPECT_EQ(cached, 4u * 128 * 128 - 128 * 128);
+    const size_t all = TOPPanel::BlockCount(0), withPixels = TOPPanel::PixelBlockCount(0);
+    EXPECT_GT(all - withPixels, 8u) << all << " blocks, " << withPixels << " with pixels";
+    // A block without pixels is black throughout: given its pixels back, every one is black.
+    for (int32_t j = -20; j < 20; ++j) {
+        for (int32_t i = -20; i < 20; ++i) {
+            const auto* b = TOPPanel::GetBlock(i, j, 0);
+            if (!b || b->image) continue;
+            EXPECT_EQ(b->colour, 0xFF000000u);
+            auto pix = TOPPanel::getPixmapForPos(float(i * 512), float(j * 512), 0);
+            ASSERT_TRUE(pix);
+            for (int32_t y = 0; y < 512; y += 7) {
+                for (int32_t x = 0; x < 512; x += 7) ASSERT_EQ(pix->ReadPixel(x, y), 0xFF000000u);
+            }
+            return;
+        }
+    }
+    FAIL() << "no one-colour block";
+}
+
+TEST_F(GroundTest, CausticsDriftInOppositeDirectionsAndCanBeSwitchedOff) {
+    auto c = TPixmap::Create(64, 64);
+    c->ClearPixels(0xFF203040u);
+    TGroundLayer::causticsImg1 = TImage::FromPixmap(c);
+    TGroundLayer::causticsImg2 = TImage::FromPixmap(c->Copy());
+    TGroundLayer::causticsOffset1 = TGroundLayer::causticsOffset2 = 0;
+    auto l = World({"w"});
+    l->Time = 2;
+    SetScale(1, 1);
+    backend->ClearLog();
+    l->GroundLayer->DrawBackground();
+    // Scale 2 over a 640 x 480 view: 128-pixel tiles, 6 x 5 (or one more with an offset).
+    EXPECT_GE(ImageCalls(TGroundLayer::causticsImg1.get()).size(), 5u * 4u);
+    EXPECT_FLOAT_EQ(ImageCalls(TGroundLayer::causticsImg1.get())[0].scaleX, 2.0f);
+    EXPECT_FLOAT_EQ(TGroundLayer::causticsOffset1, 0.4f * 2);
+    EXPECT_FLOAT_EQ(TGroundLayer::causticsOffset2, -0.26f * 2);
+    float sx = 0, sy = 0;
+    GetScale(sx, sy);
+    EXPECT_FLOAT_EQ(sx, 1.0f);
+    TSettings::ShowWaterAnimation = 0;
+    backend->ClearLog();
+    l->GroundLayer->DrawBackground();
+    EXPECT_TRUE(ImageCalls(TGroundLayer::causticsImg1.get()).empty());
+    TGroundLayer::causticsImg1.reset();
+    TGroundLayer::causticsImg2.reset();
+}
+
+TEST_F(GroundTest, PrepareLoadsTheSharedPicturesAndSortsThePlugins) {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.path + "/data/gfx/natur");
+    fs::create_directories(dir.path + "/data/gfx/felder");
+    auto strip = TPixmap::Create(32 * 30, 16);
+    strip->ClearPixels(0xFFFF00FFu);
+    ASSERT_TRUE(SavePixmapPNG(*strip, dir.path + "/data/gfx/natur/flussufer.png"));
+    auto del = TPixmap::Create(32, 20);
+    del->ClearPixels(0xFFFF0000u);
+    ASSERT_TRUE(SavePixmapPNG(*del, dir.path + "/data/gfx/felder/delete.png"));
+    TPlugin::ClearRegistry();
+    TPlugin::_add(land);
+    TPlugin::_add(water);
+    const auto old = fs::current_path();
+    fs::current_path(dir.path);
+    testing::internal::CaptureStdout();
+    TGroundLayer::Prepare();
+    const std::string out = testing::internal::GetCapturedStdout();
+    fs::current_path(old);
+    TPlugin::ClearRegistry();
+    ASSERT_TRUE(TGroundLayer::shoreImg);
+    EXPECT_EQ(TGroundLayer::shoreImg->FrameCount(), 30);
+    EXPECT_FLOAT_EQ(TGroundLayer::shoreImg->handle_y, 8.0f);
+    // Magenta is see-through.
+    EXPECT_EQ(TGroundLayer::shoreImg->pixmaps[0]->ReadPixel(0, 0) >> 24, 0u);
+    ASSERT_TRUE(TGroundLayer::deleteImg);
+    EXPECT_FLOAT_EQ(TGroundLayer::deleteImg->handle_y, 10.0f);
+    // Missing pictures are reported and stay empty.
+    EXPECT_FALSE(TGroundLayer::shoreSideImg);
+    EXPECT_NE(out.find("flussufer_earth.png"), std::string::npos);
+    EXPECT_EQ(TGroundLayer::groundPlugins, (std::vector<std::shared_ptr<TPicturePlugin>>{land}));
+    EXPECT_EQ(TGroundLayer::waterPlugins, (std::vector<std::shared_ptr<TPicturePlugin>>{water}));
+    // A world without a black ring picture or shores still draws.
+    auto l = World({"lw"});
+    l->GroundLayer->DrawBackground();
+}
+
+}  // namespace

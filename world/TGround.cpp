@@ -1,0 +1,102 @@
+#include "world/TGround.h"
+
+#include <algorithm>
+
+#include "app/TConfig.h"
+#include "app/TSettings.h"
+#include "framework/TFastRandom.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TImage.h"
+#include "platform/TParkMiller.h"
+#include "plugins/TPicturePlugin.h"
+#include "world/TGroundLayer.h"
+#include "world/TLayer.h"
+#include "world/TOPPanel.h"
+#include "world/TWaiter.h"
+
+namespace {
+vesko::TFastRandom* WorldRandom(const TGroundLayer* gl) {
+    return gl && gl->layer ? gl->layer->random.get() : nullptr;
+}
+}  // namespace
+
+std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y,
+                                         TGroundLayer* groundLayer) {
+    auto t = std::make_shared<TGround>();
+    t->p = plugin;
+    t->x = x;
+    t->y = y;
+    t->groundLayer = groundLayer;
+    t->water = plugin && plugin->structuretyp == "water" ? 1 : 0;
+    if (t->water) {
+        t->_PrepareWater();
+        t->wateranim = Rand(0, 4) == 0 ? 1 : 0;
+    }
+    t->waterframe = -1;
+    return t;
+}
+
+void TGround::_DrawAndCache(const std::shared_ptr<TImage>& img, int32_t frame, float sx, float sy, float planeX,
+                            float planeY, bool onlyDirect, bool onScreen) {
+    if (!img) return;
+    if (onScreen) DrawImage(img, sx, sy, frame);
+    if (!onlyDirect) TOPPanel::addImage(img, planeX, planeY, frame, sx, sy, 1);
+}
+
+void TGround::Draw(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX,
+                   float planeY, int32_t onScreen, int32_t staticCached) {
+    if (!p) return;
+    const bool animated = water && wateranim;
+    // Once cached, the still parts of an animated tile are left to the cache.
+    const bool drawStill = !staticCached || direct;
+    const bool stillDirect = direct != 0;
+    const bool show = onScreen != 0;
+    if (drawStill) {
+        if (leftEdge) _DrawAndCache(p->picture[1], 0, sx, sy, planeX, planeY, stillDirect, show);
+        if (rightEdge) _DrawAndCache(p->picture[2], 0, sx, sy, planeX, planeY, stillDirect, show);
+    }
+    if (drawStill || animated) _DrawAndCache(p->picture[0], 0, sx, sy, planeX, planeY, direct || animated, show);
+    if (waterframe >= 0 && drawStill) {
+        _DrawAndCache(TGroundLayer::shoreImg, waterframe, sx, sy, planeX, planeY, stillDirect, show);
+        if (leftEdge) {
+            _DrawAndCache(TGroundLayer::shoreSideImg, 2 * waterframe, sx, sy, planeX, planeY, stillDirect, show);
+        }
+        if (rightEdge) {
+            float scaleX = 1, scaleY = 1;
+            GetScale(scaleX, scaleY);
+            const float half = 0.5f * float(TConfig::tilewidth);
+            _DrawAndCache(TGroundLayer::shoreSideImg, 2 * waterframe + 1, sx + half * scaleX, sy, planeX + half, planeY,
+                          stillDirect, show);
+        }
+    }
+    if (animated) _UpdateWater();
+}
+
+void TGround::_PrepareWater() {
+    vesko::TFastRandom* random = WorldRandom(groundLayer);
+    const int32_t lo = TConfig::waterTileTimerImageChangeMin, hi = TConfig::waterTileTimerImageChangeMax;
+    const int32_t ms = random ? random->GetIntIn(lo, hi) : lo;
+    if (!w_waiter) w_waiter = TWaiter::Create(ms);
+    w_waiter->Reset(ms);
+}
+
+void TGround::_UpdateWater() {
+    if (!w_waiter || w_waiter->Get() < 0 || !TSettings::ShowWaterImageChange) return;
+    _ChangeWaterTile();
+    _PrepareWater();
+}
+
+void TGround::_ChangeWaterTile() {
+    const auto& list = TGroundLayer::waterPlugins;
+    if (list.empty()) return;
+    vesko::TFastRandom* random = WorldRandom(groundLayer);
+    const int32_t n = static_cast<int32_t>(list.size());
+    const int32_t i = random ? random->GetIntIn(0, n - 1) : 0;
+    p = list[size_t(std::clamp(i, 0, n - 1))];
+}
+
+int32_t TGround::GetCol() {
+    if (_col == 0) _col = water ? colWater : (waterframe >= 0 ? colShore : colLand);
+    return _col;
+}

@@ -1,0 +1,310 @@
+#include "world/TGroundLayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/TConfig.h"
+#include "app/TSettings.h"
+#include "framework/TFastRandom.h"
+#include "persistence/TDataFile.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TImage.h"
+#include "platform/TStream.h"
+#include "plugins/BColor.h"
+#include "plugins/TPicturePlugin.h"
+#include "world/TGround.h"
+#include "world/TISO.h"
+#include "world/TLayer.h"
+#include "world/TOPPanel.h"
+
+namespace {
+// Shore frame by which neighbours are water: index N0 * 8 + N1 * 4 + N2 * 2 + N3 with N0 = (x, y - 1),
+// N1 = (x + 1, y), N2 = (x, y + 1), N3 = (x - 1, y).
+constexpr int32_t shoreFrames[16] = {-1, 3, 0, 7, 1, 14, 5, 11, 2, 6, 13, 9, 8, 12, 10, 4};
+
+std::shared_ptr<TImage> LoadReported(const std::string& path, int32_t cellW, int32_t cellH, int32_t frames) {
+    auto img = frames > 0 ? TImage::LoadAnim(path, cellW, cellH, 0, frames) : TImage::Load(path);
+    if (!img) Print("Image could not be loaded: " + path);
+    return img;
+}
+}  // namespace
+
+void TGroundLayer::Prepare() {
+    const int32_t tw = TConfig::tilewidth, th = TConfig::tileheight;
+    SetMaskColor(255, 0, 255);
+    shoreImg = LoadReported("data/gfx/natur/flussufer.png", tw, th, 30);
+    if (shoreImg) shoreImg->SetHandle(0, 0.5f * float(th));
+    shoreSideImg = LoadReported("data/gfx/natur/flussufer_earth.png", tw / 2, 3 * th, 60);
+    if (shoreSideImg) shoreSideImg->SetHandle(0, 0.5f * float(th));
+
+    waterPlugins.clear();
+    groundPlugins.clear();
+    for (const auto& plugin : TPlugin::PluginList()) {
+        auto pp = std::dynamic_pointer_cast<TPicturePlugin>(plugin);
+        if (!pp) continue;
+        if (pp->structuretyp == "water") _AddWater(pp);
+        if (pp->structuretyp == "ground") _AddGround(pp);
+    }
+
+    SetMaskColor(0, 0, 0);
+    causticsImg1 = LoadReported("data/gfx/natur/tex_caustics_001.png", 0, 0, 0);
+    causticsImg2 = LoadReported("data/gfx/natur/tex_caustics_002.png", 0, 0, 0);
+    for (auto* img : {&causticsImg1, &causticsImg2}) {
+        if (*img) (*img)->SetHandle(0, 0);
+    }
+    SetMaskColor(255, 0, 255);
+    blackImg = LoadReported("data/gfx/felder/black.png", 0, 0, 0);
+    if (blackImg) blackImg->SetHandle(0, 0.5f * float(th));
+    deleteImg = LoadReported("data/gfx/felder/delete.png", 0, 0, 0);
+    if (deleteImg) deleteImg->SetHandle(0, 0.5f * float(deleteImg->height));
+}
+
+void TGroundLayer::_AddWater(const std::shared_ptr<TPicturePlugin>& plugin) {
+    if (plugin) waterPlugins.push_back(plugin);
+}
+
+void TGroundLayer::_AddGround(const std::shared_ptr<TPicturePlugin>& plugin) {
+    if (plugin) groundPlugins.push_back(plugin);
+}
+
+std::shared_ptr<TGroundLayer> TGroundLayer::_create(TLayer* layer) {
+    TOPPanel::Prepare();
+    auto g = std::make_shared<TGroundLayer>();
+    g->layer = layer;
+    g->Width = layer ? std::max(0, layer->Width) : 0;
+    g->Height = layer ? std::max(0, layer->Height) : 0;
+    const size_t cells = size_t(g->Width) * size_t(g->Height);
+    g->arr.assign(cells, nullptr);
+    g->arrRendered.assign(cells, notRendered);
+    g->arrBlackTileRendered.assign(cells * 4, 0);
+    return g;
+}
+
+void TGroundLayer::TileImage(const std::shared_ptr<TImage>& image, float offsetX, float offsetY) {
+    if (!image) return;
+    float sx = 1, sy = 1;
+    GetScale(sx, sy);
+    const float w = float(image->width) * sx, h = float(image->height) * sy;
+    if (!(w >= 1.0f) || !(h >= 1.0f)) return;
+    int32_t vx = 0, vy = 0, vw = 0, vh = 0;
+    GetViewport(vx, vy, vw, vh);
+    float ox = std::fmod(offsetX, w), oy = std::fmod(offsetY, h);
+    if (!std::isfinite(ox) || !std::isfinite(oy)) return;
+    if (ox > 0) ox -= w;
+    if (oy > 0) oy -= h;
+    for (float y = float(vy) + oy; y < float(vy + vh); y += h) {
+        for (float x = float(vx) + ox; x < float(vx + vw); x += w) DrawImage(image, x, y, 0);
+    }
+}
+
+int32_t TGroundLayer::_SetTile(int32_t x, int32_t y, int32_t water, const std::shared_ptr<TPicturePlugin>& plugin) {
+    if (!_InField(x, y)) return 0;
+    std::shared_ptr<TPicturePlugin> p = plugin;
+    vesko::TFastRandom* random = layer ? layer->random.get() : nullptr;
+    auto pick = [random](const std::vector<std::shared_ptr<TPicturePlugin>>& list) {
+        const int32_t n = static_cast<int32_t>(list.size());
+        const int32_t i = random ? random->GetIntIn(0, n - 1) : 0;
+        return list[size_t(std::clamp(i, 0, n - 1))];
+    };
+    if (!p) {
+        if (water && !waterPlugins.empty()) {
+            p = pick(waterPlugins);
+        } else if (!groundPlugins.empty()) {
+            p = pick(groundPlugins);
+        }
+    }
+    if (!p) return 0;
+    arr[_Index(x, y)] = TGround::Create(p, x, y, this);
+    _UpdateTile(x, y - 1);
+    _UpdateTile(x - 1, y);
+    _UpdateTile(x, y);
+    _UpdateTile(x + 1, y);
+    _UpdateTile(x, y + 1);
+    return 1;
+}
+
+std::shared_ptr<TGround> TGroundLayer::_GetTile(int32_t x, int32_t y) const {
+    return _InField(x, y) ? arr[_Index(x, y)] : nullptr;
+}
+
+void TGroundLayer::_Clear(int32_t water) {
+    for (int32_t y = 0; y < Height; ++y) {
+        for (int32_t x = 0; x < Width; ++x) _SetTile(x, y, water, nullptr);
+    }
+}
+
+int32_t TGroundLayer::_IsFieldWater(int32_t x, int32_t y, int32_t def) const {
+    const auto t = _GetTile(x, y);
+    return t ? t->water : def;
+}
+
+void TGroundLayer::_UpdateTile(int32_t x, int32_t y) {
+    if (!_InField(x, y)) return;
+    arrRendered[_Index(x, y)] = notRendered;
+    const auto t = arr[_Index(x, y)];
+    if (t && !t->water) {
+        const int32_t index = _IsFieldWater(x, y - 1, 0) * 8 + _IsFieldWater(x + 1, y, 0) * 4 +
+                              _IsFieldWater(x, y + 1, 0) * 2 + _IsFieldWater(x - 1, y, 0);
+        int32_t frame = shoreFrames[index];
+        if (frame >= 0 && layer && layer->random) frame += 15 * layer->random->GetIntIn(0, 1);
+        // The minimap colour depends on being a shore; it is computed again when that changes.
+        if ((frame >= 0) != (t->waterframe >= 0)) t->_col = 0;
+        t->waterframe = frame;
+    }
+    if (layer) layer->_RedrawMM(x, y);
+}
+
+float TGroundLayer::_WaterPercentage(int32_t x, int32_t y, int32_t w, int32_t h) const {
+    if (w <= 0 || h <= 0) return 0.0f;
+    float sum = 0;
+    for (int32_t i = 0; i < w; ++i) {
+        for (int32_t j = 0; j < h; ++j) {
+            const auto t = _GetTile(x + i, y + j);
+            if (!t) continue;
+            if (t->water) {
+                sum += 1.0f;
+            } else if (t->waterframe >= 0) {
+                sum += 0.5f;
+            }
+        }
+    }
+    return sum / (float(w) * float(h));
+}
+
+float TGroundLayer::_PicturePluginWaterPercentage(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x,
+                                                  int32_t y) const {
+    if (!plugin) return 0.0f;
+    return _WaterPercentage(x, y, plugin->SizeX[0], plugin->SizeY[0]);
+}
+
+int32_t TGroundLayer::_GetCol(int32_t x, int32_t y) const {
+    const auto t = _GetTile(x, y);
+    return t ? t->GetCol() : 0;
+}
+
+bool TGroundLayer::_IsMarkedForDelete(int32_t x, int32_t y) const {
+    for (size_t i = 0; i < delX.size(); ++i) {
+        if (delX[i] == x && delY[i] == y) return true;
+    }
+    return false;
+}
+
+int32_t TGroundLayer::markTileForDelete(int32_t x, int32_t y) {
+    delMark = 1;
+    if (_IsMarkedForDelete(x, y)) return 0;
+    delX.push_back(x);
+    delY.push_back(y);
+    return 1;
+}
+
+void TGroundLayer::_ScreenPos(float x, float y, float& sx, float& sy) const {
+    sx = sy = 0;
+    if (layer && layer->iso) layer->iso->ToIso(x, y, sx, sy);
+}
+
+void TGroundLayer::_PlanePos(float x, float y, float& px, float& py) const {
+    const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
+    const float mapWidth = 0.5f * tw * float(Width + Height);
+    px = 0.5f * (x + y) * tw - 0.5f * mapWidth + 0.5f * float(TLayer::viewWidth);
+    py = 0.5f * (x - y) * th + 0.5f * float(TLayer::viewHeight);
+}
+
+void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim) {
+    if (!_InField(x, y) || !layer) return;
+    const auto t = arr[_Index(x, y)];
+    if (!t) return;
+    float sx = 0, sy = 0, px = 0, py = 0;
+    _ScreenPos(float(x), float(y), sx, sy);
+    _PlanePos(float(x), float(y), px, py);
+    const bool visible = layer->_InView(sx, sy, 0) != 0;
+    uint8_t& state = arrRendered[_Index(x, y)];
+    const int32_t leftEdge = y == 0 ? 1 : 0;
+    const int32_t rightEdge = x == Width - 1 ? 1 : 0;
+    if (state != rendered || (overlay && visible)) {
+        SetAlpha(1.0f);
+        if (overlay) {
+            // A tinted tile is drawn over the cache and never cached.
+            if (visible) {
+                overlay->Use();
+                t->Draw(sx, sy, leftEdge, rightEdge, 1, px, py, 1, 0);
+                BColor::useDefault();
+            }
+        } else {
+            t->Draw(sx, sy, leftEdge, rightEdge, 0, px, py, visible ? 1 : 0, state == renderedButAnimated ? 1 : 0);
+            state = t->wateranim ? renderedButAnimated : rendered;
+        }
+    }
+    // The mark shows on cached tiles too, so that the whole destroy square is marked.
+    if (delMark && visible && deleteImg && _IsMarkedForDelete(x, y)) {
+        SetAlpha(dim ? 0.2f : 1.0f);
+        DrawImage(deleteImg, sx, sy, 0);
+        SetAlpha(1.0f);
+    }
+    // Roads draw their part of the tile here once the road layer exists.
+}
+
+void TGroundLayer::drawBlackTile(int32_t x, int32_t y, int32_t force) {
+    if (_InField(x, y) || !layer) return;
+    float sx = 0, sy = 0;
+    _ScreenPos(float(x), float(y), sx, sy);
+    const bool visible = layer->_InView(sx, sy, 0) != 0;
+    if (!visible && !force) return;
+    const int32_t i = x + Width / 2, j = y + Height / 2;
+    if (i < 0 || j < 0 || i >= 2 * Width || j >= 2 * Height) {
+        if (visible) DrawImage(blackImg, sx, sy, 0);
+        return;
+    }
+    uint8_t& cached = arrBlackTileRendered[size_t(i) * size_t(2 * Height) + size_t(j)];
+    if (cached) return;
+    if (visible) DrawImage(blackImg, sx, sy, 0);
+    float px = 0, py = 0;
+    _PlanePos(float(x), float(y), px, py);
+    TOPPanel::addImage(blackImg, px, py, 0, sx, sy, 0);
+    cached = 1;
+}
+
+void TGroundLayer::preRender() {
+    if (preRendered) return;
+    preRendered = 1;
+    for (int32_t x = 0; x < Width; ++x) {
+        for (int32_t y = 0; y < Height; ++y) Draw(x, y, nullptr, 0);
+    }
+    for (int32_t i = 0; i < 2 * Width; ++i) {
+        for (int32_t j = 0; j < 2 * Height; ++j) drawBlackTile(i - Width / 2, j - Height / 2, 1);
+    }
+}
+
+void TGroundLayer::DrawBackground() {
+    preRender();
+    if (!layer) return;
+    float sx = 1, sy = 1;
+    GetScale(sx, sy);
+    const float vw = float(TLayer::viewWidth), vh = float(TLayer::viewHeight);
+    if (TSettings::ShowWaterAnimation) {
+        SetScale(2 * sx, 2 * sy);
+        const float baseX = layer->GetX() + 0.5f * (vw - sx * vw);
+        const float baseY = layer->GetY() + 0.5f * (vh - sy * vh);
+        TileImage(causticsImg2, baseX + causticsOffset2 * sx, baseY);
+        TileImage(causticsImg1, baseX + causticsOffset1 * sy, baseY);
+    }
+    SetScale(sx, sy);
+    causticsOffset1 += TConfig::waterTexture01Speed * layer->Time * sx;
+    causticsOffset2 -= TConfig::waterTexture02Speed * layer->Time * sy;
+    // The offsets only matter modulo the texture size; keeping them small keeps them exact.
+    for (auto [offset, img] : {std::pair{&causticsOffset1, causticsImg1}, std::pair{&causticsOffset2, causticsImg2}}) {
+        const float period = img ? float(img->width) * 2 * sx : 0.0f;
+        if (period >= 1.0f && std::fabs(*offset) > 1e6f) *offset = std::fmod(*offset, period);
+    }
+}
+
+void TGroundLayer::EndDraw() {
+    delMark = 0;
+    delX.clear();
+    delY.clear();
+    infMask.reset();
+}
+
+void TGroundLayer::_onSave(vesko::TDataFile& file) { file.addHeader("ground"); }
+
+void TGroundLayer::Destroy() { TOPPanel::DePrepare(); }

@@ -1,0 +1,104 @@
+#include "world/TWeatherLayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "framework/TFastRandom.h"
+#include "platform/TClock.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TImage.h"
+#include "platform/TParkMiller.h"
+#include "platform/TStream.h"
+#include "world/TLayer.h"
+
+void TWeatherLayer::Prepare() {
+    rainImg = TImage::Load("data/gfx/wetter/rain.png", GetAutoImageFlags() | FILTEREDIMAGE);
+    if (rainImg) {
+        rainImg->SetHandle(0, 0);
+    } else {
+        Print("Image could not be loaded: data/gfx/wetter/rain.png");
+    }
+    // The cloud frames are kept for a later cloud layer; nothing draws them yet.
+    cloudsImg = TImage::LoadAnim("data/gfx/wetter/clouds.png", 512, 512, 0, 8);
+    if (!cloudsImg) Print("Image could not be loaded: data/gfx/wetter/clouds.png");
+}
+
+std::shared_ptr<TWeatherLayer> TWeatherLayer::_create(TLayer* layer) {
+    auto w = std::make_shared<TWeatherLayer>();
+    w->layer = layer;
+    return w;
+}
+
+void TWeatherLayer::nextDay() {
+    if (!layer || !layer->random) return;
+    const int32_t day = layer->currentDay;
+    if (day < nextUpdateDay) return;
+    vesko::TFastRandom& r = *layer->random;
+    lastMode = currentMode;
+    lastDay = day;
+    untilChangeDay = day + r.GetIntIn(1, 3);
+    nextUpdateDay = untilChangeDay + r.GetIntIn(1, 4);
+    currentMode = r.GetIntIn(0, 6);
+}
+
+float TWeatherLayer::GetValue() const {
+    if (!layer || layer->currentDay >= untilChangeDay || untilChangeDay <= lastDay) return float(currentMode);
+    const float t = (float(layer->currentDay) + layer->currentDayPart - float(lastDay)) / float(untilChangeDay - lastDay);
+    return float(lastMode) + TLayer::smooth(t) * float(currentMode - lastMode);
+}
+
+void TWeatherLayer::Draw() {
+    if (!layer) return;
+    DrawValue(GetValue(), float(TLayer::viewWidth), float(TLayer::viewHeight), layer->GetX(), layer->GetY());
+}
+
+void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float panX, float panY) {
+    const float rain = std::clamp(a - 4.0f, 0.0f, 1.0f);
+    const float storm = std::clamp(a - 5.0f, 0.0f, 1.0f);
+    float t = 0;
+    if (a < 2) t = 1.0f - 0.5f * a;
+    if (a > 3) t = 1.5f - 0.5f * a;
+
+    if (t > 0) {
+        SetBlend(LIGHTBLEND);
+        SetColor(int32_t(60 * t), int32_t(40 * t), int32_t(20 * t));
+        DrawRect(0, 0, viewWidth, viewHeight);
+        SetBlend(ALPHABLEND);
+    } else if (t < 0) {
+        const int32_t shade = int32_t(255 + 55 * t);
+        SetBlend(SHADEBLEND);
+        SetColor(shade, shade, shade);
+        DrawRect(0, 0, viewWidth, viewHeight);
+        SetBlend(LIGHTBLEND);
+        SetColor(int32_t(-55 * t), int32_t(-55 * t), int32_t(-65 * t));
+        DrawRect(0, 0, viewWidth, viewHeight);
+        SetBlend(ALPHABLEND);
+    }
+    SetColor(255, 255, 255);
+
+    if (rain > 0) {
+        // Worked out in double and wrapped to the texture size: the millisecond count is too
+        // large for float pixel offsets after a few hours.
+        const double now = double(Millisecs());
+        const double w = rainImg && rainImg->width > 0 ? rainImg->width : 1;
+        const double h = rainImg && rainImg->height > 0 ? rainImg->height : 1;
+        auto wrap = [](double v, double size) { return float(std::fmod(v, size)); };
+        SetAlpha(rain);
+        TileImage(rainImg, wrap(panX + now / 200.0, w), wrap(panY + now / 20.0, h), 0);
+        TileImage(rainImg, wrap(panX + now / 100.0, w), wrap(panY + now / 10.0, h), 0);
+        SetAlpha(1.0f);
+    }
+
+    if (storm > 0) {
+        const int32_t n = int32_t(50 - 10 * storm);
+        if (Rand(0, n) == 0) {
+            const int32_t flash = int32_t(100 * storm);
+            SetBlend(LIGHTBLEND);
+            SetColor(flash, flash, flash);
+            DrawRect(0, 0, viewWidth, viewHeight);
+            SetBlend(ALPHABLEND);
+            SetColor(255, 255, 255);
+        }
+    }
+}
