@@ -14,6 +14,7 @@
 #include "tools/TContactSheet.h"
 #include "tools/TContentCatalogue.h"
 #include "tools/TIsoKit.h"
+#include "tools/TPreviewScene.h"
 #include "tools/TStartMap.h"
 #include "tools/TTextRenderer.h"
 
@@ -159,7 +160,8 @@ bool TArtGenerator::WriteWorld(const std::string& contentDir, const std::string&
         const std::string path = dataDir + "/" + picture.fileName;
         MakeDirs(path.substr(0, path.find_last_of('/')));
         std::shared_ptr<TPixmap> pixmap = picture.keyed ? TIsoKit::Keyed(painted.back()) : painted.back().ToPixmap();
-        const bool written = pixmap && (picture.keyed ? TIsoKit::SaveRGB(*pixmap, path) : SavePixmapPNG(*pixmap, path, 9));
+        const bool written =
+            pixmap && (picture.keyed ? TIsoKit::SaveRGB(*pixmap, path) : SavePixmapPNG(*pixmap, path, 9));
         if (!written) {
             Print("Cannot write picture: " + path);
             ok = false;
@@ -193,9 +195,22 @@ bool TArtGenerator::WriteWorld(const std::string& contentDir, const std::string&
             entries.push_back({picture.fileName, &grids.back()});
         }
         TCanvas mapView(TStartMap::Size * 2, TStartMap::Size * 2);
-        if (map) mapView.CompositeScaled(TCanvas::FromPixmap(*map), 0, 0, TStartMap::Size * 2.0f, TStartMap::Size * 2.0f);
+        if (map)
+            mapView.CompositeScaled(TCanvas::FromPixmap(*map), 0, 0, TStartMap::Size * 2.0f, TStartMap::Size * 2.0f);
         entries.push_back({"maps/128/001r.png", &mapView});
         const TCanvas sheet = TContactSheet::Compose(entries, text, "Vallmora world art  (data/, tools/, content/)");
+        // The preview scene goes beside the contact sheet.
+        const TCanvas scene = TPreviewScene::Paint([&](const std::string& name) -> const TCanvas* {
+            for (size_t i = 0; i < painted.size(); ++i)
+                if (catalogue.Pictures()[i].fileName == name) return &painted[i];
+            return nullptr;
+        });
+        const std::string scenePath = sheetPath.substr(0, sheetPath.find_last_of('/') + 1) + "preview_scene.png";
+        std::shared_ptr<TPixmap> scenePixmap = scene.ToPixmap();
+        if (!scenePixmap || !SavePixmapPNG(*scenePixmap, scenePath, 9)) {
+            Print("Cannot write preview scene: " + scenePath);
+            ok = false;
+        }
         std::shared_ptr<TPixmap> pixmap = sheet.ToPixmap();
         MakeDirs(sheetPath.substr(0, sheetPath.find_last_of('/')));
         if (!pixmap || !SavePixmapPNG(*pixmap, sheetPath, 9)) {

@@ -72,8 +72,8 @@ void Flag(TCtx& x, float a, float b, float z, const TColor& tone, int32_t frame)
     const TPoint p = x.o.At(a, b, z);
     x.c.Fill(TShape::Rect(p.x - 0.4f, p.y - 10, 0.9f, 10), TColor::Hex(0x55585E));
     const float wave = frame % 2 == 0 ? 1.0f : -1.0f;
-    x.c.Fill(TShape::Polygon({{p.x + 0.5f, p.y - 10}, {p.x + 6, p.y - 9 + wave}, {p.x + 6, p.y - 6 + wave},
-                              {p.x + 0.5f, p.y - 7}}),
+    x.c.Fill(TShape::Polygon(
+                 {{p.x + 0.5f, p.y - 10}, {p.x + 6, p.y - 9 + wave}, {p.x + 6, p.y - 6 + wave}, {p.x + 0.5f, p.y - 7}}),
              tone);
 }
 
@@ -112,7 +112,8 @@ const std::map<std::string, TPainter>& Painters() {
                  const TColor wall = TColor::Hex(i == 1 ? 0xE5D3AE : (i == 0 ? 0xDCC9A0 : 0xEFE3C8));
                  TIsoKit::Box(x.c, x.o, 0.35f, b0, x.n - 0.35f, b1, 0, 18, wall, wall);
                  TIsoKit::Windows(x.c, x.o, 0.35f, b0, x.n - 0.35f, b1, 0, 18, 2, 0.3f, Glass);
-                 TIsoKit::GableRoof(x.c, x.o, 0.35f, b0, x.n - 0.35f, b1, 18, 9, false, i == 1 ? RoofGreen : RoofRed, wall);
+                 TIsoKit::GableRoof(x.c, x.o, 0.35f, b0, x.n - 0.35f, b1, 18, 9, false, i == 1 ? RoofGreen : RoofRed,
+                                    wall);
              }
          }},
         {"apartment",
@@ -157,7 +158,8 @@ const std::map<std::string, TPainter>& Painters() {
         {"market",
          [](TCtx& x) {
              Ground(x, TColor::Hex(0x8C9096));
-             for (int32_t i = 0; i < 4; ++i) Path(x, 0.1f + i * 0.25f, 0.1f, 0.14f + i * 0.25f, 0.6f, TColor::Hex(0xECECE6));
+             for (int32_t i = 0; i < 4; ++i)
+                 Path(x, 0.1f + i * 0.25f, 0.1f, 0.14f + i * 0.25f, 0.6f, TColor::Hex(0xECECE6));
              Block(x, 0.9f, 0.2f, x.n - 0.15f, x.n - 0.15f, 0, 13, TColor::Hex(0xDCE3EC), TColor::Hex(0x6F8FB8), 1,
                    Glass, 0.3f);
              Sign(x, 1.0f, x.n - 0.3f, 0.2f, 9, 12.5f, TColor::Hex(0x2F6FD0));
@@ -174,8 +176,8 @@ const std::map<std::string, TPainter>& Painters() {
         {"mall",
          [](TCtx& x) {
              Ground(x, TColor::Hex(0x9097A0));
-             Block(x, 0.2f, 0.2f, x.n - 0.2f, x.n - 0.2f, 0, 16, TColor::Hex(0xE4E8EE), TColor::Hex(0x7D95B5), 2,
-                   Glass, 0.3f);
+             Block(x, 0.2f, 0.2f, x.n - 0.2f, x.n - 0.2f, 0, 16, TColor::Hex(0xE4E8EE), TColor::Hex(0x7D95B5), 2, Glass,
+                   0.3f);
              TIsoKit::HipRoof(x.c, x.o, x.n / 2 - 0.5f, x.n / 2 - 0.5f, x.n / 2 + 0.5f, x.n / 2 + 0.5f, 16, 8,
                               TColor::Hex(0x8EC3EE));
              Sign(x, 0.5f, x.n - 0.5f, 0.2f, 11, 15, TColor::Hex(0x2F6FD0));
@@ -184,10 +186,10 @@ const std::map<std::string, TPainter>& Painters() {
          [](TCtx& x) {
              Ground(x, TColor::Hex(0xA5AEBB));
              const float z = x.h - x.n * 8 - 14;
-             Block(x, 0.25f, 0.25f, x.n - 0.25f, x.n - 0.25f, 0, z * 0.7f, TColor::Hex(0x2F64A8),
-                   TColor::Hex(0x6A86AC), static_cast<int32_t>(z * 0.7f / 5), TColor::Hex(0x8CC0F0), 0.12f);
-             Block(x, 0.45f, 0.45f, x.n - 0.45f, x.n - 0.45f, z * 0.7f, z, TColor::Hex(0x3A74BC),
-                   TColor::Hex(0x7A96BC), static_cast<int32_t>(z * 0.3f / 5), TColor::Hex(0x9DCCF5), 0.12f);
+             Block(x, 0.25f, 0.25f, x.n - 0.25f, x.n - 0.25f, 0, z * 0.7f, TColor::Hex(0x2F64A8), TColor::Hex(0x6A86AC),
+                   static_cast<int32_t>(z * 0.7f / 5), TColor::Hex(0x8CC0F0), 0.12f);
+             Block(x, 0.45f, 0.45f, x.n - 0.45f, x.n - 0.45f, z * 0.7f, z, TColor::Hex(0x3A74BC), TColor::Hex(0x7A96BC),
+                   static_cast<int32_t>(z * 0.3f / 5), TColor::Hex(0x9DCCF5), 0.12f);
              const TPoint top = x.o.At(x.n / 2, x.n / 2, z);
              x.c.Fill(TShape::Rect(top.x - 0.6f, top.y - 12, 1.2f, 12), TColor::Hex(0xC9CED6));
              x.c.Fill(TShape::Circle(top.x, top.y - 12, 1.2f), TColor::Hex(0xE8402E));
@@ -221,7 +223,8 @@ const std::map<std::string, TPainter>& Painters() {
              x.c.Fill(TIsoKit::WallB(x.o, 0.2f, 0.3f, 0.6f, 0, 8), TColor::Hex(0x5E5E58));
              // Warning stripes at the gate.
              for (int32_t i = 0; i < 3; ++i)
-                 x.c.Fill(TIsoKit::WallB(x.o, 0.19f, 0.3f + i * 0.1f, 0.35f + i * 0.1f, 8, 9.5f), TColor::Hex(0x2B2B2B));
+                 x.c.Fill(TIsoKit::WallB(x.o, 0.19f, 0.3f + i * 0.1f, 0.35f + i * 0.1f, 8, 9.5f),
+                          TColor::Hex(0x2B2B2B));
          }},
         {"chemical",
          [](TCtx& x) {
@@ -229,8 +232,10 @@ const std::map<std::string, TPainter>& Painters() {
              for (int32_t i = 0; i < 2; ++i) {
                  const TPoint p = x.o.At(0.8f + i * 0.9f, x.n - 0.8f);
                  const float r = 10.0f, z = 22.0f;
-                 x.c.Fill(TShape::Rect(p.x - r, p.y - z, 2 * r, z).Union(TShape::Ellipse(p.x, p.y, r, r / 2)).Union(
-                              TShape::Ellipse(p.x, p.y - z, r, r / 2)).Grow(0.6f),
+                 x.c.Fill(TShape::Rect(p.x - r, p.y - z, 2 * r, z)
+                              .Union(TShape::Ellipse(p.x, p.y, r, r / 2))
+                              .Union(TShape::Ellipse(p.x, p.y - z, r, r / 2))
+                              .Grow(0.6f),
                           TColor::Hex(0x4A4A44));
                  x.c.Fill(TShape::Rect(p.x - r, p.y - z, 2 * r, z).Union(TShape::Ellipse(p.x, p.y, r, r / 2)),
                           TPaint::Linear(p.x - r, 0, p.x + r, 0, TColor::Hex(0xECE9DC), TColor::Hex(0x9D9A8E)));
@@ -266,7 +271,8 @@ const std::map<std::string, TPainter>& Painters() {
         {"fire",
          [](TCtx& x) {
              Ground(x, TColor::Hex(0xB3B6BA));
-             Block(x, 0.2f, 0.2f, x.n - 0.2f, x.n - 0.2f, 0, 16, TColor::Hex(0xC9BBAA), TColor::Hex(0x7D8187), 1, Glass);
+             Block(x, 0.2f, 0.2f, x.n - 0.2f, x.n - 0.2f, 0, 16, TColor::Hex(0xC9BBAA), TColor::Hex(0x7D8187), 1,
+                   Glass);
              for (int32_t i = 0; i < 2; ++i)
                  x.c.Fill(TIsoKit::WallB(x.o, 0.2f, 0.35f + i * 0.6f, 0.8f + i * 0.6f, 0, 10), TColor::Hex(0xD23A2A));
              TIsoKit::Box(x.c, x.o, x.n - 0.6f, x.n - 0.6f, x.n - 0.25f, x.n - 0.25f, 16, 30, TColor::Hex(0xC9BBAA),
@@ -288,7 +294,8 @@ const std::map<std::string, TPainter>& Painters() {
              Path(x, 0.1f, 0.1f, x.n - 0.1f, 0.35f, TColor::Hex(0xC8C4B6));
              TIsoKit::Box(x.c, x.o, 0.4f, 0.4f, x.n - 0.2f, x.n - 0.2f, 0, 16, TColor::Hex(0xD7C59A), Stone);
              TIsoKit::Windows(x.c, x.o, 0.4f, 0.4f, x.n - 0.2f, x.n - 0.2f, 0, 16, 2, 0.2f, Glass);
-             TIsoKit::GableRoof(x.c, x.o, 0.4f, 0.4f, x.n - 0.2f, x.n - 0.2f, 16, 8, true, RoofRed, TColor::Hex(0xD7C59A));
+             TIsoKit::GableRoof(x.c, x.o, 0.4f, 0.4f, x.n - 0.2f, x.n - 0.2f, 16, 8, true, RoofRed,
+                                TColor::Hex(0xD7C59A));
              const TPoint p = x.o.At(x.n - 0.6f, 0.6f, 24);
              x.c.Fill(TShape::Circle(p.x, p.y - 2, 2.2f), TColor::Hex(0xF4F4F0));
          }},
@@ -296,7 +303,8 @@ const std::map<std::string, TPainter>& Painters() {
          [](TCtx& x) {
              Lawn(x);
              TIsoKit::Box(x.c, x.o, 0.25f, 0.45f, x.n - 0.2f, x.n - 0.35f, 0, 16, Stone, Stone);
-             TIsoKit::GableRoof(x.c, x.o, 0.25f, 0.45f, x.n - 0.2f, x.n - 0.35f, 16, 10, true, TColor::Hex(0x5E6670), Stone);
+             TIsoKit::GableRoof(x.c, x.o, 0.25f, 0.45f, x.n - 0.2f, x.n - 0.35f, 16, 10, true, TColor::Hex(0x5E6670),
+                                Stone);
              TIsoKit::Box(x.c, x.o, 0.15f, 0.15f, 0.65f, 0.65f, 0, 34, Stone.Lighter(0.05f), Stone);
              x.c.Fill(TIsoKit::WallB(x.o, 0.15f, 0.32f, 0.48f, 20, 27), TColor::Hex(0x3A3F48));
              const TPoint apex = x.o.At(0.4f, 0.4f, 52);
@@ -324,8 +332,12 @@ const std::map<std::string, TPainter>& Painters() {
              // A cooling tower with its waisted shape, then the turbine hall.
              const TPoint p = x.o.At(x.n - 1.0f, x.n - 0.9f);
              const float z = 40;
-             const TShape tower = TShape::Polygon({{p.x - 14, p.y}, {p.x - 9, p.y - z * 0.7f}, {p.x - 10, p.y - z},
-                                                   {p.x + 10, p.y - z}, {p.x + 9, p.y - z * 0.7f}, {p.x + 14, p.y}});
+             const TShape tower = TShape::Polygon({{p.x - 14, p.y},
+                                                   {p.x - 9, p.y - z * 0.7f},
+                                                   {p.x - 10, p.y - z},
+                                                   {p.x + 10, p.y - z},
+                                                   {p.x + 9, p.y - z * 0.7f},
+                                                   {p.x + 14, p.y}});
              x.c.Fill(tower.Grow(0.6f), TColor::Hex(0x5A5A55));
              x.c.Fill(tower, TPaint::Linear(p.x - 14, 0, p.x + 14, 0, TColor::Hex(0xE2DFD6), TColor::Hex(0x98958C)));
              x.c.Fill(TShape::Ellipse(p.x, p.y - z, 10, 3.5f), TColor::Hex(0x6E6B64));
@@ -352,8 +364,8 @@ const std::map<std::string, TPainter>& Painters() {
              Lawn(x);
              const TPoint p = x.o.At(x.n / 2, x.n / 2);
              const float top = x.h - x.n * 8 - 4;
-             x.c.Fill(TShape::Polygon({{p.x - 5, p.y}, {p.x - 2, p.y - top * 0.75f}, {p.x + 2, p.y - top * 0.75f},
-                                       {p.x + 5, p.y}}),
+             x.c.Fill(TShape::Polygon(
+                          {{p.x - 5, p.y}, {p.x - 2, p.y - top * 0.75f}, {p.x + 2, p.y - top * 0.75f}, {p.x + 5, p.y}}),
                       TPaint::Linear(p.x - 5, 0, p.x + 5, 0, TColor::Hex(0xE8E6E0), TColor::Hex(0x9C9A94)));
              x.c.Fill(TShape::Ellipse(p.x, p.y - top * 0.75f, 8, 5).Grow(0.6f), TColor::Hex(0x44484F));
              x.c.Fill(TShape::Ellipse(p.x, p.y - top * 0.75f, 8, 5), TColor::Hex(0x4F7FB8));
@@ -408,7 +420,8 @@ const std::map<std::string, TPainter>& Painters() {
              const TPoint s0 = x.o.At(0.8f, 0.65f, 9), s1 = x.o.At(0.95f, 0.3f, 0);
              x.c.Fill(TShape::Line(s0.x, s0.y, s1.x, s1.y, 1.6f), TColor::Hex(0x3E8EDE));
              const TPoint w0 = x.o.At(0.25f, 0.75f, 0), w1 = x.o.At(0.25f, 0.95f, 0);
-             x.c.Fill(TShape::Polyline({w0, {w0.x + 2, w0.y - 8}, {w1.x - 2, w1.y - 8}, w1}, 1.0f), TColor::Hex(0x5A5F66));
+             x.c.Fill(TShape::Polyline({w0, {w0.x + 2, w0.y - 8}, {w1.x - 2, w1.y - 8}, w1}, 1.0f),
+                      TColor::Hex(0x5A5F66));
              TreeAt(x, 0.15f, 0.15f, 7);
          }},
         {"sportsfield",
@@ -418,12 +431,15 @@ const std::map<std::string, TPainter>& Painters() {
              x.c.Fill(TIsoKit::Flat(x.o, m, m, x.n - m, x.n - m, 0.2f), TColor::Hex(0xC9603E));  // running track
              x.c.Fill(TIsoKit::Flat(x.o, m + 0.15f, m + 0.15f, x.n - m - 0.15f, x.n - m - 0.15f, 0.3f),
                       TColor::Hex(0x4FA04A));
-             const TShape lines = TIsoKit::Flat(x.o, m + 0.2f, m + 0.2f, x.n - m - 0.2f, x.n - m - 0.2f, 0.4f).Outline(0.6f)
-                                      .Union(TIsoKit::Flat(x.o, x.n / 2 - 0.01f, m + 0.2f, x.n / 2 + 0.01f,
-                                                           x.n - m - 0.2f, 0.4f).Grow(0.3f));
+             const TShape lines =
+                 TIsoKit::Flat(x.o, m + 0.2f, m + 0.2f, x.n - m - 0.2f, x.n - m - 0.2f, 0.4f)
+                     .Outline(0.6f)
+                     .Union(TIsoKit::Flat(x.o, x.n / 2 - 0.01f, m + 0.2f, x.n / 2 + 0.01f, x.n - m - 0.2f, 0.4f)
+                                .Grow(0.3f));
              x.c.Fill(lines, TColor::Hex(0xF4F4F0));
              // A small stand on the far side.
-             TIsoKit::Box(x.c, x.o, m, x.n - 0.2f, x.n - m, x.n - 0.05f, 0, 8, TColor::Hex(0xB4B2AA), TColor::Hex(0x3E8EDE));
+             TIsoKit::Box(x.c, x.o, m, x.n - 0.2f, x.n - m, x.n - 0.05f, 0, 8, TColor::Hex(0xB4B2AA),
+                          TColor::Hex(0x3E8EDE));
          }},
         {"pond",
          [](TCtx& x) {
@@ -442,8 +458,9 @@ const std::map<std::string, TPainter>& Painters() {
              Ground(x, TColor::Hex(0xCFC9B8));
              TIsoKit::Box(x.c, x.o, 0.3f, 0.3f, 0.7f, 0.7f, 0, 6, TColor::Hex(0xE4DED0), TColor::Hex(0xEDE8DC));
              const TPoint p = x.o.At(0.5f, 0.5f, 6);
-             const TShape figure = TShape::Ellipse(p.x, p.y - 6, 2.6f, 6).Union(TShape::Circle(p.x, p.y - 14, 2.4f)).Union(
-                 TShape::Line(p.x + 1, p.y - 9, p.x + 5, p.y - 17, 1.4f));
+             const TShape figure = TShape::Ellipse(p.x, p.y - 6, 2.6f, 6)
+                                       .Union(TShape::Circle(p.x, p.y - 14, 2.4f))
+                                       .Union(TShape::Line(p.x + 1, p.y - 9, p.x + 5, p.y - 17, 1.4f));
              x.c.Fill(figure.Grow(0.6f), TColor::Hex(0x7A5A10));
              x.c.Fill(figure, TPaint::Linear(p.x - 3, 0, p.x + 4, 0, TColor::Hex(0xFBE08A), Gold.Darker(0.2f)));
          }},
@@ -467,9 +484,11 @@ const std::map<std::string, TPainter>& Painters() {
         {"obelisk",
          [](TCtx& x) {
              Ground(x, TColor::Hex(0xCFC9B8));
-             TIsoKit::Box(x.c, x.o, 0.25f, 0.25f, x.n - 0.25f, x.n - 0.25f, 0, 5, TColor::Hex(0xE4DED0), TColor::Hex(0xEDE8DC));
+             TIsoKit::Box(x.c, x.o, 0.25f, 0.25f, x.n - 0.25f, x.n - 0.25f, 0, 5, TColor::Hex(0xE4DED0),
+                          TColor::Hex(0xEDE8DC));
              const float top = x.h - x.n * 8 - 4;
-             const TPoint l = x.o.At(x.n / 2 - 0.15f, x.n / 2 - 0.15f, 5), r = x.o.At(x.n / 2 + 0.15f, x.n / 2 + 0.15f, 5),
+             const TPoint l = x.o.At(x.n / 2 - 0.15f, x.n / 2 - 0.15f, 5),
+                          r = x.o.At(x.n / 2 + 0.15f, x.n / 2 + 0.15f, 5),
                           btm = x.o.At(x.n / 2 + 0.15f, x.n / 2 - 0.15f, 5);
              const TPoint apex = x.o.At(x.n / 2, x.n / 2, top);
              x.c.Fill(TShape::Polygon({l, apex, btm}), Gold.Lighter(0.2f));
@@ -485,8 +504,7 @@ void PaintDeco(TCtx& x) {
     const TPoint p = x.o.At(x.n - 0.12f, 0.14f);
     if (kind == 0) {
         for (int32_t i = 0; i < 3; ++i)
-            x.c.Fill(TShape::Circle(p.x - 3 + i * 2.5f, p.y - 1.5f, 1.3f),
-                     TColor::Hex(i == 1 ? 0xF2D046 : 0xE0584A));
+            x.c.Fill(TShape::Circle(p.x - 3 + i * 2.5f, p.y - 1.5f, 1.3f), TColor::Hex(i == 1 ? 0xF2D046 : 0xE0584A));
     } else if (kind == 1) {
         x.c.Fill(TShape::RoundRect(p.x - 5, p.y - 4, 7, 3.5f, 1), TColor::Hex(0x3E8EDE));
         x.c.Fill(TShape::RoundRect(p.x - 4, p.y - 5.5f, 4, 2, 0.8f), TColor::Hex(0x2E3E52));
@@ -506,8 +524,8 @@ TCanvas TBuildingArt::Paint(const TRequest& r) {
     if (it == Painters().end() && r.layer.empty()) Print("Unknown building style: " + r.style);
     for (int32_t f = 0; f < std::max(r.frames, 1); ++f) {
         TCanvas frame(w, r.height);
-        TCtx x{frame, TIsoKit::Footprint(r.size, r.height), static_cast<float>(r.size), r.level, f, r.seed,
-               static_cast<float>(r.height)};
+        TCtx x{frame,  TIsoKit::Footprint(r.size, r.height), static_cast<float>(r.size), r.level, f,
+               r.seed, static_cast<float>(r.height)};
         if (r.layer == "deco") {
             PaintDeco(x);
         } else if (r.layer == "decoanim") {

@@ -11,13 +11,13 @@
 class TBuildingArt {
 public:
     struct TRequest {
-        std::string style;   // painter name, e.g. "cottage", "office", "factory", "church"
-        int32_t size = 1;    // footprint n × n
-        int32_t height = 32; // picture height in pixels
-        int32_t frames = 1;  // animation frames, side by side
-        int32_t level = 1;   // tech level 1 … 5 (richer detail and lit windows higher up)
-        int32_t seed = 0;    // variation
-        std::string layer;   // "" the building, "deco" its decoration, "decoanim" its animated decoration
+        std::string style;    // painter name, e.g. "cottage", "office", "factory", "church"
+        int32_t size = 1;     // footprint n × n
+        int32_t height = 32;  // picture height in pixels
+        int32_t frames = 1;   // animation frames, side by side
+        int32_t level = 1;    // tech level 1 … 5 (richer detail and lit windows higher up)
+        int32_t seed = 0;     // variation
+        std::string layer;    // "" the building, "deco" its decoration, "decoanim" its animated decoration
     };
     // The strip of request.frames frames; an unknown style paints a plain block (and says so).
     static TCanvas Paint(const TRequest& request);

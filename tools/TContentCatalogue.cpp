@@ -52,9 +52,9 @@ TArt ParseArt(const std::string& text) {
 
 std::vector<std::string> ListSorted(const std::string& dir) {
     std::vector<std::string> entries = ReadDir(dir);
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const std::string& e) { return e == "." || e == ".."; }),
-                  entries.end());
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(), [](const std::string& e) { return e == "." || e == ".."; }),
+        entries.end());
     std::sort(entries.begin(), entries.end());
     return entries;
 }
@@ -114,15 +114,21 @@ void TContentCatalogue::ReadPluginFile(const std::string& folder, const std::str
             const std::string structure = TCharset::ToLower(reader->GetStructureTyp(s));
             const int32_t v = art.Int("variant");
             if (art.painter == "ground") {
-                add(reader->getPicture(s, 0), [v] { return TTerrainArt::GroundTile(v); }, 1, true);
-                add(reader->getPicture(s, 1), [v] { return TTerrainArt::GroundSide(false, v); }, 1, true);
-                add(reader->getPicture(s, 2), [v] { return TTerrainArt::GroundSide(true, v); }, 1, true);
+                add(
+                    reader->getPicture(s, 0), [v] { return TTerrainArt::GroundTile(v); }, 1, true);
+                add(
+                    reader->getPicture(s, 1), [v] { return TTerrainArt::GroundSide(false, v); }, 1, true);
+                add(
+                    reader->getPicture(s, 2), [v] { return TTerrainArt::GroundSide(true, v); }, 1, true);
                 continue;
             }
             if (art.painter == "water") {
-                add(reader->getPicture(s, 0), [v] { return TTerrainArt::WaterTile(v); }, 1, false);
-                add(reader->getPicture(s, 1), [] { return TTerrainArt::WaterSide(false); }, 1, false);
-                add(reader->getPicture(s, 2), [] { return TTerrainArt::WaterSide(true); }, 1, false);
+                add(
+                    reader->getPicture(s, 0), [v] { return TTerrainArt::WaterTile(v); }, 1, false);
+                add(
+                    reader->getPicture(s, 1), [] { return TTerrainArt::WaterSide(false); }, 1, false);
+                add(
+                    reader->getPicture(s, 2), [] { return TTerrainArt::WaterSide(true); }, 1, false);
                 continue;
             }
             if (!TBuildingArt::Knows(art.painter)) {
@@ -137,36 +143,43 @@ void TContentCatalogue::ReadPluginFile(const std::string& folder, const std::str
             r.level = std::atoi(reader->GetTechLevel(s).c_str());
             r.seed = art.Int("seed");
             const std::string picture = reader->getPicture(s, 0);
-            add(picture, [r] { return TBuildingArt::Paint(r); }, r.frames, true);
+            add(
+                picture, [r] { return TBuildingArt::Paint(r); }, r.frames, true);
             // Decorations are laid over picture 1 and have its frame size.
             const int32_t deco = std::atoi(reader->GetDecoFrames(s).c_str());
             if (deco > 0) {
                 TBuildingArt::TRequest d = r;
                 d.frames = deco;
                 d.layer = "deco";
-                add("deco_" + picture, [d] { return TBuildingArt::Paint(d); }, deco, true);
+                add(
+                    "deco_" + picture, [d] { return TBuildingArt::Paint(d); }, deco, true);
             }
             const int32_t decoAnim = std::atoi(reader->GetDecoAnimFrames(s).c_str());
             if (decoAnim > 0) {
                 TBuildingArt::TRequest d = r;
                 d.frames = decoAnim;
                 d.layer = "decoanim";
-                add("decoanim_" + picture, [d] { return TBuildingArt::Paint(d); }, decoAnim, true);
+                add(
+                    "decoanim_" + picture, [d] { return TBuildingArt::Paint(d); }, decoAnim, true);
             }
             const std::string worker = reader->GetField("worker pic", s);
             const TColor clothes = WorkerColour(structure);
-            add(worker, [clothes] { return TTerrainArt::Worker(24, clothes, TColor::Hex(0xF2C230)); }, 1, true);
+            add(
+                worker, [clothes] { return TTerrainArt::Worker(24, clothes, TColor::Hex(0xF2C230)); }, 1, true);
         } else if (typ == "street") {
             const TStreetArt::TStyle style = TStreetArt::StyleNamed(art.painter);
-            add(reader->GetField("image", s), [style] { return TStreetArt::Street(style); }, 40, true);
-            add(reader->GetField("trafficlights", s), [] { return TStreetArt::TrafficLights(); }, 4, true);
+            add(
+                reader->GetField("image", s), [style] { return TStreetArt::Street(style); }, 40, true);
+            add(
+                reader->GetField("trafficlights", s), [] { return TStreetArt::TrafficLights(); }, 4, true);
             const std::vector<std::string> images = Split(reader->GetField("bridge images", s), ';');
             const std::vector<std::string> kinds = Split(reader->GetField("bridge art", s), ';');
             const std::vector<std::string> heights = Split(reader->GetField("bridge heights", s), ';');
             for (size_t k = 0; k < images.size(); ++k) {
                 const std::string kind = k < kinds.size() ? kinds[k] : "concrete";
                 const int32_t height = k < heights.size() ? std::atoi(heights[k].c_str()) : 8;
-                add(images[k], [style, kind, height] { return TStreetArt::Bridge(style, kind, height); }, 19, true);
+                add(
+                    images[k], [style, kind, height] { return TStreetArt::Bridge(style, kind, height); }, 19, true);
             }
         } else if (typ == "car") {
             const std::vector<std::string> images = Split(reader->GetField("images", s), ';');
@@ -175,7 +188,8 @@ void TContentCatalogue::ReadPluginFile(const std::string& folder, const std::str
                 const uint32_t colour =
                     static_cast<uint32_t>(std::strtoul(colours[k % colours.size()].c_str(), nullptr, 16));
                 const std::string kind = art.painter;
-                add(images[k], [kind, colour] { return TCarArt::Vehicle(kind, colour); }, 4, true);
+                add(
+                    images[k], [kind, colour] { return TCarArt::Vehicle(kind, colour); }, 4, true);
             }
         }
     }

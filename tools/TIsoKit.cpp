@@ -96,8 +96,8 @@ void TIsoKit::Box(TCanvas& canvas, const TOrigin& o, float a0, float b0, float a
                   const TColor& wall, const TColor& top) {
     const TColor ink = wall.Darker(0.6f);
     // The silhouette one pixel larger in a dark tone keeps blocks readable on grass and water.
-    const TShape silhouette = WallB(o, b0, a0, a1, z0, z1).Union(WallA(o, a1, b0, b1, z0, z1)).Union(
-        Flat(o, a0, b0, a1, b1, z1));
+    const TShape silhouette =
+        WallB(o, b0, a0, a1, z0, z1).Union(WallA(o, a1, b0, b1, z0, z1)).Union(Flat(o, a0, b0, a1, b1, z1));
     canvas.Fill(silhouette.Grow(0.5f), ink);
     canvas.Fill(WallB(o, b0, a0, a1, z0, z1), LeftFace(wall));
     canvas.Fill(WallA(o, a1, b0, b1, z0, z1), RightFace(wall));
@@ -111,10 +111,10 @@ void TIsoKit::GableRoof(TCanvas& canvas, const TOrigin& o, float a0, float b0, f
     if (alongA) {
         const float bm = 0.5f * (b0 + b1), zr = z + rise;
         // Back slope (facing +b) first, then the gable end on the lower-right wall, then the front slope.
-        const TShape back = Quad(o.At(a0 - e, bm, zr), o.At(a1 + e, bm, zr), o.At(a1 + e, b1 + e, z - 1),
-                                 o.At(a0 - e, b1 + e, z - 1));
-        const TShape front = Quad(o.At(a0 - e, b0 - e, z - 1), o.At(a1 + e, b0 - e, z - 1), o.At(a1 + e, bm, zr),
-                                  o.At(a0 - e, bm, zr));
+        const TShape back =
+            Quad(o.At(a0 - e, bm, zr), o.At(a1 + e, bm, zr), o.At(a1 + e, b1 + e, z - 1), o.At(a0 - e, b1 + e, z - 1));
+        const TShape front =
+            Quad(o.At(a0 - e, b0 - e, z - 1), o.At(a1 + e, b0 - e, z - 1), o.At(a1 + e, bm, zr), o.At(a0 - e, bm, zr));
         const TShape end = TShape::Polygon({o.At(a1, b0, z), o.At(a1, b1, z), o.At(a1, bm, zr)});
         canvas.Fill(back.Union(front).Union(end).Grow(0.5f), ink);
         canvas.Fill(back, roof.Lighter(0.12f));
@@ -127,10 +127,10 @@ void TIsoKit::GableRoof(TCanvas& canvas, const TOrigin& o, float a0, float b0, f
         const float am = 0.5f * (a0 + a1), zr = z + rise;
         // Upper-left slope (facing −a, towards the light) first, gable on the lower-left wall, then the
         // lower-right slope in shade.
-        const TShape back = Quad(o.At(a0 - e, b0 - e, z - 1), o.At(am, b0 - e, zr), o.At(am, b1 + e, zr),
-                                 o.At(a0 - e, b1 + e, z - 1));
-        const TShape front = Quad(o.At(am, b0 - e, zr), o.At(a1 + e, b0 - e, z - 1), o.At(a1 + e, b1 + e, z - 1),
-                                  o.At(am, b1 + e, zr));
+        const TShape back =
+            Quad(o.At(a0 - e, b0 - e, z - 1), o.At(am, b0 - e, zr), o.At(am, b1 + e, zr), o.At(a0 - e, b1 + e, z - 1));
+        const TShape front =
+            Quad(o.At(am, b0 - e, zr), o.At(a1 + e, b0 - e, z - 1), o.At(a1 + e, b1 + e, z - 1), o.At(am, b1 + e, zr));
         const TShape end = TShape::Polygon({o.At(a0, b0, z), o.At(a1, b0, z), o.At(am, b0, zr)});
         canvas.Fill(back.Union(front).Union(end).Grow(0.5f), ink);
         canvas.Fill(back, roof.Lighter(0.18f));
@@ -175,10 +175,10 @@ void TIsoKit::Windows(TCanvas& canvas, const TOrigin& o, float a0, float b0, flo
             }
         }
     };
-    row(a0, a1, [&](float s, float e, float za, float zb) { return WallB(o, b0, s, e, za, zb); },
-        LeftFace(glass), 3);
-    row(b0, b1, [&](float s, float e, float za, float zb) { return WallA(o, a1, s, e, za, zb); },
-        RightFace(glass), 17);
+    row(
+        a0, a1, [&](float s, float e, float za, float zb) { return WallB(o, b0, s, e, za, zb); }, LeftFace(glass), 3);
+    row(
+        b0, b1, [&](float s, float e, float za, float zb) { return WallA(o, a1, s, e, za, zb); }, RightFace(glass), 17);
 }
 
 std::shared_ptr<TPixmap> TIsoKit::Keyed(const TCanvas& canvas) {

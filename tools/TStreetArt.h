@@ -15,8 +15,8 @@ public:
         uint32_t asphalt = 0x55585E;
         uint32_t line = 0xE8E8E0;
         uint32_t kerb = 0xA9A59A;
-        float halfWidth = 0.30f;   // half the carriageway, in tiles
-        float sidewalk = 0.0f;     // width of the pavement beside it, in tiles
+        float halfWidth = 0.30f;  // half the carriageway, in tiles
+        float sidewalk = 0.0f;    // width of the pavement beside it, in tiles
         bool dashed = true;
     };
     // "town" (level 0) or "avenue" (level 1); anything else gives the town street.

@@ -34,23 +34,25 @@ int32_t TTerrainArt::ShoreSides(int32_t frame) {
 }
 
 TColor TTerrainArt::Grass(int32_t variant, float a, float b, int32_t seed) {
-    static const TColor bases[4] = {TColor::Hex(0x6E9F3E), TColor::Hex(0x8FA04A), TColor::Hex(0x5F9A47),
-                                    TColor::Hex(0x7FA344)};
+    // Close tones, so neighbouring tiles of different variants do not form a chequerboard.
+    static const TColor bases[4] = {TColor::Hex(0x6E9F3E), TColor::Hex(0x76A141), TColor::Hex(0x6A9C42),
+                                    TColor::Hex(0x72A23F)};
     const TColor base = bases[((variant % 4) + 4) % 4];
     // Fine blades and soft patches; the light falls from the upper left (small a, large b).
     const float patch = TIsoKit::Fbm(a * 3.0f, b * 3.0f, seed, 2, 3);
     const float blade = TIsoKit::Hash(static_cast<int32_t>(a * 22), static_cast<int32_t>(b * 22), seed + 7);
-    TColor c = base.Mix(base.Lighter(0.25f), patch * 0.6f);
-    if (blade > 0.86f) c = c.Lighter(0.16f);
-    if (blade < 0.10f) c = c.Darker(0.14f);
-    if (variant == 2 && TIsoKit::Hash(static_cast<int32_t>(a * 9), static_cast<int32_t>(b * 9), seed) > 0.93f)
-        c = TColor::Hex(0xF1EEDC);  // clover flowers
+    TColor c = base.Mix(base.Lighter(0.18f), patch * 0.5f);
+    if (blade > 0.88f) c = c.Lighter(0.1f);
+    if (blade < 0.10f) c = c.Darker(0.12f);
+    if (variant == 2 && TIsoKit::Hash(static_cast<int32_t>(a * 9), static_cast<int32_t>(b * 9), seed) > 0.97f)
+        c = c.Mix(TColor::Hex(0xE8E4C8), 0.6f);  // a few clover flowers
     return c;
 }
 
 TCanvas TTerrainArt::GroundTile(int32_t variant) {
     TCanvas c(TIsoKit::TileW, TIsoKit::TileH);
-    TIsoKit::ShadeFlat(c, TileOrigin, 0, 0, 1, 1, 0, [&](float a, float b) { return Grass(variant, a, b, 11 + variant); });
+    TIsoKit::ShadeFlat(c, TileOrigin, 0, 0, 1, 1, 0,
+                       [&](float a, float b) { return Grass(variant, a, b, 11 + variant); });
     return c;
 }
 
@@ -62,16 +64,17 @@ TCanvas TTerrainArt::GroundSide(bool right, int32_t variant) {
     // Darker strata and a few stones, then the grass lip along the top edge.
     for (int32_t layer = 1; layer < 4; ++layer) {
         const float z = -d * layer / 4.0f;
-        const TShape band = right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, z - 1.5f, z)
-                                  : TIsoKit::WallB(TileOrigin, 0, 0, 1, z - 1.5f, z);
+        const TShape band =
+            right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, z - 1.5f, z) : TIsoKit::WallB(TileOrigin, 0, 0, 1, z - 1.5f, z);
         c.Fill(band, Soil.Darker(0.35f + 0.05f * layer), 0.6f);
     }
-    for (int32_t i = 0; i < 5; ++i) {
-        const float t = TIsoKit::Hash(i, variant, 5) * 0.8f + 0.1f, z = -3 - TIsoKit::Hash(i, variant, 6) * (d - 6);
+    for (int32_t i = 0; i < 2; ++i) {
+        const float t = TIsoKit::Hash(i, variant, 5) * 0.8f + 0.1f, z = -6 - TIsoKit::Hash(i, variant, 6) * (d - 10);
         const TPoint p = right ? TileOrigin.At(1, t, z) : TileOrigin.At(t, 0, z);
-        c.Fill(TShape::Ellipse(p.x, p.y, 1.4f, 1.0f), TColor::Hex(0x9C8F80));
+        c.Fill(TShape::Ellipse(p.x, p.y, 1.2f, 0.9f), TColor::Hex(0x8A7A66));
     }
-    const TShape lip = right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, -2.5f, 0) : TIsoKit::WallB(TileOrigin, 0, 0, 1, -2.5f, 0);
+    const TShape lip =
+        right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, -2.5f, 0) : TIsoKit::WallB(TileOrigin, 0, 0, 1, -2.5f, 0);
     c.Fill(lip, Grass(variant, 0.5f, 0.5f, 3).Darker(right ? 0.3f : 0.15f));
     return c;
 }
@@ -96,7 +99,8 @@ TCanvas TTerrainArt::WaterSide(bool right) {
     const TShape face = right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, -d, 0) : TIsoKit::WallB(TileOrigin, 0, 0, 1, -d, 0);
     const TColor tone = right ? TIsoKit::RightFace(DeepWater) : TIsoKit::LeftFace(DeepWater);
     c.Fill(face, TPaint::Vertical(6, 8 + 16 + d, tone.Lighter(0.1f), tone.Darker(0.45f)));
-    const TShape surface = right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, -1.5f, 0) : TIsoKit::WallB(TileOrigin, 0, 0, 1, -1.5f, 0);
+    const TShape surface =
+        right ? TIsoKit::WallA(TileOrigin, 1, 0, 1, -1.5f, 0) : TIsoKit::WallB(TileOrigin, 0, 0, 1, -1.5f, 0);
     c.Fill(surface, ShallowWater.Lighter(0.3f));
     return c;
 }
@@ -172,11 +176,13 @@ void TTerrainArt::Tree(TCanvas& c, float cx, float baseY, int32_t kind) {
         c.Fill(TShape::Rect(cx - 1, baseY - 4, 2, 4), TArtPalette::Trunk.Darker(0.2f));
         const TColor needle = TColor::Hex(kind == 10 ? 0x2F6B3F : 0x285E3A);
         for (int32_t tier = 0; tier < 3; ++tier) {
-            const float top = baseY - h + tier * 5.0f, bottom = baseY - 3 - (2 - tier) * 4.0f, half = 4.5f + tier * 1.6f;
+            const float top = baseY - h + tier * 5.0f, bottom = baseY - 3 - (2 - tier) * 4.0f,
+                        half = 4.5f + tier * 1.6f;
             const TShape tri = TShape::Polygon({{cx, top}, {cx + half, bottom}, {cx - half, bottom}});
             c.Fill(tri.Grow(0.6f), needle.Darker(0.55f));
             c.Fill(tri, needle);
-            c.Fill(TShape::Polygon({{cx, top}, {cx - half, bottom}, {cx - half * 0.2f, bottom}}), needle.Lighter(0.18f));
+            c.Fill(TShape::Polygon({{cx, top}, {cx - half, bottom}, {cx - half * 0.2f, bottom}}),
+                   needle.Lighter(0.18f));
         }
         return;
     }
@@ -275,16 +281,16 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                      return c;
                  },
                  1, true});
-    p.push_back({"gfx/felder/delete.png",
-                 [] {
-                     TCanvas c(TIsoKit::TileW, TIsoKit::TileH);
-                     const TShape tile = TIsoKit::Flat(TileOrigin, 0, 0, 1, 1);
-                     c.Fill(tile.Subtract(TIsoKit::Flat(TileOrigin, 0.14f, 0.14f, 0.86f, 0.86f)), TColor::Hex(0xE0402F));
-                     c.Fill(TShape::Line(10, 4, 22, 12, 2.2f).Union(TShape::Line(10, 12, 22, 4, 2.2f)),
-                            TColor::Hex(0xF2553E));
-                     return c;
-                 },
-                 1, true});
+    p.push_back(
+        {"gfx/felder/delete.png",
+         [] {
+             TCanvas c(TIsoKit::TileW, TIsoKit::TileH);
+             const TShape tile = TIsoKit::Flat(TileOrigin, 0, 0, 1, 1);
+             c.Fill(tile.Subtract(TIsoKit::Flat(TileOrigin, 0.14f, 0.14f, 0.86f, 0.86f)), TColor::Hex(0xE0402F));
+             c.Fill(TShape::Line(10, 4, 22, 12, 2.2f).Union(TShape::Line(10, 12, 22, 4, 2.2f)), TColor::Hex(0xF2553E));
+             return c;
+         },
+         1, true});
     for (int32_t k = 0; k < 4; ++k) {
         const char* names[4] = {"gfx/felder/smoke_00.png", "gfx/felder/smoke_01.png", "gfx/felder/smoke_02.png",
                                 "gfx/felder/smoke_03.png"};
@@ -317,7 +323,8 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                                  const float edge = std::max(0.0f, 1.0f - (dx * dx + dy * dy));
                                  const float a = std::clamp((n - 0.45f) * 3.0f, 0.0f, 1.0f) * edge;
                                  if (a <= 0.0f) continue;
-                                 c.Plot(f * 512 + x, y, TColor::Hex(0xF4F6F8).Mix(TColor::Hex(0xB8C0CA), 1 - n), a * 0.85f);
+                                 c.Plot(f * 512 + x, y, TColor::Hex(0xF4F6F8).Mix(TColor::Hex(0xB8C0CA), 1 - n),
+                                        a * 0.85f);
                              }
                          }
                      }
@@ -379,7 +386,8 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                              for (const TPoint& q : {o.At(0.1f, 0.1f), o.At(0.9f, 0.1f), o.At(0.9f, 0.9f)})
                                  c.Fill(TShape::Rect(q.x - 0.7f, q.y - h, 1.4f, h), pole.Darker(0.2f));
                              if (f == 5) {
-                                 c.Fill(TIsoKit::Flat(o, 0.05f, 0.05f, 0.95f, 0.3f, 7.0f).Grow(0.3f), TColor::Hex(0x7A5A34));
+                                 c.Fill(TIsoKit::Flat(o, 0.05f, 0.05f, 0.95f, 0.3f, 7.0f).Grow(0.3f),
+                                        TColor::Hex(0x7A5A34));
                                  c.Fill(TShape::Line(o.At(0.1f, 0.1f, 4).x, o.At(0.1f, 0.1f, 4).y,
                                                      o.At(0.9f, 0.1f, 8).x, o.At(0.9f, 0.1f, 8).y, 0.8f),
                                         pole);
@@ -414,7 +422,8 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                              c.Fill(TShape::Rect(cx - 1, top - 10, 2, 8), steel.Darker(0.3f));
                              c.Fill(TShape::Rect(cx - 13 * dir - 2.5f, top - 3, 5, 4), TColor::Hex(0x6B6E74));
                              c.Fill(TShape::RoundRect(cx - 3, top - 4, 6, 5, 1), TColor::Hex(0xEDEFF2));
-                             c.Fill(TShape::Line(cx + 20 * dir, top - 3, cx + 20 * dir, top + 6, 0.5f), TColor::Hex(0x333333));
+                             c.Fill(TShape::Line(cx + 20 * dir, top - 3, cx + 20 * dir, top + 6, 0.5f),
+                                    TColor::Hex(0x333333));
                              c.Fill(TShape::Rect(cx + 20 * dir - 1, top + 6, 2, 2), TColor::Hex(0x333333));
                          });
                      },
@@ -429,21 +438,24 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
         inner(c);
         return c;
     };
-    p.push_back({"gfx/felder/no_road.png",
-                 [sign] {
-                     return sign(TColor::Hex(0xD8402F), [](TCanvas& c) {
-                         c.Fill(TShape::Polygon({{8, 4.5f}, {12, 4.5f}, {14.5f, 15.5f}, {5.5f, 15.5f}}), TColor::Hex(0x505762));
-                         c.Fill(TShape::Rect(9.4f, 6, 1.2f, 2).Union(TShape::Rect(9.4f, 10, 1.2f, 2)).Union(
-                                    TShape::Rect(9.4f, 13.5f, 1.2f, 1.6f)),
-                                TColor::Hex(0xF2F2F2));
-                         c.Fill(TShape::Line(5, 15, 15, 5, 1.6f), TColor::Hex(0xD8402F));
-                     });
-                 },
-                 1, true});
+    p.push_back(
+        {"gfx/felder/no_road.png",
+         [sign] {
+             return sign(TColor::Hex(0xD8402F), [](TCanvas& c) {
+                 c.Fill(TShape::Polygon({{8, 4.5f}, {12, 4.5f}, {14.5f, 15.5f}, {5.5f, 15.5f}}), TColor::Hex(0x505762));
+                 c.Fill(TShape::Rect(9.4f, 6, 1.2f, 2)
+                            .Union(TShape::Rect(9.4f, 10, 1.2f, 2))
+                            .Union(TShape::Rect(9.4f, 13.5f, 1.2f, 1.6f)),
+                        TColor::Hex(0xF2F2F2));
+                 c.Fill(TShape::Line(5, 15, 15, 5, 1.6f), TColor::Hex(0xD8402F));
+             });
+         },
+         1, true});
     p.push_back({"gfx/felder/unhappy.png",
                  [sign] {
                      return sign(TColor::Hex(0xE8902A), [](TCanvas& c) {
-                         c.Fill(TShape::Circle(7.6f, 8.2f, 1.1f).Union(TShape::Circle(12.4f, 8.2f, 1.1f)), TColor::Hex(0x2B3442));
+                         c.Fill(TShape::Circle(7.6f, 8.2f, 1.1f).Union(TShape::Circle(12.4f, 8.2f, 1.1f)),
+                                TColor::Hex(0x2B3442));
                          c.Fill(TShape::Arc(10, 16.5f, 4.2f, 1.3f, 235, 305), TColor::Hex(0x2B3442));
                      });
                  },

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     Print(ok ? "Interface art written to " + guiDir : "Interface art written with errors to " + guiDir);
     const bool world =
         TArtGenerator::WriteWorld(root + "/content", root + "/data", font, root + "/docs/contact_sheet_world.png");
-    Print(world ? "World content written to " + root + "/data" : "World content written with errors to " + root + "/data");
+    Print(world ? "World content written to " + root + "/data"
+                : "World content written with errors to " + root + "/data");
     return ok && world ? 0 : 1;
 }

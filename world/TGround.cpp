@@ -16,9 +16,7 @@
 #include "world/TWaiter.h"
 
 namespace {
-vesko::TFastRandom* WorldRandom(const TGroundLayer* gl) {
-    return gl && gl->layer ? gl->layer->random.get() : nullptr;
-}
+vesko::TFastRandom* WorldRandom(const TGroundLayer* gl) { return gl && gl->layer ? gl->layer->random.get() : nullptr; }
 }  // namespace
 
 std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y,
@@ -44,8 +42,8 @@ void TGround::_DrawAndCache(const std::shared_ptr<TImage>& img, int32_t frame, f
     if (!onlyDirect) TOPPanel::addImage(img, planeX, planeY, frame, sx, sy, 1);
 }
 
-void TGround::Draw(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX,
-                   float planeY, int32_t onScreen, int32_t staticCached) {
+void TGround::Draw(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX, float planeY,
+                   int32_t onScreen, int32_t staticCached) {
     if (!p) return;
     const bool animated = water && wateranim;
     // Once cached, the still parts of an animated tile are left to the cache.

@@ -124,24 +124,15 @@ std::shared_ptr<TLayer> TLayer::LoadFromImage(const std::string& url,
             }
             l->_SetGround(j, i, 0, nullptr);
             switch (col) {
-                case colTrees1:
-                    l->_PlantTree(j, i, rnd.GetIntIn(0, 8));
-                    break;
-                case colTrees2:
-                    l->_PlantTree(j, i, rnd.GetIntIn(9, 11));
-                    break;
-                case colTrees3:
-                    l->_PlantTree(j, i, rnd.GetIntIn(12, 13));
-                    break;
-                case colTrees4:
-                    l->_PlantTree(j, i, rnd.GetIntIn(14, 15));
-                    break;
+                case colTrees1: l->_PlantTree(j, i, rnd.GetIntIn(0, 8)); break;
+                case colTrees2: l->_PlantTree(j, i, rnd.GetIntIn(9, 11)); break;
+                case colTrees3: l->_PlantTree(j, i, rnd.GetIntIn(12, 13)); break;
+                case colTrees4: l->_PlantTree(j, i, rnd.GetIntIn(14, 15)); break;
                 case colRoad0:
                 case colRoad1:
                     // Roads from the map come with the road layer; the tile stays bare land.
                     break;
-                default:
-                    break;
+                default: break;
             }
         }
     }
@@ -429,8 +420,8 @@ void TLayer::HideThings(float sx, float sy) {
     iso->FromIso(sx, sy, BuildingLayer->tx, BuildingLayer->ty);
 }
 
-void TLayer::hideBuildings(int32_t award, int32_t commercial, int32_t industrial, int32_t publicBuilding,
-                           int32_t park, int32_t residential, int32_t trees) {
+void TLayer::hideBuildings(int32_t award, int32_t commercial, int32_t industrial, int32_t publicBuilding, int32_t park,
+                           int32_t residential, int32_t trees) {
     if (!BuildingLayer) return;
     auto& list = BuildingLayer->hideStructureTyp;
     if (award) list.push_back("award");

@@ -122,8 +122,14 @@ void TMiniMap::_Draw(float x, float y, int32_t layer) {
 
 std::array<float, 8> TMiniMap::_GetOutline(float x, float y, float sx, float sy) const {
     const float w = float(getWidth()), h = float(getHeight()), H = float(Height);
-    return {x + 0 * sx,      y + 0.5f * H * sy,        x + H * sx,            y + 0 * sy,
-            x + (w - 1) * sx, y + (h - 0.5f * H) * sy, x + float(Width) * sx, y + (h - 1) * sy};
+    return {x + 0 * sx,
+            y + 0.5f * H * sy,
+            x + H * sx,
+            y + 0 * sy,
+            x + (w - 1) * sx,
+            y + (h - 0.5f * H) * sy,
+            x + float(Width) * sx,
+            y + (h - 1) * sy};
 }
 
 int32_t TMiniMap::getWidth() const { return image.empty() || !image[0] ? 0 : image[0]->width; }

@@ -36,9 +36,7 @@ const TOPPanel::TBlock* TOPPanel::GetBlock(int32_t i, int32_t j, int32_t layer) 
     return it == blocks[layer].end() ? nullptr : &it->second;
 }
 
-size_t TOPPanel::BlockCount(int32_t layer) {
-    return layer < 0 || layer >= layerCount ? 0 : blocks[layer].size();
-}
+size_t TOPPanel::BlockCount(int32_t layer) { return layer < 0 || layer >= layerCount ? 0 : blocks[layer].size(); }
 
 size_t TOPPanel::PixelBlockCount(int32_t layer) {
     if (layer < 0 || layer >= layerCount) return 0;
@@ -115,9 +113,7 @@ std::shared_ptr<TPixmap> TOPPanel::getPixmapForPos(float x, float y, int32_t lay
     return block->image->pixmaps[0];
 }
 
-TOPPanel::TBlock* TOPPanel::_GetOrCreate(int32_t i, int32_t j, int32_t layer) {
-    return &blocks[layer][_Key(i, j)];
-}
+TOPPanel::TBlock* TOPPanel::_GetOrCreate(int32_t i, int32_t j, int32_t layer) { return &blocks[layer][_Key(i, j)]; }
 
 TPixmap* TOPPanel::_Materialise(TBlock& block, TKey key, int32_t layer) {
     if (!block.image) {

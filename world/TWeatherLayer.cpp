@@ -44,7 +44,8 @@ void TWeatherLayer::nextDay() {
 
 float TWeatherLayer::GetValue() const {
     if (!layer || layer->currentDay >= untilChangeDay || untilChangeDay <= lastDay) return float(currentMode);
-    const float t = (float(layer->currentDay) + layer->currentDayPart - float(lastDay)) / float(untilChangeDay - lastDay);
+    const float t =
+        (float(layer->currentDay) + layer->currentDayPart - float(lastDay)) / float(untilChangeDay - lastDay);
     return float(lastMode) + TLayer::smooth(t) * float(currentMode - lastMode);
 }
 

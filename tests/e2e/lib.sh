@@ -91,3 +91,24 @@ quit_with_escape() {
   rc=$(wait_exit 10)
   [ "$rc" = "0" ] || fail "exit code $rc after Escape"
 }
+
+# A screenshot that is the per-pixel median of three taken in a row: single-frame effects of the
+# world (a lightning flash, rain streaks) drop out, so regions can be compared between states.
+screenshot_median() {
+  local i
+  for i in 1 2 3; do
+    import -window "$1" "$WORK/median_$i.png"
+    sleep 0.07
+  done
+  convert "$WORK/median_1.png" "$WORK/median_2.png" "$WORK/median_3.png" -evaluate-sequence median "$2"
+}
+
+# Mean difference (0-100) of a region WxH+X+Y between two pictures of equal size.
+region_diff() {
+  convert "$1" "$2" -compose difference -composite -crop "$3" +repage -colorspace Gray -format '%[fx:100*mean]' info:
+}
+
+# Share (0-100) of the pixels of a region that are nearly white.
+white_share() {
+  convert "$1" -crop "$2" +repage -fx '(r > 0.85 && g > 0.85 && b > 0.85) ? 1 : 0' -format '%[fx:100*mean]' info:
+}

@@ -40,10 +40,10 @@ std::vector<std::string> Split(const std::string& text) {
     return parts;
 }
 
-// A pixel the game shows: alpha of its own at least half, or (pictures without alpha) not magenta.
+// A pixel the game shows: any alpha of its own, or (pictures without alpha) not magenta.
 bool Visible(const TPixmap& p, int32_t x, int32_t y) {
     const uint32_t c = p.ReadPixel(x, y);
-    return p.sourceHasAlpha ? (c >> 24) >= 128 : (c & 0xFFFFFFu) != Magenta;
+    return p.sourceHasAlpha ? (c >> 24) > 0 : (c & 0xFFFFFFu) != Magenta;
 }
 bool FrameHasPixels(const TPixmap& p, int32_t frame, int32_t frameWidth) {
     for (int32_t y = 0; y < p.height; ++y)
@@ -57,8 +57,8 @@ class WorldContent : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir = new TempDir();
-        written = TArtGenerator::WriteWorld(Root() + "/content", dir->path + "/data",
-                                            Root() + "/data/gfx/gui/font.ttf", "");
+        written =
+            TArtGenerator::WriteWorld(Root() + "/content", dir->path + "/data", Root() + "/data/gfx/gui/font.ttf", "");
     }
     static void TearDownTestSuite() {
         delete dir;
@@ -102,14 +102,22 @@ TEST_F(WorldContent, SharedPicturesHaveTheSizesTheLayersCut) {
         const char* file;
         int32_t frames, frameWidth, height;
     };
-    const TSize sizes[] = {{"natur/flussufer.png", 30, 32, 16},       {"natur/flussufer_earth.png", 60, 16, 48},
-                           {"natur/trees.png", 16, 32, 32},           {"felder/way_path.png", 12, 32, 16},
-                           {"verkehr/direction_possible.png", 40, 32, 16}, {"felder/black.png", 1, 32, 16},
-                           {"wetter/clouds.png", 8, 512, 512},        {"felder/smoke_00.png", 8, 32, 32},
-                           {"felder/smoke_03.png", 8, 32, 32},        {"felder/building/progress.png", 6, 32, 24},
-                           {"felder/building/progress_grey.png", 6, 32, 24}, {"felder/building/crane.png", 4, 64, 64},
-                           {"felder/building/crane_gray.png", 4, 64, 64},     {"felder/Res.png", 1, 32, 16},
-                           {"felder/Def.png", 1, 32, 16},             {"felder/building/build_ind.png", 1, 32, 16}};
+    const TSize sizes[] = {{"natur/flussufer.png", 30, 32, 16},
+                           {"natur/flussufer_earth.png", 60, 16, 48},
+                           {"natur/trees.png", 16, 32, 32},
+                           {"felder/way_path.png", 12, 32, 16},
+                           {"verkehr/direction_possible.png", 40, 32, 16},
+                           {"felder/black.png", 1, 32, 16},
+                           {"wetter/clouds.png", 8, 512, 512},
+                           {"felder/smoke_00.png", 8, 32, 32},
+                           {"felder/smoke_03.png", 8, 32, 32},
+                           {"felder/building/progress.png", 6, 32, 24},
+                           {"felder/building/progress_grey.png", 6, 32, 24},
+                           {"felder/building/crane.png", 4, 64, 64},
+                           {"felder/building/crane_gray.png", 4, 64, 64},
+                           {"felder/Res.png", 1, 32, 16},
+                           {"felder/Def.png", 1, 32, 16},
+                           {"felder/building/build_ind.png", 1, 32, 16}};
     for (const TSize& s : sizes) {
         SCOPED_TRACE(s.file);
         auto p = Load(gfx + s.file);
@@ -118,9 +126,9 @@ TEST_F(WorldContent, SharedPicturesHaveTheSizesTheLayersCut) {
         EXPECT_EQ(p->height, s.height);
         for (int32_t f = 0; f < s.frames; ++f) EXPECT_TRUE(FrameHasPixels(*p, f, s.frameWidth)) << "frame " << f;
     }
-    for (const char* file : {"natur/tex_caustics_001.png", "natur/tex_caustics_002.png", "wetter/rain.png",
-                             "felder/no_road.png", "felder/unhappy.png", "felder/nojob.png",
-                             "felder/defaultworkerpic.png", "felder/delete.png"})
+    for (const char* file :
+         {"natur/tex_caustics_001.png", "natur/tex_caustics_002.png", "wetter/rain.png", "felder/no_road.png",
+          "felder/unhappy.png", "felder/nojob.png", "felder/defaultworkerpic.png", "felder/delete.png"})
         EXPECT_TRUE(Load(gfx + file)) << file;
 }
 
@@ -164,8 +172,9 @@ std::vector<std::string> RecordFaults(const TPluginReader& r, int32_t s, const s
     const std::string id = typ == "picture" ? r.getID(s, 0) : r.GetField("id", s);
     if (id.empty() || !ids.insert(id).second) fault("missing or repeated id " + id);
     if (typ == "picture") {
-        static const std::set<std::string> types = {"ground", "water", "residentalbuilding", "commercialbuilding",
-                                                    "industrialbuilding", "publicbuilding", "publicpark", "award"};
+        static const std::set<std::string> types = {
+            "ground",     "water", "residentalbuilding", "commercialbuilding", "industrialbuilding", "publicbuilding",
+            "publicpark", "award"};
         const std::string structure = TCharset::ToLower(r.GetStructureTyp(s));
         if (!types.count(structure)) fault("structuretyp " + structure);
         const int32_t frames = std::max(1, std::atoi(r.GetAnimFrames(s).c_str()));
@@ -286,8 +295,9 @@ TEST(StartMap, HoldsOnlyMapColoursAndEveryFeature) {
     std::map<uint32_t, int32_t> counts;
     for (int32_t y = 0; y < 128; ++y)
         for (int32_t x = 0; x < 128; ++x) ++counts[map->ReadPixel(x, y) & 0xFFFFFFu];
-    const std::set<uint32_t> allowed = {TStartMap::River, TStartMap::Lake, TStartMap::Land, 0x004000, 0x005000,
-                                        0x006000, 0x007000, TStartMap::Street0, TStartMap::Street1};
+    const std::set<uint32_t> allowed = {TStartMap::River, TStartMap::Lake,    TStartMap::Land,
+                                        0x004000,         0x005000,           0x006000,
+                                        0x007000,         TStartMap::Street0, TStartMap::Street1};
     for (const auto& [colour, n] : counts) EXPECT_TRUE(allowed.count(colour)) << std::hex << colour;
     for (uint32_t colour : allowed) EXPECT_GT(counts[colour], 0) << std::hex << colour;
     EXPECT_GT(counts[0x004000] + counts[0x005000] + counts[0x006000] + counts[0x007000], 800);

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "WorldTestSupport.h"
 #include "../support/TempDir.h"
+#include "WorldTestSupport.h"
 #include "app/TSettings.h"
 #include "platform/TDrawState.h"
 #include "plugins/BColor.h"
@@ -228,7 +228,7 @@ TEST_F(GroundTest, CachedGroundLandsWhereADirectDrawPutsIt) {
     const auto* tb = TOPPanel::GetBlock(TOPPanel::BlockIndex(topX), TOPPanel::BlockIndex(topY), 1);
     if (tb && tb->image) {
         EXPECT_EQ(tb->image->pixmaps[0]->ReadPixel(int32_t(std::lround(topX)) - TOPPanel::BlockIndex(topX) * 512,
-                                                  int32_t(std::lround(topY)) - TOPPanel::BlockIndex(topY) * 512),
+                                                   int32_t(std::lround(topY)) - TOPPanel::BlockIndex(topY) * 512),
                   0u);
     }
 }

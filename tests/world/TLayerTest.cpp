@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "WorldTestSupport.h"
 #include "../support/TempDir.h"
+#include "WorldTestSupport.h"
 #include "platform/TStream.h"
 #include "world/TGround.h"
 #include "world/TISO.h"

@@ -180,7 +180,8 @@ TEST_F(OPPanelTest, OnlyBlocksOnScreenAreDrawnAndOnlyChangedBlocksUploadAgain) {
 
 TEST_F(OPPanelTest, QueueIsWorkedOffBeforeItGrowsLarge) {
     auto img = Solid(1, 1, 0xFF010203u);
-    for (int32_t i = 0; i < 3 * int32_t(TOPPanel::maxPending) + 5; ++i) TOPPanel::addImage(img, float(i % 500), 0, 0, 0, 0, 1);
+    for (int32_t i = 0; i < 3 * int32_t(TOPPanel::maxPending) + 5; ++i)
+        TOPPanel::addImage(img, float(i % 500), 0, 0, 0, 0, 1);
     EXPECT_LT(TOPPanel::PendingCount(), TOPPanel::maxPending);
     TOPPanel::performRendering();
     EXPECT_EQ(TOPPanel::PendingCount(), 0u);

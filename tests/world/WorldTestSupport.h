@@ -54,8 +54,7 @@ protected:
         TLayer::Init(0, 0);
     }
 
-    static std::shared_ptr<TPicturePlugin> MakePlugin(const std::string& id, const std::string& type,
-                                                      uint32_t colour) {
+    static std::shared_ptr<TPicturePlugin> MakePlugin(const std::string& id, const std::string& type, uint32_t colour) {
         auto p = std::make_shared<TPicturePlugin>();
         p->id = id;
         p->plugintyp = "picture";

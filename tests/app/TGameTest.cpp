@@ -1,0 +1,179 @@
+// The game: money and date texts, the world's money callbacks, the cheat console, creation from
+// a map image and the frame loop's camera controls, through the headless back end.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../support/TempDir.h"
+#include "app/TApplication.h"
+#include "app/TEventReceiver.h"
+#include "app/TGame.h"
+#include "app/TSettings.h"
+#include "platform/TClock.h"
+#include "platform/TEvent.h"
+#include "platform/TGraphics.h"
+#include "platform/TImage.h"
+#include "platform/TInput.h"
+#include "platform/TPixmap.h"
+#include "platform/TRecordingBackend.h"
+#include "plugins/TPicturePlugin.h"
+#include "world/TCheat.h"
+#include "world/TGroundLayer.h"
+#include "world/TISO.h"
+#include "world/TOPPanel.h"
+
+namespace {
+
+class GameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        clock = std::make_shared<TManualClock>(10000);
+        TClock::SetSource(clock);
+        backend = TGraphics::HeadlessGraphics(640, 480);
+        TLayer::Init(640, 480);
+        auto p = std::make_shared<TPicturePlugin>();
+        p->structuretyp = "ground";
+        p->picture[0] = TImage::Create(32, 16);
+        TGroundLayer::groundPlugins = {p};
+        app = TApplication::Create();
+        app->xmax = 640;
+        app->ymax = 480;
+        auto pix = TPixmap::Create(32, 32);
+        pix->ClearPixels(0xFF808080u);
+        SavePixmapPNG(*pix, dir.File("map.png"));
+    }
+    void TearDown() override {
+        game.reset();
+        app.reset();
+        TGroundLayer::groundPlugins.clear();
+        TOPPanel::DePrepare();
+        TGraphics::EndGraphics();
+        TEventHooks::RemoveAllHooks();
+        TClock::SetSource(nullptr);
+        TLayer::Init(0, 0);
+    }
+    // Events reach the snapshot at the next frame's input update.
+    static void Post(int32_t id, int32_t data, int32_t x = 0, int32_t y = 0) {
+        TEvent e;
+        e.id = id;
+        e.data = data;
+        e.x = x;
+        e.y = y;
+        TInput::PostSystemEvent(e);
+    }
+    void Frame() {
+        clock->Advance(17);
+        game->_render();
+        game->gameSpeed = game->layer->getTimeSpeed();
+    }
+    TempDir dir;
+    std::shared_ptr<TManualClock> clock;
+    std::shared_ptr<TRecordingBackend> backend;
+    std::shared_ptr<TApplication> app;
+    std::shared_ptr<TGame> game;
+};
+
+}  // namespace
+
+TEST(GameTextTest, MoneyIsGroupedGermanStyle) {
+    EXPECT_EQ(TGame::GetRealMoney(100000), "100.000,00");
+    EXPECT_EQ(TGame::GetRealMoney(1234567), "1.234.567,00");
+    EXPECT_EQ(TGame::GetRealMoney(123), "123,00");
+    EXPECT_EQ(TGame::GetRealMoney(-500), "-500,00");
+    EXPECT_EQ(TGame::GetRealMoney(-123456), "-123.456,00");
+    EXPECT_EQ(TGame::GetRealMoney(0), "0,00");
+    EXPECT_EQ(TGame::GetRealMoney(12.5f), "12,50");
+}
+
+TEST(GameTextTest, DateNamesTheWeekdayModuloSeven) {
+    EXPECT_EQ(TGame::GetRealDate(2, 5, 3, 1), "Mi. 5.3. Jahr 1");
+    EXPECT_EQ(TGame::GetRealDate(7, 1, 1, 1), "Mo. 1.1. Jahr 1");
+    EXPECT_EQ(TGame::GetRealDate(-1, 1, 1, 1), "So. 1.1. Jahr 1");
+    EXPECT_EQ(TGame::_getRealDate(nullptr, 0, 1, 1, 1), "");
+}
+
+TEST_F(GameTest, MissingMapGivesNoGame) { EXPECT_FALSE(TGame::CreateFromImage(app.get(), dir.File("none.png"))); }
+
+TEST_F(GameTest, CreationConnectsTheWorldAndCentresTheCamera) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    auto& l = *game->layer;
+    EXPECT_FLOAT_EQ(l.getMoney(), 100000.0f);
+    EXPECT_EQ(l.getCityName(), "Vallmora City");
+    EXPECT_EQ(l.getMayorName(), "Vesko");
+    float x = 0, y = 0;
+    l.iso->FromIso(320, 240, x, y);
+    EXPECT_NEAR(x, 16.0f, 0.01f);
+    EXPECT_NEAR(y, 16.0f, 0.01f);
+    // The world's money goes through the game.
+    EXPECT_EQ(l.getRealMoney(-500), "-500,00");
+    EXPECT_EQ(l.expendMoney(100000.5f), 0);
+    EXPECT_FLOAT_EQ(l.getMoney(), 100000.0f);
+    EXPECT_EQ(l.expendMoney(100000.0f), 1);
+    EXPECT_FLOAT_EQ(l.getMoney(), 0.0f);
+    EXPECT_EQ(l.enoughMoneyToBuy(1), 0);
+    EXPECT_EQ(l.expendMoney(-50), 1);  // a credit works at any balance
+    EXPECT_FLOAT_EQ(l.getMoney(), 50.0f);
+    // A money pop-up is queued for the next frames.
+    l._callShowMoneyFunc(TLayer::TThing{}, -500);
+    ASSERT_EQ(game->listLayerInfos.size(), 1u);
+    EXPECT_EQ(game->listLayerInfos[0].text, "-500,00");
+    EXPECT_EQ(game->listLayerInfos[0].r, 255);
+    EXPECT_EQ(game->listLayerInfos[0].g, 50);
+}
+
+TEST_F(GameTest, CheatConsoleWordsIgnoreCaseButNotBlanks) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    EXPECT_EQ(TGame::_cheatCallback(game.get(), "NoTime"), 1);
+    EXPECT_EQ(game->layer->cheat->immediatelyBuild, 1);
+    EXPECT_EQ(TGame::_cheatCallback(game.get(), " notime"), 0);
+    EXPECT_EQ(TGame::_cheatCallback(game.get(), "notime "), 0);
+    TGame::_cheatCallback(game.get(), "poorpeople");
+    TGame::_cheatCallback(game.get(), "POORPEOPLE");
+    EXPECT_FLOAT_EQ(game->layer->getMoney(), 300000.0f);
+    EXPECT_EQ(TGame::_cheatCallback(nullptr, "x"), 1);
+}
+
+TEST_F(GameTest, FramesMoveTheCameraByKeysAndZoomByTheWheel) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    Frame();  // the first frame has no frame time yet: keys move nothing
+    const float x0 = game->layer->iso->moveX, y0 = game->layer->iso->moveY;
+    Post(EVENT_KEYDOWN, 38);  // Up
+    Post(EVENT_KEYDOWN, 40);  // Down: Up wins
+    Post(EVENT_KEYDOWN, 37);  // Left
+    Frame();                  // the snapshot now holds the keys
+    Frame();
+    EXPECT_GT(game->layer->iso->moveY, y0);
+    EXPECT_GT(game->layer->iso->moveX, x0);
+    // Whole pixels per frame: Int(5 x frame factor).
+    const float step = game->layer->iso->moveY - y0;
+    EXPECT_FLOAT_EQ(step, float(static_cast<int32_t>(step)));
+    Post(EVENT_KEYUP, 38);
+    Post(EVENT_KEYUP, 40);
+    Post(EVENT_KEYUP, 37);
+
+    Post(EVENT_MOUSEWHEEL, 3);
+    Frame();
+    Frame();
+    EXPECT_NEAR(game->layer->tsx, 1.41421356f, 1e-5f);  // one step however far the wheel turned
+    for (int32_t i = 0; i < 40; ++i) Frame();
+    EXPECT_NEAR(game->layer->iso->ScaleX, 1.41421356f, 1e-5f);
+}
+
+TEST_F(GameTest, EscapeEndsTheLoopAndReleasesTheWorld) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    // The end of the game writes cfg/gadgets.cfg in the working folder: use the test's own.
+    const auto home = std::filesystem::current_path();
+    std::filesystem::create_directory(dir.File("cfg"));
+    std::filesystem::current_path(dir.path);
+    Post(EVENT_KEYDOWN, 27);
+    Frame();  // the key reaches the snapshot
+    game->run();
+    std::filesystem::current_path(home);
+    EXPECT_EQ(game->_haveToBeStopped, 1);
+    EXPECT_FALSE(game->layer);
+    EXPECT_TRUE(std::filesystem::file_size(dir.File("cfg/gadgets.cfg")) > 0);
+}
