@@ -23,6 +23,7 @@ class TMiniMap;
 class TPicturePlugin;
 class TRoad;
 class TRoadLayer;
+class TStreet;
 class TTicker;
 class TTimeSystem;
 class TTree;
@@ -123,6 +124,25 @@ public:
     int32_t _SetGround(int32_t x, int32_t y, int32_t water, const std::shared_ptr<TPicturePlugin>& plugin);
     void _PlantTree(int32_t x, int32_t y, int32_t frame);
     void setDestroySize(int32_t size);
+    int32_t getDestroySize() const { return dm_size; }
+    int32_t biggerDestroySize();
+    int32_t smallerDestroySize();
+    float _WaterPercentage(int32_t x, int32_t y, int32_t w, int32_t h) const;
+    // One road tile of the street at (level kind, index variant) of the street registry.
+    void _BuildRoad(int32_t x, int32_t y, int32_t kind, int32_t variant);
+    void ClearField(int32_t x, int32_t y, int32_t w, int32_t h);
+    void ClearTile(int32_t x, int32_t y);
+    void ShowRoadMask();
+
+    // --- editing modes (one at a time; run by Update with the pointer) ---
+    void BeginRoadMode(const std::shared_ptr<TStreet>& street, TConfirmFunc::Function func, void* context);
+    void BeginDestroyMode(TConfirmFunc::Function func, void* context);
+    void EndMode();
+    int32_t isRoadMode() const { return roadmode; }
+    int32_t isBuildMode() const { return buildmode; }
+    int32_t isDestroyMode() const { return destroymode; }
+    void _UpdateRoadMode(int32_t x, int32_t y, int32_t hit);
+    void _UpdateDestroyMode(int32_t x, int32_t y, int32_t hit);
 
     // --- minimap ---
     void _RedrawMM(int32_t x, int32_t y);
@@ -177,9 +197,21 @@ public:
     float tsx = 1, tsy = 1;
     std::shared_ptr<TTicker> scaleTicker;
     int32_t roadmode = 0;
+    int32_t rm_sx = -1, rm_sy = -1;
+    std::vector<int32_t> rm_xy;
+    int32_t rm_x = -1, rm_y = -1;
+    std::shared_ptr<TStreet> rm_s;
+    int32_t rm_mode = 0;
+    int32_t rm_cost = 0;
+    TConfirmFunc rm_func;
     int32_t buildmode = 0;
     int32_t destroymode = 0;
+    std::vector<int32_t> dm_x, dm_y;
+    std::vector<TThing> dm_obj;  // dm_size x dm_size, index i * dm_size + j
+    int32_t dm_cost = 0;
+    int32_t dm_mode = 0;
     int32_t dm_size = 1;
+    TConfirmFunc dm_func;
     std::shared_ptr<TMiniMap> mm;
     std::shared_ptr<TTicker> opt;
     float pr = 0;
@@ -210,5 +242,9 @@ public:
 
 private:
     static void _EnsureViewSize();
+    // Pointer to map position, and the see-through point of the building layer.
+    void _ModeStart(int32_t x, int32_t y, float& fx, float& fy);
+    // The road plan from the start tile toward tile (tx, ty) with its preview; ok = 1 if it can be built.
+    void _PlanRoad(int32_t tx, int32_t ty, int32_t& ok);
     static inline TLayer* _current = nullptr;
 };

@@ -1,0 +1,272 @@
+// The world's editing modes: road mode (plan a straight road, with bridges over water) and
+// destroy mode (clear a square of tiles). Each runs once per frame from Update, previews its
+// plan through the road, building and ground layers and asks the game before it changes the map.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "world/TBuildingLayer.h"
+#include "world/TGroundLayer.h"
+#include "world/TISO.h"
+#include "world/TLayer.h"
+#include "world/TRoad.h"
+#include "world/TRoadLayer.h"
+#include "world/TStreet.h"
+#include "world/TTree.h"
+
+namespace {
+int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
+
+// Truncation toward zero of a pointer position that may be far off the map.
+int32_t Trunc(float v) {
+    if (!(std::fabs(v) < 1e9f)) return v < 0 ? -1000000000 : 1000000000;
+    return static_cast<int32_t>(v);
+}
+}  // namespace
+
+void TLayer::BeginRoadMode(const std::shared_ptr<TStreet>& street, TConfirmFunc::Function func, void* context) {
+    if (roadmode && rm_s == street) return;
+    EndMode();
+    roadmode = 1;
+    rm_sx = rm_sy = rm_x = rm_y = -1;
+    rm_s = street;
+    rm_mode = 0;
+    rm_func = TConfirmFunc(func, context);
+}
+
+void TLayer::BeginDestroyMode(TConfirmFunc::Function func, void* context) {
+    if (destroymode) return;
+    EndMode();
+    destroymode = 1;
+    dm_mode = 0;
+    dm_func = TConfirmFunc(func, context);
+}
+
+void TLayer::EndMode() {
+    roadmode = 0;
+    buildmode = 0;
+    destroymode = 0;
+}
+
+int32_t TLayer::biggerDestroySize() {
+    setDestroySize(dm_size + 1);
+    return dm_size;
+}
+
+int32_t TLayer::smallerDestroySize() {
+    setDestroySize(dm_size - 1);
+    return dm_size;
+}
+
+void TLayer::ShowRoadMask() {
+    if (RoadLayer) RoadLayer->mask = 1;
+}
+
+float TLayer::_WaterPercentage(int32_t x, int32_t y, int32_t w, int32_t h) const {
+    return GroundLayer ? GroundLayer->_WaterPercentage(x, y, w, h) : 0.0f;
+}
+
+void TLayer::_BuildRoad(int32_t x, int32_t y, int32_t kind, int32_t variant) {
+    auto street = TStreet::GetByLevel(kind, variant);
+    if (!street || !RoadLayer) return;
+    RoadLayer->_SetTile(street, x, y, {});
+}
+
+void TLayer::ClearTile(int32_t x, int32_t y) {
+    if (RoadLayer) RoadLayer->_Clear(x, y, 1);
+    if (BuildingLayer) BuildingLayer->_Clear(x, y);
+}
+
+void TLayer::ClearField(int32_t x, int32_t y, int32_t w, int32_t h) {
+    for (int32_t i = x; i < x + w; ++i) {
+        for (int32_t j = y; j < y + h; ++j) ClearTile(i, j);
+    }
+}
+
+void TLayer::_ModeStart(int32_t x, int32_t y, float& fx, float& fy) {
+    fx = fy = 0;
+    if (iso) iso->FromIso(float(x), float(y), fx, fy);
+    if (BuildingLayer) {
+        BuildingLayer->transparency = 1;
+        BuildingLayer->tx = fx;
+        BuildingLayer->ty = fy;
+    }
+}
+
+// --- road mode -----------------------------------------------------------------------------
+
+void TLayer::_PlanRoad(int32_t tx, int32_t ty, int32_t& ok) {
+    TRoadLayer& rl = *RoadLayer;
+    const TStreet& street = *rm_s;
+    int32_t dx = tx - rm_sx, dy = ty - rm_sy;
+    // The road runs along the longer axis; a tie goes along x.
+    if (std::abs(dx) < std::abs(dy)) {
+        dx = 0;
+    } else {
+        dy = 0;
+    }
+    rm_x = rm_sx + dx;
+    rm_y = rm_sy + dy;
+    const int32_t n = std::abs(dx) + std::abs(dy);
+    const int32_t sx = Sign(dx), sy = Sign(dy);
+    rm_xy.clear();
+    rm_cost = 0;
+    std::vector<int32_t> possible, land, water;
+    for (int32_t i = 0; i <= n; ++i) {
+        const int32_t xi = rm_sx + sx * i, yi = rm_sy + sy * i;
+        const int32_t p = rl._RoadPossible(xi, yi, street.bridgeAble, street.nearwater);
+        possible.push_back(p);
+        land.push_back(rl._RoadPossible(xi, yi, 0, street.nearwater));
+        rm_cost += rl._Cost(rm_s, xi, yi);
+        rm_xy.push_back(xi);
+        rm_xy.push_back(yi);
+        water.push_back(GroundLayer ? (GroundLayer->_IsFieldWater(xi, yi, -1) != 0) : 0);
+    }
+    const int32_t count = n + 1;
+    ok = (count >= 2 && enoughMoneyToBuy(float(rm_cost))) ? 1 : 0;
+    for (int32_t p : possible) {
+        if (!p) ok = 0;
+    }
+    if (street.bridgeAble) {
+        if (!land.front() || !land.back()) ok = 0;
+        // Runs of water: a run of k tiles needs k - 1 <= bridgeMaxLength.
+        int32_t counter = -1;
+        for (int32_t i = 0; i < count; ++i) {
+            if (land[size_t(i)]) {
+                if (counter > street.bridgeMaxLength) ok = 0;
+                counter = -1;
+            } else {
+                ++counter;
+            }
+        }
+        if (counter > street.bridgeMaxLength) ok = 0;
+    }
+    // A bridge starting or ending next to the path's end needs land beyond that end.
+    auto landAt = [this](int32_t x, int32_t y) {
+        return _InField(x, y) && GroundLayer && GroundLayer->_IsFieldWater(x, y, -1) == 0;
+    };
+    if (count >= 2 && water[1] && !landAt(rm_sx - sx, rm_sy - sy)) ok = 0;
+    if (count >= 2 && water[size_t(count - 2)] && !landAt(rm_sx + (n + 1) * sx, rm_sy + (n + 1) * sy)) ok = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t kind = ok ? possible[size_t(i)] : 0;
+        if (i == 0 || i == count - 1) kind = 2;
+        rl._AddPreview(rm_xy[size_t(2 * i)], rm_xy[size_t(2 * i + 1)], kind);
+    }
+}
+
+void TLayer::_UpdateRoadMode(int32_t x, int32_t y, int32_t hit) {
+    if (!RoadLayer || !rm_s) return;
+    float fx = 0, fy = 0;
+    _ModeStart(x, y, fx, fy);
+    TRoadLayer& rl = *RoadLayer;
+    rl.mask = 1;
+    const int32_t tx = Trunc(fx), ty = Trunc(fy);
+    switch (rm_mode) {
+        case 0: {
+            const int32_t p = rl._RoadPossible(tx, ty, 0, rm_s->nearwater);
+            if (_InField(tx, ty)) rl._AddPreview(tx, ty, p);
+            rm_cost = 0;
+            if (hit && p) {
+                rm_mode = 1;
+                rm_sx = tx;
+                rm_sy = ty;
+            }
+            break;
+        }
+        case 1: {
+            int32_t ok = 0;
+            _PlanRoad(tx, ty, ok);
+            if (hit) rm_mode = ok ? 2 : 0;
+            break;
+        }
+        case 2: {
+            // The plan stays on show while the game decides.
+            const size_t count = rm_xy.size() / 2;
+            for (size_t i = 0; i < count; ++i) {
+                rl._AddPreview(rm_xy[2 * i], rm_xy[2 * i + 1], (i == 0 || i + 1 == count) ? 2 : 1);
+            }
+            if (rm_func.IsSet() && !rm_func()) break;
+            if (!expendMoney(float(rm_cost))) break;
+            const TRoadList roads = rl.BuildRoad(rm_s, rm_xy, 1, 0);
+            if (chooseBridgeFunc.IsSet()) chooseBridgeFunc(roads);
+            rm_mode = 0;
+            TThing endRoad;
+            if (auto r = rl._GetTile(rm_x, rm_y)) endRoad = r;
+            _callShowMoneyFunc(endRoad, -float(rm_cost));
+            break;
+        }
+        default:
+            rm_mode = 0;
+            break;
+    }
+}
+
+// --- destroy mode --------------------------------------------------------------------------
+
+void TLayer::_UpdateDestroyMode(int32_t x, int32_t y, int32_t hit) {
+    float fx = 0, fy = 0;
+    _ModeStart(x, y, fx, fy);
+    if (dm_mode == 0) {
+        const int32_t size = dm_size;
+        if (size % 2 == 0) {
+            fx = float(Trunc(fx + 0.5f));
+            fy = float(Trunc(fy + 0.5f));
+        }
+        fx -= float(size / 2);
+        fy -= float(size / 2);
+        dm_obj.assign(size_t(size) * size_t(size), TThing{});
+        dm_x.assign(size_t(size), 0);
+        dm_y.assign(size_t(size), 0);
+        dm_cost = 0;
+        bool found = false;
+        for (int32_t i = 0; i < size; ++i) {
+            for (int32_t j = 0; j < size; ++j) {
+                const int32_t X = Trunc(fx + float(i)), Y = Trunc(fy + float(j));
+                dm_x[size_t(i)] = X;
+                dm_y[size_t(j)] = Y;
+                if (!_InField(X, Y)) continue;
+                if (GroundLayer) GroundLayer->markTileForDelete(X, Y);
+                TThing thing;
+                if (BuildingLayer) {
+                    if (auto t = BuildingLayer->_GetTree(X, Y)) {
+                        BuildingLayer->_addbmthing(X, Y, nullptr, t->Frame, 1, 0, 0);
+                        thing = t;
+                    }
+                    // Buildings are found and previewed here once they exist.
+                }
+                if (std::holds_alternative<std::monostate>(thing) && RoadLayer) {
+                    if (auto r = RoadLayer->_GetTile(X, Y)) {
+                        RoadLayer->_MarkTile(X, Y, -2);
+                        thing = r;
+                    }
+                }
+                if (!std::holds_alternative<std::monostate>(thing)) found = true;
+                dm_obj[size_t(i) * size_t(size) + size_t(j)] = thing;
+            }
+        }
+        if (hit && found && enoughMoneyToBuy(float(dm_cost))) dm_mode = 1;
+        return;
+    }
+    // Waiting for the game: the marks stay on the things that will go.
+    for (const TThing& thing : dm_obj) {
+        if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
+            if (RoadLayer && (*r)->IsValid()) RoadLayer->_MarkTile((*r)->x, (*r)->y, -2);
+        }
+    }
+    if (dm_func.IsSet() && !dm_func()) return;
+    if (!expendMoney(float(dm_cost))) return;
+    for (const TThing& thing : dm_obj) {
+        if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
+            if (BuildingLayer && BuildingLayer->_GetTree((*t)->x, (*t)->y) == *t) BuildingLayer->_delTree(*t);
+        } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
+            // A bridge goes whole with its first tile; its other tiles are already gone.
+            if (RoadLayer && (*r)->IsValid()) RoadLayer->_delTile(*r);
+        }
+    }
+    if (RoadLayer) {
+        const TRoadList destroyed = RoadLayer->destroyedRoad;
+        RoadLayer->destroyedRoad.clear();
+        _callOnRoadDestroyed(destroyed);
+    }
+    dm_mode = 0;
+}

@@ -1,0 +1,84 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TImage;
+class TLayer;
+class TRoad;
+class TStreet;
+namespace vesko {
+class TDataFile;
+}
+
+// The world's road tiles: one road per map tile, the list of all roads, the removal and plan
+// marks of the editing modes, and the drawing hooks the map walk calls per tile.
+class TRoadLayer {
+public:
+    using TRoadList = std::vector<std::shared_ptr<TRoad>>;
+    using TIgn = std::vector<int32_t>;
+
+    static std::shared_ptr<TRoadLayer> _create(TLayer* layer);
+    // Loads the route overlay image (once at start, after the plugins).
+    static void Prepare();
+    static void DePrepare();
+    void Destroy();
+
+    // Lays roads along the points (flat x, y list); one result entry per point (null where no
+    // road was laid). Water crossed by a street with bridge images becomes a bridge.
+    TRoadList BuildRoad(const std::shared_ptr<TStreet>& street, const std::vector<int32_t>& points, int32_t straight,
+                        int32_t bridgeKind);
+    std::shared_ptr<TRoad> _SetTile(const std::shared_ptr<TStreet>& street, int32_t x, int32_t y, const TIgn& ign);
+    std::shared_ptr<TRoad> _GetTile(int32_t x, int32_t y) const;
+    void _AddRoad_(const std::shared_ptr<TRoad>& road);
+    void _DelRoad_(const std::shared_ptr<TRoad>& road);
+    void _UpdateTile(int32_t x, int32_t y);
+    void _UpdateFrame(int32_t x, int32_t y, const TIgn& ign);
+    int32_t _RoadPossible(int32_t x, int32_t y, int32_t bridgeAble, int32_t nearWater) const;
+    int32_t _Cost(const std::shared_ptr<TStreet>& street, int32_t x, int32_t y) const;
+    TRoadList _RoadEnclosed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t corners) const;
+    int32_t _Clear(int32_t x, int32_t y, int32_t clearIgn);
+    void _delTile(const std::shared_ptr<TRoad>& road);
+    int32_t _MarkTile(int32_t x, int32_t y, int32_t markKind);
+    void _delIgnTo(int32_t x, int32_t y);
+    void _garbageCollector();
+    // Adds a tile to the plan preview with its kind (0 impossible, 1 possible, 2 end marker);
+    // the tile needs no road.
+    void _AddPreview(int32_t x, int32_t y, int32_t kind);
+    // The mark kind of a tile, or false when it is not marked.
+    bool _GetMark(int32_t x, int32_t y, int32_t& kind) const;
+
+    void UpdateTrafficLights();
+    // The road part of a ground tile (non-bridge roads), drawn with the ground and cached with it.
+    void Draw(int32_t x, int32_t y, float sx, float sy, int32_t direct, float planeX, float planeY, int32_t onScreen);
+    void DrawMask(int32_t x, int32_t y, float sx, float sy, int32_t dim);
+    void EndDraw();
+    int32_t _GetCol(int32_t x, int32_t y) const;
+    void _onSave(vesko::TDataFile& file);
+
+    TLayer* layer = nullptr;
+    int32_t Width = 0, Height = 0;
+    TRoadList arr;  // index x * Height + y
+    TRoadList arrRoad;
+    int32_t mask = 0;
+    float mx = 0, my = 0;
+    int32_t _rm_u = 0;
+    std::vector<int32_t> _rm_x, _rm_y, _rm_a;
+    int32_t showtrafficcolors = 0;
+    float way_radius = 35.0f;
+    TRoadList destroyedRoad;
+
+    static inline std::shared_ptr<TImage> wayPathImg;
+    static constexpr int32_t wayPathFrames = 12;
+
+private:
+    bool _InField(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
+    size_t _Index(int32_t x, int32_t y) const { return size_t(x) * size_t(Height) + size_t(y); }
+    int64_t _Key(int32_t x, int32_t y) const { return (int64_t(x) << 32) | int64_t(uint32_t(y)); }
+    void _MarkGround(int32_t x, int32_t y) const;
+    float _Water(int32_t x, int32_t y) const;
+    void _AddMark(int32_t x, int32_t y, int32_t kind);
+    std::unordered_map<int64_t, int32_t> _marks;
+};
