@@ -1,6 +1,6 @@
 #include "app/TGadgetConfig.h"
 
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 std::shared_ptr<TGadgetConfig> TGadgetConfig::Create(const std::string& name, float x, float y, float width,
                                                      float height, int32_t visible) {

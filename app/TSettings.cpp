@@ -1,7 +1,7 @@
 #include "app/TSettings.h"
 
 #include "app/TSettingsFiles.h"
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 #include "plugins/TPluginReader.h"
 
 int32_t TSettings::ReadIn(const std::string& folder) {

@@ -4,7 +4,7 @@
 #include "app/TGadgets.h"
 #include "app/TSettings.h"
 #include "platform/TStream.h"
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 void TSettingsFiles::LoadSettings(const std::string& folder) {
     TConfig::ReadIn(folder);

@@ -8,6 +8,7 @@
 
 #include "framework/TFastRandom.h"
 #include "platform/TCharset.h"
+#include "platform/TNumberText.h"
 #include "platform/TStream.h"
 
 namespace vesko {
@@ -16,65 +17,6 @@ namespace {
 
 bool IsAscii(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-std::string FormatFloat(const char* format, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
-// Lenient integer: leading blanks, a sign, then decimal digits, "$" hex or "%" binary digits up to the
-// first other character; junk or empty text gives 0. Wider values keep their low 32 bits.
-int32_t ParseInt(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-    uint32_t base = 10;
-    if (i < s.size() && s[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i < s.size() && s[i] == '%') {
-        base = 2;
-        ++i;
-    }
-    uint32_t v = 0;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        uint32_t d;
-        if (c >= '0' && c <= '9')
-            d = uint32_t(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            d = uint32_t(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            d = uint32_t(c - 'A' + 10);
-        else
-            break;
-        if (d >= base) break;
-        v = v * base + d;
-    }
-    if (negative) v = 0u - v;
-    return static_cast<int32_t>(v);
-}
-
-// Lenient floating point number: leading blanks and sign allowed; junk or empty text gives 0.
-double ParseDouble(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    if (i < s.size() && s[i] == '+') ++i;
-    double v = 0;
-    const auto result = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
-    return result.ec == std::errc() ? v : 0.0;
-}
-
-float ParseFloat(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    if (i < s.size() && s[i] == '+') ++i;
-    float v = 0;
-    const auto result = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
-    return result.ec == std::errc() ? v : 0.0f;
 }
 
 int64_t FloorMod(int64_t a, int64_t n) { return ((a % n) + n) % n; }
@@ -155,18 +97,18 @@ std::shared_ptr<TFileFlag> TDataFile::findFlag(const std::string& name, int32_t 
 
 std::string TDataFile::getFlagValue(const std::string& def) const { return currentFlag ? currentFlag->value : def; }
 
-int32_t TDataFile::getFlagValueInt(int32_t def) const { return ParseInt(getFlagValue(std::to_string(def))); }
+int32_t TDataFile::getFlagValueInt(int32_t def) const { return TNumberText::ToInt(getFlagValue(TNumberText::FromInt(def))); }
 
 float TDataFile::getFlagValueFloat(float def) const {
-    return ParseFloat(getFlagValue(FormatFloat("%#.9g", double(def))));
+    return TNumberText::ToFloat(getFlagValue(TNumberText::FromFloat(def)));
 }
 
 double TDataFile::getFlagValueDouble(double def) const {
-    return ParseDouble(getFlagValue(FormatFloat("%#.17lg", def)));
+    return TNumberText::ToDouble(getFlagValue(TNumberText::FromDouble(def)));
 }
 
 uint8_t TDataFile::getFlagValueByte(uint8_t def) const {
-    return static_cast<uint8_t>(ParseInt(getFlagValue(std::to_string(def))) & 0xFF);
+    return TNumberText::ToByte(getFlagValue(TNumberText::FromInt(def)));
 }
 
 void TDataFile::Clear() {

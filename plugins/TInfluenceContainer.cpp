@@ -3,7 +3,7 @@
 #include <string>
 
 #include "plugins/TInfluenceMask.h"
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 #include "plugins/TPluginReader.h"
 
 std::shared_ptr<TInfluenceContainer> TInfluenceContainer::ReadFromPluginReader(const TPluginReader& reader,

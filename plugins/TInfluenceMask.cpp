@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "plugins/BColor.h"
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 std::shared_ptr<TInfluenceMask> TInfluenceMask::Create(const TValues& needed, int32_t bBuilding) {
     std::shared_ptr<TInfluenceMask> mask = std::make_shared<TInfluenceMask>();

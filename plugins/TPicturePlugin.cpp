@@ -8,7 +8,7 @@
 #include "plugins/TCarVehicle.h"
 #include "plugins/TInfluenceContainer.h"
 #include "plugins/TInfluenceMask.h"
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/TImage.h"
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 namespace {
 

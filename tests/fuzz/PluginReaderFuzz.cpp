@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 #include "plugins/TPluginReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 TEST(TNumberText, IntegerPrefixesSignsAndJunk) {
     EXPECT_EQ(TNumberText::ToInt("$1E0"), 480);

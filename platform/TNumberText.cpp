@@ -1,4 +1,4 @@
-#include "plugins/TNumberText.h"
+#include "platform/TNumberText.h"
 
 #include <cfloat>
 #include <charconv>
@@ -45,7 +45,7 @@ int32_t TNumberText::ToInt(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-float TNumberText::ToFloat(std::string_view text) {
+double TNumberText::ToDouble(std::string_view text) {
     size_t i = SkipBlanks(text);
     const size_t start = i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
@@ -70,6 +70,13 @@ float TNumberText::ToFloat(std::string_view text) {
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) value = std::strtod(number.c_str(), nullptr);
+    if (value > DBL_MAX) return DBL_MAX;
+    if (value < -DBL_MAX) return -DBL_MAX;
+    return value;
+}
+
+float TNumberText::ToFloat(std::string_view text) {
+    const double value = ToDouble(text);
     if (value > FLT_MAX) return FLT_MAX;
     if (value < -FLT_MAX) return -FLT_MAX;
     return static_cast<float>(value);
@@ -85,6 +92,12 @@ int32_t TNumberText::TruncToInt(float value) {
 }
 
 std::string TNumberText::FromInt(int32_t value) { return std::to_string(value); }
+
+std::string TNumberText::FromDouble(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%#.17g", value);
+    return buffer;
+}
 
 std::string TNumberText::FromFloat(float value) {
     char buffer[64];
