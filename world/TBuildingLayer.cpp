@@ -13,6 +13,8 @@
 #include "world/TLayer.h"
 #include "world/TMiniMap.h"
 #include "world/TOPPanel.h"
+#include "world/TRoad.h"
+#include "world/TRoadLayer.h"
 #include "world/TTree.h"
 
 namespace {
@@ -295,14 +297,18 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
     if (layer->GroundLayer) layer->GroundLayer->Draw(g + groundLead, h - groundLead, nullptr, previewFlag);
 
     const TObject o = _GetTile(g, h, 0);
-    // Roads come with the road layer; cells hold only objects of this layer until then.
-    if (!std::holds_alternative<std::monostate>(o)) {
+    TRoadLayer* roads = layer->RoadLayer.get();
+    const std::shared_ptr<TRoad> road = roads ? roads->_GetTile(g, h) : nullptr;
+    if (!std::holds_alternative<std::monostate>(o) || road) {
         float alpha = 1.0f;
         if (transparency) {
             float px = 0, py = 0;
             if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) {
                 px = float((*t)->x);
                 py = float((*t)->y);
+            } else if (road) {
+                px = float(road->x);
+                py = float(road->y);
             }
             const float d = std::sqrt((px - tx) * (px - tx) + (py - ty) * (py - ty));
             alpha = 1.0f - std::min(2.0f / (d + 1.0f), 0.75f);
@@ -316,6 +322,16 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
             }
         }
         // Buildings are drawn by the building code once it exists.
+        if (road) {
+            // The flat road lies in the ground cache; a bridge stands above the water and is drawn
+            // here, then the traffic lights, the cars (which come with the traffic) and the part
+            // of the bridge in front of the cars.
+            SetAlpha(alpha);
+            const int32_t tint = roads->showtrafficcolors;
+            if (road->bridge) road->Draw(sx, sy, tint, 1, 0, 0, 1);
+            road->DrawTrafficLights(sx, sy);
+            road->DrawBridge(sx, sy, tint);
+        }
         SetAlpha(1.0f);
     }
     if (_bm_a) _DrawPreviewAt(g, h, previewFlag);
@@ -351,4 +367,5 @@ void TBuildingLayer::EndDraw() {
     hideStructureTyp.clear();
     hidetrees = 0;
     if (layer && layer->GroundLayer) layer->GroundLayer->EndDraw();
+    if (layer && layer->RoadLayer) layer->RoadLayer->EndDraw();
 }

@@ -17,6 +17,7 @@
 #include "world/TISO.h"
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
+#include "world/TRoadLayer.h"
 
 namespace {
 // Shore frame by which neighbours are water: index N0 * 8 + N1 * 4 + N2 * 2 + N3 with N0 = (x, y - 1),
@@ -212,13 +213,16 @@ void TGroundLayer::_PlanePos(float x, float y, float& px, float& py) const {
 
 void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim) {
     if (!_InField(x, y) || !layer) return;
-    const auto t = arr[_Index(x, y)];
+    // Called for every cell on screen each frame: a plain pointer (the grid keeps the tile)
+    // spares the shared count, whose cache miss grows with the map.
+    TGround* const t = arr[_Index(x, y)].get();
     if (!t) return;
     float sx = 0, sy = 0, px = 0, py = 0;
     _ScreenPos(float(x), float(y), sx, sy);
     _PlanePos(float(x), float(y), px, py);
     const bool visible = layer->_InView(sx, sy, 0) != 0;
     uint8_t& state = arrRendered[_Index(x, y)];
+    TRoadLayer* roads = layer->RoadLayer.get();
     const int32_t leftEdge = y == 0 ? 1 : 0;
     const int32_t rightEdge = x == Width - 1 ? 1 : 0;
     if (state != rendered || (overlay && visible)) {
@@ -229,10 +233,13 @@ void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& ove
                 overlay->Use();
                 t->Draw(sx, sy, leftEdge, rightEdge, 1, px, py, 1, 0);
                 BColor::useDefault();
+                if (roads) roads->Draw(x, y, sx, sy, 1, px, py, 1);
             }
         } else {
             t->Draw(sx, sy, leftEdge, rightEdge, 0, px, py, visible ? 1 : 0, state == renderedButAnimated ? 1 : 0);
             state = t->wateranim ? renderedButAnimated : rendered;
+            // The flat road goes into the cache with its ground.
+            if (roads) roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
         }
     }
     // The mark shows on cached tiles too, so that the whole destroy square is marked.
@@ -241,7 +248,7 @@ void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& ove
         DrawImage(deleteImg, sx, sy, 0);
         SetAlpha(1.0f);
     }
-    // Roads draw their part of the tile here once the road layer exists.
+    if (visible && roads) roads->DrawMask(x, y, sx, sy, dim);
 }
 
 void TGroundLayer::drawBlackTile(int32_t x, int32_t y, int32_t force) {

@@ -20,7 +20,10 @@
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
 #include "world/TMiniMap.h"
+#include "world/TRoad.h"
+#include "world/TRoadLayer.h"
 #include "world/TSmoke.h"
+#include "world/TStreet.h"
 #include "world/TTicker.h"
 #include "world/TTimeSystem.h"
 #include "world/TTree.h"
@@ -63,10 +66,12 @@ void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
     AutoImageFlags(MASKEDIMAGE);
     TPlugin::SetTileSize(TConfig::tilewidth, TConfig::tileheight);
     TPlugin::Init();
-    // The street tables ("data/gfx/verkehr") are read by the road layer, which comes later.
+    // The street tables come first: street plugins are turned into street types as they load.
+    TStreet::Init("data/gfx/verkehr", TConfig::tilewidth, TConfig::tileheight);
     TPlugin::ReadIn("data/plugins", progressFunc, progressObj);
     TPlugin::LinkCars();
     TGroundLayer::Prepare();
+    TRoadLayer::Prepare();
     TBuildingLayer::Prepare();
     TWeatherLayer::Prepare();
     TSmoke::Init("data/gfx/felder/smoke_");
@@ -92,6 +97,7 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
     l->iso = TISO::Create(float(TConfig::tilewidth), float(TConfig::tileheight));
     l->asx = l->asy = l->tsx = l->tsy = 1.0f;
     l->GroundLayer = TGroundLayer::_create(l.get());
+    l->RoadLayer = TRoadLayer::_create(l.get());
     l->BuildingLayer = TBuildingLayer::_create(l.get());
     l->WeatherLayer = TWeatherLayer::_create(l.get());
     l->_width = l->getWidth(0);
@@ -129,13 +135,17 @@ std::shared_ptr<TLayer> TLayer::LoadFromImage(const std::string& url,
                 case colTrees3: l->_PlantTree(j, i, rnd.GetIntIn(12, 13)); break;
                 case colTrees4: l->_PlantTree(j, i, rnd.GetIntIn(14, 15)); break;
                 case colRoad0:
+                    l->_BuildRoad(j, i, 0, 0);
+                    break;
                 case colRoad1:
-                    // Roads from the map come with the road layer; the tile stays bare land.
+                    l->_BuildRoad(j, i, 1, 0);
                     break;
                 default: break;
             }
         }
     }
+    // Map roads were laid tile by tile, each open to every side: close the sides that lead nowhere.
+    if (l->RoadLayer) l->RoadLayer->_garbageCollector();
     return l;
 }
 
@@ -148,6 +158,7 @@ TLayer::~TLayer() {
 void TLayer::Destroy() {
     if (BuildingLayer) BuildingLayer->Destroy();
     if (GroundLayer) GroundLayer->Destroy();
+    if (RoadLayer) RoadLayer->Destroy();
     if (mm) mm->Destroy();
     BuildingLayer.reset();
     GroundLayer.reset();
@@ -162,9 +173,14 @@ void TLayer::Destroy() {
 
 // --- frame ---------------------------------------------------------------------------------
 
-void TLayer::Update(int32_t /*x*/, int32_t /*y*/, int32_t /*hit*/, int32_t pointerOverGUI) {
+void TLayer::Update(int32_t x, int32_t y, int32_t hit, int32_t pointerOverGUI) {
     _EnsureViewSize();
-    // The road, build and destroy modes run here once the editing modes exist.
+    // Build mode comes with the buildings.
+    if (roadmode) {
+        _UpdateRoadMode(x, y, hit);
+    } else if (destroymode) {
+        _UpdateDestroyMode(x, y, hit);
+    }
     _Draw(pointerOverGUI);
     _Update();
 }
@@ -316,7 +332,13 @@ int32_t TLayer::getPosOfThis(const TThing& thing, float& x, float& y) const {
         y = float((*t)->y);
         return 1;
     }
-    // Cars, buildings and roads report their positions once they exist.
+    if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
+        if (!*r) return 0;
+        x = float((*r)->x);
+        y = float((*r)->y);
+        return 1;
+    }
+    // Cars and buildings report their positions once they exist.
     return 0;
 }
 
@@ -384,7 +406,9 @@ TLayer::TThing TLayer::getThingAtPos(float sx, float sy) const {
     const TBuildingLayer::TObject o = BuildingLayer->_GetTile(x, y, 1);
     if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) return *b;
     if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) return *t;
-    // The road on the tile is found here once roads exist.
+    if (RoadLayer) {
+        if (auto r = RoadLayer->_GetTile(x, y)) return r;
+    }
     return {};
 }
 
@@ -395,6 +419,7 @@ std::shared_ptr<TBuilding> TLayer::getBuildingAtPos(float sx, float sy) const {
 }
 
 int32_t TLayer::IsFree(int32_t x, int32_t y) const {
+    if (RoadLayer && RoadLayer->_GetTile(x, y)) return 0;
     if (!BuildingLayer) return 1;
     const TBuildingLayer::TObject o = BuildingLayer->_GetTile(x, y, 1);
     return std::holds_alternative<std::shared_ptr<TBuilding>>(o) ? 0 : 1;
@@ -451,7 +476,7 @@ void TLayer::setDestroySize(int32_t size) { dm_size = std::clamp(size, minDestro
 void TLayer::_RedrawMM(int32_t x, int32_t y) {
     if (!mm || !_InField(x, y)) return;
     int32_t col = BuildingLayer ? BuildingLayer->_GetCol(x, y) : 0;
-    // Roads give the colour here (between buildings and ground) once they exist.
+    if (col == 0 && RoadLayer) col = RoadLayer->_GetCol(x, y);
     if (col == 0 && GroundLayer) col = GroundLayer->_GetCol(x, y);
     mm->Write(x, y, col, TMiniMap::Layer_Map);
 }

@@ -73,7 +73,15 @@ void TLayer::_BuildRoad(int32_t x, int32_t y, int32_t kind, int32_t variant) {
 }
 
 void TLayer::ClearTile(int32_t x, int32_t y) {
-    if (RoadLayer) RoadLayer->_Clear(x, y, 1);
+    if (RoadLayer) {
+        // A bridge tile takes its whole bridge with it, so that no half bridge is left.
+        auto road = RoadLayer->_GetTile(x, y);
+        if (road && road->bridge) {
+            RoadLayer->_delTile(road);
+        } else {
+            RoadLayer->_Clear(x, y, 1);
+        }
+    }
     if (BuildingLayer) BuildingLayer->_Clear(x, y);
 }
 
@@ -195,9 +203,7 @@ void TLayer::_UpdateRoadMode(int32_t x, int32_t y, int32_t hit) {
             _callShowMoneyFunc(endRoad, -float(rm_cost));
             break;
         }
-        default:
-            rm_mode = 0;
-            break;
+        default: rm_mode = 0; break;
     }
 }
 

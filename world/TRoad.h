@@ -16,8 +16,8 @@ public:
     using TIgn = std::vector<int32_t>;
 
     // ign: per side 1 = do not connect to the neighbour there; empty = connect everywhere.
-    static std::shared_ptr<TRoad> Create(const std::shared_ptr<TStreet>& street, int32_t x, int32_t y,
-                                         const TIgn& ign, TRoadLayer* roadLayer);
+    static std::shared_ptr<TRoad> Create(const std::shared_ptr<TStreet>& street, int32_t x, int32_t y, const TIgn& ign,
+                                         TRoadLayer* roadLayer);
     // A bridge along the points (flat x, y list, at least two points, each one step from the
     // previous): the head at the first point and one child per further point. Null for fewer
     // than two points, steps that are not one tile, or a street without bridge images.

@@ -94,6 +94,8 @@ float TRoadLayer::_Water(int32_t x, int32_t y) const {
 std::shared_ptr<TRoad> TRoadLayer::_SetTile(const std::shared_ptr<TStreet>& street, int32_t x, int32_t y,
                                             const TIgn& ignIn) {
     if (!street || !_InField(x, y)) return nullptr;
+    // A bridge goes only as a whole (_delTile); replacing one of its tiles would break it.
+    if (auto old = _GetTile(x, y); old && old->bridge) return nullptr;
     _MarkGround(x, y);
     const TIgn ign = ignIn.empty() ? TIgn{0, 0, 0, 0} : ignIn;
     if (layer && layer->BuildingLayer) layer->BuildingLayer->_Clear(x, y);
@@ -124,7 +126,8 @@ TRoadLayer::TRoadList TRoadLayer::BuildRoad(const std::shared_ptr<TStreet>& stre
     auto py = [&points](int32_t k) { return points[size_t(2 * k + 1)]; };
     // Direction of the first step, when it is one tile: straight-drawn roads connect only along it.
     int32_t d = -1;
-    if (n >= 2 && std::abs(px(1) - px(0)) + std::abs(py(1) - py(0)) == 1) d = TAlign::GetAlign(px(1) - px(0), py(1) - py(0));
+    if (n >= 2 && std::abs(px(1) - px(0)) + std::abs(py(1) - py(0)) == 1)
+        d = TAlign::GetAlign(px(1) - px(0), py(1) - py(0));
     auto isLand = [&](int32_t k) { return k >= n || _Water(px(k), py(k)) < 1.0f; };
 
     for (int32_t i = 0; i < n; ++i) {
@@ -142,9 +145,9 @@ TRoadLayer::TRoadList TRoadLayer::BuildRoad(const std::shared_ptr<TStreet>& stre
             result[size_t(i)] = _SetTile(street, x, y, ign);
             continue;
         }
-        // A bridge needs the point before the water as its head; a path starting in the water
-        // has none and the point is skipped.
-        if (w < 1.0f || street->bridgeImages.empty() || i == 0) continue;
+        // A bridge needs the land point before the water as its head; a path starting in the
+        // water has none and its water points are skipped.
+        if (w < 1.0f || street->bridgeImages.empty() || i == 0 || !isLand(i - 1)) continue;
         std::vector<int32_t> bridgePoints{px(i - 1), py(i - 1)};
         int32_t j = i;
         for (; j < n; ++j) {
@@ -159,7 +162,12 @@ TRoadLayer::TRoadList TRoadLayer::BuildRoad(const std::shared_ptr<TStreet>& stre
         for (size_t k = 0; k + 1 < bridgePoints.size(); k += 2) {
             const int32_t bx = bridgePoints[k], by = bridgePoints[k + 1];
             if (layer && layer->BuildingLayer) layer->BuildingLayer->_Clear(bx, by);
-            _Clear(bx, by, 0);
+            auto old = _GetTile(bx, by);
+            if (old && old->bridge) {
+                _delTile(old);
+            } else {
+                _Clear(bx, by, 0);
+            }
         }
         _AddRoad_(head);
         _UpdateTile(head->x, head->y);
@@ -201,14 +209,14 @@ void TRoadLayer::_UpdateFrame(int32_t x, int32_t y, const TIgn& ignIn) {
         const auto ramp = ba ? ba->getFrame(dd, 0) : std::array<int32_t, 2>{-1, -1};
         if (N[dd]->b_frame != ramp[0] || N[dd]->b_sframe != -1) N[dd] = nullptr;
     }
-    road->Frame = road->getFrame(N[0] != nullptr, N[1] != nullptr, N[2] != nullptr, N[3] != nullptr,
-                                 road->s ? road->s->typ : 0);
+    road->Frame =
+        road->getFrame(N[0] != nullptr, N[1] != nullptr, N[2] != nullptr, N[3] != nullptr, road->s ? road->s->typ : 0);
     road->maskframe = road->GetMaskFrame();
 }
 
 void TRoadLayer::_UpdateTile(int32_t x, int32_t y) {
-    static const int32_t offsets[13][2] = {{0, 0},  {0, -1}, {1, 0},  {0, 1},  {-1, 0}, {-1, -1}, {1, -1},
-                                           {1, 1},  {-1, 1}, {-2, 0}, {2, 0},  {0, -2}, {0, 2}};
+    static const int32_t offsets[13][2] = {{0, 0}, {0, -1}, {1, 0},  {0, 1}, {-1, 0}, {-1, -1}, {1, -1},
+                                           {1, 1}, {-1, 1}, {-2, 0}, {2, 0}, {0, -2}, {0, 2}};
     for (const auto& o : offsets) _UpdateFrame(x + o[0], y + o[1], {});
 }
 

@@ -41,7 +41,7 @@ void TStreet::_BuildTables() {
     sharedFrame1 = std::make_shared<TStreetFrame>(*sf);
 
     maskTable.fill(0);
-    const int32_t masks[15][2] = {{0, 5},  {1, 0},   {4, 3},   {5, 4},  {6, 2},  {7, 1},  {8, 10}, {9, 13},
+    const int32_t masks[15][2] = {{0, 5},   {1, 0},   {4, 3},   {5, 4},  {6, 2},  {7, 1},  {8, 10}, {9, 13},
                                   {10, 12}, {11, 11}, {12, 14}, {16, 7}, {17, 6}, {18, 8}, {19, 9}};
     for (const auto& m : masks) maskTable[size_t(m[0])] = m[1];
 
