@@ -19,7 +19,8 @@ void TFPSCounter::generate() {
 
 void TFPSCounter::Update() {
     const int32_t now = Millisecs();
-    const int32_t dt = std::max(static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(_lastUpdate)), 1);
+    const int32_t dt =
+        std::max(static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(_lastUpdate)), 1);
     const float fps = 1000.0f / float(dt) + 0.5f;
     _maxFPS = std::max(_maxFPS, fps);
     _minFPS = std::min(_minFPS, fps);

@@ -3,8 +3,8 @@
 #include "app/TConfig.h"
 #include "app/TGadgets.h"
 #include "app/TSettings.h"
-#include "platform/TStream.h"
 #include "platform/TNumberText.h"
+#include "platform/TStream.h"
 
 void TSettingsFiles::LoadSettings(const std::string& folder) {
     TConfig::ReadIn(folder);

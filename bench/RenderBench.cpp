@@ -65,7 +65,8 @@ void RenderFigures() {
     // Four 32 x 32 frames of one image, unfiltered.
     auto strip = TPixmap::Create(128, 32);
     for (int32_t y = 0; y < 32; ++y) {
-        for (int32_t x = 0; x < 128; ++x) strip->WritePixel(x, y, 0xFF000000u | uint32_t(x * 2) << 16 | uint32_t(y * 8));
+        for (int32_t x = 0; x < 128; ++x)
+            strip->WritePixel(x, y, 0xFF000000u | uint32_t(x * 2) << 16 | uint32_t(y * 8));
     }
     auto image = TImage::FromAnimPixmap(strip, 32, 32, 0, 4, 0);
     TParkMiller random;

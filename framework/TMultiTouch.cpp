@@ -105,8 +105,8 @@ std::vector<TMultiTouch::TTouchInput> FingerMessage(const SDL_TouchFingerEvent& 
     if (ev.type == SDL_FINGERUP) {
         changedFlags = TTouchPoint::flagUp;
     } else {
-        changedFlags = (ev.type == SDL_FINGERDOWN ? TTouchPoint::flagDown : TTouchPoint::flagMove) |
-                       TTouchPoint::flagInRange;
+        changedFlags =
+            (ev.type == SDL_FINGERDOWN ? TTouchPoint::flagDown : TTouchPoint::flagMove) | TTouchPoint::flagInRange;
         // A motion of a finger the table does not know (its down came before the module
         // ran) starts a contact as well.
         if (it == s.fingers.end()) {

@@ -30,9 +30,9 @@ public:
     std::shared_ptr<TImage> buttonLoadImg, buttonSaveImg, buttonOkImg, buttonLeftImg, buttonRightImg, buttonPhotoImg;
     std::shared_ptr<TImage> speedPauseImg, speedSlowImg, speedDefaultImg, speedFastImg, speedVerryFastImg;
     std::shared_ptr<TImage> clockFaceImg, clockNeedleImg;
-    std::shared_ptr<TImage> buttonHideResidentalImg, buttonHideComercialImg, buttonHideIndustrialImg,
-        buttonHideParkImg, buttonHidePublicImg, buttonHideAwardImg, buttonHideForestImg, buttonHideCarsImg,
-        buttonHideSmokeImg, buttonHideRCIImg;
+    std::shared_ptr<TImage> buttonHideResidentalImg, buttonHideComercialImg, buttonHideIndustrialImg, buttonHideParkImg,
+        buttonHidePublicImg, buttonHideAwardImg, buttonHideForestImg, buttonHideCarsImg, buttonHideSmokeImg,
+        buttonHideRCIImg;
     std::shared_ptr<TImage> buttonInfoImg, buttonInfluencesImg, buttonPeopleImg;
     std::shared_ptr<TImage> buttonCenterMapImg, buttonInfoModeImg, buttonJumpToImg, buttonKeyboardImg;
     std::shared_ptr<TImage> buttonTaxesUp, buttonTaxesDown;

@@ -97,7 +97,9 @@ std::shared_ptr<TFileFlag> TDataFile::findFlag(const std::string& name, int32_t 
 
 std::string TDataFile::getFlagValue(const std::string& def) const { return currentFlag ? currentFlag->value : def; }
 
-int32_t TDataFile::getFlagValueInt(int32_t def) const { return TNumberText::ToInt(getFlagValue(TNumberText::FromInt(def))); }
+int32_t TDataFile::getFlagValueInt(int32_t def) const {
+    return TNumberText::ToInt(getFlagValue(TNumberText::FromInt(def)));
+}
 
 float TDataFile::getFlagValueFloat(float def) const {
     return TNumberText::ToFloat(getFlagValue(TNumberText::FromFloat(def)));

@@ -16,8 +16,8 @@ constexpr uint32_t WhiteTexture = 0;
 TRenderBackend* Device() { return TSpriteBatch::Instance().Backend(); }
 
 // Reports the operation to a recording back end; costs nothing otherwise.
-void Record(TDrawCall::Kind kind, const void* source, int32_t frame, float x, float y, float w, float h,
-            float handleX, float handleY, const std::string& text = std::string()) {
+void Record(TDrawCall::Kind kind, const void* source, int32_t frame, float x, float y, float w, float h, float handleX,
+            float handleY, const std::string& text = std::string()) {
     TRenderBackend* device = Device();
     if (!device || !device->Records()) return;
     const TDrawState& s = DrawState();
@@ -51,8 +51,8 @@ void Record(TDrawCall::Kind kind, const void* source, int32_t frame, float x, fl
 
 TVertex Transformed(float lx, float ly, float x, float y, float u, float v, uint32_t rgba) {
     const TDrawState& s = DrawState();
-    return TVertex{lx * s.tform_ix + ly * s.tform_iy + x + s.origin_x, lx * s.tform_jx + ly * s.tform_jy + y + s.origin_y,
-                   u, v, rgba};
+    return TVertex{lx * s.tform_ix + ly * s.tform_iy + x + s.origin_x,
+                   lx * s.tform_jx + ly * s.tform_jy + y + s.origin_y, u, v, rgba};
 }
 
 // A rectangle in local coordinates, transformed and placed at (x, y).
@@ -130,8 +130,8 @@ void TileImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t f
     }
 }
 
-void DrawImageArea(TImage& image, int32_t frame, float sx, float sy, float sw, float sh, float x, float y,
-                   float localX, float localY) {
+void DrawImageArea(TImage& image, int32_t frame, float sx, float sy, float sw, float sh, float x, float y, float localX,
+                   float localY) {
     const TImageFrame* f = image.Frame(frame);
     if (!f) return;
     const TDrawState& s = DrawState();
@@ -221,7 +221,8 @@ void Plot(float x, float y) {
     Record(TDrawCall::Plot, nullptr, 0, x, y, 1, 1, 0, 0);
     const float ax = x + s.origin_x, ay = y + s.origin_y;
     const uint32_t rgba = s.PackedColor();
-    const TVertex q[4] = {{ax, ay, 0, 0, rgba}, {ax + 1, ay, 1, 0, rgba}, {ax + 1, ay + 1, 1, 1, rgba}, {ax, ay + 1, 0, 1, rgba}};
+    const TVertex q[4] = {
+        {ax, ay, 0, 0, rgba}, {ax + 1, ay, 1, 0, rgba}, {ax + 1, ay + 1, 1, 1, rgba}, {ax, ay + 1, 0, 1, rgba}};
     TSpriteBatch::Instance().AddQuad(WhiteTexture, s.blend_mode, q);
 }
 

@@ -19,8 +19,8 @@ void DrawImageRect(const std::shared_ptr<TImage>& image, float x, float y, float
 void TileImage(const std::shared_ptr<TImage>& image, float x = 0, float y = 0, int32_t frame = 0);
 // A part (sx, sy, sw, sh) of a frame, its top left at (localX, localY) relative to the state's
 // handle, transformed and placed at origin + (x, y).
-void DrawImageArea(TImage& image, int32_t frame, float sx, float sy, float sw, float sh, float x, float y,
-                   float localX, float localY);
+void DrawImageArea(TImage& image, int32_t frame, float sx, float sy, float sw, float sh, float x, float y, float localX,
+                   float localY);
 void DrawPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y);
 
 void DrawRect(float x, float y, float width, float height);

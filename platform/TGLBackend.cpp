@@ -162,9 +162,7 @@ void TGLBackend::ApplyBlend(int32_t blend) {
             glDisable(GL_BLEND);
             glUniform1f(uAlphaTest, 0.5f);
             return;
-        case SOLIDBLEND:
-            glDisable(GL_BLEND);
-            break;
+        case SOLIDBLEND: glDisable(GL_BLEND); break;
         case LIGHTBLEND:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
@@ -189,11 +187,9 @@ void TGLBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v
         currentTexture = texture;
     }
     ApplyBlend(blend);
-    const size_t bytes = count * sizeof(TVertex);
-    // Orphan the buffer each batch so the driver never waits on the previous draw.
-    if (bytes > vboCapacity) vboCapacity = bytes * 2;
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity), nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), v);
+    // A fresh buffer of exactly this batch's size: the driver never waits on the previous draw
+    // and never clears more than it uploads.
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TVertex)), v, GL_STREAM_DRAW);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
 }
 

@@ -34,7 +34,6 @@ private:
     int32_t uScreen = -1, uAlphaTest = -1;
     int32_t currentBlend = -1;
     uint32_t currentTexture = ~0u;
-    size_t vboCapacity = 0;
     std::unordered_map<uint32_t, uint32_t> textures;  // our id -> GL name
     uint32_t nextId = 1;
 };

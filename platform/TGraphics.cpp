@@ -59,7 +59,8 @@ bool InitVideo() {
     static const char* const displayDrivers[] = {"x11", "wayland", "windows", "cocoa"};
     for (const char* name : displayDrivers) {
         bool available = false;
-        for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) available = available || SDL_strcmp(SDL_GetVideoDriver(i), name) == 0;
+        for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
+            available = available || SDL_strcmp(SDL_GetVideoDriver(i), name) == 0;
         if (!available) continue;
         SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
@@ -209,8 +210,8 @@ void Flip(int32_t sync) {
 
 std::shared_ptr<TPixmap> GrabPixmap(int32_t x, int32_t y, int32_t width, int32_t height) {
     TGraphicsContext& c = Context();
-    if (!c.backend || width <= 0 || height <= 0 || x < 0 || y < 0 ||
-        int64_t(x) + width > c.width || int64_t(y) + height > c.height) {
+    if (!c.backend || width <= 0 || height <= 0 || x < 0 || y < 0 || int64_t(x) + width > c.width ||
+        int64_t(y) + height > c.height) {
         return nullptr;
     }
     TSpriteBatch::Instance().Flush();

@@ -76,8 +76,8 @@ std::shared_ptr<TImage> TImage::Load(const std::string& path, int32_t flags) {
     return FromPixmap(LoadPixmap(path), flags);
 }
 
-std::shared_ptr<TImage> TImage::LoadAnim(const std::string& path, int32_t cellWidth, int32_t cellHeight,
-                                         int32_t first, int32_t count, int32_t flags) {
+std::shared_ptr<TImage> TImage::LoadAnim(const std::string& path, int32_t cellWidth, int32_t cellHeight, int32_t first,
+                                         int32_t count, int32_t flags) {
     return FromAnimPixmap(LoadPixmap(path), cellWidth, cellHeight, first, count, flags);
 }
 

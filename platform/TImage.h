@@ -28,8 +28,7 @@ public:
                                             int32_t first, int32_t count, int32_t flags = -1);
     static std::shared_ptr<TImage> FromPixmap(const std::shared_ptr<TPixmap>& pixmap, int32_t flags = -1);
     static std::shared_ptr<TImage> FromAnimPixmap(const std::shared_ptr<TPixmap>& pixmap, int32_t cellWidth,
-                                                  int32_t cellHeight, int32_t first, int32_t count,
-                                                  int32_t flags = -1);
+                                                  int32_t cellHeight, int32_t first, int32_t count, int32_t flags = -1);
 
     int32_t width = 0;
     int32_t height = 0;

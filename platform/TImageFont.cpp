@@ -108,8 +108,8 @@ void TImageFont::Draw(const std::string& text, float x, float y) {
         const TGlyph* g = Glyph(cp);
         if (!g) continue;
         if (g->width > 0) {
-            DrawImageArea(*atlas, 0, float(g->atlasX), float(g->atlasY), float(g->width), float(g->height),
-                          x, y, pen + float(g->left), float(ascender - g->top));
+            DrawImageArea(*atlas, 0, float(g->atlasX), float(g->atlasY), float(g->width), float(g->height), x, y,
+                          pen + float(g->left), float(ascender - g->top));
         }
         pen += g->advance;
     }

@@ -72,7 +72,8 @@ void Translate(const SDL_Event& ev) {
         case SDL_QUIT: Post(EVENT_APPTERMINATE, 0); break;
         case SDL_WINDOWEVENT:
             if (ev.window.event == SDL_WINDOWEVENT_CLOSE) Post(EVENT_APPTERMINATE, 0);
-            if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Post(EVENT_WINDOWSIZE, 0, ev.window.data1, ev.window.data2);
+            if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                Post(EVENT_WINDOWSIZE, 0, ev.window.data1, ev.window.data2);
             if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Post(EVENT_APPSUSPEND, 0);
             if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Post(EVENT_APPRESUME, 0);
             break;
@@ -88,7 +89,8 @@ void Translate(const SDL_Event& ev) {
         case SDL_MOUSEBUTTONUP:
             if (ev.button.which != SDL_TOUCH_MOUSEID) {
                 const int32_t b = ButtonFromSDL(ev.button.button);
-                if (b) Post(ev.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSEDOWN : EVENT_MOUSEUP, b, ev.button.x, ev.button.y);
+                if (b)
+                    Post(ev.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSEDOWN : EVENT_MOUSEUP, b, ev.button.x, ev.button.y);
             }
             break;
         case SDL_MOUSEWHEEL:

@@ -105,7 +105,8 @@ std::shared_ptr<TPixmap> DecodeBMP(const std::string& bytes) {
     auto p = TPixmap::Create(argb->w, argb->h);
     if (p) {
         for (int32_t y = 0; y < p->height; ++y) {
-            std::memcpy(p->Row(y), static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch, static_cast<size_t>(p->width) * 4);
+            std::memcpy(p->Row(y), static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch,
+                        static_cast<size_t>(p->width) * 4);
         }
         p->sourceHasAlpha = hasAlpha;
     }

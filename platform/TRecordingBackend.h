@@ -38,7 +38,7 @@ public:
     std::vector<TDrawCall> calls;
     std::vector<TBatch> batches;
     std::vector<TUpload> uploads;
-    std::vector<TVertex> vertices;  // every vertex drawn, in order
+    std::vector<TVertex> vertices;                             // every vertex drawn, in order
     std::map<uint32_t, std::pair<int32_t, int32_t>> textures;  // id -> size
     int32_t presents = 0;
     uint32_t clearColor = 0xFF000000u;

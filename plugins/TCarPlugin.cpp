@@ -2,8 +2,8 @@
 
 #include "platform/TCharset.h"
 #include "platform/TImage.h"
-#include "plugins/TCarVehicle.h"
 #include "platform/TNumberText.h"
+#include "plugins/TCarVehicle.h"
 
 std::shared_ptr<TPlugin> TCarPlugin::_Load(const std::shared_ptr<TPluginReader>& readerPtr, int32_t scope) {
     if (!readerPtr) return nullptr;

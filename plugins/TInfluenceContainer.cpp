@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "plugins/TInfluenceMask.h"
 #include "platform/TNumberText.h"
+#include "plugins/TInfluenceMask.h"
 #include "plugins/TPluginReader.h"
 
 std::shared_ptr<TInfluenceContainer> TInfluenceContainer::ReadFromPluginReader(const TPluginReader& reader,

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "plugins/BColor.h"
 #include "platform/TNumberText.h"
+#include "plugins/BColor.h"
 
 std::shared_ptr<TInfluenceMask> TInfluenceMask::Create(const TValues& needed, int32_t bBuilding) {
     std::shared_ptr<TInfluenceMask> mask = std::make_shared<TInfluenceMask>();

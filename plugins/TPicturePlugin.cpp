@@ -5,10 +5,10 @@
 
 #include "platform/TCharset.h"
 #include "platform/TImage.h"
+#include "platform/TNumberText.h"
 #include "plugins/TCarVehicle.h"
 #include "plugins/TInfluenceContainer.h"
 #include "plugins/TInfluenceMask.h"
-#include "platform/TNumberText.h"
 
 namespace {
 

@@ -134,12 +134,8 @@ std::shared_ptr<TLayer> TLayer::LoadFromImage(const std::string& url,
                 case colTrees2: l->_PlantTree(j, i, rnd.GetIntIn(9, 11)); break;
                 case colTrees3: l->_PlantTree(j, i, rnd.GetIntIn(12, 13)); break;
                 case colTrees4: l->_PlantTree(j, i, rnd.GetIntIn(14, 15)); break;
-                case colRoad0:
-                    l->_BuildRoad(j, i, 0, 0);
-                    break;
-                case colRoad1:
-                    l->_BuildRoad(j, i, 1, 0);
-                    break;
+                case colRoad0: l->_BuildRoad(j, i, 0, 0); break;
+                case colRoad1: l->_BuildRoad(j, i, 1, 0); break;
                 default: break;
             }
         }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "app/TConfig.h"
 #include "app/TGadgets.h"
 #include "app/TSettings.h"

@@ -11,11 +11,11 @@
 #include "app/TFPSCounter.h"
 #include "app/TSettings.h"
 #include "gui/TGUI.h"
-#include "platform/TImage.h"
-#include "platform/TImageFont.h"
 #include "platform/TClock.h"
 #include "platform/TDrawState.h"
 #include "platform/TGraphics.h"
+#include "platform/TImage.h"
+#include "platform/TImageFont.h"
 #include "platform/TRecordingBackend.h"
 
 namespace {
@@ -135,10 +135,9 @@ TEST_F(ShellTest, RenderRunsItsStepsInOrder) {
     std::vector<TDrawCall::Kind> kinds;
     for (const TDrawCall& c : backend->calls) kinds.push_back(c.kind);
     // Version line, five shadow copies and the pointer, the fade, the gamma overlay, the flip.
-    const std::vector<TDrawCall::Kind> expected = {TDrawCall::Text,  TDrawCall::Image, TDrawCall::Image,
-                                                   TDrawCall::Image, TDrawCall::Image, TDrawCall::Image,
-                                                   TDrawCall::Image, TDrawCall::Rect,  TDrawCall::Rect,
-                                                   TDrawCall::Flip};
+    const std::vector<TDrawCall::Kind> expected = {
+        TDrawCall::Text,  TDrawCall::Image, TDrawCall::Image, TDrawCall::Image, TDrawCall::Image,
+        TDrawCall::Image, TDrawCall::Image, TDrawCall::Rect,  TDrawCall::Rect,  TDrawCall::Flip};
     EXPECT_EQ(kinds, expected);
     EXPECT_EQ(backend->calls[0].text.rfind("Unreleased Version, current FPS: ", 0), 0u);
     // The shadow is black at alpha 0.15 one pixel around (x+1, y+1); the pointer white on top.
