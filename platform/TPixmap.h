@@ -44,4 +44,5 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::string& path);
 std::shared_ptr<TPixmap> DecodePixmap(const std::string& bytes);
 std::shared_ptr<TPixmap> DecodePNG(const std::string& bytes);
 std::shared_ptr<TPixmap> DecodeJPEG(const std::string& bytes);
+// Writes RGBA, or RGB when the pixmap has no alpha of its own (sourceHasAlpha false).
 bool SavePixmapPNG(const TPixmap& pixmap, const std::string& path, int compression = 5);

@@ -51,9 +51,13 @@ bool SavePixmapPNG(const TPixmap& pixmap, const std::string& path, int compressi
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
+        stream->Discard();
         return false;
     }
-    std::vector<uint8_t> row(static_cast<size_t>(pixmap.width) * 4);
+    // Pixels that came without alpha of their own are written without it (RGB).
+    const bool alpha = pixmap.sourceHasAlpha;
+    const int channels = alpha ? 4 : 3;
+    std::vector<uint8_t> row(static_cast<size_t>(pixmap.width) * channels);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         stream->Discard();
@@ -62,16 +66,17 @@ bool SavePixmapPNG(const TPixmap& pixmap, const std::string& path, int compressi
     png_set_write_fn(png, stream.get(), WriteToStream, FlushStream);
     png_set_compression_level(png, compression);
     png_set_IHDR(png, info, static_cast<png_uint_32>(pixmap.width), static_cast<png_uint_32>(pixmap.height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int32_t y = 0; y < pixmap.height; ++y) {
         const uint32_t* src = pixmap.Row(y);
         for (int32_t x = 0; x < pixmap.width; ++x) {
             const uint32_t c = src[x];
-            row[x * 4 + 0] = static_cast<uint8_t>(c >> 16);
-            row[x * 4 + 1] = static_cast<uint8_t>(c >> 8);
-            row[x * 4 + 2] = static_cast<uint8_t>(c);
-            row[x * 4 + 3] = static_cast<uint8_t>(c >> 24);
+            uint8_t* out = &row[static_cast<size_t>(x) * channels];
+            out[0] = static_cast<uint8_t>(c >> 16);
+            out[1] = static_cast<uint8_t>(c >> 8);
+            out[2] = static_cast<uint8_t>(c);
+            if (alpha) out[3] = static_cast<uint8_t>(c >> 24);
         }
         png_write_row(png, row.data());
     }

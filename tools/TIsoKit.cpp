@@ -1,10 +1,8 @@
 #include "tools/TIsoKit.h"
 
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <vector>
 
 #include "platform/TStream.h"
@@ -204,46 +202,10 @@ std::shared_ptr<TPixmap> TIsoKit::Keyed(const TCanvas& canvas) {
     return p;
 }
 
-namespace {
-void WriteToStream(png_structp png, png_bytep data, png_size_t length) {
-    auto* stream = static_cast<TStream*>(png_get_io_ptr(png));
-    if (!stream->Write(data, length)) png_error(png, "write failed");
-}
-void FlushStream(png_structp) {}
-}  // namespace
-
 bool TIsoKit::SaveRGB(const TPixmap& pixmap, const std::string& path) {
-    if (pixmap.width <= 0 || pixmap.height <= 0) return false;
-    std::shared_ptr<TStream> stream = TStream::WriteFile(path);
-    if (!stream) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        stream->Discard();
-        return false;
-    }
-    std::vector<uint8_t> row(static_cast<size_t>(pixmap.width) * 3);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        stream->Discard();
-        return false;
-    }
-    png_set_write_fn(png, stream.get(), WriteToStream, FlushStream);
-    png_set_compression_level(png, 9);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(pixmap.width), static_cast<png_uint_32>(pixmap.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int32_t y = 0; y < pixmap.height; ++y) {
-        const uint32_t* src = pixmap.Row(y);
-        for (int32_t x = 0; x < pixmap.width; ++x) {
-            row[x * 3 + 0] = static_cast<uint8_t>(src[x] >> 16);
-            row[x * 3 + 1] = static_cast<uint8_t>(src[x] >> 8);
-            row[x * 3 + 2] = static_cast<uint8_t>(src[x]);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return stream->Close();
+    // A pixmap without alpha of its own is written as RGB, so magenta stays the mask colour.
+    std::shared_ptr<TPixmap> rgb = pixmap.Copy();
+    if (!rgb) return false;
+    rgb->sourceHasAlpha = false;
+    return SavePixmapPNG(*rgb, path, 9);
 }

@@ -105,6 +105,26 @@ TEST_F(PictureFileTest, PngRoundTripKeepsEveryPixelAndAlphaExactly) {
     }
 }
 
+TEST_F(PictureFileTest, PixmapWithoutAlphaIsSavedAsRgbSoMaskingStillApplies) {
+    auto p = TPixmap::Create(3, 1);
+    p->WritePixel(0, 0, 0xFFFF00FFu);  // magenta: the mask colour of content pictures
+    p->WritePixel(1, 0, 0xFF102030u);
+    p->WritePixel(2, 0, 0x80405060u);  // alpha is dropped, the colour kept
+    p->sourceHasAlpha = false;
+    const std::string path = dir.File("rgb.png");
+    ASSERT_TRUE(SavePixmapPNG(*p, path, 9));
+    std::string bytes;
+    ASSERT_TRUE(LoadBytes(path, bytes));
+    ASSERT_GT(bytes.size(), 26u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[25]), 2u);  // IHDR colour type 2: RGB
+    auto back = LoadPixmap(path);
+    ASSERT_TRUE(back);
+    EXPECT_FALSE(back->sourceHasAlpha);
+    EXPECT_EQ(back->ReadPixel(0, 0), 0xFFFF00FFu);
+    EXPECT_EQ(back->ReadPixel(1, 0), 0xFF102030u);
+    EXPECT_EQ(back->ReadPixel(2, 0), 0xFF405060u);
+}
+
 TEST_F(PictureFileTest, PngSaveOfAWindowWritesOnlyTheWindow) {
     auto p = TPixmap::Create(10, 10);
     p->ClearPixels(0xFF000000u);
