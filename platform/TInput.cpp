@@ -40,14 +40,7 @@ int32_t ButtonFromSDL(uint8_t button) {
     }
 }
 
-void Post(int32_t id, int32_t data, int32_t x = 0, int32_t y = 0) {
-    TEvent e;
-    e.id = id;
-    e.data = data;
-    e.x = x;
-    e.y = y;
-    TInput::PostSystemEvent(e);
-}
+void Post(int32_t id, int32_t data, int32_t x = 0, int32_t y = 0) { TInput::PostSystemEvent(id, data, x, y); }
 
 void PostKey(const SDL_KeyboardEvent& k, bool down) {
     for (int32_t code : TKeyMap::FromSDL(k.keysym.sym, k.keysym.scancode)) {
@@ -153,6 +146,15 @@ void PostSystemEvent(TEvent& e) {
         default: break;
     }
     TEventHooks::EmitEvent(&e);
+}
+
+void PostSystemEvent(int32_t id, int32_t data, int32_t x, int32_t y) {
+    TEvent e;
+    e.id = id;
+    e.data = data;
+    e.x = x;
+    e.y = y;
+    PostSystemEvent(e);
 }
 
 int32_t MouseX() { return State().mouseX; }

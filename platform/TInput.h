@@ -11,6 +11,8 @@ namespace TInput {
 void PollSystem();
 // Applies one event to the polled state, then emits it through the hooks.
 void PostSystemEvent(TEvent& event);
+// The same for an event made of its id and values.
+void PostSystemEvent(int32_t id, int32_t data = 0, int32_t x = 0, int32_t y = 0);
 
 int32_t MouseX();
 int32_t MouseY();

@@ -12,15 +12,6 @@
 
 namespace {
 
-void Post(int32_t id, int32_t data = 0, int32_t x = 0, int32_t y = 0) {
-    TEvent e;
-    e.id = id;
-    e.data = data;
-    e.x = x;
-    e.y = y;
-    TInput::PostSystemEvent(e);
-}
-
 struct TLog {
     std::vector<std::string> calls;
 };
@@ -57,8 +48,8 @@ protected:
 };
 
 TEST_F(EventReceiverTest, KeepsItsValuesWithoutEvents) {
-    Post(EVENT_MOUSEMOVE, 0, 30, 40);
-    Post(EVENT_MOUSEWHEEL, 2, 30, 40);
+    TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, 30, 40);
+    TInput::PostSystemEvent(EVENT_MOUSEWHEEL, 2, 30, 40);
     event->Update();
     EXPECT_EQ(event->MouseX(), 30);
     EXPECT_EQ(event->MouseY(), 40);
@@ -70,7 +61,7 @@ TEST_F(EventReceiverTest, KeepsItsValuesWithoutEvents) {
     EXPECT_EQ(event->MouseXSpeed(), 0);
     EXPECT_EQ(event->MouseYSpeed(), 0);
     EXPECT_EQ(event->MouseZSpeed(), 0);
-    Post(EVENT_MOUSEMOVE, 0, 25, 40);
+    TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, 25, 40);
     event->Update();
     EXPECT_EQ(event->MouseXSpeed(), -5);
 }
@@ -79,11 +70,11 @@ TEST_F(EventReceiverTest, EventsRequestPollsOfTheirGroupOnly) {
     EXPECT_EQ(event->_updateKeys + event->_updateMouseKeys + event->_updateMousePos + event->_updateKeyChar +
                   event->_updateAppTermin,
               0);
-    Post(EVENT_KEYDOWN, 65);
-    Post(EVENT_MOUSEUP, 1);
-    Post(EVENT_MOUSEMOVE, 0, 1, 1);
-    Post(EVENT_KEYCHAR, 'a');
-    Post(EVENT_TIMERTICK);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 65);
+    TInput::PostSystemEvent(EVENT_MOUSEUP, 1);
+    TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, 1, 1);
+    TInput::PostSystemEvent(EVENT_KEYCHAR, 'a');
+    TInput::PostSystemEvent(EVENT_TIMERTICK);
     EXPECT_EQ(event->_updateKeys, 2);
     EXPECT_EQ(event->_updateMouseKeys, 2);
     EXPECT_EQ(event->_updateMousePos, 1);
@@ -104,10 +95,10 @@ TEST_F(EventReceiverTest, EventsRequestPollsOfTheirGroupOnly) {
 }
 
 TEST_F(EventReceiverTest, PressAndReleaseBetweenTwoFrames) {
-    Post(EVENT_KEYDOWN, 65);
-    Post(EVENT_KEYUP, 65);
-    Post(EVENT_MOUSEDOWN, 2, 5, 5);
-    Post(EVENT_MOUSEUP, 2, 5, 5);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 65);
+    TInput::PostSystemEvent(EVENT_KEYUP, 65);
+    TInput::PostSystemEvent(EVENT_MOUSEDOWN, 2, 5, 5);
+    TInput::PostSystemEvent(EVENT_MOUSEUP, 2, 5, 5);
     event->Update();
     EXPECT_EQ(event->KeyHit(65), 1);
     EXPECT_EQ(event->KeyDown(65), 0);
@@ -120,15 +111,15 @@ TEST_F(EventReceiverTest, PressAndReleaseBetweenTwoFrames) {
 }
 
 TEST_F(EventReceiverTest, EscapeOrWindowCloseForOneSnapshot) {
-    Post(EVENT_KEYDOWN, 27);
-    Post(EVENT_KEYUP, 27);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 27);
+    TInput::PostSystemEvent(EVENT_KEYUP, 27);
     event->Update();
     EXPECT_NE(event->EscapeEvent(), 0);
     EXPECT_EQ(event->AppTerminate(), 0);
     event->Update();
     EXPECT_EQ(event->EscapeEvent(), 0);
 
-    Post(EVENT_APPTERMINATE);
+    TInput::PostSystemEvent(EVENT_APPTERMINATE);
     event->Update();
     EXPECT_EQ(event->AppTerminate(), 1);
     EXPECT_NE(event->EscapeEvent(), 0);
@@ -138,14 +129,14 @@ TEST_F(EventReceiverTest, EscapeOrWindowCloseForOneSnapshot) {
 }
 
 TEST_F(EventReceiverTest, TypedCharacterIsSeenForOneSnapshot) {
-    Post(EVENT_KEYCHAR, 0xE4);  // ä
+    TInput::PostSystemEvent(EVENT_KEYCHAR, 0xE4);  // ä
     event->Update();
     EXPECT_EQ(event->GetChar(), "\xC3\xA4");
     event->Update();
     EXPECT_EQ(event->GetChar(), "");
     // Queued characters come one per snapshot.
-    Post(EVENT_KEYCHAR, 0xDF);  // ß
-    Post(EVENT_KEYCHAR, 'x');
+    TInput::PostSystemEvent(EVENT_KEYCHAR, 0xDF);  // ß
+    TInput::PostSystemEvent(EVENT_KEYCHAR, 'x');
     event->Update();
     EXPECT_EQ(event->GetChar(), "\xC3\x9F");
     event->Update();
@@ -156,19 +147,19 @@ TEST_F(EventReceiverTest, TypedCharacterIsSeenForOneSnapshot) {
 
 TEST_F(EventReceiverTest, ActionRunsOncePerHitDuringThatUpdate) {
     EXPECT_EQ(event->AddAction(112, &LogF1, &log), 1);
-    Post(EVENT_KEYDOWN, 112);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 112);
     EXPECT_TRUE(log.calls.empty()) << "actions run in Update, not in the event hook";
     event->Update();
     EXPECT_EQ(log.calls.size(), 1u);
     event->Update();
-    Post(EVENT_KEYUP, 112);
+    TInput::PostSystemEvent(EVENT_KEYUP, 112);
     event->Update();
     event->Update();
     EXPECT_EQ(log.calls.size(), 1u);
 
     event->disableActions();
     EXPECT_EQ(event->actionsEnabled(), 0);
-    Post(EVENT_KEYDOWN, 112);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 112);
     event->Update();
     EXPECT_EQ(event->KeyHit(112), 1);
     EXPECT_EQ(log.calls.size(), 1u);
@@ -181,8 +172,8 @@ TEST_F(EventReceiverTest, ActionsRunInKeyCodeOrder) {
     event->AddAction(65, &LogA, &log);
     event->AddAction(37, &LogLeft, &log);
     event->AddAction(65, &LogF1, &log);
-    Post(EVENT_KEYDOWN, 65);
-    Post(EVENT_KEYDOWN, 37);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 65);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 37);
     event->Update();
     EXPECT_EQ(log.calls, (std::vector<std::string>{"left", "A", "F1"}));
 }
@@ -197,41 +188,41 @@ TEST_F(EventReceiverTest, RemovingActions) {
     EXPECT_EQ(event->RemoveAction(112, &LogF1, &log), 2);
     EXPECT_EQ(event->RemoveAction(112, &LogF1, &log), 0);
     EXPECT_EQ(event->RemoveAction(0, &LogA, &log), 0);
-    Post(EVENT_KEYDOWN, 112);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 112);
     event->Update();
     EXPECT_EQ(log.calls, (std::vector<std::string>{"A"}));
     EXPECT_EQ(other.calls.size(), 1u);
 
     event->RemoveAllActions();
-    Post(EVENT_KEYDOWN, 112);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 112);
     event->Update();
     EXPECT_EQ(log.calls.size(), 1u);
 }
 
 TEST_F(EventReceiverTest, FlushKeysClearsOnlyTheSnapshot) {
-    Post(EVENT_KEYDOWN, 40);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 40);
     event->Update();
     event->FlushKeys();
     EXPECT_EQ(event->KeyDown(40), 0);
     EXPECT_EQ(event->KeyHit(40), 0);
     EXPECT_EQ(TInput::KeyDown(40), 1);
-    Post(EVENT_KEYUP, 66);
+    TInput::PostSystemEvent(EVENT_KEYUP, 66);
     event->Update();
     EXPECT_EQ(event->KeyDown(40), 1);
 }
 
 TEST_F(EventReceiverTest, TouchPointsComeFromMultitouchOnceStarted) {
-    Post(EVENT_MOUSEDOWN, 1, 10, 10);
+    TInput::PostSystemEvent(EVENT_MOUSEDOWN, 1, 10, 10);
     event->Update();
     EXPECT_TRUE(event->TouchPoints().empty());
     TGraphics::HeadlessGraphics(640, 480);
     vesko::TMultiTouch::Init(1, 1, 0);
-    Post(EVENT_MOUSEDOWN, 1, 10, 10);
+    TInput::PostSystemEvent(EVENT_MOUSEDOWN, 1, 10, 10);
     event->Update();
     ASSERT_EQ(event->TouchPoints().size(), 1u);
     EXPECT_EQ(event->TouchPoints()[0]->getID(), -10);
     const auto snapshot = event->TouchPoints();
-    Post(EVENT_MOUSEUP, 1, 10, 10);
+    TInput::PostSystemEvent(EVENT_MOUSEUP, 1, 10, 10);
     EXPECT_EQ(snapshot.size(), 1u) << "the frame's snapshot does not change until the next update";
     event->Update();
     EXPECT_TRUE(event->TouchPoints().empty());

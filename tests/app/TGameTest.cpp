@@ -52,15 +52,6 @@ protected:
         TClock::SetSource(nullptr);
         TLayer::Init(0, 0);
     }
-    // Events reach the snapshot at the next frame's input update.
-    static void Post(int32_t id, int32_t data, int32_t x = 0, int32_t y = 0) {
-        TEvent e;
-        e.id = id;
-        e.data = data;
-        e.x = x;
-        e.y = y;
-        TInput::PostSystemEvent(e);
-    }
     void Frame() {
         clock->Advance(17);
         game->_render();
@@ -140,21 +131,21 @@ TEST_F(GameTest, FramesMoveTheCameraByKeysAndZoomByTheWheel) {
     ASSERT_TRUE(game);
     Frame();  // the first frame has no frame time yet: keys move nothing
     const float x0 = game->layer->iso->moveX, y0 = game->layer->iso->moveY;
-    Post(EVENT_KEYDOWN, 38);  // Up
-    Post(EVENT_KEYDOWN, 40);  // Down: Up wins
-    Post(EVENT_KEYDOWN, 37);  // Left
-    Frame();                  // the snapshot now holds the keys
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 38);  // Up
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 40);  // Down: Up wins
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 37);  // Left
+    Frame();                                     // the snapshot now holds the keys
     Frame();
     EXPECT_GT(game->layer->iso->moveY, y0);
     EXPECT_GT(game->layer->iso->moveX, x0);
     // Whole pixels per frame: Int(5 x frame factor).
     const float step = game->layer->iso->moveY - y0;
     EXPECT_FLOAT_EQ(step, float(static_cast<int32_t>(step)));
-    Post(EVENT_KEYUP, 38);
-    Post(EVENT_KEYUP, 40);
-    Post(EVENT_KEYUP, 37);
+    TInput::PostSystemEvent(EVENT_KEYUP, 38);
+    TInput::PostSystemEvent(EVENT_KEYUP, 40);
+    TInput::PostSystemEvent(EVENT_KEYUP, 37);
 
-    Post(EVENT_MOUSEWHEEL, 3);
+    TInput::PostSystemEvent(EVENT_MOUSEWHEEL, 3);
     Frame();
     Frame();
     EXPECT_NEAR(game->layer->tsx, 1.41421356f, 1e-5f);  // one step however far the wheel turned
@@ -169,7 +160,7 @@ TEST_F(GameTest, EscapeEndsTheLoopAndReleasesTheWorld) {
     const auto home = std::filesystem::current_path();
     std::filesystem::create_directory(dir.File("cfg"));
     std::filesystem::current_path(dir.path);
-    Post(EVENT_KEYDOWN, 27);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 27);
     Frame();  // the key reaches the snapshot
     game->run();
     std::filesystem::current_path(home);
