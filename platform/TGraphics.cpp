@@ -54,16 +54,22 @@ void Activate(TRenderBackend* backend, int32_t width, int32_t height, int32_t de
 // Starts SDL's video on a real display. Drivers that need none (offscreen, KMS without a
 // seat) would open an invisible window nobody can close, so they are only used when the
 // user asks for them through SDL_VIDEODRIVER.
-bool InitVideo() {
-    if (SDL_getenv("SDL_VIDEODRIVER")) return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+bool InitVideo(std::string& errors) {
+    if (SDL_getenv("SDL_VIDEODRIVER")) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        errors = SDL_GetError();
+        return false;
+    }
     static const char* const displayDrivers[] = {"x11", "wayland", "windows", "cocoa"};
     for (const char* name : displayDrivers) {
         bool available = false;
-        for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
+        for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
             available = available || SDL_strcmp(SDL_GetVideoDriver(i), name) == 0;
+        }
         if (!available) continue;
         SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        errors += (errors.empty() ? "" : "; ") + std::string(name) + ": " + SDL_GetError();
     }
     return false;
 }
@@ -93,8 +99,9 @@ bool Graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz, int32
         Print("Error, the window size " + std::to_string(width) + " x " + std::to_string(height) + " is not possible.");
         return false;
     }
-    if (!InitVideo()) {
-        Print(std::string("Error, no display available, the window could not be opened (") + SDL_GetError() + ").");
+    std::string videoErrors;
+    if (!InitVideo(videoErrors)) {
+        Print("Error, no display available, the window could not be opened (" + videoErrors + ").");
         return false;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);

@@ -15,25 +15,35 @@ XVFB_PID=""
 
 cleanup() {
   [ -n "$GAME_PID" ] && { pkill -P "$GAME_PID" 2>/dev/null; kill "$GAME_PID" 2>/dev/null; } || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  if [ -n "$XVFB_PID" ]; then
+    # Wait until the server is gone, so the next test cannot meet it on the same display number.
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+# A failing command ends the test; say which one.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 fail() {
-  echo "FAIL: $*"
-  [ -f "$WORK/game.log" ] && { echo "--- game output ---"; cat "$WORK/game.log"; }
+  # To standard error, so that a failure inside $(...) is seen too.
+  echo "FAIL: $*" >&2
+  [ -f "$WORK/game.log" ] && { echo "--- game output ---"; cat "$WORK/game.log"; } >&2
   exit 1
 }
 
 start_xvfb() {
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: the server must not restart when the readiness probe disconnects.
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
+      # Our own server must be the one answering (not one still shutting down on this number).
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      xdpyinfo >/dev/null 2>&1 && kill -0 "$XVFB_PID" 2>/dev/null && return 0
       sleep 0.1
     done
     kill "$XVFB_PID" 2>/dev/null || true
@@ -67,7 +77,15 @@ wait_window() {
 
 window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
-screenshot() { import -window "$1" "$2"; }
+# A picture of the window; X may refuse a grab while the window is being redrawn, so try again.
+screenshot() {
+  local i
+  for i in 1 2 3 4 5; do
+    import -window "$1" "$2" 2>/dev/null && return 0
+    sleep 0.2
+  done
+  fail "could not take a screenshot of window $1"
+}
 
 # Mean brightness (0-100) of a region WxH+X+Y of a picture.
 brightness() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:100*mean]' info:; }
@@ -97,7 +115,7 @@ quit_with_escape() {
 screenshot_median() {
   local i
   for i in 1 2 3; do
-    import -window "$1" "$WORK/median_$i.png"
+    screenshot "$1" "$WORK/median_$i.png"
     sleep 0.07
   done
   convert "$WORK/median_1.png" "$WORK/median_2.png" "$WORK/median_3.png" -evaluate-sequence median "$2"
