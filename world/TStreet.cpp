@@ -108,7 +108,7 @@ std::shared_ptr<TStreet> TStreet::GetByLevel(int32_t level, int32_t index) {
 }
 
 void TStreet::generateFromPlugin(const std::shared_ptr<TStreetPlugin>& p) {
-    plugin = p;
+    plugin = p.get();
     level = p->level;
     Name = p->Name;
     image = p->image;

@@ -33,7 +33,9 @@ public:
 
     void generateFromPlugin(const std::shared_ptr<TStreetPlugin>& plugin);
 
-    std::shared_ptr<TStreetPlugin> plugin;
+    // The plugin this street type was made from; the plugin owns the street, so this is a plain
+    // back-reference (a shared one would keep both alive forever).
+    TStreetPlugin* plugin = nullptr;
     uint8_t level = 0;
     std::string Name;
     std::shared_ptr<TImage> image;
