@@ -7,22 +7,23 @@
 #include "app/TEventReceiver.h"
 #include "app/TFPSCounter.h"
 #include "app/TMenu.h"
-#include "app/TSettings.h"
 #include "framework/TMultiTouch.h"
 #include "gui/TGUI.h"
 #include "gui/TGUIGadget.h"
+#include "gui/TGUIImageFiles.h"
 #include "platform/TCharset.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
+#include "platform/TScreenSpace.h"
 #include "platform/TTimer.h"
+#include "settings/TSettings.h"
 #include "world/TLayer.h"
 
 namespace {
-const char* const FontPath = "data/gfx/gui/font.ttf";
-const std::string GuiFolder = "data/gfx/gui/";
+const std::string FontPath = TGUIImageFiles::Folder + TGUIImageFiles::FontFile;
 
 std::shared_ptr<TImage> LoadMidHandled(const std::string& path) {
     auto img = TImage::Load(path);
@@ -42,13 +43,13 @@ TApplication::~TApplication() { Stop(); }
 int32_t TApplication::generate() {
     event = TEventReceiver::Create();
     SetMaskColor(255, 0, 255);
-    mouseImg = TImage::LoadAnim(GuiFolder + "mouse.png", 32, 32, 0, 3);
+    mouseImg = TImage::LoadAnim(TGUIImageFiles::Folder + TGUIImageFiles::MouseFile, 32, 32, 0, 3);
     if (mouseImg) mouseImg->MidHandle();
     menu = TMenu::Create(this);
     appName = "Vallmora - The 2D Iso Cityprojekt";
     FPS = TFPSCounter::Create();
     infoFont = TImageFont::Load(FontPath, 12, SMOOTHFONT);
-    fingerLightImg = LoadMidHandled(GuiFolder + "fingerLight.png");
+    fingerLightImg = LoadMidHandled(TGUIImageFiles::Folder + TGUIImageFiles::FingerLightFile);
     random = vesko::TFastRandom::Create(Millisecs());
     currentFilterList.clear();
     return 1;
@@ -119,7 +120,9 @@ void TApplication::Stop() {
     DeInitWindow();
 }
 
-void TApplication::prepareLoadingScreen() { loadingTitleImg = TImage::Load(GuiFolder + "startlogo.jpg"); }
+void TApplication::prepareLoadingScreen() {
+    loadingTitleImg = TImage::Load(TGUIImageFiles::Folder + TGUIImageFiles::StartLogoFile);
+}
 
 void TApplication::releaseLoadingScreen() { loadingTitleImg.reset(); }
 
@@ -128,6 +131,7 @@ void TApplication::_drawLoadingScreen(void* context, const std::string& text) {
 }
 
 void TApplication::drawLoadingScreen(const std::string& text) {
+    TScreenSpace screen;
     Cls();
     // Pulses between alpha 0.5 and 1.0 with a period of 1440 ms (cosine in degrees).
     const double degrees = 0.25 * double(Millisecs());
@@ -136,7 +140,6 @@ void TApplication::drawLoadingScreen(const std::string& text) {
     DrawImageRect(loadingTitleImg, 0, 0, float(xmax), float(ymax), 0);
     SetAlpha(0.2f);
     SetColor(255, 255, 255);
-    SetTransform(0, 1, 1);
     SetImageFont(infoFont);
     DrawText(text, 0, float(ymax) - TextHeight(text));
     render(1, 0, 0, 1, 1, 0);
@@ -144,6 +147,8 @@ void TApplication::drawLoadingScreen(const std::string& text) {
 
 void TApplication::render(int32_t updateInputs, int32_t drawPointers, int32_t waitTimer, int32_t drawGamma,
                           int32_t drawFilters, int32_t drawInfo) {
+    // The shell's overlays lie over the whole window, whatever zoom the world left set.
+    TScreenSpace screen;
     if (drawInfo) _showVersionAndFPS();
     if (drawPointers) {
         _renderFingerLights();
@@ -174,7 +179,6 @@ void TApplication::_showVersionAndFPS() {
     SetImageFont(infoFont);
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
-    SetTransform(0, 1, 1);
     if (TSettings::ShowFPSAndVersion) {
         DrawText("Unreleased Version, current FPS: " + std::to_string(static_cast<int32_t>(FPS->getFPS())), 0, 0);
     }
@@ -191,7 +195,6 @@ void TApplication::_renderFingerLights() {
     if (!TSettings::drawFingerLights) return;
     SetAlpha(0.5f);
     SetColor(255, 255, 255);
-    SetTransform(0, 1, 1);
     SetBlend(LIGHTBLEND);
     for (const auto& tp : event->TouchPoints()) {
         if (tp) DrawImage(fingerLightImg, tp->GetX(), tp->GetY(), 0);
@@ -204,13 +207,11 @@ void TApplication::_drawMouse(int32_t x, int32_t y) {
     if (TSettings::drawMouseShadow) {
         SetAlpha(0.15f);
         SetColor(0, 0, 0);
-        SetTransform(0, 1, 1);
         const std::pair<float, float> shadow[] = {{1, 1}, {1, 0}, {1, 2}, {0, 1}, {2, 1}};
         for (const auto& [dx, dy] : shadow) DrawImage(mouseImg, fx + dx, fy + dy, mouseFrame);
     }
     SetAlpha(1.0f);
     SetColor(255, 255, 255);
-    SetTransform(0, 1, 1);
     DrawImage(mouseImg, fx, fy, mouseFrame);
     mouseFrame = MouseFrame_Default;
 }
@@ -238,7 +239,6 @@ void TApplication::_renderGamma() {
         SetBlend(SHADEBLEND);
     }
     SetAlpha(1.0f);
-    SetTransform(0, 1, 1);
     DrawRect(0, 0, float(xmax), float(ymax));
     SetBlend(ALPHABLEND);
 }
@@ -260,99 +260,11 @@ void TApplication::_LoadGUIFonts() {
 }
 
 void TApplication::_LoadGUIImages() {
-    using Field = std::shared_ptr<TImage> TGUI::*;
-    static const std::pair<Field, const char*> singles[] = {
-        {&TGUI::moveImg, "move.png"},
-        {&TGUI::scaleImg, "scale.png"},
-        {&TGUI::zoomInImg, "zoomIn.png"},
-        {&TGUI::zoomOutImg, "zoomOut.png"},
-        {&TGUI::buttonCloseImg, "button_close.png"},
-        {&TGUI::buttonBuildImg, "build.png"},
-        {&TGUI::buttonViewImg, "view.png"},
-        {&TGUI::buttonSettingsImg, "settings.png"},
-        {&TGUI::buttonExitImg, "button_exit.png"},
-        {&TGUI::buttonAwardImg, "button_award.png"},
-        {&TGUI::buttonComercialImg, "button_com.png"},
-        {&TGUI::buttonIndustrialImg, "button_ind.png"},
-        {&TGUI::buttonParkImg, "button_park.png"},
-        {&TGUI::buttonPublicImg, "button_public.png"},
-        {&TGUI::buttonResidentalImg, "button_res.png"},
-        {&TGUI::buttonRoadRailImg, "button_road_rail.png"},
-        {&TGUI::buttonBulldozerImg, "button_buldozer.png"},
-        {&TGUI::bulldozerImg, "bulldozer.png"},
-        {&TGUI::buttonChangeMinimapImg, "button_change_minimap.png"},
-        {&TGUI::buttonLoadImg, "button_load.png"},
-        {&TGUI::buttonSaveImg, "button_save.png"},
-        {&TGUI::buttonOkImg, "button_ok.png"},
-        {&TGUI::buttonLeftImg, "button_left.png"},
-        {&TGUI::buttonRightImg, "button_right.png"},
-        {&TGUI::buttonPhotoImg, "button_photo.png"},
-        {&TGUI::speedPauseImg, "speed_pause.png"},
-        {&TGUI::speedSlowImg, "speed_slow.png"},
-        {&TGUI::speedDefaultImg, "speed_default.png"},
-        {&TGUI::speedFastImg, "speed_fast.png"},
-        {&TGUI::speedVerryFastImg, "speed_verryfast.png"},
-        {&TGUI::clockFaceImg, "clock_face.png"},
-        {&TGUI::clockNeedleImg, "clock_needle.png"},
-        {&TGUI::buttonHideResidentalImg, "hide_res.png"},
-        {&TGUI::buttonHideComercialImg, "hide_com.png"},
-        {&TGUI::buttonHideIndustrialImg, "hide_ind.png"},
-        {&TGUI::buttonHideParkImg, "hide_park.png"},
-        {&TGUI::buttonHidePublicImg, "hide_public.png"},
-        {&TGUI::buttonHideAwardImg, "hide_award.png"},
-        {&TGUI::buttonHideForestImg, "hide_forest.png"},
-        {&TGUI::buttonHideCarsImg, "hide_cars.png"},
-        {&TGUI::buttonHideSmokeImg, "hide_smoke.png"},
-        {&TGUI::buttonHideRCIImg, "hide_rci.png"},
-        {&TGUI::buttonInfoImg, "button_info.png"},
-        {&TGUI::buttonInfluencesImg, "button_influences.png"},
-        {&TGUI::buttonPeopleImg, "button_people.png"},
-        {&TGUI::buttonCenterMapImg, "button_centerMap.png"},
-        {&TGUI::buttonInfoModeImg, "button_infoMode.png"},
-        {&TGUI::buttonJumpToImg, "button_jumpTo.png"},
-        {&TGUI::buttonKeyboardImg, "keyboard.png"},
-        {&TGUI::buttonTaxesUp, "tax_up.png"},
-        {&TGUI::buttonTaxesDown, "tax_down.png"},
-        {&TGUI::infWaterImg, "infWater.png"},
-        {&TGUI::infEnergyImg, "infEnergy.png"},
-        {&TGUI::infMedicImg, "infMedic.png"},
-        {&TGUI::infReligionImg, "infReligion.png"},
-        {&TGUI::infSportImg, "infSport.png"},
-        {&TGUI::infPoliceImg, "infPolice.png"},
-        {&TGUI::infFireDepartmentImg, "infFireDepartment.png"},
-        {&TGUI::infCultureImg, "infCulture.png"},
-        {&TGUI::infFreeTimeImg, "infFreeTime.png"},
-        {&TGUI::infLearnImg, "infLearn.png"},
-        {&TGUI::infRadioImg, "infRadio.png"},
-        {&TGUI::infTVImg, "infTV.png"},
-        {&TGUI::infAirPollutionImg, "infAirPollution.png"},
-        {&TGUI::infWaterPollutionImg, "infWaterPollution.png"},
-        {&TGUI::infNoiseImg, "infNoise.png"},
-        {&TGUI::buttonImg, "button.png"},
-        {&TGUI::button_BarImg, "button_bar.png"},
-        {&TGUI::sidebarButtonImg, "sidebarbutton.png"},
-        {&TGUI::textfieldImg, "textfield.png"},
-        {&TGUI::circleImg, "circle.png"},
-        {&TGUI::arcImg, "arc.png"},
-        {&TGUI::previewImg, "preview.png"},
-        {&TGUI::preview_roadBorderImg, "preview_roadborder.png"},
-        {&TGUI::preview_greenBorderImg, "preview_greenborder.png"},
-        {&TGUI::preview_blueBorderImg, "preview_blueborder.png"},
-        {&TGUI::preview_yellowBorderImg, "preview_yellowborder.png"},
-        {&TGUI::preview_greyBorderImg, "preview_greyborder.png"},
-        {&TGUI::preview_parkBorderImg, "preview_parkborder.png"},
-        {&TGUI::preview_destroyBorderImg, "preview_destroyborder.png"},
-        {&TGUI::preview_bridgeBorderImg, "preview_bridgeborder.png"},
-        {&TGUI::preview_awardBorderImg, "preview_awardborder.png"},
-        {&TGUI::tutorialToolImg, "tut.png"},
-        {&TGUI::infoImg, "info.png"},
-        {&TGUI::levelUpImg, "lvl_up.png"},
-    };
-    for (const auto& [field, file] : singles) (*gui).*field = TImage::Load(GuiFolder + file);
-    for (size_t i = 0; i < gui->techlevelImg.size(); ++i) {
-        gui->techlevelImg[i] = TImage::Load(GuiFolder + "button_level_" + std::to_string(i + 1) + ".png");
-    }
-    gui->smileysImg = TImage::LoadAnim(GuiFolder + "smileys.png", 15, 15, 0, 5);
+    namespace F = TGUIImageFiles;
+    for (const F::TSingleImage& s : F::Singles()) (*gui).*s.field = TImage::Load(F::Folder + s.file);
+    for (size_t i = 0; i < gui->techlevelImg.size(); ++i)
+        gui->techlevelImg[i] = TImage::Load(F::Folder + F::TechLevelFile(i));
+    gui->smileysImg = TImage::LoadAnim(F::Folder + F::SmileysFile, 15, 15, 0, 5);
 }
 
 void TApplication::_SetGuiTextColors() {
@@ -367,7 +279,7 @@ void TApplication::_SetGuiTextColors() {
 }
 
 void TApplication::_PrepareTooltips() {
-    TGUIGadget::LoadToopTipImg(GuiFolder + "tooltip.png");
+    TGUIGadget::LoadToopTipImg(TGUIImageFiles::Folder + TGUIImageFiles::TooltipFile);
     TGUIGadget::setToolTipAlpha(0.75f);
     TGUIGadget::SetToolTipAnimSpeed(1000);
     TGUIGadget::SetToolTipEnable(TSettings::ShowTooltips & 0xFF);

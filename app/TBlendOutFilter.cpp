@@ -25,7 +25,6 @@ float TBlendOutFilter::Progress(int32_t now) const {
 void TBlendOutFilter::DrawCover(float alpha) const {
     color.Use();
     SetAlpha(alpha);
-    SetTransform(0, 1, 1);
     DrawRect(0, 0, float(TGraphics::GraphicsWidth()), float(TGraphics::GraphicsHeight()));
 }
 

@@ -7,13 +7,14 @@
 #include "app/TApplication.h"
 #include "app/TBlendInFilter.h"
 #include "app/TEventReceiver.h"
-#include "app/TSettings.h"
 #include "gui/TGUI.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TPixmap.h"
+#include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
+#include "settings/TSettings.h"
 #include "world/TCheat.h"
 #include "world/TISO.h"
 #include "world/TTree.h"
@@ -192,7 +193,7 @@ void TGame::ShowMoneyInfo() {
     const int32_t now = Millisecs();
     std::shared_ptr<TImageFont> font = app && app->gui ? app->gui->DefaultFont : nullptr;
     SetImageFont(font);
-    SetTransform(0, 1, 1);
+    TScreenSpace screen;
     SetBlend(ALPHABLEND);
     std::vector<TBuildingMoneyInfo> kept;
     for (const auto& info : listLayerInfos) {

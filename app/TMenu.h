@@ -8,6 +8,9 @@ class TApplication;
 class TMenu {
 public:
     static inline const char* const mapPath = "data/maps/128/001r.png";
+    // Printed once the game has faded in and takes input.
+    static inline const char* const readyLine = "Game ready";
+    static int32_t _onGameShown(void* context);
 
     static std::shared_ptr<TMenu> Create(TApplication* app);
     int32_t generate(TApplication* app);

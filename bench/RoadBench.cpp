@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/TConfig.h"
+#include "settings/TConfig.h"
 #include "framework/TFastRandom.h"
 #include "platform/TGraphics.h"
 #include "platform/TStream.h"

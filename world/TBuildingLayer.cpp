@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/TConfig.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "settings/TConfig.h"
 #include "world/TBuildingPlace.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
@@ -39,7 +39,6 @@ std::shared_ptr<TBuildingLayer> TBuildingLayer::_create(TLayer* layer) {
     bl->Height = layer ? layer->Height : 0;
     const size_t cells = size_t(std::max(bl->Width, 0)) * size_t(std::max(bl->Height, 0));
     bl->arr.assign(cells, TObject{});
-    bl->arrPollution.assign(cells, 0.0f);
     return bl;
 }
 

@@ -74,10 +74,8 @@ public:
     float tx = 0, ty = 0;
     int32_t Width = 0, Height = 0;
     std::vector<TObject> arr;  // column-major: index x * Height + y
-    std::vector<float> arrPollution;
     TCowList<std::shared_ptr<TCar>> arrCar;
     TCowList<std::shared_ptr<TBuilding>> arrBuilding;
-    int32_t showtrafficcolor = 0;
     int32_t _bm_a = 0;
     std::vector<int32_t> _bm_x, _bm_y;
     std::vector<std::shared_ptr<TPicturePlugin>> _bm_p;

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "app/TConfig.h"
-#include "app/TSettings.h"
 #include "framework/TFastRandom.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
-#include "platform/TParkMiller.h"
 #include "plugins/TPicturePlugin.h"
+#include "settings/TConfig.h"
+#include "settings/TSettings.h"
 #include "world/TGroundLayer.h"
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
@@ -29,7 +28,8 @@ std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& 
     t->water = plugin && plugin->structuretyp == "water" ? 1 : 0;
     if (t->water) {
         t->_PrepareWater();
-        t->wateranim = Rand(0, 4) == 0 ? 1 : 0;
+        vesko::TFastRandom* random = WorldRandom(groundLayer);
+        t->wateranim = random && random->GetIntIn(0, 4) == 0 ? 1 : 0;
     }
     t->waterframe = -1;
     return t;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/TConfig.h"
-#include "app/TSettings.h"
 #include "framework/TFastRandom.h"
 #include "persistence/TDataFile.h"
 #include "platform/TDraw.h"
@@ -13,6 +11,8 @@
 #include "platform/TStream.h"
 #include "plugins/BColor.h"
 #include "plugins/TPicturePlugin.h"
+#include "settings/TConfig.h"
+#include "settings/TSettings.h"
 #include "world/TGround.h"
 #include "world/TISO.h"
 #include "world/TLayer.h"
@@ -241,6 +241,9 @@ void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& ove
             // The flat road goes into the cache with its ground.
             if (roads) roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
         }
+    } else if (roads && roads->showtrafficcolors && visible) {
+        // The traffic view tints the cached road directly over the cache.
+        roads->Draw(x, y, sx, sy, 1, px, py, 1);
     }
     // The mark shows on cached tiles too, so that the whole destroy square is marked.
     if (delMark && visible && deleteImg && _IsMarkedForDelete(x, y)) {
@@ -315,3 +318,16 @@ void TGroundLayer::EndDraw() {
 void TGroundLayer::_onSave(vesko::TDataFile& file) { file.addHeader("ground"); }
 
 void TGroundLayer::Destroy() { TOPPanel::DePrepare(); }
+
+void TGroundLayer::DePrepare() {
+    waterPlugins.clear();
+    groundPlugins.clear();
+    shoreImg.reset();
+    shoreSideImg.reset();
+    causticsImg1.reset();
+    causticsImg2.reset();
+    blackImg.reset();
+    deleteImg.reset();
+    causticsOffset1 = causticsOffset2 = 0;
+    TOPPanel::DePrepare();
+}

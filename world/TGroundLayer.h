@@ -24,6 +24,8 @@ public:
 
     // Loads the shared images and sorts the ground and water plugins (once at start, after the plugins).
     static void Prepare();
+    // Forgets the ground and water plugins, the shared pictures and the block cache.
+    static void DePrepare();
     static std::shared_ptr<TGroundLayer> _create(TLayer* layer);
     static void _AddWater(const std::shared_ptr<TPicturePlugin>& plugin);
     static void _AddGround(const std::shared_ptr<TPicturePlugin>& plugin);

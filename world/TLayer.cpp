@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/TConfig.h"
-#include "app/TSettingsFiles.h"
 #include "framework/TFastRandom.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
@@ -15,6 +13,8 @@
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TPlugin.h"
+#include "settings/TConfig.h"
+#include "settings/TSettingsFiles.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
 #include "world/TGroundLayer.h"
@@ -76,6 +76,15 @@ void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
     TWeatherLayer::Prepare();
     TSmoke::Init("data/gfx/felder/smoke_");
     AutoImageFlags(MASKEDIMAGE | FILTEREDIMAGE);
+}
+
+void TLayer::DePrepare() {
+    TStreet::DeInit();
+    TGroundLayer::DePrepare();
+    TRoadLayer::DePrepare();
+    TBuildingLayer::DePrepare();
+    TWeatherLayer::DePrepare();
+    TSmoke::DeInit();
 }
 
 std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
@@ -424,7 +433,7 @@ int32_t TLayer::IsFree(int32_t x, int32_t y) const {
 // --- display switches ----------------------------------------------------------------------
 
 void TLayer::ShowTrafficColors() {
-    if (BuildingLayer) BuildingLayer->showtrafficcolor = 1;
+    if (RoadLayer) RoadLayer->showtrafficcolors = 1;
 }
 
 void TLayer::HideSmoke() {

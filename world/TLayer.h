@@ -69,6 +69,9 @@ public:
     // Loads the world's content behind the loading screen; progressFunc sees each plugin file's
     // path just before it is read.
     static void Prepare(TProgressFunc::Function progressFunc, void* progressObj);
+    // Forgets everything Prepare loaded into the world's shared state (street types, shared
+    // pictures, ground plugins, the block cache), so the next Prepare or test starts clean.
+    static void DePrepare();
     // Null (with a line on standard output) for a size the world cannot hold.
     static std::shared_ptr<TLayer> Create(int32_t width, int32_t height,
                                           const std::shared_ptr<vesko::TFastRandom>& random);
@@ -132,6 +135,9 @@ public:
     void _BuildRoad(int32_t x, int32_t y, int32_t kind, int32_t variant);
     void ClearField(int32_t x, int32_t y, int32_t w, int32_t h);
     void ClearTile(int32_t x, int32_t y);
+    // The one way things leave the map (destroy mode and ClearField alike): removes each thing
+    // that is still there, then tells the road-destroyed listeners which roads went.
+    void _Demolish(const std::vector<TThing>& things);
     void ShowRoadMask();
 
     // --- editing modes (one at a time; run by Update with the pointer) ---
@@ -186,9 +192,9 @@ public:
     void _updateNewYear() {}
 
     std::shared_ptr<TGroundLayer> GroundLayer;
-    std::shared_ptr<TRoadLayer> RoadLayer;  // roads come later; stays null
+    std::shared_ptr<TRoadLayer> RoadLayer;
     std::shared_ptr<TBuildingLayer> BuildingLayer;
-    std::shared_ptr<TInfluenceLayer> InfluenceLayer;  // influence comes later; stays null
+    std::shared_ptr<TInfluenceLayer> InfluenceLayer;
     std::shared_ptr<TWeatherLayer> WeatherLayer;
     int32_t Width = 0, Height = 0;
     float _width = 0, _height = 0;
@@ -221,7 +227,7 @@ public:
     TMoneyFunc _enoughMoneyToBuyGameFunc;
     TMoneyFunc _expendMoneyGameFunc;
     float money = 0;
-    std::shared_ptr<THabitantPool> habitantPool;  // inhabitants come later; stays null
+    std::shared_ptr<THabitantPool> habitantPool;
     std::shared_ptr<TTimeSystem> timeSystem;
     float hour = 0;
     int32_t currentDay = -1;

@@ -72,22 +72,36 @@ void TLayer::_BuildRoad(int32_t x, int32_t y, int32_t kind, int32_t variant) {
     RoadLayer->_SetTile(street, x, y, {});
 }
 
-void TLayer::ClearTile(int32_t x, int32_t y) {
-    if (RoadLayer) {
-        // A bridge tile takes its whole bridge with it, so that no half bridge is left.
-        auto road = RoadLayer->_GetTile(x, y);
-        if (road && road->bridge) {
-            RoadLayer->_delTile(road);
-        } else {
-            RoadLayer->_Clear(x, y, 1);
-        }
-    }
-    if (BuildingLayer) BuildingLayer->_Clear(x, y);
-}
+void TLayer::ClearTile(int32_t x, int32_t y) { ClearField(x, y, 1, 1); }
 
 void TLayer::ClearField(int32_t x, int32_t y, int32_t w, int32_t h) {
+    std::vector<TThing> things;
     for (int32_t i = x; i < x + w; ++i) {
-        for (int32_t j = y; j < y + h; ++j) ClearTile(i, j);
+        for (int32_t j = y; j < y + h; ++j) {
+            if (RoadLayer) {
+                if (auto r = RoadLayer->_GetTile(i, j)) things.emplace_back(r);
+            }
+            if (BuildingLayer) {
+                if (auto t = BuildingLayer->_GetTree(i, j)) things.emplace_back(t);
+            }
+        }
+    }
+    _Demolish(things);
+}
+
+void TLayer::_Demolish(const std::vector<TThing>& things) {
+    for (const TThing& thing : things) {
+        if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
+            if (BuildingLayer && BuildingLayer->_GetTree((*t)->x, (*t)->y) == *t) BuildingLayer->_delTree(*t);
+        } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
+            // A bridge goes whole with any of its tiles; its other tiles are then already gone.
+            if (RoadLayer && (*r)->IsValid()) RoadLayer->_delTile(*r);
+        }
+    }
+    if (RoadLayer) {
+        const TRoadList destroyed = RoadLayer->destroyedRoad;
+        RoadLayer->destroyedRoad.clear();
+        _callOnRoadDestroyed(destroyed);
     }
 }
 
@@ -261,18 +275,6 @@ void TLayer::_UpdateDestroyMode(int32_t x, int32_t y, int32_t hit) {
     }
     if (dm_func.IsSet() && !dm_func()) return;
     if (!expendMoney(float(dm_cost))) return;
-    for (const TThing& thing : dm_obj) {
-        if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
-            if (BuildingLayer && BuildingLayer->_GetTree((*t)->x, (*t)->y) == *t) BuildingLayer->_delTree(*t);
-        } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
-            // A bridge goes whole with its first tile; its other tiles are already gone.
-            if (RoadLayer && (*r)->IsValid()) RoadLayer->_delTile(*r);
-        }
-    }
-    if (RoadLayer) {
-        const TRoadList destroyed = RoadLayer->destroyedRoad;
-        RoadLayer->destroyedRoad.clear();
-        _callOnRoadDestroyed(destroyed);
-    }
+    _Demolish(dm_obj);
     dm_mode = 0;
 }

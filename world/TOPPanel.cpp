@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/TConfig.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
 #include "platform/TPixmap.h"
+#include "settings/TConfig.h"
 #include "world/TOPData.h"
 
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/TConfig.h"
 #include "persistence/TDataFile.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TStream.h"
+#include "settings/TConfig.h"
 #include "world/TAlign.h"
 #include "world/TBridgeAlign.h"
 #include "world/TBuildingLayer.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/TConfig.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TStream.h"
+#include "settings/TConfig.h"
 #include "world/TSmokeCloud.h"
 #include "world/TTicker.h"
 

@@ -8,7 +8,7 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
-#include "platform/TParkMiller.h"
+#include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
 #include "world/TLayer.h"
 
@@ -22,6 +22,11 @@ void TWeatherLayer::Prepare() {
     // The cloud frames are kept for a later cloud layer; nothing draws them yet.
     cloudsImg = TImage::LoadAnim("data/gfx/wetter/clouds.png", 512, 512, 0, 8);
     if (!cloudsImg) Print("Image could not be loaded: data/gfx/wetter/clouds.png");
+}
+
+void TWeatherLayer::DePrepare() {
+    rainImg.reset();
+    cloudsImg.reset();
 }
 
 std::shared_ptr<TWeatherLayer> TWeatherLayer::_create(TLayer* layer) {
@@ -55,6 +60,7 @@ void TWeatherLayer::Draw() {
 }
 
 void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float panX, float panY) {
+    TScreenSpace screen;
     const float rain = std::clamp(a - 4.0f, 0.0f, 1.0f);
     const float storm = std::clamp(a - 5.0f, 0.0f, 1.0f);
     float t = 0;
@@ -93,7 +99,7 @@ void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float 
 
     if (storm > 0) {
         const int32_t n = int32_t(50 - 10 * storm);
-        if (Rand(0, n) == 0) {
+        if (layer && layer->random && layer->random->GetIntIn(0, n) == 0) {
             const int32_t flash = int32_t(100 * storm);
             SetBlend(LIGHTBLEND);
             SetColor(flash, flash, flash);

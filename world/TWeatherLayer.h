@@ -10,6 +10,7 @@ class TLayer;
 class TWeatherLayer {
 public:
     static void Prepare();
+    static void DePrepare();
     static std::shared_ptr<TWeatherLayer> _create(TLayer* layer);
 
     // On every new day: perhaps begin a change to a new random value.
@@ -20,7 +21,7 @@ public:
     // The weather value now, blending from lastMode to currentMode.
     float GetValue() const;
     // Draws weather value a over a view of the given size; (panX, panY) fixes the rain to the map.
-    static void DrawValue(float a, float viewWidth, float viewHeight, float panX, float panY);
+    void DrawValue(float a, float viewWidth, float viewHeight, float panX, float panY);
 
     int32_t currentMode = 3;
     int32_t lastMode = 3;

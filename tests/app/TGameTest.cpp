@@ -8,7 +8,6 @@
 #include "app/TApplication.h"
 #include "app/TEventReceiver.h"
 #include "app/TGame.h"
-#include "app/TSettings.h"
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
@@ -17,6 +16,7 @@
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
 #include "plugins/TPicturePlugin.h"
+#include "settings/TSettings.h"
 #include "world/TCheat.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
@@ -29,6 +29,7 @@ protected:
     void SetUp() override {
         clock = std::make_shared<TManualClock>(10000);
         TClock::SetSource(clock);
+        TInput::Reset();
         backend = TGraphics::HeadlessGraphics(640, 480);
         TLayer::Init(640, 480);
         auto p = std::make_shared<TPicturePlugin>();
@@ -45,8 +46,7 @@ protected:
     void TearDown() override {
         game.reset();
         app.reset();
-        TGroundLayer::groundPlugins.clear();
-        TOPPanel::DePrepare();
+        TLayer::DePrepare();
         TGraphics::EndGraphics();
         TEventHooks::RemoveAllHooks();
         TClock::SetSource(nullptr);

@@ -9,7 +9,6 @@
 #include "app/TBlendOutFilter.h"
 #include "app/TEventReceiver.h"
 #include "app/TFPSCounter.h"
-#include "app/TSettings.h"
 #include "gui/TGUI.h"
 #include "platform/TClock.h"
 #include "platform/TDrawState.h"
@@ -17,6 +16,7 @@
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
 #include "platform/TRecordingBackend.h"
+#include "settings/TSettings.h"
 
 namespace {
 class ShellTest : public testing::Test {

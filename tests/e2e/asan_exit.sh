@@ -8,7 +8,7 @@ export ASAN_OPTIONS=detect_leaks=1:exitcode=23
 start_xvfb
 start_game
 win=$(wait_window)
-sleep 3
+wait_ready
 xdotool key --window "$win" Escape
 rc=$(wait_exit 60)
 if grep -q "ERROR: AddressSanitizer" "$WORK/game.log"; then

@@ -75,6 +75,28 @@ wait_window() {
   fail "no window titled '$title'"
 }
 
+# Waits until the game says it has faded in and takes input ("Game ready" on standard output).
+wait_ready() {
+  for _ in $(seq 1 600); do
+    grep -q "^Game ready" "$WORK/game.log" 2>/dev/null && return 0
+    [ -s "$WORK/exit_code" ] && fail "the game ended before it was ready"
+    sleep 0.1
+  done
+  fail "the game did not say it was ready within 60 s"
+}
+
+# Runs a check (a shell function returning 0 when what it looks for is on screen) until it holds,
+# for at most $1 seconds: the game shows the effect of input a frame or a few later.
+eventually() {
+  local seconds=$1
+  shift
+  for _ in $(seq 1 $((seconds * 5))); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 # A picture of the window; X may refuse a grab while the window is being redrawn, so try again.

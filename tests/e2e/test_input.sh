@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb
 start_game
 win=$(wait_window)
-sleep 2
+wait_ready
 # The map lies behind the pointer, so the pointer is found by its white arrow (tip at the mouse):
 # where the mouse went the arrow appears, where it left the arrow is gone.
 xdotool mousemove --window "$win" 100 100

@@ -8,7 +8,7 @@ start_xvfb
 start_game
 win=$(wait_window)
 [ "$(window_size "$win")" = "800x600" ] || fail "window is $(window_size "$win"), not 800x600"
-sleep 2
+wait_ready
 screenshot "$win" "$ARTIFACTS/options_800x600.png"
 # The map lies behind the line's place: without the line its band holds no more white than the
 # band below it.

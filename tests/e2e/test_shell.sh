@@ -7,8 +7,8 @@ start_game
 win=$(wait_window)
 [ "$(window_size "$win")" = "640x480" ] || fail "window is $(window_size "$win"), not 640x480"
 
-# The fade-in from black takes a second.
-sleep 2.5
+# Ready once the fade-in from black is over.
+wait_ready
 screenshot "$win" "$ARTIFACTS/shell.png"
 [ "$(identify -format '%wx%h' "$ARTIFACTS/shell.png")" = "640x480" ] || fail "screenshot has the wrong size"
 # The version and FPS line is white text in the top left corner, over whatever lies behind it:
@@ -22,11 +22,13 @@ xdotool mousemove --window "$win" 100 100
 sleep 0.5
 screenshot "$win" "$ARTIFACTS/shell_pointer_away.png"
 xdotool mousemove --window "$win" 320 240
-sleep 0.5
-screenshot "$win" "$ARTIFACTS/shell_pointer.png"
-here=$(white_share "$ARTIFACTS/shell_pointer.png" 16x20+320+240)
 away=$(white_share "$ARTIFACTS/shell_pointer_away.png" 16x20+320+240)
-awk -v h="$here" -v a="$away" 'BEGIN { exit !(h > a + 5) }' || fail "no pointer drawn at the mouse (white $here% against $away% without it)"
+pointer_drawn() {
+  screenshot "$win" "$ARTIFACTS/shell_pointer.png"
+  here=$(white_share "$ARTIFACTS/shell_pointer.png" 16x20+320+240)
+  awk -v h="$here" -v a="$away" 'BEGIN { exit !(h > a + 5) }'
+}
+eventually 5 pointer_drawn || fail "no pointer drawn at the mouse (white $here% against $away% without it)"
 
 quit_with_escape "$win"
 echo "PASS (screenshot: $ARTIFACTS/shell.png)"

@@ -4,7 +4,7 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb
 start_game
 win=$(wait_window)
-sleep 1
+wait_ready
 [ -n "$CLOSE_WINDOW" ] || fail "no close_window tool given"
 "$CLOSE_WINDOW" "$win"
 rc=$(wait_exit 10)

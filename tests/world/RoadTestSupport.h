@@ -18,7 +18,6 @@ protected:
 
     void SetUp() override {
         WorldTest::SetUp();
-        TStreet::DeInit();
         TStreet::_BuildTables();
         TStreet::directionImg = TImage::Create(TConfig::tilewidth, TConfig::tileheight, TStreet::maskFrameCount);
         TStreet::directionImg->SetHandle(0, 0.5f * float(TConfig::tileheight));
@@ -36,7 +35,6 @@ protected:
     void TearDown() override {
         if (world) world->Destroy();
         world.reset();
-        TStreet::DeInit();
         WorldTest::TearDown();
     }
 

@@ -34,7 +34,6 @@ protected:
         bl = world->BuildingLayer.get();
     }
     void TearDown() override {
-        TGroundLayer::blackImg.reset();
         world.reset();
         WorldTest::TearDown();
     }

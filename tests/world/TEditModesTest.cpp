@@ -289,8 +289,12 @@ TEST_F(EditModesTest, UpdateRunsTheActiveModeAndFindsRoadsUnderThePointer) {
     ASSERT_TRUE(std::holds_alternative<std::shared_ptr<TRoad>>(thing));
     EXPECT_EQ(std::get<std::shared_ptr<TRoad>>(thing), rl->_GetTile(9, 5));
     EXPECT_EQ(world->IsFree(9, 5), 0);
+    game.destroyed.clear();
     world->ClearField(5, 5, 3, 1);
     EXPECT_EQ(rl->arrRoad.size(), 2u);
+    // Clearing tells the listeners just as destroy mode does.
+    ASSERT_EQ(game.destroyed.size(), 1u);
+    EXPECT_EQ(game.destroyed[0].size(), 3u);
     EXPECT_EQ(FrameAt(8, 5), 6);
 }
 

@@ -7,9 +7,9 @@
 
 #include "../support/TempDir.h"
 #include "WorldTestSupport.h"
-#include "app/TSettings.h"
 #include "platform/TDrawState.h"
 #include "plugins/BColor.h"
+#include "settings/TSettings.h"
 #include "world/TGround.h"
 #include "world/TISO.h"
 #include "world/TMiniMap.h"
@@ -28,10 +28,6 @@ protected:
         TGroundLayer::blackImg->SetHandle(0, 0.5f * float(TConfig::tileheight));
     }
     void TearDown() override {
-        TGroundLayer::blackImg.reset();
-        TGroundLayer::shoreImg.reset();
-        TGroundLayer::shoreSideImg.reset();
-        TGroundLayer::deleteImg.reset();
         TSettings::SetDefaults();
         WorldTest::TearDown();
     }

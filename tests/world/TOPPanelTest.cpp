@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "app/TConfig.h"
 #include "platform/TClock.h"
 #include "platform/TDrawState.h"
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
+#include "settings/TConfig.h"
 #include "world/TOPPanel.h"
 
 namespace {

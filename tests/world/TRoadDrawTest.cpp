@@ -17,10 +17,6 @@ protected:
         TGroundLayer::blackImg = TImage::Create(TConfig::tilewidth, TConfig::tileheight);
         TGroundLayer::blackImg->SetHandle(0, 0.5f * float(TConfig::tileheight));
     }
-    void TearDown() override {
-        TGroundLayer::blackImg.reset();
-        RoadTest::TearDown();
-    }
     void Frame(int32_t previewFlag = 0) {
         backend->ClearLog();
         world->_Draw(previewFlag);
@@ -63,6 +59,25 @@ TEST_F(RoadDrawTest, FlatRoadsGoIntoTheGroundCacheOnce) {
     EXPECT_GE(IndexAt(town->image, 10, 10, 4), 0);
     EXPECT_LT(IndexAt(town->image, 13, 9, 7), 0);  // outside the neighbourhood
     EXPECT_LT(IndexAt(town->image, 12, 9, 1), 0);
+}
+
+TEST_F(RoadDrawTest, TrafficColoursTintCachedRoadsForOneFrame) {
+    rl->BuildRoad(town, {9, 9, 10, 9, 11, 9}, 0, 0);
+    Frame();
+    Frame();
+    ASSERT_TRUE(CallsOf(town->image).empty());  // cached
+    world->ShowTrafficColors();
+    Frame();
+    const auto tinted = CallsOf(town->image);
+    ASSERT_EQ(tinted.size(), 3u);
+    for (const auto& c : tinted) {
+        // No traffic yet: traffic value 0 gives the green end of the scale.
+        EXPECT_EQ(c.r, 0);
+        EXPECT_EQ(c.g, 255);
+        EXPECT_EQ(c.b, 10);
+    }
+    Frame();
+    EXPECT_TRUE(CallsOf(town->image).empty());
 }
 
 TEST_F(RoadDrawTest, RoadCellDrawsBridgeThenLightsThenTheFrontPart) {

@@ -131,9 +131,17 @@ TEST_F(RoadLayerTest, RemovingOneBridgeTileRemovesTheWholeBridge) {
     rl->BuildRoad(town, Line(3, 5, 11, 5), 1, 0);
     // A single tile can neither replace nor clear part of it.
     EXPECT_EQ(rl->_SetTile(avenue, 5, 5, {}), nullptr);
+    size_t reported = 0;
+    world->AddOnRoadDestroyedFunc(
+        [](void* c, const TLayer::TRoadList& roads) {
+            *static_cast<size_t*>(c) += roads.size();
+            return int32_t(1);
+        },
+        &reported);
     world->ClearTile(9, 5);
     EXPECT_EQ(rl->_GetTile(7, 5), nullptr);
-    EXPECT_EQ(rl->destroyedRoad.size(), 6u);  // the shore road under the head, then the bridge
+    EXPECT_EQ(reported, 6u);  // the shore road under the head, then the bridge
+    EXPECT_TRUE(rl->destroyedRoad.empty());
     rl->BuildRoad(town, Line(3, 5, 11, 5), 1, 0);
     rl->destroyedRoad.clear();
     rl->_delTile(rl->_GetTile(7, 5));

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "../support/TempDir.h"
-#include "app/TConfig.h"
 #include "framework/TFastRandom.h"
 #include "platform/TClock.h"
 #include "platform/TDrawState.h"
@@ -14,6 +13,7 @@
 #include "platform/TImage.h"
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
+#include "settings/TConfig.h"
 #include "world/TSmoke.h"
 #include "world/TSmokeCloud.h"
 

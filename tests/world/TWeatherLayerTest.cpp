@@ -3,7 +3,6 @@
 
 #include "WorldTestSupport.h"
 #include "platform/TDrawState.h"
-#include "platform/TParkMiller.h"
 #include "world/TWeatherLayer.h"
 
 namespace {
@@ -18,10 +17,6 @@ protected:
         world = TLayer::Create(4, 4, random);
         weather = world->WeatherLayer;
         ResetDrawState(viewW, viewH);
-    }
-    void TearDown() override {
-        TWeatherLayer::rainImg.reset();
-        WorldTest::TearDown();
     }
     void Set(int32_t last, int32_t current, int32_t lastDay, int32_t until, int32_t day, float part) {
         weather->lastMode = last;
@@ -67,6 +62,28 @@ TEST_F(WeatherTest, ValueZeroAddsTheBrightestTint) {
     EXPECT_EQ(GetBlend(), ALPHABLEND);
 }
 
+TEST_F(WeatherTest, TintCoversTheWholeViewAtEveryZoomAndLeavesTheZoomSet) {
+    for (const float zoom : {0.5f, 1.0f, 4.0f}) {
+        Set(6, 6, 0, 0, 5, 0);
+        SetTransform(0, zoom, zoom);
+        SetOrigin(3, 7);
+        backend->ClearLog();
+        weather->Draw();
+        for (const auto& r : Calls(TDrawCall::Rect)) {
+            EXPECT_FLOAT_EQ(r.scaleX, 1.0f) << zoom;
+            EXPECT_FLOAT_EQ(r.scaleY, 1.0f) << zoom;
+            EXPECT_FLOAT_EQ(r.originX, 0.0f) << zoom;
+            EXPECT_FLOAT_EQ(r.w, float(viewW)) << zoom;
+            EXPECT_FLOAT_EQ(r.h, float(viewH)) << zoom;
+        }
+        float sx = 0, sy = 0, ox = 0, oy = 0;
+        GetScale(sx, sy);
+        GetOrigin(ox, oy);
+        EXPECT_FLOAT_EQ(sx, zoom);
+        EXPECT_FLOAT_EQ(ox, 3.0f);
+    }
+}
+
 TEST_F(WeatherTest, ValueTwoAndAHalfDrawsNothing) {
     Set(2, 3, 0, 2, 1, 0.0f);
     backend->ClearLog();
@@ -76,7 +93,6 @@ TEST_F(WeatherTest, ValueTwoAndAHalfDrawsNothing) {
 
 TEST_F(WeatherTest, ValueSixDarkensRainsFullyAndFlashesAboutOnceIn41Frames) {
     Set(6, 6, 0, 0, 5, 0);
-    SeedRnd(99);
     backend->ClearLog();
     weather->Draw();
     auto rects = Calls(TDrawCall::Rect);

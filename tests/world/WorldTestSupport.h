@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "app/TConfig.h"
 #include "framework/TFastRandom.h"
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
@@ -15,6 +14,8 @@
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
 #include "plugins/TPicturePlugin.h"
+#include "settings/TConfig.h"
+#include "settings/TSettings.h"
 #include "world/TBuildingLayer.h"
 #include "world/TGroundLayer.h"
 #include "world/TLayer.h"
@@ -30,9 +31,9 @@ protected:
         TClock::SetSource(clock);
         backend = TGraphics::HeadlessGraphics(viewW, viewH);
         TConfig::SetDefaults();
+        TSettings::SetDefaults();
         TLayer::Init(viewW, viewH);
-        TGroundLayer::waterPlugins.clear();
-        TGroundLayer::groundPlugins.clear();
+        TLayer::DePrepare();
         land = MakePlugin("test_land", "ground", 0xFF40A040u);
         water = MakePlugin("test_water", "water", 0xFF2040C0u);
         TGroundLayer::_AddGround(land);
@@ -44,10 +45,7 @@ protected:
     }
 
     void TearDown() override {
-        TGroundLayer::waterPlugins.clear();
-        TGroundLayer::groundPlugins.clear();
-        TBuildingLayer::treeImg.reset();
-        TOPPanel::DePrepare();
+        TLayer::DePrepare();
         TGraphics::EndGraphics();
         TEventHooks::RemoveAllHooks();
         TClock::SetSource(nullptr);

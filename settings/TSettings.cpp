@@ -1,8 +1,8 @@
-#include "app/TSettings.h"
+#include "settings/TSettings.h"
 
-#include "app/TSettingsFiles.h"
 #include "platform/TNumberText.h"
 #include "plugins/TPluginReader.h"
+#include "settings/TSettingsFiles.h"
 
 int32_t TSettings::ReadIn(const std::string& folder) {
     std::shared_ptr<TPluginReader> reader = TPluginReader::read(folder + "/options.cfg");

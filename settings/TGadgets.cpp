@@ -1,4 +1,4 @@
-#include "app/TGadgets.h"
+#include "settings/TGadgets.h"
 
 #include "plugins/TPluginReader.h"
 

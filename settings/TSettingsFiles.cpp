@@ -1,10 +1,10 @@
-#include "app/TSettingsFiles.h"
+#include "settings/TSettingsFiles.h"
 
-#include "app/TConfig.h"
-#include "app/TGadgets.h"
-#include "app/TSettings.h"
 #include "platform/TNumberText.h"
 #include "platform/TStream.h"
+#include "settings/TConfig.h"
+#include "settings/TGadgets.h"
+#include "settings/TSettings.h"
 
 void TSettingsFiles::LoadSettings(const std::string& folder) {
     TConfig::ReadIn(folder);

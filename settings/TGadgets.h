@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TGadgetConfig.h"
+#include "settings/TGadgetConfig.h"
 
 // The positions and visibility of the GUI panels (cfg/gadgets.cfg): ten records that exist
 // from program start with their defaults, read at start and written back when the game ends.

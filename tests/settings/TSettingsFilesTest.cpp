@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/TConfig.h"
-#include "app/TGadgets.h"
-#include "app/TSettings.h"
-#include "app/TSettingsFiles.h"
+#include "settings/TConfig.h"
+#include "settings/TGadgets.h"
+#include "settings/TSettings.h"
+#include "settings/TSettingsFiles.h"
 #include "platform/TStream.h"
 #include "tests/support/TempDir.h"
 

@@ -1,7 +1,7 @@
-#include "app/TConfig.h"
+#include "settings/TConfig.h"
 
-#include "app/TSettingsFiles.h"
 #include "plugins/TPluginReader.h"
+#include "settings/TSettingsFiles.h"
 
 int32_t TConfig::ReadIn(const std::string& folder) {
     std::shared_ptr<TPluginReader> reader = TPluginReader::read(folder + "/vallmora.cfg");

@@ -1,4 +1,4 @@
-#include "app/TGadgetConfig.h"
+#include "settings/TGadgetConfig.h"
 
 #include "platform/TNumberText.h"
 
