@@ -16,6 +16,7 @@
 #include "platform/TStream.h"
 #include "settings/TSettings.h"
 #include "world/TCheat.h"
+#include "world/THabitantPool.h"
 #include "world/TISO.h"
 #include "world/TTree.h"
 
@@ -70,11 +71,20 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
 void TGame::run() {
     while (_haveToBeStopped == 0) {
         if (app->event->EscapeEvent()) _stop();
-        // F1 (demand per level, cheat console) needs the inhabitants and the text field tool.
+        if (app->event->KeyDown(112)) _writeDemandLines();
+        // F1 opens the cheat console once the text field tool exists.
         _render();
         gameSpeed = layer->getTimeSpeed();
     }
     onExit();
+}
+
+void TGame::_writeDemandLines() {
+    if (!layer || !layer->habitantPool) return;
+    for (int32_t level = 1; level <= THabitantPool::countTechlevel; ++level) {
+        const int32_t percent = static_cast<int32_t>(layer->habitantPool->getRequestForLvl(level) * 100.0f);
+        app->writeToStdOut("Nachfrage nach Level " + std::to_string(level) + ": " + std::to_string(percent) + "%");
+    }
 }
 
 void TGame::_render() {

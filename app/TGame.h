@@ -32,6 +32,8 @@ public:
     ~TGame();
 
     void run();
+    // While F1 is held: the demand per level as debug lines.
+    void _writeDemandLines();
     void _stop() { _haveToBeStopped = 1; }
     void gameExit() { _haveToBeStopped = 1; }
     void onExit();

@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "settings/TConfig.h"
 #include "framework/TFastRandom.h"
 #include "platform/TGraphics.h"
 #include "platform/TStream.h"
+#include "settings/TConfig.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
 #include "world/TLayer.h"

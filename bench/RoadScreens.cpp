@@ -9,6 +9,7 @@
 
 #include "app/TApplication.h"
 #include "app/TGame.h"
+#include "bench/FrameMeasure.h"
 #include "platform/TDraw.h"
 #include "platform/TGraphics.h"
 #include "platform/TPixmap.h"
@@ -21,27 +22,7 @@
 #include "world/TStreet.h"
 
 namespace {
-constexpr int32_t Width = 1280, Height = 720;
-
-void LookAt(TLayer& layer, float mx, float my) {
-    float px = 0, py = 0;
-    layer.iso->ToIso(mx, my, px, py, 1);
-    layer.SetPosition(0.5f * layer.getWidth(1) - px, -py, 1, 0);
-}
-
-void Shot(TLayer& layer, int32_t px, int32_t py, const std::string& path) {
-    for (int i = 0; i < 3; ++i) {
-        Cls();
-        layer.Update(px, py, 0, 0);
-        if (i == 2) {
-            auto pix = GrabPixmap(0, 0, Width, Height);
-            if (!pix || !SavePixmapPNG(*pix, path, 5))
-                std::printf("screenshot %s could not be written\n", path.c_str());
-        }
-        Flip(0);
-    }
-    std::printf("wrote %s\n", path.c_str());
-}
+using namespace bench;
 
 // A row segment land, 2 … maxRun water tiles, land, for a straight bridge; false when none.
 bool FindCrossing(TLayer& layer, int32_t maxRun, int32_t& x0, int32_t& x1, int32_t& y) {
@@ -68,14 +49,8 @@ int32_t Yes(void*) { return 1; }
 int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "screens";
     if (FileType(folder) != FILETYPE_DIR) CreateDir(folder);
-    auto app = TApplication::Create();
+    auto app = OpenWindow();
     if (!app) return 1;
-    app->Init();
-    app->xmax = Width;
-    app->ymax = Height;
-    TLayer::Init(Width, Height);
-    if (!app->InitWindow()) return 1;
-    app->loadResources(1);
     auto game = TGame::CreateFromImage(app.get(), "data/maps/128/001r.png");
     if (!game) {
         std::printf("Error, Game could not be loaded!\n");

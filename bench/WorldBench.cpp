@@ -28,6 +28,7 @@
 
 #include "app/TApplication.h"
 #include "app/TGame.h"
+#include "bench/FrameMeasure.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TGraphics.h"
@@ -39,177 +40,12 @@
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
 
-using Clock = std::chrono::steady_clock;
-
 namespace {
-constexpr int32_t Width = 1280, Height = 720, Frames = 60, WarmUp = 10;
+using namespace bench;
 const char* const StartMap = "data/maps/128/001r.png";
 constexpr float Zooms[] = {0.5f, 1.0f, 4.0f};
 
-double Ms(Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); }
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// A value in kB from /proc/self/status ("VmHWM", "VmRSS"); 0 when unavailable.
-long StatusKB(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const size_t n = std::strlen(key);
-    while (std::getline(in, line)) {
-        if (line.compare(0, n, key) == 0 && line.size() > n && line[n] == ':') return std::atol(line.c_str() + n + 1);
-    }
-    return 0;
-}
-
-// Sits between the sprite batch and the device: passes every call on (or drops the draws, to time
-// the world's own code), and when asked keeps the triangles of one frame per texture and blend.
-class TTapBackend : public TRenderBackend {
-public:
-    explicit TTapBackend(TRenderBackend* inner) : inner(inner) {}
-    uint32_t CreateTexture(int32_t w, int32_t h, bool filtered) override {
-        return inner->CreateTexture(w, h, filtered);
-    }
-    void UploadTexture(uint32_t t, int32_t x, int32_t y, int32_t w, int32_t h, const uint32_t* p,
-                       int32_t pitch) override {
-        inner->UploadTexture(t, x, y, w, h, p, pitch);
-    }
-    void DeleteTexture(uint32_t t) override { inner->DeleteTexture(t); }
-    void DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) override {
-        ++calls;
-        if (keep) {
-            auto& list = groups[{texture, blend}];
-            list.insert(list.end(), v, v + count);
-        }
-        if (!drop) inner->DrawTriangles(texture, blend, v, count);
-    }
-    void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) override { inner->SetViewport(x, y, w, h); }
-    void Clear(int32_t r, int32_t g, int32_t b) override { inner->Clear(r, g, b); }
-    void Present(int32_t sync) override { inner->Present(sync); }
-    void ReadPixels(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t* out) override {
-        inner->ReadPixels(x, y, w, h, out);
-    }
-    int32_t MaxTextureSize() const override { return inner->MaxTextureSize(); }
-
-    TRenderBackend* inner;
-    bool keep = false, drop = false;
-    size_t calls = 0;
-    std::map<std::pair<uint32_t, int32_t>, std::vector<TVertex>> groups;
-};
-
-// Sends what is batched and waits until the device has drawn it (reading a pixel forces it).
-void Finish() { GrabPixmap(0, 0, 1, 1); }
-
-struct TFrameFigures {
-    double cpu = 0, worldOnly = 0, frame = 0, limit = 0;
-    size_t quads = 0, calls = 0, groups = 0;
-};
-
-void Centre(TLayer& layer, float zoom) {
-    layer.scaleTicker.reset();
-    layer.movementStartMS = -1;
-    layer.SetMapScale(zoom, zoom, 0);
-    layer.midPosition(0);
-}
-
-// Puts the camera centre on map position (mx, my) when the camera may go there.
-void LookAt(TLayer& layer, float mx, float my) {
-    float px = 0, py = 0;
-    layer.iso->ToIso(mx, my, px, py, 1);
-    layer.SetPosition(px - 0.5f * layer.getWidth(1), -py, 1, 0);
-}
-
 void WorldFrame(TLayer& layer) { layer.Update(Width / 2, Height / 2, 0, 0); }
-
-TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& screenPath) {
-    TFrameFigures f;
-    TSpriteBatch& batch = TSpriteBatch::Instance();
-    TRenderBackend* device = TGraphics::Backend();
-    TTapBackend tap(device);
-    Centre(layer, zoom);
-    for (int i = 0; i < WarmUp; ++i) {
-        Cls();
-        WorldFrame(layer);
-        Finish();
-        Flip(0);
-    }
-    if (!screenPath.empty()) {
-        Cls();
-        WorldFrame(layer);
-        if (auto pix = GrabPixmap(0, 0, Width, Height)) {
-            if (!SavePixmapPNG(*pix, screenPath, 5))
-                std::printf("screenshot %s could not be written\n", screenPath.c_str());
-        }
-        Flip(0);
-    }
-
-    // One recorded frame: what the world hands to the device, per texture and blend mode.
-    batch.SetBackend(&tap);
-    tap.keep = true;
-    Cls();
-    WorldFrame(layer);
-    Finish();
-    Flip(0);
-    tap.keep = false;
-    f.calls = tap.calls;
-    f.groups = tap.groups.size();
-    for (const auto& g : tap.groups) f.quads += g.second.size() / 6;
-
-    std::vector<double> cpu, frame, worldOnly, limit;
-    for (int i = 0; i < Frames; ++i) {
-        Cls();
-        const auto start = Clock::now();
-        WorldFrame(layer);
-        batch.Flush();
-        cpu.push_back(Ms(start));
-        Finish();
-        frame.push_back(Ms(start));
-        Flip(0);
-    }
-    // The world's own work: the same frames with the draws dropped before the device.
-    tap.drop = true;
-    for (int i = 0; i < Frames; ++i) {
-        Cls();
-        const auto start = Clock::now();
-        WorldFrame(layer);
-        batch.Flush();
-        worldOnly.push_back(Ms(start));
-        Finish();
-        Flip(0);
-    }
-    tap.drop = false;
-    batch.SetBackend(device);
-
-    // The physical limit: the recorded quads, one device call per texture and blend mode.
-    for (int i = 0; i < Frames; ++i) {
-        Cls();
-        const auto start = Clock::now();
-        for (const auto& [key, vertices] : tap.groups) {
-            device->DrawTriangles(key.first, key.second, vertices.data(), vertices.size());
-        }
-        Finish();
-        limit.push_back(Ms(start));
-        Flip(0);
-    }
-    f.cpu = Median(cpu);
-    f.worldOnly = Median(worldOnly);
-    f.frame = Median(frame);
-    f.limit = Median(limit);
-    return f;
-}
-
-void PrintHeader() {
-    std::printf("%-9s %5s %9s %11s %9s %9s %7s %7s %7s %7s\n", "map", "zoom", "cpu ms", "world-only", "frame ms",
-                "limit ms", "ratio", "quads", "calls", "groups");
-}
-
-void PrintRow(const char* map, float zoom, const TFrameFigures& f) {
-    std::printf("%-9s %5.1f %9.2f %11.2f %9.2f %9.2f %6.2fx %7zu %7zu %7zu\n", map, double(zoom), f.cpu, f.worldOnly,
-                f.frame, f.limit, f.limit > 0 ? f.frame / f.limit : 0.0, f.quads, f.calls, f.groups);
-}
 
 // Pans the camera over the whole map (centre on a grid of map points), one frame each.
 int32_t PanWholeMap(TLayer& layer, float zoom, int32_t step) {

@@ -6,13 +6,18 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "plugins/BColor.h"
+#include "plugins/TPicturePlugin.h"
 #include "settings/TConfig.h"
+#include "world/TBuilding.h"
 #include "world/TBuildingPlace.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TLayer.h"
 #include "world/TMiniMap.h"
 #include "world/TOPPanel.h"
+#include "world/TPosBuilding.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
 #include "world/TTree.h"
@@ -43,6 +48,25 @@ std::shared_ptr<TBuildingLayer> TBuildingLayer::_create(TLayer* layer) {
 }
 
 void TBuildingLayer::Prepare() {
+    DePrepare();
+    for (const auto& plugin : TPlugin::PluginList()) {
+        auto pp = std::dynamic_pointer_cast<TPicturePlugin>(plugin);
+        if (!pp || !pp->picture[0]) continue;
+        const std::string& t = pp->structuretyp;
+        if (t == "award") {
+            _addAward(pp);
+        } else if (t == "commercialbuilding") {
+            _addComercialBuilding(pp);
+        } else if (t == "industrialbuilding") {
+            _addIndustrialBuilding(pp);
+        } else if (t == "publicbuilding") {
+            _addPublicBuilding(pp);
+        } else if (t == "publicpark") {
+            _addPublicPark(pp);
+        } else if (t == "residentalbuilding") {
+            _addResidentalBuilding(pp);
+        }
+    }
     const float tw = float(TConfig::tilewidth);
     const float th = float(TConfig::tileheight);
     treeImg = TImage::LoadAnim("data/gfx/natur/trees.png", int32_t(tw), int32_t(2 * th), 0, TTree::frameCount);
@@ -61,8 +85,6 @@ void TBuildingLayer::Prepare() {
     }
     stageSegmentHeight = 8;
     stageFrameCount = 6;
-    buildingProcessImg.clear();
-    buildingTowerCraneImg.clear();
     for (const char* name : {"progress", "progress_blue", "progress_yellow", "progress_red", "progress_grey"}) {
         _addBuildingProcessImg(std::string("data/gfx/felder/building/") + name + ".png");
     }
@@ -73,6 +95,12 @@ void TBuildingLayer::Prepare() {
 }
 
 void TBuildingLayer::DePrepare() {
+    arrAward.clear();
+    arrComercialBuilding.clear();
+    arrIndustrialBuilding.clear();
+    arrPublicBuilding.clear();
+    arrPublicPark.clear();
+    arrResidentalBuilding.clear();
     treeImg.reset();
     groundImg = {};
     noRoadImg.reset();
@@ -144,10 +172,15 @@ void TBuildingLayer::_Clear(int32_t x, int32_t y) {
     const TObject& o = arr[_Index(x, y)];
     if (std::holds_alternative<std::shared_ptr<TTree>>(o)) {
         _SetTile_(x, y, TObject{});
+        return;
+    }
+    const TObject resolved = _GetTile(x, y, 1);
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&resolved); b && *b) {
+        // A building goes whole, whichever of its cells was asked for.
+        _removebuildplaces(*b);
+        _delBuild(*b);
     } else if (!std::holds_alternative<std::monostate>(o)) {
-        // Buildings are removed whole with all their footprint cells; that belongs to the
-        // building code, which does not exist yet. Until then only the cell is emptied.
-        _SetTile_(x, y, TObject{});
+        _SetTile_(x, y, TObject{});  // a placeholder whose building is gone
     }
 }
 
@@ -176,26 +209,250 @@ int32_t TBuildingLayer::_IsFree(int32_t x, int32_t y, int32_t width, int32_t dep
 int32_t TBuildingLayer::_GetCol(int32_t x, int32_t y) const {
     if (!_InField(x, y)) return 0;
     if (auto t = _GetTree(x, y)) return t->GetCol();
-    // Buildings and their placeholders report their colour once buildings exist.
+    const TObject o = _GetTile(x, y, 1);
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) return *b ? (*b)->GetCol() : 0;
     return 0;
+}
+
+// --- buildings -----------------------------------------------------------------------------
+
+std::shared_ptr<TBuilding> TBuildingLayer::_SetTile(int32_t x, int32_t y,
+                                                    const std::shared_ptr<TPicturePlugin>& plugin) {
+    if (!plugin || !_PicturePluginOnMap(plugin, x, y)) return nullptr;
+    auto b = TBuilding::Create(plugin, x, y, this);
+    if (!b) return nullptr;
+    _SetTile_(x, y, b);
+    for (const auto& place : b->places) _SetTile_(place->X, place->Y, place);
+    _addbuild(b);
+    return b;
+}
+
+void TBuildingLayer::_addbuild(const std::shared_ptr<TBuilding>& b) {
+    if (b) arrBuilding.Append(b);
+}
+
+void TBuildingLayer::_delBuild(const std::shared_ptr<TBuilding>& b) {
+    if (!b) return;
+    b->Destroy();
+    _removebuildplaces(b);
+    arrBuilding.Remove(b);
+}
+
+void TBuildingLayer::_removebuildplaces(const std::shared_ptr<TBuilding>& b) {
+    if (!b) return;
+    _SetTile_(b->x, b->y, TObject{});
+    for (const auto& place : b->places) _SetTile_(place->X, place->Y, TObject{});
+}
+
+int32_t TBuildingLayer::_PicturePluginOnMap(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const {
+    return plugin ? _OnMap(x, y, plugin->SizeX[0], plugin->SizeY[0]) : 0;
+}
+
+int32_t TBuildingLayer::_PicturePluginIsFree(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y,
+                                             int32_t treesBlock) const {
+    return plugin ? _IsFree(x, y, plugin->SizeX[0], plugin->SizeY[0], treesBlock) : 0;
+}
+
+void TBuildingLayer::Destroy() {
+    for (const auto& b : arrBuilding.Items()) {
+        b->habitants.Clear();
+        b->workers.Clear();
+        b->cJob.reset();
+        b->car.Clear();
+    }
+}
+
+// --- daily work ----------------------------------------------------------------------------
+
+void TBuildingLayer::UpdateBuildings(int32_t day, float dayPart) {
+    for (const auto& b : arrBuilding.Items()) {
+        if (b->lastUpdateDay < day && (day - b->lastUpdateDay > 1 || dayPart > b->updatePart)) {
+            _UpdateBuild(b, day);
+            b->lastUpdateDay = day;
+        }
+    }
+}
+
+void TBuildingLayer::_UpdateBuild(const std::shared_ptr<TBuilding>& b, int32_t day) {
+    _CheckBuildingForRoad(b);
+    b->Update(day);
+}
+
+void TBuildingLayer::_CheckBuildingForRoad(const std::shared_ptr<TBuilding>& b) {
+    b->haveroad = _BuildingHasRoad(b);
+    b->noneededroad = (b->haveroad || (b->p && b->p->noroadneeded)) ? 0 : 1;
+}
+
+int32_t TBuildingLayer::_BuildingHasRoad(const std::shared_ptr<TBuilding>& b) const {
+    if (!b || !layer || !layer->RoadLayer) return 0;
+    return layer->RoadLayer->_RoadEnclosed(b->x, b->y, b->SizeX(), b->SizeY(), 0).empty() ? 0 : 1;
+}
+
+std::vector<std::shared_ptr<TBuilding>> TBuildingLayer::_getPossibleWorkBuildings(float x, float y,
+                                                                                  int32_t level) const {
+    const float radius = layer && layer->RoadLayer ? layer->RoadLayer->way_radius : 0.0f;
+    std::vector<std::shared_ptr<TPosBuilding>> sorted;
+    for (const auto& s : arrBuilding.Items()) {
+        if (s->inBuildMode != 0 || s->noneededroad != 0 || !s->p) continue;
+        if (level != -1 && s->p->techlevel != level) continue;
+        if (s->maxWorkers <= 0 || int64_t(s->workers.Count()) >= int64_t(s->maxWorkers)) continue;
+        // The candidate's origin tile, in whole tiles toward zero.
+        const int32_t dx = static_cast<int32_t>(x - float(s->x));
+        const int32_t dy = static_cast<int32_t>(y - float(s->y));
+        const float d = std::sqrt(float(dx * dx + dy * dy));
+        if (d <= radius) TPosBuilding::AddSortedToList(TPosBuilding::Create(s, d), sorted);
+    }
+    std::vector<std::shared_ptr<TBuilding>> out;
+    out.reserve(sorted.size());
+    for (const auto& e : sorted) out.push_back(e->building);
+    return out;
+}
+
+void TBuildingLayer::_callRoadDeleted(const std::shared_ptr<TRoad>& road) {
+    for (const auto& b : arrBuilding.Items()) b->callRoadDeleted(road);
 }
 
 // --- money sums ----------------------------------------------------------------------------
 
-// Buildings do not exist yet: nothing is charged or credited until they do.
-float TBuildingLayer::getAlimony() const { return 0.0f; }
+float TBuildingLayer::getAlimony() const {
+    float sum = 0.0f;
+    for (const auto& b : arrBuilding.Items()) {
+        if (b->inBuildMode == 0 && b->p) sum += float(b->p->alimony);
+    }
+    return sum;
+}
 
-float TBuildingLayer::getHabitantTaxes() const { return 0.0f; }
+float TBuildingLayer::getHabitantTaxes() const {
+    float sum = 0.0f;
+    for (const auto& b : arrBuilding.Items()) {
+        if (!b->habitants.Empty()) sum += b->calcTaxMoney();
+    }
+    return sum;
+}
 
 // --- drawing -------------------------------------------------------------------------------
 
-void TBuildingLayer::BeginDraw() { RenderInfluenceMiniMap(); }
+void TBuildingLayer::BeginDraw() {
+    RenderInfluenceMiniMap();
+    if (layer && layer->InfluenceLayer) layer->InfluenceLayer->startNewGroundDrawing();
+}
 
 void TBuildingLayer::RenderInfluenceMiniMap() {
     if (!layer || !layer->mm) return;
-    // The influence layer that renders a selected mask comes later; until then the minimap's
-    // influence layer stays hidden.
-    layer->mm->setVisible(0, TMiniMap::Layer_Influence);
+    const auto mask = layer->GroundLayer ? layer->GroundLayer->infMask : nullptr;
+    if (mask && layer->InfluenceLayer) {
+        layer->InfluenceLayer->renderMiniMap(*layer->mm, mask, TMiniMap::Layer_Influence);
+        layer->mm->SetBlendMode(LIGHTBLEND, TMiniMap::Layer_Influence);
+        layer->mm->setVisible(1, TMiniMap::Layer_Influence);
+    } else {
+        layer->mm->setVisible(0, TMiniMap::Layer_Influence);
+    }
+}
+
+void TBuildingLayer::drawBuildingGround(int32_t kindFrame, float x, float y, int32_t width, int32_t depth) {
+    if (kindFrame < 0 || size_t(kindFrame) >= groundImg.size()) return;
+    const auto& img = groundImg[size_t(kindFrame)];
+    float sx = 1, sy = 1;
+    GetScale(sx, sy);
+    const float w = float(TConfig::tilewidth), h = float(TConfig::tileheight);
+    for (int32_t i = 0; i < depth; ++i) {
+        for (int32_t j = 0; j < width; ++j) {
+            DrawImage(img, x + float(j) * 0.5f * w * sx + float(i) * 0.5f * w * sy,
+                      y + sx * float(j) * 0.5f * h - sy * float(i) * 0.5f * h, 0);
+        }
+    }
+}
+
+void TBuildingLayer::_drawBuildingGround(float x, float y, int32_t width, int32_t depth, int32_t kindFrame) const {
+    for (int32_t c = width - 1; c >= 0; --c) {
+        for (int32_t i = 0; i < depth; ++i) {
+            float px = x, py = y;
+            _getDrawPos(px, py, c, i);
+            _drawBuildingGroundTile(px, py, kindFrame);
+        }
+    }
+}
+
+void TBuildingLayer::_drawBuildingGroundTile(float x, float y, int32_t kindFrame) const {
+    if (kindFrame < 0 || size_t(kindFrame) >= buildGroundImg.size()) return;
+    DrawImage(buildGroundImg[size_t(kindFrame)], x, y, 0);
+}
+
+void TBuildingLayer::_drawBuildingStage(float x, float y, float height, int32_t kind) const {
+    const float sy = layer && layer->iso ? layer->iso->ScaleY : 1.0f;
+    for (float e = std::max(height, 0.0f); e > 0.0f; e -= 1.0f) {
+        _drawBuildingStageSegment(x, y, e, kind);
+        y -= stageSegmentHeight * sy;
+    }
+}
+
+void TBuildingLayer::_drawBuildingStageSegment(float x, float y, float height, int32_t kind) const {
+    if (kind < 0 || size_t(kind) >= buildingProcessImg.size()) return;
+    // A whole segment shows the last frame; a partial one an earlier, lower frame.
+    const int32_t frame = static_cast<int32_t>(std::min(height, 1.0f) * float(stageFrameCount) - 1.0f);
+    DrawImage(buildingProcessImg[size_t(kind)], x, y, frame);
+}
+
+void TBuildingLayer::_DrawTowerCrane(float x, float y, int32_t frame, float height, int32_t kind) const {
+    _drawTowerCraneTower(x, y, frame, height, kind);
+    _DrawTowerCraneTop(x, y, frame, height, kind);
+}
+
+void TBuildingLayer::_drawTowerCraneTower(float x, float y, int32_t frame, float height, int32_t kind) const {
+    const float sy = layer && layer->iso ? layer->iso->ScaleY : 1.0f;
+    for (int32_t t = static_cast<int32_t>(height); t >= 0; --t) {
+        _drawTowerCraneSegment(x, y, frame, kind);
+        y -= stageSegmentHeight * sy;
+    }
+}
+
+void TBuildingLayer::_DrawTowerCraneTop(float x, float y, int32_t frame, float height, int32_t kind) const {
+    if (kind < 0 || size_t(kind) >= buildingTowerCraneImg.size()) return;
+    const float sy = layer && layer->iso ? layer->iso->ScaleY : 1.0f;
+    DrawImage(buildingTowerCraneImg[size_t(kind)], x, y - height * stageSegmentHeight * sy, frame + 2);
+}
+
+void TBuildingLayer::_drawTowerCraneSegment(float x, float y, int32_t frame, int32_t kind) const {
+    if (kind < 0 || size_t(kind) >= buildingTowerCraneImg.size()) return;
+    DrawImage(buildingTowerCraneImg[size_t(kind)], x, y, frame);
+}
+
+void TBuildingLayer::_drawYNPicture(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y, int32_t colourCode,
+                                    int32_t faded, int32_t animFrame) const {
+    if (!plugin) return;
+    int32_t r0 = 255, g0 = 255, b0 = 255;
+    GetColor(r0, g0, b0);
+    const float a0 = GetAlpha();
+    SetAlpha(faded == 1 ? 0.2f : 1.0f);
+    switch (colourCode) {
+        case 0: SetColor(0, 255, 0); break;
+        case 1: SetColor(255, 0, 0); break;
+        case 2: SetColor(0, 0, 255); break;
+        case 3: SetColor(255, 255, 255); break;
+        default: SetColor((colourCode >> 16) & 0xFF, (colourCode >> 8) & 0xFF, colourCode & 0xFF); break;
+    }
+    _drawColoredImage(plugin->picture[0], x, y, animFrame);
+    SetBlend(ALPHABLEND);
+    SetColor(r0, g0, b0);
+    SetAlpha(a0);
+}
+
+void TBuildingLayer::_drawColoredImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame) {
+    const float a = GetAlpha();
+    int32_t r = 255, g = 255, b = 255;
+    GetColor(r, g, b);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(a);
+    DrawImage(image, x, y, frame);
+    SetBlend(ALPHABLEND);
+    SetColor(r, g, b);
+    SetAlpha(0.5f * a);
+    DrawImage(image, x, y, frame);
+    SetBlend(LIGHTBLEND);
+    SetColor(r, g, b);
+    SetAlpha(a);
+    DrawImage(image, x, y, frame);
 }
 
 void TBuildingLayer::_getDrawPos(float& x, float& y, int32_t i, int32_t j) const {
@@ -291,9 +548,15 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
 }
 
 void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
-    // The ground ahead of the objects, so that ground always lies under what is drawn after it.
-    // Its influence tint comes from the influence layer, which does not exist yet: no overlay.
-    if (layer->GroundLayer) layer->GroundLayer->Draw(g + groundLead, h - groundLead, nullptr, previewFlag);
+    // The ground ahead of the objects, so that ground always lies under what is drawn after it,
+    // tinted by the influence view the ground layer shows (none without a selected mask).
+    if (layer->GroundLayer) {
+        std::shared_ptr<BColor> tint;
+        if (layer->InfluenceLayer) {
+            tint = layer->InfluenceLayer->GetGroundColor(g + groundLead, h - groundLead, layer->GroundLayer->infMask);
+        }
+        layer->GroundLayer->Draw(g + groundLead, h - groundLead, tint, previewFlag);
+    }
 
     const TObject o = _GetTile(g, h, 0);
     TRoadLayer* roads = layer->RoadLayer.get();
@@ -302,7 +565,10 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
         float alpha = 1.0f;
         if (transparency) {
             float px = 0, py = 0;
-            if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) {
+            if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) {
+                px = (*b)->mx;
+                py = (*b)->my;
+            } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) {
                 px = float((*t)->x);
                 py = float((*t)->y);
             } else if (road) {
@@ -314,13 +580,20 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
         }
         float sx = 0, sy = 0;
         layer->iso->ToIso(float(g), float(h), sx, sy);
-        if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) {
+        if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) {
+            const TBuilding& building = **b;
+            const bool hidden = building.p && std::find(hideStructureTyp.begin(), hideStructureTyp.end(),
+                                                        building.p->structuretyp) != hideStructureTyp.end();
+            // A hidden kind shows only faintly, over its zone ground so its footprint stays clear.
+            SetAlpha(hidden ? 0.1f : alpha);
+            (*b)->Draw(sx, sy, uint8_t(hidden ? 1 : transparency), layer->iso->ScaleX, layer->iso->ScaleY,
+                       _bm_hidesmoke ? 0 : 1, _bm_windx);
+        } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) {
             if (!hidetrees && layer->_InView(sx, sy, 32.0f)) {
                 SetAlpha(alpha);
                 (*t)->Draw(sx, sy);
             }
         }
-        // Buildings are drawn by the building code once it exists.
         if (road) {
             // The flat road lies in the ground cache; a bridge stands above the water and is drawn
             // here, then the traffic lights, the cars (which come with the traffic) and the part
@@ -336,16 +609,17 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
     if (_bm_a) _DrawPreviewAt(g, h, previewFlag);
 }
 
-void TBuildingLayer::_DrawPreviewAt(int32_t g, int32_t h, int32_t /*previewFlag*/) {
+void TBuildingLayer::_DrawPreviewAt(int32_t g, int32_t h, int32_t previewFlag) {
     for (size_t i = 0; i < _bm_x.size(); ++i) {
         if (_bm_x[i] != g || _bm_y[i] != h + groundLead) continue;
         float sx = 0, sy = 0;
         layer->iso->ToIso(float(g), float(h + groundLead), sx, sy);
         if (_bm_t[i]) {
             if (layer->_InView(sx, sy, 32.0f)) DrawImage(treeImg, sx, sy, _bm_frame[i]);
+        } else {
+            const int32_t faded = (previewFlag && !_bm_ignVirtual[i]) ? 1 : 0;
+            _drawYNPicture(_bm_p[i], sx, sy, _bm_frame[i], faded, _bm_animFrame[i]);
         }
-        // Building previews are drawn by the build mode's picture drawing, which comes with
-        // the buildings.
         return;
     }
 }
@@ -367,4 +641,5 @@ void TBuildingLayer::EndDraw() {
     hidetrees = 0;
     if (layer && layer->GroundLayer) layer->GroundLayer->EndDraw();
     if (layer && layer->RoadLayer) layer->RoadLayer->EndDraw();
+    if (layer && layer->InfluenceLayer) layer->InfluenceLayer->EndDraw();
 }

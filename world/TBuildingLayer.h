@@ -14,6 +14,7 @@ class TCar;
 class TImage;
 class TLayer;
 class TPicturePlugin;
+class TRoad;
 class TTree;
 
 // The world's layer of objects that stand on tiles (buildings, their footprint placeholders,
@@ -38,8 +39,26 @@ public:
     static std::shared_ptr<TBuildingLayer> _create(TLayer* layer);
     // Loads the images shared by all buildings and trees, once after the plugins are loaded.
     static void Prepare();
-    // Drops the shared images (tests, and the end of the program).
+    // Drops the shared images and the plugin lists (tests, and the end of the program).
     static void DePrepare();
+
+    // The building plugins by structure type, in load order; the build tool offers them.
+    static void _addAward(const std::shared_ptr<TPicturePlugin>& plugin) { arrAward.push_back(plugin); }
+    static void _addComercialBuilding(const std::shared_ptr<TPicturePlugin>& plugin) {
+        arrComercialBuilding.push_back(plugin);
+    }
+    static void _addIndustrialBuilding(const std::shared_ptr<TPicturePlugin>& plugin) {
+        arrIndustrialBuilding.push_back(plugin);
+    }
+    static void _addPublicBuilding(const std::shared_ptr<TPicturePlugin>& plugin) {
+        arrPublicBuilding.push_back(plugin);
+    }
+    static void _addPublicPark(const std::shared_ptr<TPicturePlugin>& plugin) { arrPublicPark.push_back(plugin); }
+    static void _addResidentalBuilding(const std::shared_ptr<TPicturePlugin>& plugin) {
+        arrResidentalBuilding.push_back(plugin);
+    }
+    static inline std::vector<std::shared_ptr<TPicturePlugin>> arrAward, arrComercialBuilding, arrIndustrialBuilding,
+        arrPublicBuilding, arrPublicPark, arrResidentalBuilding;
 
     // --- object grid ---
     TObject _GetTile(int32_t x, int32_t y, int32_t resolvePlace) const;
@@ -51,6 +70,29 @@ public:
     int32_t _OnMap(int32_t x, int32_t y, int32_t width, int32_t depth) const;
     int32_t _IsFree(int32_t x, int32_t y, int32_t width, int32_t depth, int32_t treesBlock) const;
     int32_t _GetCol(int32_t x, int32_t y) const;
+
+    // --- buildings ---
+    // Places a new building with its origin at (x, y) (null without a plugin or when its
+    // footprint leaves the map); whether the footprint is free is the caller's question.
+    std::shared_ptr<TBuilding> _SetTile(int32_t x, int32_t y, const std::shared_ptr<TPicturePlugin>& plugin);
+    void _addbuild(const std::shared_ptr<TBuilding>& b);
+    void _delBuild(const std::shared_ptr<TBuilding>& b);
+    void _removebuildplaces(const std::shared_ptr<TBuilding>& b);
+    int32_t _PicturePluginOnMap(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const;
+    int32_t _PicturePluginIsFree(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y,
+                                 int32_t treesBlock) const;
+
+    // --- daily work ---
+    // Each building takes its daily update once per game day, when the day has passed its own
+    // moment (updatePart); one that missed a whole day is updated at once.
+    void UpdateBuildings(int32_t day, float dayPart);
+    void _UpdateBuild(const std::shared_ptr<TBuilding>& b, int32_t day);
+    void _CheckBuildingForRoad(const std::shared_ptr<TBuilding>& b);
+    int32_t _BuildingHasRoad(const std::shared_ptr<TBuilding>& b) const;
+    // Finished work buildings of the level (-1: any) with a free job and no missing road,
+    // within the road layer's way_radius of (x, y), nearest first.
+    std::vector<std::shared_ptr<TBuilding>> _getPossibleWorkBuildings(float x, float y, int32_t level) const;
+    void _callRoadDeleted(const std::shared_ptr<TRoad>& road);
 
     // --- money sums the world books once a month ---
     float getAlimony() const;
@@ -66,8 +108,26 @@ public:
                         int32_t isTree, int32_t ignVirtual, int32_t animFrame);
     // The screen position (x, y) moved to footprint cell (i, j).
     void _getDrawPos(float& x, float& y, int32_t i, int32_t j) const;
+    // The zone ground under a finished footprint, at the current drawing scale.
+    static void drawBuildingGround(int32_t kindFrame, float x, float y, int32_t width, int32_t depth);
+    // The construction-site ground under a footprint.
+    void _drawBuildingGround(float x, float y, int32_t width, int32_t depth, int32_t kindFrame) const;
+    void _drawBuildingGroundTile(float x, float y, int32_t kindFrame) const;
+    // A scaffold column of `height` segments (the last one partial) standing at (x, y).
+    void _drawBuildingStage(float x, float y, float height, int32_t kind) const;
+    void _drawBuildingStageSegment(float x, float y, float height, int32_t kind) const;
+    void _DrawTowerCrane(float x, float y, int32_t frame, float height, int32_t kind) const;
+    void _drawTowerCraneTower(float x, float y, int32_t frame, float height, int32_t kind) const;
+    void _DrawTowerCraneTop(float x, float y, int32_t frame, float height, int32_t kind) const;
+    void _drawTowerCraneSegment(float x, float y, int32_t frame, int32_t kind) const;
+    // A building preview tinted by colour code (0 green, 1 red, 2 blue, 3 white, else 0xRRGGBB).
+    void _drawYNPicture(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y, int32_t colourCode,
+                        int32_t faded, int32_t animFrame) const;
+    // The picture plain, then tinted, then brightened in the current colour.
+    static void _drawColoredImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame);
 
-    void Destroy() {}
+    // Breaks the references between buildings and their inhabitants so the world can be freed.
+    void Destroy();
 
     TLayer* layer = nullptr;
     int32_t transparency = 0;

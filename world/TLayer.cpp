@@ -15,10 +15,13 @@
 #include "plugins/TPlugin.h"
 #include "settings/TConfig.h"
 #include "settings/TSettingsFiles.h"
+#include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
 #include "world/TGroundLayer.h"
+#include "world/THabitantPool.h"
 #include "world/TISO.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TMiniMap.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
@@ -79,6 +82,7 @@ void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
 }
 
 void TLayer::DePrepare() {
+    TPlugin::ClearRegistry();
     TStreet::DeInit();
     TGroundLayer::DePrepare();
     TRoadLayer::DePrepare();
@@ -108,16 +112,19 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
     l->GroundLayer = TGroundLayer::_create(l.get());
     l->RoadLayer = TRoadLayer::_create(l.get());
     l->BuildingLayer = TBuildingLayer::_create(l.get());
+    l->InfluenceLayer = TInfluenceLayer::_create(l.get());
     l->WeatherLayer = TWeatherLayer::_create(l.get());
     l->_width = l->getWidth(0);
     l->_height = l->getHeight(0);
     l->mm = TMiniMap::Create(width, height, 2);
+    l->habitantPool = THabitantPool::Create(l.get());
     l->timeSystem = TTimeSystem::Create(8);
     l->currentDay = -1;
     if (l->timeSystem) l->timeSystem->setSpeedPerSecond(defaultHoursASecond);
     l->opt = TTicker::Create(60);
     _current = l.get();
     l->setDestroySize(1);
+    l->regSomeFuncs();
     l->cheat = TCheat::Create();
     return l;
 }
@@ -161,7 +168,17 @@ TLayer::~TLayer() {
 }
 
 void TLayer::Destroy() {
-    if (BuildingLayer) BuildingLayer->Destroy();
+    // Houses and inhabitants point at each other: drop those links so the city is freed.
+    if (BuildingLayer) {
+        for (const auto& b : BuildingLayer->arrBuilding.Items()) {
+            b->habitants.Clear();
+            b->workers.Clear();
+            b->cJob.reset();
+        }
+        BuildingLayer->Destroy();
+    }
+    if (habitantPool) habitantPool->Destroy();
+    if (InfluenceLayer) InfluenceLayer->Destroy();
     if (GroundLayer) GroundLayer->Destroy();
     if (RoadLayer) RoadLayer->Destroy();
     if (mm) mm->Destroy();
@@ -180,9 +197,10 @@ void TLayer::Destroy() {
 
 void TLayer::Update(int32_t x, int32_t y, int32_t hit, int32_t pointerOverGUI) {
     _EnsureViewSize();
-    // Build mode comes with the buildings.
     if (roadmode) {
         _UpdateRoadMode(x, y, hit);
+    } else if (buildmode) {
+        _UpdateBuildMode(x, y, hit);
     } else if (destroymode) {
         _UpdateDestroyMode(x, y, hit);
     }
@@ -205,7 +223,8 @@ void TLayer::_Draw(int32_t pointerOverGUI) {
 }
 
 void TLayer::_Update() {
-    // Daily building updates and road traffic run here once buildings and roads exist.
+    // Road traffic joins this step with the cars.
+    if (BuildingLayer) BuildingLayer->UpdateBuildings(currentDay, currentDayPart);
     _updateScale();
     _updateMovement();
     _updateTime();
@@ -231,7 +250,7 @@ void TLayer::_updateTime() {
 }
 
 void TLayer::_updateNewDay() {
-    // The inhabitant pool takes its daily step here once inhabitants exist.
+    if (habitantPool) habitantPool->Update();
     if (WeatherLayer) WeatherLayer->nextDay();
 }
 
@@ -239,7 +258,10 @@ void TLayer::_updateNewMonth() {
     // Upkeep first, then taxes (a negative spend always succeeds).
     expendMoney(BuildingLayer ? BuildingLayer->getAlimony() : 0.0f);
     expendMoney(-(BuildingLayer ? BuildingLayer->getHabitantTaxes() : 0.0f));
-    // Each finished building shows its balance here once buildings exist.
+    if (!BuildingLayer) return;
+    for (const auto& b : BuildingLayer->arrBuilding.Items()) {
+        if (b->inBuildMode == 0) _callShowMoneyFunc(b, b->calcTaxMoney() - float(b->p ? b->p->alimony : 0));
+    }
 }
 
 void TLayer::_updateScale() {
@@ -343,7 +365,13 @@ int32_t TLayer::getPosOfThis(const TThing& thing, float& x, float& y) const {
         y = float((*r)->y);
         return 1;
     }
-    // Cars and buildings report their positions once they exist.
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&thing)) {
+        if (!*b) return 0;
+        x = float((*b)->x) + 0.5f * float((*b)->SizeX());
+        y = float((*b)->y) + 0.5f * float((*b)->SizeY());
+        return 1;
+    }
+    // Cars report their positions once they drive.
     return 0;
 }
 
@@ -578,6 +606,31 @@ void TLayer::_callOnRoadDestroyed(const TRoadList& roads) {
     // A copy: a listener may add listeners.
     const std::vector<TRoadsFunc> listeners = onRoadDestroyedFunc;
     for (const auto& f : listeners) f(roads);
+}
+
+void TLayer::regAllowToBuildFunction(TAllowFunc::Function f, void* context) {
+    allowToBuildFunctions.emplace_back(f, context);
+}
+
+int32_t TLayer::_allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin) {
+    for (const auto& f : allowToBuildFunctions) {
+        if (!f(plugin)) return 0;
+    }
+    return 1;
+}
+
+void TLayer::regSomeFuncs() { regAllowToBuildFunction(&TLayer::_ableToBuildBuilding, this); }
+
+int32_t TLayer::_ableToBuildBuilding(void* context, const std::shared_ptr<TPicturePlugin>& plugin) {
+    auto* l = static_cast<TLayer*>(context);
+    if (!l || !plugin) return 1;
+    return l->_isInfMaskAllowingToBuild(plugin, l->bm_x, l->bm_y);
+}
+
+void TLayer::markBuilding(const std::shared_ptr<TBuilding>& building, int32_t colour, int32_t flag) {
+    if (!building || !BuildingLayer) return;
+    BuildingLayer->_addbmthing(building->x, building->y, building->p, colour == -1 ? building->GetCol() : colour, 0,
+                               flag, building->animFrame);
 }
 
 void TLayer::setGameSpeed(float s) {

@@ -45,6 +45,8 @@ public:
     using TShowMoneyFunc = TCallback<int32_t(float amount, const TThing& thing)>;
     using TRoadsFunc = TCallback<int32_t(const TRoadList& roads)>;
     using TConfirmFunc = TCallback<int32_t()>;
+    // A build permission: 0 forbids building the plugin's building now.
+    using TAllowFunc = TCallback<int32_t(const std::shared_ptr<TPicturePlugin>& plugin)>;
 
     static constexpr float minScale = 0.5f;
     static constexpr float maxScale = 4.0f;
@@ -69,8 +71,8 @@ public:
     // Loads the world's content behind the loading screen; progressFunc sees each plugin file's
     // path just before it is read.
     static void Prepare(TProgressFunc::Function progressFunc, void* progressObj);
-    // Forgets everything Prepare loaded into the world's shared state (street types, shared
-    // pictures, ground plugins, the block cache), so the next Prepare or test starts clean.
+    // Forgets everything Prepare loaded into the world's shared state (plugins, street types,
+    // shared pictures, ground plugins, the block cache), so the next Prepare or test starts clean.
     static void DePrepare();
     // Null (with a line on standard output) for a size the world cannot hold.
     static std::shared_ptr<TLayer> Create(int32_t width, int32_t height,
@@ -142,6 +144,7 @@ public:
 
     // --- editing modes (one at a time; run by Update with the pointer) ---
     void BeginRoadMode(const std::shared_ptr<TStreet>& street, TConfirmFunc::Function func, void* context);
+    void BeginBuildMode(const std::shared_ptr<TPicturePlugin>& plugin, TConfirmFunc::Function func, void* context);
     void BeginDestroyMode(TConfirmFunc::Function func, void* context);
     void EndMode();
     int32_t isRoadMode() const { return roadmode; }
@@ -149,6 +152,22 @@ public:
     int32_t isDestroyMode() const { return destroymode; }
     void _UpdateRoadMode(int32_t x, int32_t y, int32_t hit);
     void _UpdateDestroyMode(int32_t x, int32_t y, int32_t hit);
+    void _UpdateBuildMode(int32_t x, int32_t y, int32_t hit);
+    // Whether the plugin's building may stand with its origin on tile (x, y): on the map, no
+    // water, a road along it (unless it needs none), every tile free.
+    int32_t _CanBuild(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y) const;
+    void _Build(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y);
+    int32_t _isInfMaskAllowingToBuild(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const;
+
+    // --- build permissions ---
+    void regAllowToBuildFunction(TAllowFunc::Function f, void* context);
+    int32_t _allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin);
+    void regSomeFuncs();
+    static int32_t _ableToBuildBuilding(void* context, const std::shared_ptr<TPicturePlugin>& plugin);
+
+    // --- highlighting ---
+    // A preview of the building on its own tile this frame; colour -1 is its minimap colour.
+    void markBuilding(const std::shared_ptr<TBuilding>& building, int32_t colour, int32_t flag);
 
     // --- minimap ---
     void _RedrawMM(int32_t x, int32_t y);
@@ -211,6 +230,12 @@ public:
     int32_t rm_cost = 0;
     TConfirmFunc rm_func;
     int32_t buildmode = 0;
+    int32_t bm_mode = 0;
+    std::shared_ptr<TPicturePlugin> bm_p;
+    int32_t bm_cost = 0;
+    int32_t bm_x = 0, bm_y = 0;
+    TConfirmFunc bm_func;
+    std::vector<TAllowFunc> allowToBuildFunctions;
     int32_t destroymode = 0;
     std::vector<int32_t> dm_x, dm_y;
     std::vector<TThing> dm_obj;  // dm_size x dm_size, index i * dm_size + j

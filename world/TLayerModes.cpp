@@ -1,13 +1,16 @@
-// The world's editing modes: road mode (plan a straight road, with bridges over water) and
-// destroy mode (clear a square of tiles). Each runs once per frame from Update, previews its
-// plan through the road, building and ground layers and asks the game before it changes the map.
+// The world's editing modes: road mode (plan a straight road, with bridges over water), build
+// mode (place one building) and destroy mode (clear a square of tiles). Each runs once per frame from Update, previews
+// its plan through the road, building and ground layers and asks the game before it changes the map.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "plugins/TPicturePlugin.h"
+#include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TLayer.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
@@ -16,6 +19,9 @@
 
 namespace {
 int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
+
+// Colour codes of build previews: green where the building may stand, red where not.
+constexpr int32_t previewPlaceable = 0, previewRefused = 1;
 
 // Truncation toward zero of a pointer position that may be far off the map.
 int32_t Trunc(float v) {
@@ -32,6 +38,15 @@ void TLayer::BeginRoadMode(const std::shared_ptr<TStreet>& street, TConfirmFunc:
     rm_s = street;
     rm_mode = 0;
     rm_func = TConfirmFunc(func, context);
+}
+
+void TLayer::BeginBuildMode(const std::shared_ptr<TPicturePlugin>& plugin, TConfirmFunc::Function func, void* context) {
+    if (buildmode && bm_p == plugin) return;
+    EndMode();
+    buildmode = 1;
+    bm_mode = 0;
+    bm_p = plugin;
+    bm_func = TConfirmFunc(func, context);
 }
 
 void TLayer::BeginDestroyMode(TConfirmFunc::Function func, void* context) {
@@ -82,7 +97,9 @@ void TLayer::ClearField(int32_t x, int32_t y, int32_t w, int32_t h) {
                 if (auto r = RoadLayer->_GetTile(i, j)) things.emplace_back(r);
             }
             if (BuildingLayer) {
-                if (auto t = BuildingLayer->_GetTree(i, j)) things.emplace_back(t);
+                const TBuildingLayer::TObject o = BuildingLayer->_GetTile(i, j, 1);
+                if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) things.emplace_back(*b);
+                if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) things.emplace_back(*t);
             }
         }
     }
@@ -91,7 +108,10 @@ void TLayer::ClearField(int32_t x, int32_t y, int32_t w, int32_t h) {
 
 void TLayer::_Demolish(const std::vector<TThing>& things) {
     for (const TThing& thing : things) {
-        if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
+        if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&thing)) {
+            // A building found on several tiles of the square goes once.
+            if (BuildingLayer && (*b)->IsValid()) BuildingLayer->_delBuild(*b);
+        } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
             if (BuildingLayer && BuildingLayer->_GetTree((*t)->x, (*t)->y) == *t) BuildingLayer->_delTree(*t);
         } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
             // A bridge goes whole with any of its tiles; its other tiles are then already gone.
@@ -248,11 +268,14 @@ void TLayer::_UpdateDestroyMode(int32_t x, int32_t y, int32_t hit) {
                 if (GroundLayer) GroundLayer->markTileForDelete(X, Y);
                 TThing thing;
                 if (BuildingLayer) {
-                    if (auto t = BuildingLayer->_GetTree(X, Y)) {
-                        BuildingLayer->_addbmthing(X, Y, nullptr, t->Frame, 1, 0, 0);
-                        thing = t;
+                    const TBuildingLayer::TObject o = BuildingLayer->_GetTile(X, Y, 1);
+                    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) {
+                        BuildingLayer->_addbmthing((*b)->x, (*b)->y, (*b)->p, previewRefused, 0, 0, (*b)->animFrame);
+                        thing = *b;
+                    } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&o)) {
+                        BuildingLayer->_addbmthing(X, Y, nullptr, (*t)->Frame, 1, 0, 0);
+                        thing = *t;
                     }
-                    // Buildings are found and previewed here once they exist.
                 }
                 if (std::holds_alternative<std::monostate>(thing) && RoadLayer) {
                     if (auto r = RoadLayer->_GetTile(X, Y)) {
@@ -277,4 +300,82 @@ void TLayer::_UpdateDestroyMode(int32_t x, int32_t y, int32_t hit) {
     if (!expendMoney(float(dm_cost))) return;
     _Demolish(dm_obj);
     dm_mode = 0;
+}
+
+// --- build mode ----------------------------------------------------------------------------
+
+int32_t TLayer::_CanBuild(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y) const {
+    if (!plugin) return 0;
+    const int32_t X = Trunc(x), Y = Trunc(y);
+    const int32_t w = plugin->SizeX[0], h = plugin->SizeY[0];
+    if (!_InField(X, Y) || w <= 0 || h <= 0) return 0;
+    // The whole footprint must lie on the map (the free test below asks every tile).
+    if (int64_t(X) + w > Width || int64_t(Y) + h > Height) return 0;
+    const float water = _WaterPercentage(X, Y, w, h);
+    if (water < plugin->minwater || water > plugin->maxwater) return 0;
+    if (!plugin->noroadneeded && (!RoadLayer || RoadLayer->_RoadEnclosed(X, Y, w, h, 0).empty())) return 0;
+    for (int32_t i = X; i < X + w; ++i) {
+        for (int32_t j = Y; j < Y + h; ++j) {
+            if (!IsFree(i, j)) return 0;
+        }
+    }
+    return 1;
+}
+
+void TLayer::_Build(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y) {
+    if (!plugin || !BuildingLayer) return;
+    const float sx = float(plugin->SizeX[0]), sy = float(plugin->SizeY[0]);
+    const int32_t X = Trunc(x - 0.25f * (sx + sy)), Y = Trunc(y - 0.25f * (sx - sy));
+    // The footprint is checked where it is placed, so nothing is built over other things.
+    if (_CanBuild(plugin, float(X), float(Y))) BuildingLayer->_SetTile(X, Y, plugin);
+}
+
+int32_t TLayer::_isInfMaskAllowingToBuild(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const {
+    // No mask asks for nothing.
+    if (!plugin || !plugin->influenceMask || !InfluenceLayer) return 1;
+    for (int32_t i = x; i < x + plugin->SizeX[0]; ++i) {
+        for (int32_t j = y; j < y + plugin->SizeY[0]; ++j) {
+            if (InfluenceLayer->GetInfluenceMaskState(i, j, plugin->influenceMask) < 1.0f) return 0;
+        }
+    }
+    return 1;
+}
+
+void TLayer::_UpdateBuildMode(int32_t x, int32_t y, int32_t hit) {
+    if (!bm_p || !BuildingLayer) return;
+    float fx = 0, fy = 0;
+    _ModeStart(x, y, fx, fy);
+    if (GroundLayer) GroundLayer->setInfluenceMask(bm_p->influenceMask);
+    if (bm_mode == 0) {
+        const int32_t sizeX = bm_p->SizeX[0];
+        if (sizeX % 2 == 0) {
+            fx = float(Trunc(fx + 0.5f));
+            fy = float(Trunc(fy + 0.5f));
+        }
+        bm_x = Trunc(fx - float(Trunc(bm_p->mxpos[0])));
+        bm_y = Trunc(fy - float(Trunc(bm_p->mypos[0])));
+        bm_cost = bm_p->price;
+        const int32_t ok =
+            (_CanBuild(bm_p, float(bm_x), float(bm_y)) && enoughMoneyToBuy(float(bm_cost)) && _allowedToBuild(bm_p))
+                ? 1
+                : 0;
+        BuildingLayer->_addbmthing(bm_x, bm_y, bm_p, ok ? previewPlaceable : previewRefused, 0, 0, 0);
+        if (hit && ok) bm_mode = 1;
+        return;
+    }
+    // Waiting for the game: the plan stays on show.
+    BuildingLayer->_addbmthing(bm_x, bm_y, bm_p, previewPlaceable, 0, 0, 0);
+    if (bm_func.IsSet() && !bm_func()) return;
+    // The map may have changed while the game decided.
+    if (!_CanBuild(bm_p, float(bm_x), float(bm_y))) {
+        bm_mode = 0;
+        return;
+    }
+    if (!expendMoney(float(bm_cost))) return;
+    BuildingLayer->_SetTile(bm_x, bm_y, bm_p);
+    bm_mode = 0;
+    const TBuildingLayer::TObject o = BuildingLayer->_GetTile(bm_x, bm_y, 1);
+    TThing built;
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) built = *b;
+    _callShowMoneyFunc(built, -float(bm_cost));
 }

@@ -77,7 +77,8 @@ void TRoadLayer::_DelRoad_(const std::shared_ptr<TRoad>& road) {
     auto it = std::find(arrRoad.begin(), arrRoad.end(), road);
     if (it == arrRoad.end()) return;
     arrRoad.erase(it);
-    // Buildings learn of lost roads once they exist (building layer `_callRoadDeleted`).
+    // Inhabitants whose way to work used the road lose that job.
+    if (layer && layer->BuildingLayer) layer->BuildingLayer->_callRoadDeleted(road);
 }
 
 void TRoadLayer::_MarkGround(int32_t x, int32_t y) const {

@@ -5,10 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
+class TBuilding;
 class TImage;
 class TLayer;
 class TRoad;
 class TStreet;
+class TWay;
 namespace vesko {
 class TDataFile;
 }
@@ -49,6 +51,21 @@ public:
     void _AddPreview(int32_t x, int32_t y, int32_t kind);
     // The mark kind of a tile, or false when it is not marked.
     bool _GetMark(int32_t x, int32_t y, int32_t& kind) const;
+
+    // --- routes between buildings ---
+    // A route from the roads beside the start building to those beside the target; null when
+    // no road connects them within way_radius of the start.
+    std::shared_ptr<TWay> findWay(const std::shared_ptr<TBuilding>& start, const std::shared_ptr<TBuilding>& target);
+    // Searches the way's route again (after road changes); 1 when one was found, 0 also for null.
+    int32_t recalculateWay(const std::shared_ptr<TWay>& way);
+    // The route's roads from the target end to the start end; empty when there is none.
+    TRoadList _findWay(const std::shared_ptr<TBuilding>& start, const std::shared_ptr<TBuilding>& target);
+    // Roads within the radius of (x, y), row by row.
+    TRoadList _getArea(float x, float y, float radius) const;
+    // Breadth-first search over the area's roads, each leaving only through sides it does not
+    // ignore, from any start road to the nearest target road.
+    static TRoadList _findRoad(int32_t width, int32_t height, const TRoadList& startRoads, const TRoadList& targetRoads,
+                               const TRoadList& area);
 
     void UpdateTrafficLights();
     // The road part of a ground tile (non-bridge roads), drawn with the ground and cached with it.

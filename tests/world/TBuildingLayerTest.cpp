@@ -1,15 +1,19 @@
 // The building layer's object grid (trees) and its drawing walk, checked through the
 // recording back end: back-to-front order, the block cache before the cells, tinted ground
-// drawn directly, see-through mode and per-frame switches.
+// drawn directly, see-through mode and per-frame switches; scaffolds, cranes and previews of
+// buildings, and the plugin lists.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <variant>
 
+#include "BuildingTestSupport.h"
 #include "WorldTestSupport.h"
 #include "plugins/BColor.h"
 #include "world/TISO.h"
+#include "world/TMiniMap.h"
 #include "world/TTree.h"
 
 namespace {
@@ -225,4 +229,121 @@ TEST_F(BuildingLayerTest, FootprintCellOffsetsFollowTheViewScale) {
     bl->_getDrawPos(x, y, 1, 2);
     EXPECT_FLOAT_EQ(x, 100 + 3 * 16 * 2);
     EXPECT_FLOAT_EQ(y, 50 + 1 * 8 * 2);
+}
+
+// --- buildings on the layer ---------------------------------------------------------------
+
+namespace {
+
+class BuildingLayerDrawTest : public BuildingTest {
+protected:
+    void Frame(int32_t previewFlag = 0) {
+        backend->ClearLog();
+        world->_Draw(previewFlag);
+    }
+    float AlphaAt(const std::shared_ptr<TImage>& img, int32_t x, int32_t y) const {
+        float sx = 0, sy = 0;
+        world->iso->ToIso(float(x), float(y), sx, sy);
+        for (const auto& c : CallsOf(img)) {
+            if (c.x == sx && c.y == sy) return c.alpha;
+        }
+        return -1;
+    }
+};
+
+}  // namespace
+
+TEST_F(BuildingLayerDrawTest, ScaffoldSegmentsAndTowerCraneFromTheBottomUp) {
+    const struct {
+        float height, scale;
+        std::vector<int32_t> frames;
+    } cases[] = {{2.5f, 1, {5, 5, 2}}, {1.0f, 2, {5}}, {0.1f, 1, {0}}, {0.0f, 1, {}}, {-1.0f, 1, {}}};
+    for (const auto& c : cases) {
+        world->SetMapScale(c.scale, c.scale, 0);
+        backend->ClearLog();
+        bl->_drawBuildingStage(100, 200, c.height, 0);
+        bl->_drawBuildingStage(100, 200, c.height, 7);  // a set that did not load draws nothing
+        ASSERT_EQ(backend->calls.size(), c.frames.size()) << c.height;
+        for (size_t i = 0; i < c.frames.size(); ++i) {
+            EXPECT_EQ(backend->calls[i].frame, c.frames[i]);
+            EXPECT_FLOAT_EQ(backend->calls[i].y, 200 - 8 * c.scale * float(i));
+        }
+    }
+    world->SetMapScale(1, 1, 0);
+    backend->ClearLog();
+    bl->_DrawTowerCrane(100, 200, 1, 3.2f, 0);
+    ASSERT_EQ(backend->calls.size(), 5u);  // four tower segments, then the jib
+    for (size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(backend->calls[i].y, 200 - 8 * float(i));
+    EXPECT_EQ(backend->calls[4].frame, 3);
+    EXPECT_FLOAT_EQ(backend->calls[4].y, 200 - 3.2f * 8);
+}
+
+TEST_F(BuildingLayerDrawTest, PreviewsArePlainThenTintedThenBrightened) {
+    const struct {
+        int32_t code, previewFlag, ignVirtual, r, g, b;
+        float alpha;
+    } cases[] = {{0, 0, 0, 0, 255, 0, 1},
+                 {1, 0, 0, 255, 0, 0, 1},
+                 {2, 0, 0, 0, 0, 255, 1},
+                 {3, 0, 0, 255, 255, 255, 1},
+                 {0x12FF8000, 0, 0, 255, 128, 0, 1},
+                 {0, 1, 0, 0, 255, 0, 0.2f},
+                 {0, 1, 1, 0, 255, 0, 1}};
+    auto kind = Kind("commercialbuilding", 2, 2, 4);
+    for (const auto& c : cases) {
+        EXPECT_EQ(bl->_addbmthing(6, 6, kind, c.code, 0, c.ignVirtual, 0), 1);
+        Frame(c.previewFlag);
+        const auto calls = CallsOf(kind->picture[0]);
+        ASSERT_EQ(calls.size(), 3u) << c.code;
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(calls[i].blend, i < 2 ? ALPHABLEND : LIGHTBLEND) << c.code;
+            EXPECT_NEAR(calls[i].alpha, i == 1 ? 0.5f * c.alpha : c.alpha, 1e-6f) << c.code;
+            const std::array<int32_t, 3> tint = i ? std::array{c.r, c.g, c.b} : std::array{255, 255, 255};
+            EXPECT_EQ((std::array{calls[i].r, calls[i].g, calls[i].b}), tint) << c.code;
+        }
+        EXPECT_NEAR(AlphaAt(kind->picture[0], 6, 6), c.alpha, 1e-6f);  // drawn at its own tile
+    }
+}
+
+TEST_F(BuildingLayerDrawTest, SeeThroughAndHiddenKindsFadeBuildingsForOneFrame) {
+    auto kind = Kind("residentalbuilding", 1, 1, 4);
+    for (int32_t y : {8, 9, 11, 15}) Built(kind, 8, y);
+    bl->transparency = 1;
+    bl->tx = bl->ty = 8;
+    Frame();
+    for (const auto& [y, alpha] :
+         {std::pair{8, 0.25f}, std::pair{9, 0.25f}, std::pair{11, 0.5f}, std::pair{15, 0.75f}}) {
+        EXPECT_NEAR(AlphaAt(kind->picture[0], 8, y), alpha, 1e-6f) << y;
+    }
+    EXPECT_EQ(CallsOf(TBuildingLayer::groundImg[0]).size(), 4u);  // opaque zone ground under each
+    world->hideBuildings(0, 0, 0, 0, 0, 1, 0);
+    Frame();
+    EXPECT_NEAR(AlphaAt(kind->picture[0], 8, 11), 0.1f, 1e-6f);
+    EXPECT_EQ(CallsOf(TBuildingLayer::groundImg[0]).size(), 4u);
+    Frame();
+    EXPECT_NEAR(AlphaAt(kind->picture[0], 8, 11), 1.0f, 1e-6f);
+    EXPECT_TRUE(CallsOf(TBuildingLayer::groundImg[0]).empty());
+}
+
+TEST_F(BuildingLayerDrawTest, PrepareSortsBuildingPluginsByStructureType) {
+    TPlugin::ClearRegistry();
+    std::vector<std::shared_ptr<TPicturePlugin>> made;
+    for (const char* t : {"award", "residentalbuilding", "publicpark", "commercialbuilding", "ground",
+                          "industrialbuilding", "publicbuilding", "residentalbuilding", "award"}) {
+        made.push_back(MakePlugin("p" + std::to_string(made.size()), t, 0xFF102030u));
+        TPlugin::_add(made.back());
+    }
+    made.back()->picture[0].reset();  // without a picture it is offered nowhere
+    TBuildingLayer::Prepare();
+    using L = std::vector<std::shared_ptr<TPicturePlugin>>;
+    const std::pair<const L&, L> lists[] = {{TBuildingLayer::arrAward, {made[0]}},
+                                            {TBuildingLayer::arrResidentalBuilding, {made[1], made[7]}},
+                                            {TBuildingLayer::arrPublicPark, {made[2]}},
+                                            {TBuildingLayer::arrComercialBuilding, {made[3]}},
+                                            {TBuildingLayer::arrIndustrialBuilding, {made[5]}},
+                                            {TBuildingLayer::arrPublicBuilding, {made[6]}}};
+    for (const auto& [list, want] : lists) EXPECT_EQ(list, want);
+    TBuildingLayer::DePrepare();
+    EXPECT_TRUE(TBuildingLayer::arrResidentalBuilding.empty());
+    TPlugin::ClearRegistry();
 }

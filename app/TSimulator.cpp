@@ -1,0 +1,326 @@
+#include "app/TSimulator.h"
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+#include "app/TGame.h"
+#include "framework/TFastRandom.h"
+#include "platform/TClock.h"
+#include "platform/TGraphics.h"
+#include "platform/TNumberText.h"
+#include "platform/TRecordingBackend.h"
+#include "platform/TStream.h"
+#include "platform/TTimer.h"
+#include "plugins/TPicturePlugin.h"
+#include "plugins/TStreetPlugin.h"
+#include "world/TBuilding.h"
+#include "world/TBuildingLayer.h"
+#include "world/TCheat.h"
+#include "world/THabitant.h"
+#include "world/THabitantPool.h"
+#include "world/TISO.h"
+#include "world/TLayer.h"
+#include "world/TRoadLayer.h"
+#include "world/TStreet.h"
+
+namespace {
+
+constexpr const char* usage = "Usage: vallmora-sim [--map PNG] [--seed N] [--script FILE]";
+
+bool ParseInt(const std::string& text, int32_t& value) {
+    if (text.empty()) return false;
+    size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i == text.size()) return false;
+    for (size_t k = i; k < text.size(); ++k) {
+        if (text[k] < '0' || text[k] > '9') return false;
+    }
+    const long long v = std::stoll(text.size() > 12 ? text.substr(0, 12) : text);
+    if (v < INT32_MIN || v > INT32_MAX) return false;
+    value = int32_t(v);
+    return true;
+}
+
+bool ParseFloat(const std::string& text, float& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    value = std::strtof(text.c_str(), &end);
+    return end && *end == '\0' && std::isfinite(value);
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+std::string Join(const std::vector<std::string>& words) {
+    std::string line;
+    for (const auto& w : words) line += (line.empty() ? "" : " ") + w;
+    return line;
+}
+
+std::string Fixed(double value, int32_t decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    return buf;
+}
+
+}  // namespace
+
+int32_t TSimulator::Main(int32_t argc, char** argv) {
+    std::string mapPath = "data/maps/128/001r.png", scriptPath;
+    int32_t seed = 1;
+    for (int32_t i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--map" && hasValue) {
+            mapPath = argv[++i];
+        } else if (arg == "--script" && hasValue) {
+            scriptPath = argv[++i];
+        } else if (arg == "--seed" && hasValue && ParseInt(argv[i + 1], seed)) {
+            ++i;
+        } else {
+            std::cerr << usage << '\n';
+            return 2;
+        }
+    }
+    std::string script;
+    if (!scriptPath.empty() && !LoadBytes(scriptPath, script)) {
+        std::cerr << "Script could not be read: " << scriptPath << '\n';
+        return 2;
+    }
+    TSimulator sim;
+    if (!sim.Init(mapPath, seed)) return 1;
+    std::cout << header << '\n';
+    const int32_t rc = sim.RunScript(script, std::cout, std::cerr);
+    std::cout.flush();
+    return rc;
+}
+
+TSimulator::~TSimulator() {
+    if (world) world->Destroy();
+    world.reset();
+    // Content and graphics of a headless run are the simulator's own.
+    if (backend) {
+        TLayer::DePrepare();
+        TGraphics::EndGraphics();
+    }
+    if (clock) TClock::SetSource(nullptr);
+}
+
+bool TSimulator::Init(const std::string& mapPath, int32_t seed) {
+    backend = TGraphics::HeadlessGraphics(640, 480);
+    TLayer::Init(640, 480);
+    TLayer::LoadSettings();
+    TLayer::Prepare(nullptr, nullptr);
+    return InitWorld(mapPath, seed);
+}
+
+bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed) {
+    // Every time comes from this clock: the run does not depend on the machine's speed.
+    clock = std::make_shared<TManualClock>(1000);
+    TClock::SetSource(clock);
+    world = TLayer::LoadFromImage(mapPath, vesko::TFastRandom::Create(seed));
+    if (!world) {
+        std::cerr << "No world could be made from the map " << mapPath << '\n';
+        return false;
+    }
+    world->setCityName("Vallmora City");
+    world->setMayorName("Vesko");
+    world->midPosition(0);
+    world->setEnoughMoneyToBuyFunc(_Enough, this);
+    world->setExpendMoneyFunc(_Expend, this);
+    world->setMoney(TGame::startMoney);
+    world->setGameSpeed(defaultSpeed);
+    // The first step runs the first day change, as the game's first frame does.
+    Step();
+    return true;
+}
+
+int32_t TSimulator::_Enough(void* context, float amount) {
+    auto* sim = static_cast<TSimulator*>(context);
+    return (sim && sim->world && (sim->world->getMoney() - amount >= 0.0f || amount <= 0.0f)) ? 1 : 0;
+}
+
+int32_t TSimulator::_Expend(void* context, float amount) {
+    if (!_Enough(context, amount)) return 0;
+    auto* sim = static_cast<TSimulator*>(context);
+    sim->world->setMoney(sim->world->getMoney() - amount);
+    return 1;
+}
+
+int32_t TSimulator::RunScript(const std::string& text, std::ostream& out, std::ostream& err) {
+    std::istringstream lines(text);
+    std::string line;
+    for (int32_t number = 1; std::getline(lines, line); ++number) {
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) line.erase(hash);
+        const std::vector<std::string> words = Words(line);
+        if (words.empty()) continue;
+        if (!RunCommand(words, out, err)) {
+            err << "Script line " << number << " cannot be read: " << line << '\n';
+            return 2;
+        }
+    }
+    return 0;
+}
+
+bool TSimulator::RunCommand(const std::vector<std::string>& w, std::ostream& out, std::ostream& err) {
+    const std::string& cmd = w[0];
+    const size_t n = w.size();
+    int32_t a = 0, b = 0, c = 0, d = 0;
+    float f = 0;
+    std::string refusal;
+    if (cmd == "road" && n == 6 && ParseInt(w[1], a) && ParseInt(w[2], b) && ParseInt(w[3], c) && ParseInt(w[4], d)) {
+        refusal = Road(a, b, c, d, w[5]);
+    } else if (cmd == "build" && n == 4 && ParseInt(w[2], a) && ParseInt(w[3], b)) {
+        refusal = Build(w[1], a, b);
+    } else if (cmd == "destroy" && n == 4 && ParseInt(w[1], a) && ParseInt(w[2], b) && ParseInt(w[3], c)) {
+        refusal = Destroy(a, b, c);
+    } else if (cmd == "tax" && n == 3 && ParseInt(w[1], a) && ParseFloat(w[2], f)) {
+        if (a < 1 || a > THabitantPool::countTechlevel) {
+            refusal = "no tax level " + w[1] + " (levels are 1 to 5)";
+        } else {
+            world->habitantPool->setTaxes(a, f);
+        }
+    } else if (cmd == "speed" && n == 2 && ParseFloat(w[1], f) && f >= 0.0f) {
+        world->setGameSpeed(f);
+    } else if (cmd == "cheat" && n == 2 && w[1] == "notime") {
+        world->cheat->immediatelyBuild = 1;
+    } else if (cmd == "days" && n == 2 && ParseInt(w[1], a) && a >= 0) {
+        Days(a, out);
+    } else {
+        return false;
+    }
+    if (!refusal.empty()) err << Join(w) << ": refused, " << refusal << '\n';
+    return true;
+}
+
+void TSimulator::Step() {
+    clock->Advance(stepMS);
+    // The calendar moves on timer ticks, which the game's event pump hands out each frame.
+    TTimer::EmitTicks();
+    // What a drawn frame's end does: per-frame state reset, cars moved, influence rebuilt
+    // when due. Nothing is drawn.
+    world->BuildingLayer->EndDraw();
+    world->_Update();
+}
+
+void TSimulator::Days(int32_t n, std::ostream& out) {
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t day = world->currentDay;
+        // At speed 0 time stands still: the day's line is printed without waiting forever.
+        if (world->getGameSpeed() > 0.0f) {
+            while (world->currentDay == day) Step();
+        }
+        out << DayLine() << '\n';
+    }
+}
+
+std::string TSimulator::DayLine() const {
+    const THabitantPool& pool = *world->habitantPool;
+    int32_t employed = 0;
+    for (const auto& h : pool.activeHabitant.Items()) employed += h->job ? 1 : 0;
+    int32_t buildings = 0, finished = 0;
+    for (const auto& b : world->BuildingLayer->arrBuilding.Items()) {
+        ++buildings;
+        finished += b->inBuildMode == 0 ? 1 : 0;
+    }
+    return std::to_string(world->currentDay) + ' ' + Fixed(world->getMoney(), 2) + ' ' +
+           std::to_string(pool.countActiveHabitants()) + ' ' + std::to_string(pool.countAvailableHabitants()) + ' ' +
+           std::to_string(employed) + ' ' + Fixed(pool.getSatisfaction(), 3) + ' ' + std::to_string(buildings) + ' ' +
+           std::to_string(finished);
+}
+
+void TSimulator::_Pointer(float mx, float my, int32_t& px, int32_t& py) const {
+    float sx = 0, sy = 0;
+    world->iso->ToIso(mx, my, sx, sy);
+    px = int32_t(std::lround(sx));
+    py = int32_t(std::lround(sy));
+}
+
+std::string TSimulator::Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& streetId) {
+    std::shared_ptr<TStreet> street;
+    for (const auto& s : TStreet::streets) {
+        if (s->plugin && s->plugin->id == streetId) street = s;
+    }
+    if (!street) return "unknown street id " + streetId;
+    if (x1 != x2 && y1 != y2) return "not a straight road";
+    if (!world->_InField(x1, y1) || !world->_InField(x2, y2)) return "outside the map";
+    int32_t px = 0, py = 0;
+    world->BeginRoadMode(street, nullptr, nullptr);
+    _Pointer(float(x1) + 0.5f, float(y1) + 0.5f, px, py);
+    world->_UpdateRoadMode(px, py, 1);
+    std::string refusal;
+    if (world->rm_mode != 1) {
+        refusal = "no road possible at " + std::to_string(x1) + " " + std::to_string(y1);
+    } else {
+        _Pointer(float(x2) + 0.5f, float(y2) + 0.5f, px, py);
+        world->_UpdateRoadMode(px, py, 1);
+        if (world->rm_mode != 2) {
+            refusal = world->enoughMoneyToBuy(float(world->rm_cost)) ? "no road possible" : "not enough money";
+        } else {
+            world->_UpdateRoadMode(px, py, 0);
+        }
+    }
+    world->EndMode();
+    Step();
+    return refusal;
+}
+
+std::string TSimulator::Build(const std::string& pluginId, int32_t x, int32_t y) {
+    auto plugin = std::dynamic_pointer_cast<TPicturePlugin>(TPlugin::Get(pluginId));
+    if (!plugin || plugin->structuretyp == "ground" || plugin->structuretyp == "water" || !plugin->picture[0])
+        return "unknown building id " + pluginId;
+    const int32_t w = plugin->SizeX[0], h = plugin->SizeY[0];
+    if (!world->BuildingLayer->_OnMap(x, y, w, h)) return "outside the map";
+    if (!world->_CanBuild(plugin, float(x), float(y))) {
+        if (world->_WaterPercentage(x, y, w, h) > plugin->maxwater) return "over water";
+        for (int32_t i = x; i < x + w; ++i) {
+            for (int32_t j = y; j < y + h; ++j) {
+                if (!world->IsFree(i, j)) return "not free";
+            }
+        }
+        return "no road beside it";
+    }
+    if (!world->enoughMoneyToBuy(float(plugin->price))) return "not enough money";
+    // The pointer goes where build mode puts the origin on (x, y): over the plugin's reference
+    // tile, a quarter tile before its corner when an even width snaps to corners.
+    const float even = (w % 2 == 0) ? -0.25f : 0.5f;
+    int32_t px = 0, py = 0;
+    _Pointer(float(x) + std::trunc(plugin->mxpos[0]) + even, float(y) + std::trunc(plugin->mypos[0]) + even, px, py);
+    world->BeginBuildMode(plugin, nullptr, nullptr);
+    world->_UpdateBuildMode(px, py, 1);
+    std::string refusal;
+    if (world->bm_mode != 1) {
+        refusal = "the influences needed here are missing";
+    } else {
+        world->_UpdateBuildMode(px, py, 0);
+        if (world->bm_mode != 0) refusal = "not enough money";
+    }
+    world->EndMode();
+    Step();
+    return refusal;
+}
+
+std::string TSimulator::Destroy(int32_t x, int32_t y, int32_t size) {
+    if (size < TLayer::minDestroySize || size > TLayer::maxDestroySize) return "size must be 1 to 8";
+    world->setDestroySize(size);
+    const float centre = (size % 2 == 0) ? float(size / 2) - 0.25f : float(size / 2) + 0.5f;
+    int32_t px = 0, py = 0;
+    _Pointer(float(x) + centre, float(y) + centre, px, py);
+    world->BeginDestroyMode(nullptr, nullptr);
+    world->_UpdateDestroyMode(px, py, 1);
+    std::string refusal;
+    if (world->dm_mode != 1) {
+        refusal = "nothing to remove there";
+    } else {
+        world->_UpdateDestroyMode(px, py, 0);
+    }
+    world->EndMode();
+    Step();
+    return refusal;
+}

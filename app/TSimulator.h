@@ -1,0 +1,57 @@
+#pragma once
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TLayer;
+class TManualClock;
+class TRecordingBackend;
+
+// The city without a window: a world from a map image and a seed, driven by a script through
+// the same editing modes a player uses, advanced in fixed steps on a manual clock, reporting
+// one line per game day. The same seed and script give the same lines, byte for byte.
+class TSimulator {
+public:
+    // Milliseconds of one simulation step on the manual clock.
+    static constexpr int32_t stepMS = 20;
+    static constexpr float defaultSpeed = 4.0f;
+    static inline const char* const header = "day money inhabitants waiting employed satisfaction buildings finished";
+
+    // Exit codes of Main: 0 done, 1 no world (map or content missing), 2 bad script or arguments.
+    static int32_t Main(int32_t argc, char** argv);
+
+    ~TSimulator();
+    // Headless: the settings and content behind a recording back end, then the world.
+    bool Init(const std::string& mapPath, int32_t seed);
+    // The world from the map on the content already loaded (by Init, or by a program with a
+    // window, which draws frames itself); false (with a message) when there is no world.
+    bool InitWorld(const std::string& mapPath, int32_t seed);
+    // Runs a script text; lines go to out, refusals to err. Returns 0, or 2 at a line that
+    // cannot be parsed (with its number on err).
+    int32_t RunScript(const std::string& text, std::ostream& out, std::ostream& err);
+    // One command line (already stripped of its comment); false when it cannot be parsed.
+    bool RunCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+    // Advances whole game days, printing each day's line after its update.
+    void Days(int32_t n, std::ostream& out);
+    void Step();
+    std::string DayLine() const;
+
+    // The editing commands; each returns an empty text when done, else why it was refused.
+    std::string Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& streetId);
+    std::string Build(const std::string& pluginId, int32_t x, int32_t y);
+    std::string Destroy(int32_t x, int32_t y, int32_t size);
+
+    std::shared_ptr<TLayer> world;
+
+private:
+    // The pointer in pixels over map point (mx, my).
+    void _Pointer(float mx, float my, int32_t& px, int32_t& py) const;
+    static int32_t _Enough(void* context, float amount);
+    static int32_t _Expend(void* context, float amount);
+
+    std::shared_ptr<TManualClock> clock;
+    std::shared_ptr<TRecordingBackend> backend;
+};

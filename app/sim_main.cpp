@@ -1,0 +1,3 @@
+#include "app/TSimulator.h"
+
+int main(int argc, char** argv) { return TSimulator::Main(argc, argv); }

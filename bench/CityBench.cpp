@@ -1,0 +1,155 @@
+// Figures of a grown city, in one run:
+//  - one game year headless (vallmora-sim's engine) on the start map with the golden town:
+//    wall time and the days per second;
+//  - a 256 x 256 map with a road grid and 3,000 finished buildings of every kind at speed 4:
+//    the simulation's CPU time per step (20 ms of game clock) as median, 99th percentile and
+//    worst, the steps that rebuild the influence layer included and also shown apart;
+//  - the world frame at 1280 x 720 over the middle of that city at zoom 0.5, 1 and 2 against the
+//    physical limit for the same quads (see bench/FrameMeasure.h).
+// Run from the folder that holds cfg/ and data/, with a display:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/CityBench
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/TApplication.h"
+#include "app/TSimulator.h"
+#include "bench/FrameMeasure.h"
+#include "platform/TPixmap.h"
+#include "plugins/TPicturePlugin.h"
+#include "world/TBuilding.h"
+#include "world/TBuildingLayer.h"
+#include "world/TCheat.h"
+#include "world/THabitantPool.h"
+#include "world/TInfluenceLayer.h"
+#include "world/TLayer.h"
+
+using namespace bench;
+
+namespace {
+constexpr int32_t CitySize = 256, RoadEvery = 6, CityBuildings = 3000;
+
+// Land with a grid of roads every RoadEvery tiles (map image colours of the world loader).
+std::string MakeGridMap() {
+    auto pix = TPixmap::Create(CitySize, CitySize);
+    if (!pix) return "";
+    pix->ClearPixels(0xFF6E9F3Eu);
+    for (int32_t i = 2; i < CitySize - 2; ++i) {
+        for (int32_t k = 2; k < CitySize - 2; k += RoadEvery) {
+            pix->WritePixel(i, k, 0xFF282828u);
+            pix->WritePixel(k, i, 0xFF282828u);
+        }
+    }
+    char dir[] = "/tmp/citybench.XXXXXX";
+    if (!mkdtemp(dir)) return "";
+    const std::string path = std::string(dir) + "/grid256.png";
+    return SavePixmapPNG(*pix, path, 5) ? path : "";
+}
+
+// Every building plugin, cycling through the kinds so the city mixes them.
+std::vector<std::shared_ptr<TPicturePlugin>> BuildingPlugins() {
+    std::vector<std::shared_ptr<TPicturePlugin>> all;
+    for (const auto& p : TPlugin::PluginList()) {
+        auto pic = std::dynamic_pointer_cast<TPicturePlugin>(p);
+        if (pic && pic->picture[0] && pic->structuretyp != "ground" && pic->structuretyp != "water") all.push_back(pic);
+    }
+    return all;
+}
+
+// Places up to count buildings wherever they may stand (no money involved); returns how many.
+int32_t FillCity(TLayer& layer, int32_t count) {
+    const auto plugins = BuildingPlugins();
+    if (plugins.empty()) return 0;
+    int32_t placed = 0;
+    size_t next = 0;
+    for (int32_t y = 0; y < layer.Height && placed < count; ++y) {
+        for (int32_t x = 0; x < layer.Width && placed < count; ++x) {
+            const auto& p = plugins[next % plugins.size()];
+            if (!layer._CanBuild(p, float(x), float(y))) continue;
+            layer.BuildingLayer->_SetTile(x, y, p);
+            ++placed;
+            ++next;
+        }
+    }
+    return placed;
+}
+
+double Percentile(std::vector<double> v, double q) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(q * double(v.size())))];
+}
+}  // namespace
+
+int main() {
+    // One game year headless on the start map with the golden town.
+    {
+        std::string script;
+        if (!LoadBytes("tests/sim/town.script", script)) {
+            std::printf("tests/sim/town.script could not be read\n");
+            return 1;
+        }
+        const auto start = Clock::now();
+        TSimulator sim;
+        if (!sim.Init("data/maps/128/001r.png", 7)) return 1;
+        const double initMs = Ms(start);
+        std::ostringstream lines, refusals;
+        const auto run = Clock::now();
+        sim.RunScript(script + "speed 4\ndays 365\n", lines, refusals);
+        const double runMs = Ms(run);
+        const int32_t days = sim.world->currentDay;
+        std::printf(
+            "headless year on the start map (town script, then 365 days at speed 4): content and world %.0f ms,"
+            " %d days simulated in %.0f ms (%.0f days per second); %d inhabitants, %zu buildings\n\n",
+            initMs, days, runMs, runMs > 0 ? 1000.0 * days / runMs : 0.0,
+            sim.world->habitantPool->countActiveHabitants(), sim.world->BuildingLayer->arrBuilding.Count());
+    }
+
+    auto app = OpenWindow();
+    if (!app) return 1;
+    const std::string mapPath = MakeGridMap();
+    TSimulator sim;
+    if (mapPath.empty() || !sim.InitWorld(mapPath, 11)) return 1;
+    TLayer& layer = *sim.world;
+    const auto fillStart = Clock::now();
+    const int32_t placed = FillCity(layer, CityBuildings);
+    std::printf("256 x 256 city: %d buildings placed in %.0f ms\n", placed, Ms(fillStart));
+    layer.cheat->immediatelyBuild = 1;
+    std::ostringstream sink;
+    sim.Days(3, sink);
+    int32_t finished = 0;
+    for (const auto& b : layer.BuildingLayer->arrBuilding.Items()) finished += b->inBuildMode == 0;
+    std::printf("after 3 days: %d finished, %d inhabitants\n", finished, layer.habitantPool->countActiveHabitants());
+
+    // Simulation steps (20 ms of game clock each, speed 4): 40 game days.
+    std::vector<double> all, rebuilds;
+    const int32_t steps = 40 * 63;
+    for (int32_t i = 0; i < steps; ++i) {
+        const int32_t before = layer.InfluenceLayer->lastCheck;
+        const auto t = Clock::now();
+        sim.Step();
+        const double ms = Ms(t);
+        all.push_back(ms);
+        if (layer.InfluenceLayer->lastCheck != before) rebuilds.push_back(ms);
+    }
+    std::printf(
+        "simulation per step over %d steps: median %.3f ms, p99 %.3f ms, worst %.3f ms;"
+        " the %zu steps with an influence rebuild: median %.3f ms, worst %.3f ms\n",
+        steps, Median(all), Percentile(all, 0.99), Percentile(all, 1.0), rebuilds.size(), Median(rebuilds),
+        Percentile(rebuilds, 1.0));
+    std::printf("after the run: day %d, %d inhabitants, %d waiting\n\n", layer.currentDay,
+                layer.habitantPool->countActiveHabitants(), layer.habitantPool->countAvailableHabitants());
+
+    std::printf("World frame at %d x %d over the middle of the city, medians of %d frames\n", Width, Height, Frames);
+    PrintHeader();
+    for (float zoom : {0.5f, 1.0f, 2.0f}) {
+        const TFrameFigures f = MeasureZoom(layer, zoom, "");
+        PrintRow("city256", zoom, f);
+    }
+    std::remove(mapPath.c_str());
+    rmdir(mapPath.substr(0, mapPath.rfind('/')).c_str());
+    return 0;
+}

@@ -1,0 +1,63 @@
+// Pictures of a small grown town for review: the golden simulator town (tests/sim/town.script)
+// played on the start map, then a few new buildings under construction, seen at zoom 1, and the
+// same town in an influence view (water supply). Run from the folder that holds cfg/ and data/,
+// with a display:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/CityScreens [folder]
+// Writes town.png, town_construction.png and town_influence.png into the folder (default screens).
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "app/TApplication.h"
+#include "app/TSimulator.h"
+#include "bench/FrameMeasure.h"
+#include "platform/TDraw.h"
+#include "platform/TGraphics.h"
+#include "platform/TPixmap.h"
+#include "platform/TStream.h"
+#include "plugins/TInfluenceMask.h"
+#include "world/TCheat.h"
+#include "world/TGroundLayer.h"
+#include "world/TISO.h"
+#include "world/TLayer.h"
+
+using namespace bench;
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : "screens";
+    if (FileType(folder) != FILETYPE_DIR) CreateDir(folder);
+    std::string script;
+    if (!LoadBytes("tests/sim/town.script", script)) {
+        std::printf("tests/sim/town.script could not be read\n");
+        return 1;
+    }
+    auto app = OpenWindow();
+    if (!app) return 1;
+    TSimulator sim;
+    if (!sim.InitWorld("data/maps/128/001r.png", 7)) return 1;
+
+    TLayer& layer = *sim.world;
+    layer.SetMapScale(1, 1, 0);
+    LookAt(layer, 31, 69);
+    if (sim.RunScript(script, std::cout, std::cerr) != 0) return 1;
+    Shot(layer, -100, -100, folder + "/town.png");
+
+    // New buildings east of the block: two days into their construction.
+    const char* more =
+        "speed 4\nbuild com_buerohaus 39 64\nbuild ind_fabrik 39 67\n"
+        "build res_mehrfamilienhaus 39 71\nbuild res_wohnblock 39 74\ndays 2\n";
+    layer.cheat->immediatelyBuild = 0;
+    if (sim.RunScript(more, std::cout, std::cerr) != 0) return 1;
+    LookAt(layer, 37, 69);
+    Shot(layer, -100, -100, folder + "/town_construction.png");
+
+    // The water view: green where the water tower reaches, red where it does not.
+    TInfluenceMask::TValues needed{}, ignored{};
+    ignored.fill(1);
+    ignored[0] = 0;
+    needed[0] = 100;
+    auto mask = TInfluenceMask::Create(needed, 0);
+    mask->setIgnore(ignored);
+    Shot(layer, -100, -100, folder + "/town_influence.png", [&] { layer.GroundLayer->setInfluenceMask(mask); });
+    return 0;
+}

@@ -1,0 +1,238 @@
+#pragma once
+// Shared by the benchmarks that measure world frames: timing helpers, a device tap that records
+// one frame's quads (for the physical limit: the same quads, one device call per texture and
+// blend mode) or drops the draws (for the world's own CPU time), and the per-zoom figures.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/TApplication.h"
+#include "platform/TDraw.h"
+#include "platform/TGraphics.h"
+#include "platform/TPixmap.h"
+#include "platform/TRenderBackend.h"
+#include "platform/TSpriteBatch.h"
+#include "platform/TStream.h"
+#include "world/TISO.h"
+#include "world/TLayer.h"
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+constexpr int32_t Width = 1280, Height = 720, Frames = 60, WarmUp = 10;
+
+inline double Ms(Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A value in kB from /proc/self/status ("VmHWM", "VmRSS"); 0 when unavailable.
+inline long StatusKB(const char* key) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const size_t n = std::strlen(key);
+    while (std::getline(in, line)) {
+        if (line.compare(0, n, key) == 0 && line.size() > n && line[n] == ':') return std::atol(line.c_str() + n + 1);
+    }
+    return 0;
+}
+
+// Sits between the sprite batch and the device: passes every call on (or drops the draws, to time
+// the world's own code), and when asked keeps the triangles of one frame per texture and blend.
+class TTapBackend : public TRenderBackend {
+public:
+    explicit TTapBackend(TRenderBackend* inner) : inner(inner) {}
+    uint32_t CreateTexture(int32_t w, int32_t h, bool filtered) override {
+        return inner->CreateTexture(w, h, filtered);
+    }
+    void UploadTexture(uint32_t t, int32_t x, int32_t y, int32_t w, int32_t h, const uint32_t* p,
+                       int32_t pitch) override {
+        inner->UploadTexture(t, x, y, w, h, p, pitch);
+    }
+    void DeleteTexture(uint32_t t) override { inner->DeleteTexture(t); }
+    void DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) override {
+        ++calls;
+        if (keep) {
+            auto& list = groups[{texture, blend}];
+            list.insert(list.end(), v, v + count);
+        }
+        if (!drop) inner->DrawTriangles(texture, blend, v, count);
+    }
+    void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) override { inner->SetViewport(x, y, w, h); }
+    void Clear(int32_t r, int32_t g, int32_t b) override { inner->Clear(r, g, b); }
+    void Present(int32_t sync) override { inner->Present(sync); }
+    void ReadPixels(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t* out) override {
+        inner->ReadPixels(x, y, w, h, out);
+    }
+    int32_t MaxTextureSize() const override { return inner->MaxTextureSize(); }
+
+    TRenderBackend* inner;
+    bool keep = false, drop = false;
+    size_t calls = 0;
+    std::map<std::pair<uint32_t, int32_t>, std::vector<TVertex>> groups;
+};
+
+// Sends what is batched and waits until the device has drawn it (reading a pixel forces it).
+inline void Finish() { GrabPixmap(0, 0, 1, 1); }
+
+struct TFrameFigures {
+    double cpu = 0, worldOnly = 0, frame = 0, limit = 0;
+    size_t quads = 0, calls = 0, groups = 0;
+};
+
+inline void Centre(TLayer& layer, float zoom) {
+    layer.scaleTicker.reset();
+    layer.movementStartMS = -1;
+    layer.SetMapScale(zoom, zoom, 0);
+    layer.midPosition(0);
+}
+
+// Puts the camera centre on map position (mx, my) when the camera may go there.
+inline void LookAt(TLayer& layer, float mx, float my) {
+    float px = 0, py = 0;
+    layer.iso->ToIso(mx, my, px, py, 1);
+    layer.SetPosition(0.5f * layer.getWidth(1) - px, -py, 1, 0);
+}
+
+// The shell with a window of Width x Height and the content loaded, as the game starts it.
+inline std::shared_ptr<TApplication> OpenWindow() {
+    auto app = TApplication::Create();
+    if (!app) return nullptr;
+    app->Init();
+    app->xmax = Width;
+    app->ymax = Height;
+    TLayer::Init(Width, Height);
+    if (!app->InitWindow()) return nullptr;
+    app->loadResources(1);
+    return app;
+}
+
+// Draws three world frames with the pointer at (px, py) (the ground cache fills in the first)
+// and saves the last; beforeFrame runs before each (per-frame switches such as a view mask).
+inline void Shot(TLayer& layer, int32_t px, int32_t py, const std::string& path,
+                 const std::function<void()>& beforeFrame = {}) {
+    for (int i = 0; i < 3; ++i) {
+        Cls();
+        if (beforeFrame) beforeFrame();
+        layer.Update(px, py, 0, 0);
+        if (i == 2) {
+            auto pix = GrabPixmap(0, 0, Width, Height);
+            if (!pix || !SavePixmapPNG(*pix, path, 5))
+                std::printf("screenshot %s could not be written\n", path.c_str());
+        }
+        Flip(0);
+    }
+    std::printf("wrote %s\n", path.c_str());
+}
+
+// The figures of one zoom level: the camera centred with Centre, each frame drawn by drawFrame
+// (by default the world's Update with the pointer in the middle).
+inline TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& screenPath,
+                                 const std::function<void()>& drawFrame = {}) {
+    auto WorldFrame = [&](TLayer& l) {
+        if (drawFrame) {
+            drawFrame();
+        } else {
+            l.Update(Width / 2, Height / 2, 0, 0);
+        }
+    };
+    TFrameFigures f;
+    TSpriteBatch& batch = TSpriteBatch::Instance();
+    TRenderBackend* device = TGraphics::Backend();
+    TTapBackend tap(device);
+    Centre(layer, zoom);
+    for (int i = 0; i < WarmUp; ++i) {
+        Cls();
+        WorldFrame(layer);
+        Finish();
+        Flip(0);
+    }
+    if (!screenPath.empty()) {
+        Cls();
+        WorldFrame(layer);
+        if (auto pix = GrabPixmap(0, 0, Width, Height)) {
+            if (!SavePixmapPNG(*pix, screenPath, 5))
+                std::printf("screenshot %s could not be written\n", screenPath.c_str());
+        }
+        Flip(0);
+    }
+
+    // One recorded frame: what the world hands to the device, per texture and blend mode.
+    batch.SetBackend(&tap);
+    tap.keep = true;
+    Cls();
+    WorldFrame(layer);
+    Finish();
+    Flip(0);
+    tap.keep = false;
+    f.calls = tap.calls;
+    f.groups = tap.groups.size();
+    for (const auto& g : tap.groups) f.quads += g.second.size() / 6;
+
+    std::vector<double> cpu, frame, worldOnly, limit;
+    for (int i = 0; i < Frames; ++i) {
+        Cls();
+        const auto start = Clock::now();
+        WorldFrame(layer);
+        batch.Flush();
+        cpu.push_back(Ms(start));
+        Finish();
+        frame.push_back(Ms(start));
+        Flip(0);
+    }
+    // The world's own work: the same frames with the draws dropped before the device.
+    tap.drop = true;
+    for (int i = 0; i < Frames; ++i) {
+        Cls();
+        const auto start = Clock::now();
+        WorldFrame(layer);
+        batch.Flush();
+        worldOnly.push_back(Ms(start));
+        Finish();
+        Flip(0);
+    }
+    tap.drop = false;
+    batch.SetBackend(device);
+
+    // The physical limit: the recorded quads, one device call per texture and blend mode.
+    for (int i = 0; i < Frames; ++i) {
+        Cls();
+        const auto start = Clock::now();
+        for (const auto& [key, vertices] : tap.groups) {
+            device->DrawTriangles(key.first, key.second, vertices.data(), vertices.size());
+        }
+        Finish();
+        limit.push_back(Ms(start));
+        Flip(0);
+    }
+    f.cpu = Median(cpu);
+    f.worldOnly = Median(worldOnly);
+    f.frame = Median(frame);
+    f.limit = Median(limit);
+    return f;
+}
+
+inline void PrintHeader() {
+    std::printf("%-9s %5s %9s %11s %9s %9s %7s %7s %7s %7s\n", "map", "zoom", "cpu ms", "world-only", "frame ms",
+                "limit ms", "ratio", "quads", "calls", "groups");
+}
+
+inline void PrintRow(const char* map, float zoom, const TFrameFigures& f) {
+    std::printf("%-9s %5.1f %9.2f %11.2f %9.2f %9.2f %6.2fx %7zu %7zu %7zu\n", map, double(zoom), f.cpu, f.worldOnly,
+                f.frame, f.limit, f.limit > 0 ? f.frame / f.limit : 0.0, f.quads, f.calls, f.groups);
+}
+
+}  // namespace bench

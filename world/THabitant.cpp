@@ -1,0 +1,19 @@
+#include "world/THabitant.h"
+
+#include "platform/TImage.h"
+#include "plugins/TPicturePlugin.h"
+#include "world/TBuilding.h"
+#include "world/TJob.h"
+
+int32_t THabitant::GetLevel() const { return home && home->p ? home->p->techlevel : 0; }
+
+std::shared_ptr<TImage> THabitant::getJobImage() const {
+    if (job && job->building) {
+        if (auto pic = job->building->getWorkerPic()) return pic;
+    }
+    return TImage::Create(1, 1, 1);
+}
+
+std::string THabitant::getJobName() const {
+    return job && job->building ? job->building->getWorkerName() : std::string("Arbeitslos");
+}

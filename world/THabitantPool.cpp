@@ -1,0 +1,182 @@
+#include "world/THabitantPool.h"
+
+#include "framework/TFastRandom.h"
+#include "platform/TStream.h"
+#include "world/TBuilding.h"
+#include "world/THabitant.h"
+#include "world/THabitantControl.h"
+#include "world/TLayer.h"
+#include "world/TNameGenerator.h"
+
+namespace {
+// Surname of newcomers while no name list could be read.
+const char* const fallbackSurname = "Neubürger";
+
+bool ValidLevel(int32_t level) { return level >= 1 && level <= THabitantPool::countTechlevel; }
+}  // namespace
+
+std::shared_ptr<THabitantPool> THabitantPool::Create(TLayer* layer) {
+    auto pool = std::make_shared<THabitantPool>();
+    pool->generate(layer);
+    return pool;
+}
+
+int32_t THabitantPool::generate(TLayer* world) {
+    availableHomes.Clear();
+    layer = world;
+    nameGenerator = TNameGenerator::CreateFromFile(nameFile);
+    if (!nameGenerator) Print(std::string("Could not read the name list ") + nameFile);
+    taxes.fill(0.0f);
+    requests.fill(0.0f);
+    _setDefaultTaxes();
+    hbtCrtl = std::make_shared<THabitantControl>();
+    return 1;
+}
+
+void THabitantPool::Destroy() {
+    // Inhabitants and their homes and work buildings point at each other: drop the links so
+    // the city can be freed.
+    for (const auto* list : {&activeHabitant, &poolHabitant}) {
+        for (const auto& h : list->Items()) {
+            h->home.reset();
+            h->job.reset();
+        }
+    }
+    layer = nullptr;
+    activeHabitant.Clear();
+    poolHabitant.Clear();
+    availableHomes.Clear();
+    nameGenerator.reset();
+    taxes.fill(0.0f);
+    requests.fill(0.0f);
+}
+
+void THabitantPool::_setDefaultTaxes() {
+    for (int32_t level = 1; level <= countTechlevel; ++level) setTaxes(level, defaultTaxes);
+}
+
+void THabitantPool::setTaxes(int32_t level, float value) {
+    if (ValidLevel(level)) taxes[size_t(level - 1)] = value;
+}
+
+float THabitantPool::getTaxes(int32_t level) const { return ValidLevel(level) ? taxes[size_t(level - 1)] : 0.0f; }
+
+float THabitantPool::getRequestForLvl(int32_t level) const {
+    return ValidLevel(level) ? requests[size_t(level - 1)] : 0.0f;
+}
+
+void THabitantPool::regHouseForHabitant(const std::shared_ptr<TBuilding>& building) {
+    if (building) availableHomes.Append(building);
+}
+
+float THabitantPool::calcTaxMoneyForHabitant(const THabitant& h) const {
+    if (!h.job) return 0.0f;
+    const int32_t level = h.GetLevel();
+    const float factor = float(level + 1);
+    return getTaxes(level) * factor * factor;
+}
+
+void THabitantPool::Update() {
+    vesko::TFastRandom* random = layer ? layer->random.get() : nullptr;
+
+    // Move-ins: each offering house takes at most one waiting inhabitant, oldest first.
+    // A house torn down since it offered a vacancy takes nobody.
+    availableHomes.RemoveIf([](const std::shared_ptr<TBuilding>& b) { return !b->IsValid(); });
+    if (random && !poolHabitant.Empty() && !availableHomes.Empty()) {
+        for (const auto& h : poolHabitant.Items()) {
+            const auto homes = availableHomes.Items();
+            if (homes.empty()) break;
+            const int32_t index = random->GetIntIn(0, int32_t(homes.size()) - 1);
+            const std::shared_ptr<TBuilding> b = homes[size_t(index)];
+            b->poolCallbackFuncRegHabitant(h);
+            availableHomes.Remove(b);
+        }
+    }
+
+    // Newcomers while below demand; above it the oldest waiting inhabitant gives up.
+    const float active = float(countActiveHabitants());
+    const float demand = 100.0f * requests[0];
+    if (active < demand) {
+        _addPoolHabitant(_createNewHabitant());
+    } else if (active > demand && !poolHabitant.Empty()) {
+        _removePoolHabitant(poolHabitant[0]);
+    }
+
+    _recalcSatisfaction();
+    _recalcRequests();
+    availableHomes.Clear();
+}
+
+void THabitantPool::_recalcSatisfaction() {
+    const auto active = activeHabitant.Items();
+    if (active.empty()) {
+        satisfaction = 0.5f;
+        return;
+    }
+    float sum = 0.0f;
+    for (const auto& h : active) {
+        hbtCrtl->updateHabitant(*h, *this);
+        sum += h->satisfaction;
+    }
+    satisfaction = sum / float(active.size());
+}
+
+void THabitantPool::_recalcRequests() {
+    requests.fill(0.0f);
+    std::array<int32_t, countTechlevel + 1> counter{};
+    for (const auto& h : activeHabitant.Items()) {
+        const int32_t level = h->GetLevel();
+        // Houses of a level outside 1 … 5 have no demand slot.
+        if (!ValidLevel(level)) continue;
+        if (h->wantToLevelUp()) requests[size_t(level)] += 1.0f;
+        counter[size_t(level)] += 1;
+    }
+    for (int32_t level = 1; level <= countTechlevel; ++level) {
+        const int32_t n = counter[size_t(level)];
+        requests[size_t(level)] = n > 0 ? requests[size_t(level)] / float(n) : 0.0f;
+    }
+    requests[0] = hbtCrtl->getLevel1Request(*this);
+}
+
+std::shared_ptr<THabitant> THabitantPool::getPoolHabitantForHome(const TBuilding& building) {
+    return hbtCrtl->getHabitant(building, *this);
+}
+
+std::shared_ptr<THabitant> THabitantPool::getPoolHabitant(int32_t level) {
+    if (level == 1) return poolHabitant.Empty() ? nullptr : poolHabitant[0];
+    if (level < 2) return nullptr;
+    std::shared_ptr<THabitant> found;
+    for (const auto& h : activeHabitant.Items()) {
+        if (h->GetLevel() + 1 == level && h->wantToLevelUp()) found = h;
+    }
+    return found;
+}
+
+std::string THabitantPool::generateName() {
+    vesko::TFastRandom* random = layer ? layer->random.get() : nullptr;
+    // The surname's draw comes before the initial's.
+    const float f = random ? random->GetFloatIn(1.0f, 0.0f) : 0.0f;
+    std::string surname = nameGenerator ? nameGenerator->pickName(f) : std::string();
+    if (surname.empty()) surname = fallbackSurname;
+    const int32_t letter = random ? random->GetIntIn(65, 90) : 65;
+    return std::string(1, char(letter)) + ". " + surname;
+}
+
+void THabitantPool::kickToActiveHabitant(const std::shared_ptr<THabitant>& h) {
+    _removePoolHabitant(h);
+    _addActiveHabitant(h);
+}
+
+void THabitantPool::kickToPoolHabitant(const std::shared_ptr<THabitant>& h) {
+    _removeActiveHabitant(h);
+    _addPoolHabitant(h);
+}
+
+std::shared_ptr<THabitant> THabitantPool::_createNewHabitant() {
+    auto h = std::make_shared<THabitant>();
+    h->id = counter;
+    h->Name = generateName();
+    h->satisfaction = 1.0f;
+    counter += 1;
+    return h;
+}
