@@ -14,10 +14,14 @@
 #include "platform/TPixmap.h"
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
+#include "plugins/TPicturePlugin.h"
 #include "settings/TSettings.h"
+#include "world/TBuilding.h"
 #include "world/TCheat.h"
 #include "world/THabitantPool.h"
 #include "world/TISO.h"
+#include "world/TRoad.h"
+#include "world/TStreet.h"
 #include "world/TTree.h"
 
 namespace {
@@ -387,14 +391,49 @@ void TGame::_updateInfoMode() {
     }
     const std::vector<int32_t> p = getTooltipMousePos(1);
     const TLayer::TThing thing = layer->getThingAtPos(float(p[0]), float(p[1]));
-    if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&thing)) {
+        if (*b) _describeBuilding(*b);
+    } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
+        if (*r) {
+            const TRoad& road = **r;
+            alternateTooltipp = {"Straße:", road.s ? road.s->Name : std::string(),
+                                 "(" + std::to_string(static_cast<int32_t>(road.traffic * 100.0f)) + "% Belastung)",
+                                 "Level " + std::to_string(road.useLevel)};
+            alternateTooltippId = "road " + std::to_string(road.x) + "," + std::to_string(road.y);
+        }
+    } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
         if (*t) {
             alternateTooltipp = {"Baum:", "Frame " + std::to_string((*t)->Frame)};
             alternateTooltippId = "tree " + std::to_string((*t)->x) + "," + std::to_string((*t)->y);
         }
     }
-    // Buildings and roads describe themselves (and open the building info tool) once they exist.
+    // A click on a building opens the building info tool once that tool exists.
     app->setMouseFrame(TApplication::MouseFrame_InfoMode);
+}
+
+void TGame::_describeBuilding(const std::shared_ptr<TBuilding>& b) {
+    const auto percent = [](float v) { return std::to_string(static_cast<int32_t>(v * 100.0f)); };
+    alternateTooltipp = {"Gebäude:", b->Name};
+    if (b->inBuildMode) {
+        if (b->buildStartDay < 0) {
+            alternateTooltipp.push_back("Bau wird vorbereitet");
+        } else {
+            const float days = b->p ? (1.0f - b->buildingProgress) * b->p->constructionTime : 0.0f;
+            alternateTooltipp.push_back("Im Bau, " + percent(b->buildingProgress) + "% abgeschlossen");
+            alternateTooltipp.push_back(std::to_string(static_cast<int32_t>(days)) + " Tage verbleiben");
+        }
+    } else {
+        if (b->isResidentalBuilding()) {
+            alternateTooltipp.push_back("(" + std::to_string(b->habitants.Count()) + "/" +
+                                        std::to_string(b->maxHabitans) + " Einwohner)");
+        } else {
+            alternateTooltipp.push_back("(" + std::to_string(b->workers.Count()) + "/" + std::to_string(b->maxWorkers) +
+                                        " Arbeiter)");
+        }
+        alternateTooltipp.push_back("Gebäudezufriedenheit: " + percent(b->satisfactionAverage) + "%");
+    }
+    layer->_markBuildingWays(b, 0);
+    alternateTooltippId = "building " + std::to_string(b->x) + "," + std::to_string(b->y);
 }
 
 // --- after the frame -----------------------------------------------------------------------

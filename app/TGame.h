@@ -34,6 +34,8 @@ public:
     void run();
     // While F1 is held: the demand per level as debug lines.
     void _writeDemandLines();
+    // The info mode's lines for a building; its commuters' routes are marked this frame.
+    void _describeBuilding(const std::shared_ptr<TBuilding>& b);
     void _stop() { _haveToBeStopped = 1; }
     void gameExit() { _haveToBeStopped = 1; }
     void onExit();

@@ -232,7 +232,7 @@ std::string TSimulator::DayLine() const {
     return std::to_string(world->currentDay) + ' ' + Fixed(world->getMoney(), 2) + ' ' +
            std::to_string(pool.countActiveHabitants()) + ' ' + std::to_string(pool.countAvailableHabitants()) + ' ' +
            std::to_string(employed) + ' ' + Fixed(pool.getSatisfaction(), 3) + ' ' + std::to_string(buildings) + ' ' +
-           std::to_string(finished);
+           std::to_string(finished) + ' ' + std::to_string(world->BuildingLayer->arrCar.Count());
 }
 
 void TSimulator::_Pointer(float mx, float my, int32_t& px, int32_t& py) const {

@@ -17,7 +17,8 @@ public:
     // Milliseconds of one simulation step on the manual clock.
     static constexpr int32_t stepMS = 20;
     static constexpr float defaultSpeed = 4.0f;
-    static inline const char* const header = "day money inhabitants waiting employed satisfaction buildings finished";
+    static inline const char* const header =
+        "day money inhabitants waiting employed satisfaction buildings finished cars";
 
     // Exit codes of Main: 0 done, 1 no world (map or content missing), 2 bad script or arguments.
     static int32_t Main(int32_t argc, char** argv);
@@ -45,6 +46,8 @@ public:
     std::string Destroy(int32_t x, int32_t y, int32_t size);
 
     std::shared_ptr<TLayer> world;
+    // The clock every time of the run comes from.
+    TManualClock* GetClock() const { return clock.get(); }
 
 private:
     // The pointer in pixels over map point (mx, my).

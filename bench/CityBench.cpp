@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app/TApplication.h"
 #include "app/TSimulator.h"
 #include "bench/FrameMeasure.h"
@@ -31,23 +29,6 @@ using namespace bench;
 
 namespace {
 constexpr int32_t CitySize = 256, RoadEvery = 6, CityBuildings = 3000;
-
-// Land with a grid of roads every RoadEvery tiles (map image colours of the world loader).
-std::string MakeGridMap() {
-    auto pix = TPixmap::Create(CitySize, CitySize);
-    if (!pix) return "";
-    pix->ClearPixels(0xFF6E9F3Eu);
-    for (int32_t i = 2; i < CitySize - 2; ++i) {
-        for (int32_t k = 2; k < CitySize - 2; k += RoadEvery) {
-            pix->WritePixel(i, k, 0xFF282828u);
-            pix->WritePixel(k, i, 0xFF282828u);
-        }
-    }
-    char dir[] = "/tmp/citybench.XXXXXX";
-    if (!mkdtemp(dir)) return "";
-    const std::string path = std::string(dir) + "/grid256.png";
-    return SavePixmapPNG(*pix, path, 5) ? path : "";
-}
 
 // Every building plugin, cycling through the kinds so the city mixes them.
 std::vector<std::shared_ptr<TPicturePlugin>> BuildingPlugins() {
@@ -110,7 +91,7 @@ int main() {
 
     auto app = OpenWindow();
     if (!app) return 1;
-    const std::string mapPath = MakeGridMap();
+    const std::string mapPath = MakeGridMap(CitySize, RoadEvery);
     TSimulator sim;
     if (mapPath.empty() || !sim.InitWorld(mapPath, 11)) return 1;
     TLayer& layer = *sim.world;
@@ -149,7 +130,6 @@ int main() {
         const TFrameFigures f = MeasureZoom(layer, zoom, "");
         PrintRow("city256", zoom, f);
     }
-    std::remove(mapPath.c_str());
-    rmdir(mapPath.substr(0, mapPath.rfind('/')).c_str());
+    RemoveMap(mapPath);
     return 0;
 }

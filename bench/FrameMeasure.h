@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/TApplication.h"
 #include "platform/TDraw.h"
 #include "platform/TGraphics.h"
@@ -105,6 +107,29 @@ inline void LookAt(TLayer& layer, float mx, float my) {
     float px = 0, py = 0;
     layer.iso->ToIso(mx, my, px, py, 1);
     layer.SetPosition(0.5f * layer.getWidth(1) - px, -py, 1, 0);
+}
+
+// A map image of land with a grid of roads every `every` tiles (the world loader's colours),
+// written to a temporary folder; empty on failure. RemoveMap deletes it again.
+inline std::string MakeGridMap(int32_t size, int32_t every) {
+    auto pix = TPixmap::Create(size, size);
+    if (!pix) return "";
+    pix->ClearPixels(0xFF6E9F3Eu);
+    for (int32_t i = 2; i < size - 2; ++i) {
+        for (int32_t k = 2; k < size - 2; k += every) {
+            pix->WritePixel(i, k, 0xFF282828u);
+            pix->WritePixel(k, i, 0xFF282828u);
+        }
+    }
+    char dir[] = "/tmp/vallmora-bench.XXXXXX";
+    if (!mkdtemp(dir)) return "";
+    const std::string path = std::string(dir) + "/grid.png";
+    return SavePixmapPNG(*pix, path, 5) ? path : "";
+}
+
+inline void RemoveMap(const std::string& path) {
+    std::remove(path.c_str());
+    rmdir(path.substr(0, path.rfind('/')).c_str());
 }
 
 // The shell with a window of Width x Height and the content loaded, as the game starts it.

@@ -11,6 +11,7 @@
 #include "settings/TConfig.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingPlace.h"
+#include "world/TCar.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
 #include "world/TInfluenceLayer.h"
@@ -235,6 +236,7 @@ void TBuildingLayer::_delBuild(const std::shared_ptr<TBuilding>& b) {
     if (!b) return;
     b->Destroy();
     _removebuildplaces(b);
+    _removecars(b, 1);
     arrBuilding.Remove(b);
 }
 
@@ -254,6 +256,8 @@ int32_t TBuildingLayer::_PicturePluginIsFree(const std::shared_ptr<TPicturePlugi
 }
 
 void TBuildingLayer::Destroy() {
+    for (const auto& car : arrCar.Items()) car->remove();
+    arrCar.Clear();
     for (const auto& b : arrBuilding.Items()) {
         b->habitants.Clear();
         b->workers.Clear();
@@ -276,6 +280,7 @@ void TBuildingLayer::UpdateBuildings(int32_t day, float dayPart) {
 void TBuildingLayer::_UpdateBuild(const std::shared_ptr<TBuilding>& b, int32_t day) {
     _CheckBuildingForRoad(b);
     b->Update(day);
+    _UpdateCars(b);
 }
 
 void TBuildingLayer::_CheckBuildingForRoad(const std::shared_ptr<TBuilding>& b) {
@@ -596,12 +601,12 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
         }
         if (road) {
             // The flat road lies in the ground cache; a bridge stands above the water and is drawn
-            // here, then the traffic lights, the cars (which come with the traffic) and the part
-            // of the bridge in front of the cars.
+            // here, then the traffic lights, the cars and the part of the bridge in front of them.
             SetAlpha(alpha);
             const int32_t tint = roads->showtrafficcolors;
             if (road->bridge) road->Draw(sx, sy, tint, 1, 0, 0, 1);
             road->DrawTrafficLights(sx, sy);
+            if (!hidecars) road->DrawCars(sx, sy, layer->iso->ScaleX, layer->iso->ScaleY);
             road->DrawBridge(sx, sy, tint);
         }
         SetAlpha(1.0f);
@@ -636,6 +641,7 @@ void TBuildingLayer::EndDraw() {
     _bm_animFrame.clear();
     transparency = 0;
     hidecars = 0;
+    __UpdateCars();
     _bm_hidesmoke = 0;
     hideStructureTyp.clear();
     hidetrees = 0;

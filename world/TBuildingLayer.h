@@ -11,6 +11,7 @@
 class TBuilding;
 class TBuildingPlace;
 class TCar;
+class TCarVehicle;
 class TImage;
 class TLayer;
 class TPicturePlugin;
@@ -93,6 +94,25 @@ public:
     // within the road layer's way_radius of (x, y), nearest first.
     std::vector<std::shared_ptr<TBuilding>> _getPossibleWorkBuildings(float x, float y, int32_t level) const;
     void _callRoadDeleted(const std::shared_ptr<TRoad>& road);
+
+    // --- cars ---
+    // Starts cars for a working building as its people fill it (once a day, after its update).
+    void _UpdateCars(const std::shared_ptr<TBuilding>& b);
+    // The vehicle kinds of the building: its plugin's, else its tech level's, else all.
+    static std::vector<std::shared_ptr<TCarVehicle>> _CarKinds(const TBuilding& b);
+    std::vector<std::shared_ptr<TCar>> _AddCars(int32_t count, const std::vector<std::shared_ptr<TCarVehicle>>& kinds,
+                                                int32_t x, int32_t y, const std::shared_ptr<TBuilding>& b);
+    std::shared_ptr<TCar> _AddCar(const std::shared_ptr<TCarVehicle>& kind, int32_t x, int32_t y,
+                                  const std::shared_ptr<TBuilding>& b);
+    std::shared_ptr<TCar> _AddCar_(const std::shared_ptr<TCarVehicle>& kind, int32_t x, int32_t y,
+                                   const std::shared_ptr<TBuilding>& b);
+    // The road tile with room for a car nearest to (x, y) (a random one for -1, -1); false when
+    // no road has room.
+    bool _GetPlaceForCar(int32_t x, int32_t y, int32_t& px, int32_t& py) const;
+    // Once per frame: active cars move, the others are dropped.
+    void __UpdateCars();
+    void _removecars(const std::shared_ptr<TBuilding>& b, int32_t fade);
+    void _delCar(const std::shared_ptr<TCar>& car);
 
     // --- money sums the world books once a month ---
     float getAlimony() const;

@@ -19,9 +19,11 @@
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
 #include "world/TGroundLayer.h"
+#include "world/THabitant.h"
 #include "world/THabitantPool.h"
 #include "world/TISO.h"
 #include "world/TInfluenceLayer.h"
+#include "world/TJob.h"
 #include "world/TMiniMap.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
@@ -30,6 +32,7 @@
 #include "world/TTicker.h"
 #include "world/TTimeSystem.h"
 #include "world/TTree.h"
+#include "world/TWay.h"
 #include "world/TWeatherLayer.h"
 
 namespace {
@@ -223,8 +226,8 @@ void TLayer::_Draw(int32_t pointerOverGUI) {
 }
 
 void TLayer::_Update() {
-    // Road traffic joins this step with the cars.
     if (BuildingLayer) BuildingLayer->UpdateBuildings(currentDay, currentDayPart);
+    if (RoadLayer) RoadLayer->UpdateRoadTraffic();
     _updateScale();
     _updateMovement();
     _updateTime();
@@ -631,6 +634,26 @@ void TLayer::markBuilding(const std::shared_ptr<TBuilding>& building, int32_t co
     if (!building || !BuildingLayer) return;
     BuildingLayer->_addbmthing(building->x, building->y, building->p, colour == -1 ? building->GetCol() : colour, 0,
                                flag, building->animFrame);
+}
+
+void TLayer::_markWay(const std::shared_ptr<TWay>& way, const std::shared_ptr<TBuilding>& building, int32_t flag) {
+    if (!way) return;
+    const auto start = way->Start.lock();
+    const auto target = way->target.lock();
+    if (start && start != building) markBuilding(start, -1, flag);
+    if (target && target != building) markBuilding(target, -1, flag);
+    // The route takes its target's colour; without a target it leads nowhere worth showing.
+    if (target && RoadLayer) RoadLayer->_useWay(way->road, target->GetCol() & 0xFFFFFF);
+}
+
+void TLayer::_markBuildingWays(const std::shared_ptr<TBuilding>& building, int32_t flag) {
+    if (!building) return;
+    auto people = building->habitants.Items();
+    if (people.empty()) people = building->workers.Items();
+    for (const auto& h : people) {
+        if (h && h->job && h->job->way) _markWay(h->job->way, building, flag);
+    }
+    markBuilding(building, -1, flag);
 }
 
 void TLayer::setGameSpeed(float s) {

@@ -27,6 +27,7 @@ class TStreet;
 class TTicker;
 class TTimeSystem;
 class TTree;
+class TWay;
 class TWeatherLayer;
 
 // The world: map size, camera, the map layers, minimap, calendar, money and names, and the
@@ -168,6 +169,12 @@ public:
     // --- highlighting ---
     // A preview of the building on its own tile this frame; colour -1 is its minimap colour.
     void markBuilding(const std::shared_ptr<TBuilding>& building, int32_t colour, int32_t flag);
+    // Highlights a route in the next frame drawn: its end buildings (except the given one) and
+    // its roads in the target building's colour.
+    void _markWay(const std::shared_ptr<TWay>& way, const std::shared_ptr<TBuilding>& building, int32_t flag);
+    // Highlights the building and the routes to work of its inhabitants, or, for a building
+    // without inhabitants, of its workers.
+    void _markBuildingWays(const std::shared_ptr<TBuilding>& building, int32_t flag);
 
     // --- minimap ---
     void _RedrawMM(int32_t x, int32_t y);

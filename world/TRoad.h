@@ -46,6 +46,21 @@ public:
     int32_t AllowToDrive(int32_t dx, int32_t dy) const;
     int32_t JamPos() const { return Frame > 7 ? 1 : 0; }
 
+    // --- cars (TRoadCars.cpp) ---
+    // 1 when fewer other cars on the tile hold the align than the frame allows (0 for an align
+    // outside 0 ... 3).
+    int32_t AlignAvailable(const TCar* car, int32_t align) const;
+    // 1 when no lane position is occupied.
+    int32_t CarFree() const;
+    int32_t CountCars() const;
+    // The tile's cars, back to front.
+    void DrawCars(float sx, float sy, float scaleX, float scaleY);
+    // A car's offset in tile pixels from the tile's draw point, for its lane position, the align
+    // of its current move and the move's progress; raised on bridges.
+    void GetPosition(int32_t position, int32_t previousAlign, float progress, float& ox, float& oy) const;
+    // The direction from a bridge ramp toward its span; -1 on other tiles.
+    int32_t RampDirection() const;
+
     // --- drawing ---
     // The street frame (through the ground cache unless direct) or, for a bridge, its main frame.
     // tint != 0 draws in the traffic colour, directly only.

@@ -46,18 +46,31 @@ void TRoadLayer::Prepare() {
 
 void TRoadLayer::DePrepare() { wayPathImg.reset(); }
 
+namespace {
+// A road holds its cars and each car holds its road: emptying the slots breaks that cycle.
+void DropCars(TRoad& r) {
+    r.car = {};
+    r.carpos = {};
+}
+}  // namespace
+
 void TRoadLayer::Destroy() {
     // Bridge heads hold their children and cars may hold roads: drop every link so nothing
     // keeps the roads of a destroyed world alive.
     for (auto& r : arrRoad) {
         r->Destroy();
         r->b_childs.clear();
+        DropCars(*r);
     }
-    for (auto& r : destroyedRoad) r->b_childs.clear();
+    for (auto& r : destroyedRoad) {
+        r->b_childs.clear();
+        DropCars(*r);
+    }
     arr.clear();
     arrRoad.clear();
     destroyedRoad.clear();
     _marks.clear();
+    _wayPathRoads.clear();
 }
 
 // --- grid ----------------------------------------------------------------------------------
@@ -384,6 +397,8 @@ void TRoadLayer::EndDraw() {
     _marks.clear();
     mask = 0;
     showtrafficcolors = 0;
+    // The route overlay shows only in the frame after it was set, like the mask and marks.
+    _clearWayPaths();
     UpdateTrafficLights();
 }
 

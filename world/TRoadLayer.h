@@ -67,6 +67,29 @@ public:
     static TRoadList _findRoad(int32_t width, int32_t height, const TRoadList& startRoads, const TRoadList& targetRoads,
                                const TRoadList& area);
 
+    // --- route overlay (TRoadLayerOverlay.cpp) ---
+    // Queues the route's pieces on its roads in the colour (0xRRGGBB); each road draws its
+    // pieces once, in the next mask pass.
+    void _useWay(const TRoadList& roads, int32_t colour);
+    // The piece of cur joining it to prev and next (either may be null).
+    void _setTileWayFrame(const std::shared_ptr<TRoad>& prev, const std::shared_ptr<TRoad>& cur,
+                          const std::shared_ptr<TRoad>& next, int32_t colour);
+    // Offset from a to b; 0, 0 when either is missing.
+    static void _getTileDxDy(const std::shared_ptr<TRoad>& a, const std::shared_ptr<TRoad>& b, int32_t& dy,
+                             int32_t& dx);
+    void _setWayPathTileFrame(const std::shared_ptr<TRoad>& road, int32_t dy1, int32_t dx1, int32_t dy2, int32_t dx2,
+                              int32_t colour);
+    // The overlay frame for the offsets to the previous and next route tile; -1 for offsets
+    // beyond the neighbouring tiles.
+    static int32_t _getWayPathTileFrame(int32_t dy1, int32_t dx1, int32_t dy2, int32_t dx2);
+
+    // --- traffic value ---
+    // Smooths the road's traffic towards the number of cars standing on it.
+    static void _UpdateRoadTraffic(const std::shared_ptr<TRoad>& road);
+    // Every road whose last check is at least trafficCheckMS old takes one smoothing step.
+    void UpdateRoadTraffic();
+    static constexpr int32_t trafficCheckMS = 1000;
+
     void UpdateTrafficLights();
     // The road part of a ground tile (non-bridge roads), drawn with the ground and cached with it.
     void Draw(int32_t x, int32_t y, float sx, float sy, int32_t direct, float planeX, float planeY, int32_t onScreen);
@@ -97,5 +120,9 @@ private:
     void _MarkGround(int32_t x, int32_t y) const;
     float _Water(int32_t x, int32_t y) const;
     void _AddMark(int32_t x, int32_t y, int32_t kind);
+    // Drops overlay pieces that the mask pass did not draw (tiles off screen, removed roads).
+    void _clearWayPaths();
+    // Roads holding overlay pieces since the last mask pass.
+    TRoadList _wayPathRoads;
     std::unordered_map<int64_t, int32_t> _marks;
 };

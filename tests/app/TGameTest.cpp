@@ -1,5 +1,5 @@
 // The game: money and date texts, the world's money callbacks, the cheat console, creation from
-// a map image and the frame loop's camera controls, through the headless back end.
+// a map image, the frame loop's camera controls and the info mode, through the headless back end.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,11 +16,17 @@
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
 #include "plugins/TPicturePlugin.h"
+#include "plugins/TStreetPlugin.h"
 #include "settings/TSettings.h"
+#include "world/TBuilding.h"
+#include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
 #include "world/TOPPanel.h"
+#include "world/TRoad.h"
+#include "world/TRoadLayer.h"
+#include "world/TStreet.h"
 
 namespace {
 
@@ -167,4 +173,54 @@ TEST_F(GameTest, EscapeEndsTheLoopAndReleasesTheWorld) {
     EXPECT_EQ(game->_haveToBeStopped, 1);
     EXPECT_FALSE(game->layer);
     EXPECT_TRUE(std::filesystem::file_size(dir.File("cfg/gadgets.cfg")) > 0);
+}
+
+TEST_F(GameTest, InfoModeDescribesTheRoadUnderThePointer) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    auto plugin = std::make_shared<TStreetPlugin>();
+    plugin->Name = "Landstraße";
+    auto road = game->layer->RoadLayer->_SetTile(TStreet::CreateFromPlugin(plugin), 10, 12, {});
+    float sx = 0, sy = 0;
+    game->layer->iso->ToIso(10.5f, 12.5f, sx, sy);
+    TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, int32_t(sx), int32_t(sy));
+    Frame();  // the pointer reaches the snapshot (and the frame's traffic step has passed)
+    road->traffic = 0.657f;
+    road->useLevel = 3;
+    game->infoMode = 1;
+    game->_updateInfoMode();
+    EXPECT_EQ(game->alternateTooltipp,
+              (std::vector<std::string>{"Straße:", "Landstraße", "(65% Belastung)", "Level 3"}));
+    EXPECT_EQ(game->alternateTooltippId, "road 10,12");
+
+    // A building beside it: its state while it is built, then its people and satisfaction.
+    auto kind = std::make_shared<TPicturePlugin>();
+    kind->structuretyp = "residentalbuilding";
+    kind->Name = "Wohnhaus";
+    kind->SizeX[0] = kind->SizeY[0] = 1;
+    kind->population = 6;
+    kind->constructionTime = 10;
+    auto house = game->layer->BuildingLayer->_SetTile(10, 13, kind);
+    ASSERT_TRUE(house);
+    game->layer->iso->ToIso(10.5f, 13.5f, sx, sy);
+    TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, int32_t(sx), int32_t(sy));
+    Frame();
+    struct Case {
+        int32_t startDay, inBuild;
+        float progress;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {-1, 1, 0.0f, {"Gebäude:", "Wohnhaus", "Bau wird vorbereitet"}},
+        {4, 1, 0.25f, {"Gebäude:", "Wohnhaus", "Im Bau, 25% abgeschlossen", "7 Tage verbleiben"}},
+        {4, 0, 1.0f, {"Gebäude:", "Wohnhaus", "(0/6 Einwohner)", "Gebäudezufriedenheit: 75%"}},
+    };
+    for (const auto& c : cases) {
+        house->buildStartDay = c.startDay;
+        house->inBuildMode = c.inBuild;
+        house->buildingProgress = c.progress;
+        house->satisfactionAverage = 0.75f;
+        game->_updateInfoMode();
+        EXPECT_EQ(game->alternateTooltipp, c.lines);
+        EXPECT_EQ(game->alternateTooltippId, "building 10,13");
+    }
 }
