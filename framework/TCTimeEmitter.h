@@ -22,7 +22,8 @@ public:
     int32_t lastms = 0;
     float lasttick = 0;
 
-private:
+protected:
+    // Ticks since startms at the clock reading now; 0 for rates of 0 or less.
     double _TicksSinceStart(int32_t now) const;
 };
 
