@@ -8,9 +8,13 @@
 #include "app/TFPSCounter.h"
 #include "app/TMenu.h"
 #include "framework/TMultiTouch.h"
+#include "framework/TCPicture.h"
+#include "framework/TCText.h"
 #include "gui/TGUI.h"
 #include "gui/TGUIGadget.h"
 #include "gui/TGUIImageFiles.h"
+#include "gui/TImageRect.h"
+#include "platform/TImageAtlas.h"
 #include "platform/TCharset.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
@@ -72,9 +76,16 @@ void TApplication::Init() {
     depth = TSettings::GraphicMode == 1 ? 32 : 0;
     timer = TTimer::Create(TSettings::TargetFPS);
     Sync = -1;
+    // Panels and their texts sit on whole pixels, so thin lines and glyphs stay sharp.
+    vesko::TCPicture::setUseIntPosition(true);
+    vesko::TCText::setUseIntPosition(true);
 }
 
-void TApplication::Deinit() { timer.reset(); }
+void TApplication::Deinit() {
+    timer.reset();
+    vesko::TCPicture::setUseIntPosition(false);
+    vesko::TCText::setUseIntPosition(false);
+}
 
 bool TApplication::InitWindow() {
     TGraphics::AppTitle(appName);
@@ -250,6 +261,18 @@ void TApplication::_prepareGUI() {
     _LoadGUIImages();
     _SetGuiTextColors();
     _PrepareTooltips();
+    _PackGUIImages();
+}
+
+void TApplication::_PackGUIImages() {
+    // One texture for all interface pictures: a panel of buttons and icons is then one batch.
+    std::vector<std::shared_ptr<TImage>> images;
+    for (const TGUIImageFiles::TSingleImage& s : TGUIImageFiles::Singles()) images.push_back((*gui).*s.field);
+    images.insert(images.end(), gui->techlevelImg.begin(), gui->techlevelImg.end());
+    if (const auto& frame = TGUIGadget::TooltipStyle().image) {
+        images.insert(images.end(), frame->Cells().begin(), frame->Cells().end());
+    }
+    TImageAtlas::Pack(images);
 }
 
 void TApplication::_LoadGUIFonts() {

@@ -81,6 +81,7 @@ public:
     void _LoadGUIImages();
     void _SetGuiTextColors();
     void _PrepareTooltips();
+    void _PackGUIImages();
 
     // The back end a driver name selects ("dx7", "dx9", "ogl"; anything else Direct3D 9).
     static TGraphicsDriver DriverFromName(const std::string& name);

@@ -7,7 +7,12 @@
 #include "app/TApplication.h"
 #include "app/TBlendInFilter.h"
 #include "app/TEventReceiver.h"
+#include "app/TGameArea.h"
+#include "framework/TTouchObject.h"
 #include "gui/TGUI.h"
+#include "gui/TGameCommands.h"
+#include "gui/TGameGUIElements.h"
+#include "gui/TTouchMouseTool.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
@@ -46,7 +51,8 @@ std::shared_ptr<TGame> TGame::Create(const std::shared_ptr<TLayer>& layer, TAppl
 }
 
 TGame::~TGame() {
-    // A game that never ran its loop still releases its world.
+    // A game that never ran its loop still releases its GUI and world.
+    if (guiElements) guiElements->Destroy();
     if (layer) layer->Destroy();
 }
 
@@ -63,8 +69,12 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
     layer->setGetRealDateFunc(_getRealDate, this);
     layer->setShowMoneyFunc(_showMoneyInfo, this);
     layer->setMoney(startMoney);
-    // The game area, the GUI tool set with its bridge choice and road-removal listeners come
-    // with the GUI.
+    // The game area first, so it lies behind every gadget; without GUI resources (the
+    // headless tests) the whole screen is map.
+    if (app && app->gui) {
+        gameArea = TGameArea::Create(app->xmax, app->ymax);
+        guiElements = TGameGUIElements::Create(Commands(), layer, app->gui);
+    }
     startProgrammingCheats();
     if (app && app->event) app->event->RemoveAllActions();
     return 1;
@@ -91,10 +101,27 @@ void TGame::_writeDemandLines() {
     }
 }
 
+TGameCommands TGame::Commands() {
+    TGameCommands c;
+    c.game = this;
+    c.zoomIn = _zoomIn;
+    c.zoomOut = _zoomOut;
+    c.exitGame = _exitGame;
+    c.centerMap = _centerMap;
+    c.takeScreenShot = _takeScreenShot;
+    c.changeInfoModeState = _changeInfoModeState;
+    c.inInfoMode = _inInfoMode;
+    return c;
+}
+
 void TGame::_render() {
     _updateLayer();
     ShowMoneyInfo();
-    // The GUI tool set draws and updates here once it exists.
+    if (guiElements) {
+        const auto& points = app->event->TouchPoints();
+        guiElements->Update({points.begin(), points.size()}, getTooltipMousePos(0), alternateTooltipp,
+                            alternateTooltippId, app->event->_kh);
+    }
     alternateTooltipp.clear();
     alternateTooltippId.clear();
     _updateRightClickMovement();
@@ -107,20 +134,32 @@ void TGame::_render() {
 }
 
 void TGame::_updateLayer() {
-    // Without GUI gadgets the whole screen is map, so the pointer is never over the GUI.
+    // The touch pointer, while shown, stands in for the mouse; it never lies over the GUI.
+    const std::vector<float> spot = guiElements ? guiElements->tmt->getArrPosition() : std::vector<float>{};
+    if (spot.size() == 2) {
+        layer->Update(int32_t(spot[0]), int32_t(spot[1]), guiElements->tmt->hitEvent(), 0);
+        return;
+    }
     const int32_t x = MouseX();
     const int32_t y = MouseY();
-    layer->Update(x, y, MouseHit(1), 0);
+    layer->Update(x, y, MouseHit(1), PointerOverGUI(x, y));
+}
+
+int32_t TGame::PointerOverGUI(int32_t x, int32_t y) const {
+    return gameArea && !gameArea->isOver(float(x), float(y)) ? 1 : 0;
 }
 
 void TGame::onExit() {
     saveGadgetSettings();
+    if (guiElements) guiElements->Destroy();
+    guiElements.reset();
+    gameArea.reset();
     if (layer) layer->Destroy();
     layer.reset();
 }
 
 void TGame::saveGadgetSettings() {
-    // The panels copy their positions into their records here once the GUI exists.
+    if (guiElements) guiElements->_getConfigs();
     TLayer::SaveGagdgetSettings();
 }
 
@@ -131,8 +170,9 @@ int32_t TGame::MouseX() const { return app && app->event ? app->event->MouseX() 
 int32_t TGame::MouseY() const { return app && app->event ? app->event->MouseY() : 0; }
 
 int32_t TGame::MouseHit(int32_t button) const {
-    // Every point is over the map until GUI gadgets cover parts of the screen.
-    return app && app->event && app->event->MouseHit(button) ? 1 : 0;
+    // A click on a panel is the panel's, not the map's.
+    if (!app || !app->event || !app->event->MouseHit(button)) return 0;
+    return PointerOverGUI(MouseX(), MouseY()) ? 0 : 1;
 }
 
 std::vector<int32_t> TGame::getTooltipMousePos(int32_t force) const {

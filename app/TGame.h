@@ -7,6 +7,9 @@
 #include "world/TLayer.h"
 
 class TApplication;
+class TGameArea;
+class TGameGUIElements;
+struct TGameCommands;
 
 // The one game: builds the world from the map image, answers the world's money and text
 // callbacks, and runs the frame loop (world update and drawing, money pop-ups, camera
@@ -40,12 +43,17 @@ public:
     void gameExit() { _haveToBeStopped = 1; }
     void onExit();
     void saveGadgetSettings();
+    // The game's commands for the GUI's buttons, with this game as their context.
+    TGameCommands Commands();
     void startProgrammingCheats() {}
 
     // --- pointer ---
     int32_t MouseX() const;
     int32_t MouseY() const;
+    // A press of the button in this frame over the map (not over a panel).
     int32_t MouseHit(int32_t button) const;
+    // Whether a panel, not the map, lies under the screen point.
+    int32_t PointerOverGUI(int32_t x, int32_t y) const;
     std::vector<int32_t> getTooltipMousePos(int32_t force) const;
 
     // --- world services ---
@@ -92,6 +100,8 @@ public:
 
     TApplication* app = nullptr;
     std::shared_ptr<TLayer> layer;
+    std::shared_ptr<TGameArea> gameArea;
+    std::shared_ptr<TGameGUIElements> guiElements;
     int32_t _haveToBeStopped = 0;
     float gameSpeed = 0.0f;
     float money = 0.0f;

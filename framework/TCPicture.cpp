@@ -5,7 +5,7 @@
 
 namespace vesko {
 
-std::shared_ptr<TCPicture> TCPicture::_FromImage(std::shared_ptr<TImage> image, int32_t useInt) {
+std::shared_ptr<TCPicture> TCPicture::FromImage(std::shared_ptr<TImage> image, int32_t useInt) {
     if (!image) return nullptr;
     auto p = std::make_shared<TCPicture>();
     p->img = std::move(image);
@@ -16,11 +16,11 @@ std::shared_ptr<TCPicture> TCPicture::_FromImage(std::shared_ptr<TImage> image, 
 }
 
 std::shared_ptr<TCPicture> TCPicture::Create(int32_t w, int32_t h, int32_t flags, int32_t useInt) {
-    return _FromImage(TImage::Create(w, h, 1, flags), useInt);
+    return FromImage(TImage::Create(w, h, 1, flags), useInt);
 }
 
 std::shared_ptr<TCPicture> TCPicture::Load(const std::string& source, int32_t flags, int32_t useInt) {
-    return _FromImage(TImage::Load(source, flags), useInt);
+    return FromImage(TImage::Load(source, flags), useInt);
 }
 
 std::shared_ptr<TCPicture> TCPicture::FromImageFrame(const std::shared_ptr<TImage>& image, int32_t frame,
@@ -29,7 +29,7 @@ std::shared_ptr<TCPicture> TCPicture::FromImageFrame(const std::shared_ptr<TImag
     auto one = TImage::Create(image->width, image->height, 1, image->flags);
     if (!one) return nullptr;
     one->SetPixmap(0, image->pixmaps[static_cast<size_t>(frame)]);
-    return _FromImage(one, useInt);
+    return FromImage(one, useInt);
 }
 
 void TCPicture::_Draw(float x, float y) {

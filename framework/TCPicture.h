@@ -18,6 +18,8 @@ public:
     // A new one-frame image with the pixels of the given frame; null for a missing image or frame.
     static std::shared_ptr<TCPicture> FromImageFrame(const std::shared_ptr<TImage>& image, int32_t frame,
                                                      int32_t useInt = -1);
+    // Draws frame 0 of the image itself (no copy), so pictures of one image share its texture.
+    static std::shared_ptr<TCPicture> FromImage(std::shared_ptr<TImage> image, int32_t useInt = -1);
     static void setUseIntPosition(bool on) { useIntPosition = on; }
     static bool getUseIntPosition() { return useIntPosition; }
 
@@ -28,7 +30,6 @@ public:
     int32_t useInt = -1;
 
 private:
-    static std::shared_ptr<TCPicture> _FromImage(std::shared_ptr<TImage> image, int32_t useInt);
     static inline bool useIntPosition = false;
 };
 

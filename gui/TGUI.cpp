@@ -1,10 +1,86 @@
 #include "gui/TGUI.h"
 
+#include <cmath>
+
+#include "framework/TCGroup.h"
+#include "framework/TCPicture.h"
+#include "framework/TTouchGUI.h"
+#include "framework/TTouchObject.h"
+#include "platform/TImage.h"
+#include "platform/TScreenSpace.h"
+
+namespace {
+float Whole(float v, int32_t useInt) { return useInt ? std::trunc(v) : v; }
+}  // namespace
+
 std::shared_ptr<TGUI> TGUI::Create(int32_t w, int32_t h) {
     auto gui = std::make_shared<TGUI>();
     gui->xmax = w;
     gui->ymax = h;
     gui->activeColor[0].Set(225, 225, 225, 1.0);
     gui->activeColor[1].Set(150, 150, 150, 1.0);
+    gui->root = vesko::TTouchGUI::Create();
     return gui;
+}
+
+void TGUI::drawAll(const std::vector<int32_t>& tooltipPos, const std::vector<std::string>& lines,
+                   const std::string& id) {
+    TScreenSpace screen;
+    root->Draw();
+    TGUIGadget::drawAll(tooltipPos, lines, id);
+}
+
+void TGUI::updateAll(TGUIGadget::TKeyHits keyHits) {
+    TGUIGadget::updateAll(keyHits);
+    root->Update();
+}
+
+void TGUI::Update() { root->Update(); }
+
+void TGUI::Draw() {
+    TScreenSpace screen;
+    root->Draw();
+}
+
+std::shared_ptr<TGUIGadget> TGUI::AddRoundButton(float x, float y, float r, TGUIGadget* parent, int32_t move,
+                                                 int32_t scale, int32_t rotation, std::shared_ptr<TImage> image) {
+    if (!image) image = buttonImg;
+    auto to = vesko::TTouchObject::Create(move, scale, rotation, 0);
+    to->addCircle(r);
+    std::shared_ptr<vesko::TCGroup> states[2];
+    for (int32_t s = 0; s < 2; ++s) {
+        states[s] = vesko::TCGroup::Create();
+        if (auto face = vesko::TCPicture::FromImage(image)) {
+            face->MidHandle();
+            face->FitIn(2 * r, 2 * r, 1);
+            face->formation.rgba = activeColor[size_t(s)];
+            states[s]->addContent(face);
+        }
+    }
+    auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr, to,
+                              states[0]);
+    tg->setContent(states[1], 0, 1);
+    return TGUIGadget::Create(tg, "");
+}
+
+std::shared_ptr<TGUIGadget> TGUI::AddMoveButton(float x, float y, TGUIGadget* parent, std::shared_ptr<TImage> image,
+                                                float scale) {
+    if (!image) image = circleImg;
+    const float r = image ? float(image->width) * 0.5f * scale : 20.0f * scale;
+    auto g = AddRoundButton(x, y, r, parent, 1, 0, 0, image);
+    g->setIcon(moveImg);
+    return g;
+}
+
+std::shared_ptr<TGUIGadget> TGUI::AddRectButton(float x, float y, float w, float h, TGUIGadget* parent,
+                                                std::shared_ptr<TImage> image) {
+    auto to = vesko::TTouchObject::Create(0, 0, 0, 0);
+    to->addRect(w, h);
+    auto group = vesko::TCGroup::Create();
+    if (auto face = image ? vesko::TCPicture::FromImage(image) : nullptr) {
+        face->FitIn(w, h, 0);
+        group->addContent(face);
+    }
+    auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr, to, group);
+    return TGUIGadget::Create(tg, "");
 }

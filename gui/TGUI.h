@@ -2,19 +2,48 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "framework/TCRGBA.h"
+#include "gui/TGUIGadget.h"
 
 class TImage;
 class TImageFont;
 
-// The GUI's shared resources: fonts, interface images and text colours, filled by the shell.
+namespace vesko {
+class TTouchGUI;
+}
+
+// The GUI's shared resources (fonts, interface images and text colours, filled by the shell),
+// the root of the touch GUI and the builders of the buttons every panel is made of.
 class TGUI {
 public:
     static std::shared_ptr<TGUI> Create(int32_t w, int32_t h);
     void setTimeSpeed(float s) { timeSpeed = s; }
 
+    // Touch GUI first, then escaping copies, hover colours and the tooltip.
+    void drawAll(const std::vector<int32_t>& tooltipPos, const std::vector<std::string>& lines, const std::string& id);
+    // Gadgets first, so a release the touch GUI records this frame fires in the next one.
+    void updateAll(TGUIGadget::TKeyHits keyHits);
+    void Update();
+    void Draw();
+
+    // A round button about (x, y): the image fitted into 2r × 2r, tinted per state, and a
+    // circle of radius r that can be moved, scaled and turned as the switches say. Under the
+    // parent's touch gadget, or at the top level without a parent.
+    std::shared_ptr<TGUIGadget> AddRoundButton(float x, float y, float r, TGUIGadget* parent = nullptr,
+                                               int32_t move = 0, int32_t scale = 0, int32_t rotation = 0,
+                                               std::shared_ptr<TImage> image = nullptr);
+    // A draggable round button of radius image width × 0.5 × scale showing the move icon.
+    std::shared_ptr<TGUIGadget> AddMoveButton(float x, float y, TGUIGadget* parent = nullptr,
+                                              std::shared_ptr<TImage> image = nullptr, float scale = 1.0f);
+    // A rectangle from (x, y) to (x + w, y + h) showing the image stretched over it.
+    std::shared_ptr<TGUIGadget> AddRectButton(float x, float y, float w, float h, TGUIGadget* parent = nullptr,
+                                              std::shared_ptr<TImage> image = nullptr);
+
     int32_t xmax = 0, ymax = 0;
+    std::shared_ptr<vesko::TTouchGUI> root;
     float timeSpeed = 1.0f;
     std::array<vesko::TCRGBA, 2> activeColor;
     int32_t useInt = 1;

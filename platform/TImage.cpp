@@ -118,8 +118,11 @@ std::shared_ptr<TPixmap> TImage::Lock(int32_t frame, bool, bool) {
     return pixmaps[static_cast<size_t>(frame)];
 }
 
+// New pixels leave the atlas: the image goes back to a texture of its own, which costs one
+// small upload instead of re-sending the whole shared atlas on every change.
 void TImage::Unlock(int32_t frame) {
     if (frame < 0 || frame >= FrameCount()) return;
+    atlas.reset();
     ++seqs[static_cast<size_t>(frame)];
 }
 
@@ -129,6 +132,7 @@ void TImage::SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap) {
     if (!copy) return;
     copy->Paste(*pixmap, 0, 0);
     pixmaps[static_cast<size_t>(frame)] = copy;
+    atlas.reset();
     ++seqs[static_cast<size_t>(frame)];
 }
 
@@ -182,20 +186,23 @@ bool TImage::EnsureTexture() {
     return texture != 0;
 }
 
+// The cell holds the frame plus a border that repeats its edge pixels, so filtered drawing
+// never samples a neighbouring frame.
+void TImage::CopyCell(const TPixmap& src, uint32_t* dst, int32_t pitchPixels) {
+    for (int32_t y = 0; y < src.height + 2; ++y) {
+        const uint32_t* row = src.Row(std::clamp(y - 1, 0, src.height - 1));
+        uint32_t* out = dst + static_cast<size_t>(y) * static_cast<size_t>(pitchPixels);
+        for (int32_t x = 0; x < src.width + 2; ++x) out[x] = row[std::clamp(x - 1, 0, src.width - 1)];
+    }
+}
+
 void TImage::Upload(int32_t frame) {
-    // The cell holds the frame plus a border that repeats its edge pixels, so filtered
-    // drawing never samples a neighbouring frame.
     // Triangles already batched must still see the old pixels. A frame going up for the
     // first time cannot be among them, so only a re-upload ends the batch.
     if (uploadedSeqs[static_cast<size_t>(frame)] != 0) TSpriteBatch::Instance().Flush();
-    const TPixmap& src = *pixmaps[static_cast<size_t>(frame)];
     const int32_t cellW = width + 2, cellH = height + 2;
     std::vector<uint32_t> cell(static_cast<size_t>(cellW) * static_cast<size_t>(cellH));
-    for (int32_t y = 0; y < cellH; ++y) {
-        const uint32_t* row = src.Row(std::clamp(y - 1, 0, height - 1));
-        uint32_t* dst = cell.data() + static_cast<size_t>(y) * static_cast<size_t>(cellW);
-        for (int32_t x = 0; x < cellW; ++x) dst[x] = row[std::clamp(x - 1, 0, width - 1)];
-    }
+    CopyCell(*pixmaps[static_cast<size_t>(frame)], cell.data(), cellW);
     TGraphics::Backend()->UploadTexture(texture, (frame % columns) * cellW, (frame / columns) * cellH, cellW, cellH,
                                         cell.data(), cellW);
     uploadedSeqs[static_cast<size_t>(frame)] = seqs[static_cast<size_t>(frame)];
@@ -203,6 +210,21 @@ void TImage::Upload(int32_t frame) {
 
 const TImageFrame* TImage::Frame(int32_t index) {
     if (index < 0 || index >= FrameCount()) return nullptr;
+    if (atlas) {
+        if (!TGraphics::Backend()) return nullptr;
+        if (const TImageFrame* a = atlas->Frame(0)) {
+            // The atlas frame spans the atlas pixmap; this image is a rectangle inside it.
+            const float du = (a->u1 - a->u0) / float(atlas->width), dv = (a->v1 - a->v0) / float(atlas->height);
+            TImageFrame& f = frames[0];
+            f.texture = a->texture;
+            f.u0 = a->u0 + du * float(atlasX);
+            f.v0 = a->v0 + dv * float(atlasY);
+            f.u1 = a->u0 + du * float(atlasX + width);
+            f.v1 = a->v0 + dv * float(atlasY + height);
+            return &f;
+        }
+        atlas.reset();  // the atlas does not fit this device: draw from a texture of our own
+    }
     if (!EnsureTexture()) return nullptr;
     if (uploadedSeqs[static_cast<size_t>(index)] != seqs[static_cast<size_t>(index)]) Upload(index);
     return &frames[static_cast<size_t>(index)];

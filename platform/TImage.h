@@ -17,6 +17,7 @@ struct TImageFrame {
 // A drawable image: one or more frames of equal size, each with a CPU pixmap, all frames
 // sharing one texture (a grid of cells with a one-pixel border each). Frames are uploaded
 // the first time they are drawn, and again only after a Lock for writing is Unlocked.
+// A single-frame image may instead draw from a shared atlas (see TImageAtlas).
 class TImage {
 public:
     ~TImage();
@@ -49,9 +50,17 @@ public:
     void SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap);
     void SetHandle(float x, float y);
     void MidHandle();
+    // The atlas this image draws from (null: its own texture) and where its pixels lie in
+    // the atlas's pixmap.
+    const std::shared_ptr<TImage>& Atlas() const { return atlas; }
+    int32_t AtlasX() const { return atlasX; }
+    int32_t AtlasY() const { return atlasY; }
 
 private:
+    friend class TImageAtlas;
     TImage() = default;
+    // Copies the pixmap into `dst` with a one-pixel border repeating its edge pixels.
+    static void CopyCell(const TPixmap& src, uint32_t* dst, int32_t pitchPixels);
     bool EnsureTexture();
     void Upload(int32_t frame);
     void ReleaseTexture();
@@ -61,6 +70,8 @@ private:
     int32_t textureWidth = 0, textureHeight = 0;
     bool textureFailed = false;
     std::vector<int32_t> uploadedSeqs;
+    std::shared_ptr<TImage> atlas;
+    int32_t atlasX = 0, atlasY = 0;
 };
 
 // Mask colour applied to masked images as they are loaded.

@@ -1,0 +1,36 @@
+#include "gui/TGadgetAnimator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/TClock.h"
+
+std::shared_ptr<TGadgetAnimator> TGadgetAnimator::Create(int32_t durationMs, float angle, float strength) {
+    auto a = std::make_shared<TGadgetAnimator>();
+    a->targetAngle = angle * 360.0f;
+    a->targetTime = float(std::max(durationMs, 1));
+    a->strength = strength;
+    return a;
+}
+
+void TGadgetAnimator::Step(float& dx, float& dy) {
+    dx = dy = 0;
+    if (finished) return;
+    const int32_t now = Millisecs();
+    if (startMS < 0) startMS = now;
+    float p = float(now - startMS) / targetTime;
+    if (p >= 1.0f) {
+        p = 1.0f;
+        finished = true;
+    }
+    const float rest = 1.0f - p;
+    const float rad = rest * targetAngle * std::numbers::pi_v<float> / 180.0f;
+    const float tx = strength * rest * rest * std::cos(rad);
+    const float ty = strength * rest * rest * std::sin(rad);
+    // The last step returns whatever is left, so rounding never leaves the gadget displaced.
+    dx = finished ? -last_x : tx - last_x;
+    dy = finished ? -last_y : ty - last_y;
+    last_x += dx;
+    last_y += dy;
+}

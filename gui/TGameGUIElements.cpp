@@ -1,0 +1,200 @@
+#include "gui/TGameGUIElements.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "framework/TTouchObject.h"
+#include "gui/TGUI.h"
+#include "gui/TMiniMapTool.h"
+#include "gui/TMultiFunctionalTool.h"
+#include "gui/TTouchMouseTool.h"
+#include "gui/TTutorialTool.h"
+#include "settings/TGadgets.h"
+#include "world/TBuildingLayer.h"
+#include "world/TLayer.h"
+#include "world/TStreet.h"
+
+namespace {
+TGameGUIElements* AsTools(void* context) { return static_cast<TGameGUIElements*>(context); }
+
+template <void (TGameGUIElements::*Method)()>
+int32_t Run(void* context) {
+    if (auto* t = AsTools(context)) (t->*Method)();
+    return 0;
+}
+}  // namespace
+
+std::shared_ptr<TGameGUIElements> TGameGUIElements::Create(const TGameCommands& game,
+                                                           const std::shared_ptr<TLayer>& layer,
+                                                           const std::shared_ptr<TGUI>& gui) {
+    auto t = std::make_shared<TGameGUIElements>();
+    t->game = game;
+    t->layer = layer;
+    t->gui = gui;
+    t->generate();
+    return t;
+}
+
+TGameGUIElements::~TGameGUIElements() { Destroy(); }
+
+void TGameGUIElements::generate() {
+    tmt = TTouchMouseTool::Create(gui, button_Radius);
+    mmt = TMiniMapTool::Create(gui, button_Radius, layer, game);
+    mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
+    _fillMenu();
+    tutorialTool = TTutorialTool::Create(gui, button_Radius);
+    _setConfigs();
+}
+
+void TGameGUIElements::_fillMenu() {
+    struct TEntry {
+        std::shared_ptr<TImage> TGUI::*image;
+        const char* tooltip;
+        TGUIGadget::TGameFunc action;
+        int32_t key;
+    };
+    const TEntry build[] = {
+        {&TGUI::buttonRoadRailImg, "Verkehrswege", _runBuildRoad, 49},
+        {&TGUI::buttonResidentalImg, "Unterkunft", _runBuildResidentalBuilding, 50},
+        {&TGUI::buttonComercialImg, "Gewerbe", _runBuildComercialBuilding, 51},
+        {&TGUI::buttonIndustrialImg, "Industrie", _runBuildIndustrialBuilding, 52},
+        {&TGUI::buttonParkImg, "Parkanlage", _runBuildParkBuilding, 53},
+        {&TGUI::buttonPublicImg, "Allgemein", _runBuildPublicBuilding, 54},
+        {&TGUI::buttonAwardImg, "Preis", _runBuildAwardBuilding, 55},
+        {&TGUI::buttonBulldozerImg, "Abreissen", _runDestroyMode, 56},
+    };
+    // Shortcuts answer also while the row is folded in.
+    for (const TEntry& e : build) mft->addBuildChild((*gui).*e.image, e.tooltip, e.action, this)->setKeyAction(e.key, 1);
+
+    mft->addViewChild(gui->buttonChangeMinimapImg, "Minimap einblenden", _toggleMiniMap, this, _miniMapVisible, this);
+    // The hide tool's toggle joins this row with the hide tool.
+    mft->addViewChild(gui->zoomInImg, "Heranzoomen", game.zoomIn, game.game);
+    mft->addViewChild(gui->zoomOutImg, "Herauszoomen", game.zoomOut, game.game);
+    mft->addViewChild(gui->buttonCenterMapImg, "Map zentrieren", game.centerMap, game.game)->setKeyAction(67, 1);
+    mft->addViewChild(gui->buttonPhotoImg, "Foto machen", game.takeScreenShot, game.game)->setKeyAction(80, 1);
+    mft->addViewChild(gui->buttonInfoModeImg, "Infomodus starten", game.changeInfoModeState, game.game,
+                      game.inInfoMode, game.game);
+
+    mft->addOptionsChild(gui->buttonSaveImg, "Speichern", nullptr, nullptr);
+    mft->addOptionsChild(gui->buttonLoadImg, "Laden", nullptr, nullptr);
+    mft->addOptionsChild(gui->buttonSettingsImg, "Einstellungen", nullptr, nullptr);
+    mft->addOptionsChild(gui->buttonCloseImg, "Beenden", game.exitGame, game.game);
+}
+
+std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
+    return {{"touchmousetool", tmt.get()}, {"multifunctionaltool", mft.get()}, {"minimaptool", mmt.get()}};
+}
+
+void TGameGUIElements::_setConfigs() {
+    const float w = float(gui->xmax), h = float(gui->ymax);
+    for (const auto& [name, panel] : Panels()) {
+        const auto record = TGadgets::Get(name);
+        if (!record || !panel) continue;
+        // A broken record (outside the screen, not a number) still puts the panel on screen.
+        const auto fraction = [](float f) { return std::isfinite(f) ? std::clamp(f, 0.0f, 1.0f) : 0.5f; };
+        panel->SetPosition(fraction(record->_x) * w, fraction(record->_y) * h);
+        // The touch pointer waits for building; the others show as recorded.
+        const bool show = name != "touchmousetool" && record->isVisible();
+        if (show) {
+            panel->SHOW();
+        } else {
+            panel->_mainGadget->gadget->HIDE();
+            panel->_mainGadget->gadget->hideChildren();
+        }
+        panel->KeepOnScreen(w, h);
+    }
+    if (const auto record = TGadgets::Get("touchmousetool")) activeTouchMouseTool = record->isVisible();
+    tutorialTool->_mainGadget->gadget->HIDE();
+}
+
+void TGameGUIElements::_getConfigs() {
+    const float w = float(gui->xmax), h = float(gui->ymax);
+    for (const auto& [name, panel] : Panels()) {
+        const auto record = TGadgets::Get(name);
+        if (!record || !panel) continue;
+        record->Set(panel->GetX(), panel->GetY(), w, h);
+        record->setVisible(name == "touchmousetool" ? activeTouchMouseTool : panel->isVisible());
+    }
+}
+
+void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_t>& tooltipPos,
+                              const std::vector<std::string>& lines, const std::string& id,
+                              TGUIGadget::TKeyHits keyHits) {
+    gui->drawAll(tooltipPos, lines, id);
+    mmt->Update();
+    mft->Update();
+    vesko::TTouchObject::Update(touchPoints, 1.0f);
+    gui->updateAll(keyHits);
+    const float w = float(gui->xmax), h = float(gui->ymax);
+    for (const auto& [name, panel] : Panels()) {
+        // A panel being dragged follows the finger; once let go, it is pushed fully on screen.
+        if (panel->isVisible() && !panel->_mainGadget->gadget->down) panel->KeepOnScreen(w, h);
+    }
+}
+
+void TGameGUIElements::Destroy() {
+    for (TGUIElement* panel : {static_cast<TGUIElement*>(tmt.get()), static_cast<TGUIElement*>(mmt.get()),
+                               static_cast<TGUIElement*>(mft.get()), static_cast<TGUIElement*>(tutorialTool.get())}) {
+        if (panel) panel->Destroy();
+    }
+    tmt.reset();
+    mmt.reset();
+    mft.reset();
+    tutorialTool.reset();
+}
+
+// --- building ------------------------------------------------------------------------------
+
+void TGameGUIElements::_showTouchPointer() {
+    if (activeTouchMouseTool && !tmt->isVisible()) tmt->SHOW();
+}
+
+void TGameGUIElements::runBuildRoad() {
+    if (!layer || TStreet::streets.empty()) return;
+    layer->BeginRoadMode(TStreet::streets.front(), nullptr, nullptr);
+    _showTouchPointer();
+}
+
+void TGameGUIElements::_startBuilding(const std::vector<std::shared_ptr<TPicturePlugin>>& plugins) {
+    if (!layer || plugins.empty()) return;
+    layer->BeginBuildMode(plugins.front(), nullptr, nullptr);
+    _showTouchPointer();
+}
+
+void TGameGUIElements::runBuildResidentalBuilding() { _startBuilding(TBuildingLayer::arrResidentalBuilding); }
+void TGameGUIElements::runBuildComercialBuilding() { _startBuilding(TBuildingLayer::arrComercialBuilding); }
+void TGameGUIElements::runBuildIndustrialBuilding() { _startBuilding(TBuildingLayer::arrIndustrialBuilding); }
+void TGameGUIElements::runBuildParkBuilding() { _startBuilding(TBuildingLayer::arrPublicPark); }
+void TGameGUIElements::runBuildPublicBuilding() { _startBuilding(TBuildingLayer::arrPublicBuilding); }
+void TGameGUIElements::runBuildAwardBuilding() { _startBuilding(TBuildingLayer::arrAward); }
+
+void TGameGUIElements::runDestroyMode() {
+    if (!layer) return;
+    layer->BeginDestroyMode(nullptr, nullptr);
+    _showTouchPointer();
+}
+
+int32_t TGameGUIElements::_runBuildRoad(void* c) { return Run<&TGameGUIElements::runBuildRoad>(c); }
+int32_t TGameGUIElements::_runBuildResidentalBuilding(void* c) {
+    return Run<&TGameGUIElements::runBuildResidentalBuilding>(c);
+}
+int32_t TGameGUIElements::_runBuildComercialBuilding(void* c) {
+    return Run<&TGameGUIElements::runBuildComercialBuilding>(c);
+}
+int32_t TGameGUIElements::_runBuildIndustrialBuilding(void* c) {
+    return Run<&TGameGUIElements::runBuildIndustrialBuilding>(c);
+}
+int32_t TGameGUIElements::_runBuildParkBuilding(void* c) { return Run<&TGameGUIElements::runBuildParkBuilding>(c); }
+int32_t TGameGUIElements::_runBuildPublicBuilding(void* c) { return Run<&TGameGUIElements::runBuildPublicBuilding>(c); }
+int32_t TGameGUIElements::_runBuildAwardBuilding(void* c) { return Run<&TGameGUIElements::runBuildAwardBuilding>(c); }
+int32_t TGameGUIElements::_runDestroyMode(void* c) { return Run<&TGameGUIElements::runDestroyMode>(c); }
+
+int32_t TGameGUIElements::_toggleMiniMap(void* c) {
+    if (auto* t = AsTools(c)) t->mmt->changeState();
+    return 0;
+}
+
+int32_t TGameGUIElements::_miniMapVisible(void* c) {
+    auto* t = AsTools(c);
+    return t && t->mmt->isVisible() ? 1 : 0;
+}

@@ -1,0 +1,85 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gui/TGUIGadget.h"
+#include "gui/TGameCommands.h"
+
+class TGUI;
+class TGUIElement;
+class TLayer;
+class TMiniMapTool;
+class TMultiFunctionalTool;
+class TTouchMouseTool;
+class TTutorialTool;
+
+namespace vesko {
+class TTouchPoint;
+}
+
+// The game's tool set: creates every panel, places them from the gadget records, drives them
+// each frame and writes their places back at the end.
+class TGameGUIElements {
+public:
+    using TTouchPoints = std::span<const std::shared_ptr<vesko::TTouchPoint>>;
+
+    static std::shared_ptr<TGameGUIElements> Create(const TGameCommands& game, const std::shared_ptr<TLayer>& layer,
+                                                    const std::shared_ptr<TGUI>& gui);
+    ~TGameGUIElements();
+    // Draws the GUI with the tooltip at tooltipPos (the alternate lines when no gadget there has
+    // one), runs the panels, feeds the touch points to the touch objects and the key hits to the
+    // gadgets.
+    void Update(TTouchPoints touchPoints, const std::vector<int32_t>& tooltipPos, const std::vector<std::string>& lines,
+                const std::string& id, TGUIGadget::TKeyHits keyHits);
+    void Destroy();
+    // Places and shows the panels as their records say, each kept inside the screen.
+    void _setConfigs();
+    // Copies every panel's place and visibility into its record.
+    void _getConfigs();
+
+    // Until the build tool exists, the menu's build entries start the world's bare modes with the
+    // first road or building of their kind.
+    void runBuildRoad();
+    void runBuildResidentalBuilding();
+    void runBuildComercialBuilding();
+    void runBuildIndustrialBuilding();
+    void runBuildParkBuilding();
+    void runBuildPublicBuilding();
+    void runBuildAwardBuilding();
+    void runDestroyMode();
+    static int32_t _runBuildRoad(void* context);
+    static int32_t _runBuildResidentalBuilding(void* context);
+    static int32_t _runBuildComercialBuilding(void* context);
+    static int32_t _runBuildIndustrialBuilding(void* context);
+    static int32_t _runBuildParkBuilding(void* context);
+    static int32_t _runBuildPublicBuilding(void* context);
+    static int32_t _runBuildAwardBuilding(void* context);
+    static int32_t _runDestroyMode(void* context);
+    static int32_t _toggleMiniMap(void* context);
+    static int32_t _miniMapVisible(void* context);
+
+    // The panels with their gadget record names, in placing order.
+    std::vector<std::pair<std::string, TGUIElement*>> Panels() const;
+
+    TGameCommands game;
+    std::shared_ptr<TGUI> gui;
+    std::shared_ptr<TLayer> layer;
+    float smallButton_Radius = 12.0f;
+    float button_Radius = 20.0f;
+    float viewGadget_Radius = 70.0f;
+    std::shared_ptr<TMultiFunctionalTool> mft;
+    std::shared_ptr<TMiniMapTool> mmt;
+    std::shared_ptr<TTouchMouseTool> tmt;
+    std::shared_ptr<TTutorialTool> tutorialTool;
+    // Whether building shows the touch pointer (until the build tool holds this).
+    int32_t activeTouchMouseTool = 0;
+
+private:
+    void generate();
+    void _fillMenu();
+    void _startBuilding(const std::vector<std::shared_ptr<class TPicturePlugin>>& plugins);
+    void _showTouchPointer();
+};
