@@ -1,6 +1,31 @@
 #include "gui/TTouchMouseTool.h"
 
+#include "framework/TCFunc.h"
+#include "framework/TTouchGUI.h"
 #include "gui/TGUI.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+
+namespace {
+constexpr float spotArm = 10.0f, spotGap = 3.0f;
+
+// Cross hairs with an open centre, drawn dark under light so they show on any ground.
+std::shared_ptr<void> DrawSpot(vesko::TCFunc&, float x, float y) {
+    SetBlend(ALPHABLEND);
+    SetAlpha(1.0f);
+    for (int32_t pass = 0; pass < 2; ++pass) {
+        const float d = pass == 0 ? 1.0f : 0.0f;
+        const int32_t c = pass == 0 ? 0 : 255;
+        SetColor(c, c, c);
+        for (const float sign : {-1.0f, 1.0f}) {
+            DrawLine(x + sign * spotGap + d, y + d, x + sign * spotArm + d, y + d);
+            DrawLine(x + d, y + sign * spotGap + d, x + d, y + sign * spotArm + d);
+        }
+    }
+    SetColor(255, 255, 255);
+    return nullptr;
+}
+}  // namespace
 
 std::shared_ptr<TTouchMouseTool> TTouchMouseTool::Create(const std::shared_ptr<TGUI>& gui, float r) {
     auto t = std::make_shared<TTouchMouseTool>();
@@ -19,6 +44,8 @@ void TTouchMouseTool::generate(const std::shared_ptr<TGUI>& gui, float r) {
     cmdCancel = gui->AddRoundButton(4.0f * r + 4.0f, 0, r, cmdMove.get());
     cmdCancel->setIcon(gui->buttonCloseImg, "Abbrechen");
     cmdCancel->setGameFunc(TGUIElement::_hideTool, this);
+    // The spot itself takes no touches: a tap there would land on the map beneath.
+    gui->root->NewGadget(cmdOk->gadget->x, yDif, cmdMove->gadget.get(), nullptr, vesko::TCFunc::Load(DrawSpot));
 }
 
 void TTouchMouseTool::SetPosition(float x, float y) {
