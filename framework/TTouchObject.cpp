@@ -39,10 +39,11 @@ void TTouchObject::Update(std::span<const std::shared_ptr<TTouchPoint>> touchPoi
     for (const auto& o : objects) o->_Update(frameFactor);
     for (const auto& p : touchPoints) {
         if (!p || !p->getActive() || !p->FlagNew() || p->getContent()) continue;
+        // A point goes to what lay where it went down, even if it moved before this frame.
         std::vector<std::shared_ptr<TTouchObject>> candidates;
         std::shared_ptr<TTouchObject> fallback;
         for (const auto& o : registry) {
-            if (!o->bActive || !o->Object2D->Contains(p->GetX(), p->GetY())) continue;
+            if (!o->bActive || !o->Object2D->Contains(p->GetFirstX(), p->GetFirstY())) continue;
             if (o->overlap) {
                 candidates.push_back(o);
             } else {
@@ -157,6 +158,13 @@ int32_t TTouchObject::_RegTouchPoint(const std::shared_ptr<TTouchPoint>& point) 
     SetInFront();
     TouchPoint.push_back(point);
     point->setContent(shared_from_this());
+    // A drag that began before this frame catches up, so a quick flick loses no distance.
+    // It counts as this frame's move, so whatever follows the object (a gadget) follows it too.
+    if (move && TouchPoint.size() == 1) {
+        xchange = point->x - point->FirstX;
+        ychange = point->y - point->FirstY;
+        Translate(xchange, ychange);
+    }
     return 1;
 }
 

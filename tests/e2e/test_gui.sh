@@ -37,7 +37,7 @@ for k in 1 2 3 4 5 6 7 8 9; do
   open=$(face_share "$ARTIFACTS/gui_build_row.png" $((bx + 40 * k)))
   folded=$(face_share "$ARTIFACTS/gui_build_row_folded.png" $((bx + 40 * k)))
   want=$([ $k -le 8 ] && echo button || echo map)
-  awk -v o="$open" -v f="$folded" -v w=$want 'BEGIN { exit !((w == "button" ? o > 30 : o < 10) && f < 10) }' ||
+  awk -v o="$open" -v f="$folded" -v w=$want 'BEGIN { exit !((w == "button" ? o > 15 : o < 5) && f < 5) }' ||
     fail "build row at place $k: face share $open unfolded, $folded folded in (expected a $want)"
 done
 

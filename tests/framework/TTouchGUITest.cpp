@@ -115,6 +115,23 @@ TEST_F(TouchTest, OneFingerMovesAndEndedPointsAreDropped) {
     EXPECT_EQ(std::make_tuple(o->GetX(), o->GetXSpeed(), o->CountTouchPoints()), std::make_tuple(5.f, 5.f, 0));
 }
 
+TEST_F(TouchTest, AFingerThatMovedBeforeItWasSeenGoesWhereItWentDownAndKeepsTheDistance) {
+    auto o = Square(1);
+    auto other = Square(1, 100, 0);
+    // Down at (10, 10), already at (90, 10) when the objects first see it (and one frame before
+    // at (60, 10)): it belongs to the square it went down on, which catches up with the finger.
+    auto p = Finger(10, 10);
+    p->lastx = 60;
+    p->x = 90;
+    TTouchObject::Update(points, 1);
+    EXPECT_EQ(std::make_tuple(o->CountTouchPoints(), other->CountTouchPoints()), std::make_tuple(1, 0));
+    EXPECT_EQ(std::make_tuple(o->GetX(), o->GetXSpeed()), std::make_tuple(80.f, 80.f));
+    MoveTo(p, 90, 10);
+    p->_n = 0;
+    TTouchObject::Update(points, 1);
+    EXPECT_EQ(o->GetX(), 80.f);
+}
+
 TEST_F(TouchTest, TwoFingersScaleAndTurnAboutTheFirst) {
     const std::array<float, 6> rows[] = {
         // second finger from (120, 100) to qx, qy (the first stays at (100, 100)); object from (110, 100)
