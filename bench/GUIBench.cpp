@@ -1,5 +1,5 @@
 // The GUI's own cost per frame at 1280 x 720 with every panel open (the main menu with a row
-// unfolded, the minimap window, the touch pointer, the tutorial) and a tooltip showing: the CPU
+// unfolded, the minimap window, the hide tool, the touch pointer, the tutorial) and a tooltip showing: the CPU
 // time of the GUI step (draws dropped before the device), the same step with the device, and
 // how many device draw calls it takes. With --screens DIR it also saves the game with each row
 // of the menu unfolded and a tooltip showing.
@@ -10,6 +10,7 @@
 #include "app/TGame.h"
 #include "framework/TTGUIGadget.h"
 #include "gui/TGameGUIElements.h"
+#include "gui/THideTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTouchMouseTool.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
         }
     }
     for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tools.mft.get(), tools.mmt.get(), tools.tmt.get(),
-                                                                  tools.tutorialTool.get()}) {
+                                                                  tools.hideTool.get(), tools.tutorialTool.get()}) {
         panel->SHOW();
     }
     // The build row (the longest) unfolded; the pointer rests on its first button for its tooltip.

@@ -5,6 +5,7 @@
 
 #include "framework/TTouchObject.h"
 #include "gui/TGUI.h"
+#include "gui/THideTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTouchMouseTool.h"
@@ -40,6 +41,7 @@ TGameGUIElements::~TGameGUIElements() { Destroy(); }
 void TGameGUIElements::generate() {
     tmt = TTouchMouseTool::Create(gui, button_Radius);
     mmt = TMiniMapTool::Create(gui, button_Radius, layer, game);
+    hideTool = THideTool::Create(gui, button_Radius, layer);
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
     _fillMenu();
     tutorialTool = TTutorialTool::Create(gui, button_Radius);
@@ -67,7 +69,7 @@ void TGameGUIElements::_fillMenu() {
     for (const TEntry& e : build) mft->addBuildChild((*gui).*e.image, e.tooltip, e.action, this)->setKeyAction(e.key, 1);
 
     mft->addViewChild(gui->buttonChangeMinimapImg, "Minimap einblenden", _toggleMiniMap, this, _miniMapVisible, this);
-    // The hide tool's toggle joins this row with the hide tool.
+    mft->addViewChild(gui->buttonHideRCIImg, "Hidetool einblenden", _toggleHideTool, this, _hideToolVisible, this);
     mft->addViewChild(gui->zoomInImg, "Heranzoomen", game.zoomIn, game.game);
     mft->addViewChild(gui->zoomOutImg, "Herauszoomen", game.zoomOut, game.game);
     mft->addViewChild(gui->buttonCenterMapImg, "Map zentrieren", game.centerMap, game.game)->setKeyAction(67, 1);
@@ -82,7 +84,10 @@ void TGameGUIElements::_fillMenu() {
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    return {{"touchmousetool", tmt.get()}, {"multifunctionaltool", mft.get()}, {"minimaptool", mmt.get()}};
+    return {{"touchmousetool", tmt.get()},
+            {"multifunctionaltool", mft.get()},
+            {"minimaptool", mmt.get()},
+            {"hidetool", hideTool.get()}};
 }
 
 void TGameGUIElements::_setConfigs() {
@@ -123,6 +128,8 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
     gui->drawAll(tooltipPos, lines, id);
     mmt->Update();
     mft->Update();
+    // Hidden kinds stay hidden while the panel itself is closed.
+    hideTool->Update();
     vesko::TTouchObject::Update(touchPoints, 1.0f);
     gui->updateAll(keyHits);
     const float w = float(gui->xmax), h = float(gui->ymax);
@@ -133,12 +140,13 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 }
 
 void TGameGUIElements::Destroy() {
-    for (TGUIElement* panel : {static_cast<TGUIElement*>(tmt.get()), static_cast<TGUIElement*>(mmt.get()),
-                               static_cast<TGUIElement*>(mft.get()), static_cast<TGUIElement*>(tutorialTool.get())}) {
+    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tmt.get(), mmt.get(), hideTool.get(), mft.get(),
+                                                                  tutorialTool.get()}) {
         if (panel) panel->Destroy();
     }
     tmt.reset();
     mmt.reset();
+    hideTool.reset();
     mft.reset();
     tutorialTool.reset();
 }
@@ -197,4 +205,14 @@ int32_t TGameGUIElements::_toggleMiniMap(void* c) {
 int32_t TGameGUIElements::_miniMapVisible(void* c) {
     auto* t = AsTools(c);
     return t && t->mmt->isVisible() ? 1 : 0;
+}
+
+int32_t TGameGUIElements::_toggleHideTool(void* c) {
+    if (auto* t = AsTools(c)) t->hideTool->changeState();
+    return 0;
+}
+
+int32_t TGameGUIElements::_hideToolVisible(void* c) {
+    auto* t = AsTools(c);
+    return t && t->hideTool->isVisible() ? 1 : 0;
 }

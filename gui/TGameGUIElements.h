@@ -10,6 +10,7 @@
 
 class TGUI;
 class TGUIElement;
+class THideTool;
 class TLayer;
 class TMiniMapTool;
 class TMultiFunctionalTool;
@@ -60,6 +61,8 @@ public:
     static int32_t _runDestroyMode(void* context);
     static int32_t _toggleMiniMap(void* context);
     static int32_t _miniMapVisible(void* context);
+    static int32_t _toggleHideTool(void* context);
+    static int32_t _hideToolVisible(void* context);
 
     // The panels with their gadget record names, in placing order.
     std::vector<std::pair<std::string, TGUIElement*>> Panels() const;
@@ -73,6 +76,7 @@ public:
     std::shared_ptr<TMultiFunctionalTool> mft;
     std::shared_ptr<TMiniMapTool> mmt;
     std::shared_ptr<TTouchMouseTool> tmt;
+    std::shared_ptr<THideTool> hideTool;
     std::shared_ptr<TTutorialTool> tutorialTool;
     // Whether building shows the touch pointer (until the build tool holds this).
     int32_t activeTouchMouseTool = 0;
