@@ -8,6 +8,11 @@
 #include "app/TApplication.h"
 #include "app/TEventReceiver.h"
 #include "app/TGame.h"
+#include "framework/TMultiTouch.h"
+#include "gui/TGameGUIElements.h"
+#include "gui/TMultiFunctionalTool.h"
+#include "gui/TTouchMouseTool.h"
+#include "settings/TGadgets.h"
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
@@ -223,4 +228,60 @@ TEST_F(GameTest, InfoModeDescribesTheRoadUnderThePointer) {
         EXPECT_EQ(game->alternateTooltipp, c.lines);
         EXPECT_EQ(game->alternateTooltippId, "building 10,13");
     }
+}
+
+TEST_F(GameTest, PanelsKeepClicksOffTheMapAndTheTouchPointerStandsInForTheMouse) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    // The mouse reaches the panels as a touch point.
+    vesko::TMultiTouch::Init(1, 1, 0);
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    TGameGUIElements& tools = *game->guiElements;
+    auto road = game->layer->RoadLayer->_SetTile(TStreet::CreateFromPlugin(std::make_shared<TStreetPlugin>()), 10, 12, {});
+    const auto click = [&](int32_t x, int32_t y) {
+        TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, x, y);
+        Frame();
+        TInput::PostSystemEvent(EVENT_MOUSEDOWN, 1, x, y);
+        Frame();  // the press reaches the snapshot
+        const int32_t hitOnMap = game->MouseHit(1);
+        Frame();  // the touch objects take it
+        TInput::PostSystemEvent(EVENT_MOUSEUP, 1, x, y);
+        Frame();
+        Frame();
+        return hitOnMap;
+    };
+    // Key 8 starts demolition although the build row is folded in.
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 56);
+    Frame();
+    Frame();
+    TInput::PostSystemEvent(EVENT_KEYUP, 56);
+    ASSERT_EQ(game->layer->destroymode, 1);
+    ASSERT_EQ(tools.mft->cmdBuild->gadget->State, 0);
+
+    // A click on the menu's build button over the road's tile: the row unfolds, the road stays.
+    float sx = 0, sy = 0;
+    game->layer->iso->ToIso(10.5f, 12.5f, sx, sy);
+    tools.mft->SetPosition(sx, sy - 34);  // the build button's centre lies 34 pixels below the handle
+    Frame();
+    EXPECT_EQ(game->PointerOverGUI(int32_t(sx), int32_t(sy)), 1);
+    EXPECT_EQ(click(int32_t(sx), int32_t(sy)), 0);
+    EXPECT_EQ(tools.mft->cmdBuild->gadget->State, 1);
+    EXPECT_TRUE(road->IsValid());
+    EXPECT_EQ(click(500, 400), 1);  // open map
+
+    // The same click through the touch pointer's OK button lands on the map at its spot.
+    tools.mft->SetPosition(20, 20);
+    tools.tmt->SHOW();
+    tools.tmt->SetPosition(sx, sy);
+    Frame();
+    float okX = 0, okY = 0;
+    tools.tmt->cmdOk->gadget->GetPosition(okX, okY, 1);
+    EXPECT_EQ(click(int32_t(okX), int32_t(okY)), 0);
+    // The gadget fires a frame after the release, the world takes the click the frame after, and
+    // the demolition follows its confirmation.
+    Frame();
+    Frame();
+    EXPECT_FALSE(road->IsValid());
+    vesko::TMultiTouch::Deinit();
 }
