@@ -84,3 +84,53 @@ std::shared_ptr<TGUIGadget> TGUI::AddRectButton(float x, float y, float w, float
     auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr, to, group);
     return TGUIGadget::Create(tg, "");
 }
+
+std::shared_ptr<TGUIGadget> TGUI::AddBarButton(float x, float y, TGUIGadget* parent, std::shared_ptr<TImage> image,
+                                               float w, float h) {
+    if (!image) image = button_BarImg;
+    if (w <= 0) w = image ? float(image->width) : 0;
+    if (h <= 0) h = image ? float(image->height) : 0;
+    auto to = vesko::TTouchObject::Create(0, 0, 0, 0);
+    to->AddPolygon({{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}});
+    std::shared_ptr<vesko::TCGroup> states[2];
+    for (int32_t s = 0; s < 2; ++s) {
+        states[s] = vesko::TCGroup::Create();
+        if (auto face = vesko::TCPicture::FromImage(image)) {
+            face->MidHandle();
+            face->FitIn(w, h, 0);
+            face->formation.rgba = activeColor[size_t(s)];
+            states[s]->addContent(face);
+        }
+    }
+    auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr, to,
+                              states[0]);
+    tg->setContent(states[1], 0, 1);
+    return TGUIGadget::Create(tg, "");
+}
+
+TPreviewWindow TGUI::addPreviewWindow(float x, float y, float r, TGUIGadget* parent) {
+    TPreviewWindow w;
+    w.gadget = AddRoundButton(x, y, r, parent, 1, 0, 0, previewImg);
+    w.colorLayer = std::make_shared<vesko::TCPicture>();
+    w.imageLayer = std::make_shared<vesko::TCPicture>();
+    // Both states show the same layers: the window does not look pressed.
+    for (int32_t s = 0; s < 2; ++s) {
+        if (auto group = StateGroup(*w.gadget, s)) {
+            group->addContent(w.colorLayer);
+            group->addContent(w.imageLayer);
+        }
+    }
+    return w;
+}
+
+std::shared_ptr<TGUIGadget> TGUI::addInfoWindow(float x, float y, float r, TGUIGadget* parent) {
+    auto g = AddRoundButton(x, y, r, parent, 0, 0, 0, infoImg);
+    // One look whatever the state, so the bubble's texts live in one group.
+    g->gadget->setContent(g->gadget->getState0Content(), 0, 1);
+    return g;
+}
+
+std::shared_ptr<vesko::TCGroup> TGUI::StateGroup(const TGUIGadget& gadget, int32_t state) {
+    return std::dynamic_pointer_cast<vesko::TCGroup>(state == 0 ? gadget.gadget->getState0Content()
+                                                                : gadget.gadget->getState1Content());
+}

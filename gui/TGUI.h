@@ -12,8 +12,17 @@ class TImage;
 class TImageFont;
 
 namespace vesko {
+class TCGroup;
+class TCPicture;
 class TTouchGUI;
-}
+}  // namespace vesko
+
+// A round preview window: its gadget, the picture layer of its coloured border and the
+// picture layer of the item it shows (both without an image until one is set).
+struct TPreviewWindow {
+    std::shared_ptr<TGUIGadget> gadget;
+    std::shared_ptr<vesko::TCPicture> colorLayer, imageLayer;
+};
 
 // The GUI's shared resources (fonts, interface images and text colours, filled by the shell),
 // the root of the touch GUI and the builders of the buttons every panel is made of.
@@ -41,6 +50,19 @@ public:
     // A rectangle from (x, y) to (x + w, y + h) showing the image stretched over it.
     std::shared_ptr<TGUIGadget> AddRectButton(float x, float y, float w, float h, TGUIGadget* parent = nullptr,
                                               std::shared_ptr<TImage> image = nullptr);
+    // A bar centred on (x, y): the image (default the bar picture) stretched to w × h (its own
+    // size where w or h is 0 or less), tinted per state like a round button, and a rectangle
+    // of that size to touch.
+    std::shared_ptr<TGUIGadget> AddBarButton(float x, float y, TGUIGadget* parent = nullptr,
+                                             std::shared_ptr<TImage> image = nullptr, float w = 0, float h = 0);
+    // A draggable round window of radius r about (x, y): the preview background, then the
+    // border layer, then the item layer.
+    TPreviewWindow addPreviewWindow(float x, float y, float r, TGUIGadget* parent = nullptr);
+    // A round info bubble of radius r about (x, y) showing the info picture; contents added to
+    // the returned gadget's normal-state group are drawn on it.
+    std::shared_ptr<TGUIGadget> addInfoWindow(float x, float y, float r, TGUIGadget* parent = nullptr);
+    // The group every state of a gadget draws (the face first), or null.
+    static std::shared_ptr<vesko::TCGroup> StateGroup(const TGUIGadget& gadget, int32_t state);
 
     int32_t xmax = 0, ymax = 0;
     std::shared_ptr<vesko::TTouchGUI> root;

@@ -98,6 +98,19 @@ void TGUIElement::KeepOnScreen(float w, float h) {
     if (dx != 0 || dy != 0) _mainGadget->gadget->move(std::round(dx), std::round(dy));
 }
 
+void TGUIElement::sortChildrenAsCircle(TGUIGadget& parent, float radius, float childRadius, float angle, float align,
+                                       int32_t direction) {
+    const auto& kids = parent.gadget->children->children;
+    if (kids.empty() || radius <= 0) return;
+    constexpr float degPerRad = 57.29578f;
+    const float step = 2.0f * std::asin(std::min(childRadius / radius, 1.0f)) * degPerRad * float(direction);
+    const float first = angle - align * float(kids.size() - 1) * step;
+    for (size_t i = 0; i < kids.size(); ++i) {
+        const float a = (first + float(i) * step) / degPerRad;
+        kids[i]->SetPosition(std::round(radius * std::cos(a)), std::round(radius * std::sin(a)));
+    }
+}
+
 namespace {
 TGUIElement* AsElement(void* context) { return static_cast<TGUIElement*>(context); }
 }  // namespace

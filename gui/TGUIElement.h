@@ -33,6 +33,13 @@ public:
     // Moves the panel so that all it shows lies inside w × h (its top left wins when it is larger).
     void KeepOnScreen(float w, float h);
 
+    // Places the children of parent on a circle of the given radius about it, touching each other
+    // as circles of childRadius: the row is centred on angle (degrees, 0 right, 90 down) when
+    // align is 0.5, starts there when 0 and ends there when 1, and runs clockwise for direction 1
+    // and anticlockwise for −1.
+    static void sortChildrenAsCircle(TGUIGadget& parent, float radius, float childRadius, float angle, float align,
+                                     int32_t direction);
+
     // Button actions taking the panel as context (0 when there is none).
     static int32_t _showTool(void* context);
     static int32_t _hideTool(void* context);

@@ -26,8 +26,10 @@ void TGadgetAnimator::Step(float& dx, float& dy) {
     }
     const float rest = 1.0f - p;
     const float rad = rest * targetAngle * std::numbers::pi_v<float> / 180.0f;
-    const float tx = strength * rest * rest * std::cos(rad);
-    const float ty = strength * rest * rest * std::sin(rad);
+    // Offsets on a 1/1024-pixel grid: added to a position on that grid (whole pixels) below 8192 they
+    // are exact, so the moves of a run bring the gadget back to exactly where it stood.
+    const float tx = std::round(strength * rest * rest * std::cos(rad) * 1024.0f) / 1024.0f;
+    const float ty = std::round(strength * rest * rest * std::sin(rad) * 1024.0f) / 1024.0f;
     // The last step returns whatever is left, so rounding never leaves the gadget displaced.
     dx = finished ? -last_x : tx - last_x;
     dy = finished ? -last_y : ty - last_y;

@@ -97,7 +97,8 @@ void TGameGUIElements::_setConfigs() {
         if (!record || !panel) continue;
         // A broken record (outside the screen, not a number) still puts the panel on screen.
         const auto fraction = [](float f) { return std::isfinite(f) ? std::clamp(f, 0.0f, 1.0f) : 0.5f; };
-        panel->SetPosition(fraction(record->_x) * w, fraction(record->_y) * h);
+        // Rounded to whole pixels: a place written back as a fraction comes back exactly, not a pixel short.
+        panel->SetPosition(std::round(fraction(record->_x) * w), std::round(fraction(record->_y) * h));
         // The touch pointer waits for building; the others show as recorded.
         const bool show = name != "touchmousetool" && record->isVisible();
         if (show) {
