@@ -1,5 +1,6 @@
 #include "gui/TGUI.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/TCGroup.h"
@@ -128,6 +129,12 @@ std::shared_ptr<TGUIGadget> TGUI::addInfoWindow(float x, float y, float r, TGUIG
     // One look whatever the state, so the bubble's texts live in one group.
     g->gadget->setContent(g->gadget->getState0Content(), 0, 1);
     return g;
+}
+
+int32_t TGUI::getSmileyImgFrame(float value) const {
+    const int32_t frames = smileysImg ? smileysImg->FrameCount() : 5;
+    if (!(value > 0)) return 0;  // also a value that is not a number
+    return std::min(static_cast<int32_t>(value * float(frames)), frames - 1);
 }
 
 std::shared_ptr<vesko::TCGroup> TGUI::StateGroup(const TGUIGadget& gadget, int32_t state) {

@@ -61,6 +61,8 @@ public:
     // A round info bubble of radius r about (x, y) showing the info picture; contents added to
     // the returned gadget's normal-state group are drawn on it.
     std::shared_ptr<TGUIGadget> addInfoWindow(float x, float y, float r, TGUIGadget* parent = nullptr);
+    // The frame of the smiley strip for a value 0 … 1: 0 the saddest, 4 the happiest.
+    int32_t getSmileyImgFrame(float value) const;
     // The group every state of a gadget draws (the face first), or null.
     static std::shared_ptr<vesko::TCGroup> StateGroup(const TGUIGadget& gadget, int32_t state);
 
