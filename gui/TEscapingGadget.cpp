@@ -18,7 +18,7 @@ void Collect(const std::shared_ptr<vesko::TContent>& c, std::vector<std::pair<st
 // The copy is only drawn: its touch objects leave the registry, and what it shows is frozen.
 void Detach(vesko::TTGUIGadget& g, std::vector<std::pair<std::shared_ptr<vesko::TContent>, double>>& out) {
     for (const auto& t : g.touchobject) {
-        ;
+        if (t) t->remove();
     }
     Collect(g.getCurrentContent(), out);
     for (const auto& child : g.children->children) {

@@ -43,25 +43,33 @@ void TGUI::Draw() {
     root->Draw();
 }
 
-std::shared_ptr<TGUIGadget> TGUI::AddRoundButton(float x, float y, float r, TGUIGadget* parent, int32_t move,
-                                                 int32_t scale, int32_t rotation, std::shared_ptr<TImage> image) {
-    if (!image) image = buttonImg;
-    auto to = vesko::TTouchObject::Create(move, scale, rotation, 0);
-    to->addCircle(r);
+std::shared_ptr<TGUIGadget> TGUI::_AddFacedButton(float x, float y, TGUIGadget* parent,
+                                                 std::shared_ptr<vesko::TTouchObject> shape,
+                                                 const std::shared_ptr<TImage>& image, float w, float h,
+                                                 int32_t keepAspect) {
     std::shared_ptr<vesko::TCGroup> states[2];
     for (int32_t s = 0; s < 2; ++s) {
         states[s] = vesko::TCGroup::Create();
         if (auto face = vesko::TCPicture::FromImage(image)) {
             face->MidHandle();
-            face->FitIn(2 * r, 2 * r, 1);
+            face->FitIn(w, h, keepAspect);
             face->formation.rgba = activeColor[size_t(s)];
             states[s]->addContent(face);
         }
     }
-    auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr, to,
-                              states[0]);
+    auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr,
+                              std::move(shape), states[0]);
     tg->setContent(states[1], 0, 1);
+    // Pressed while held: the darker face shows.
+    tg->EventFunc = vesko::TTGUIGadget::DefaultEventAction;
     return TGUIGadget::Create(tg, "");
+}
+
+std::shared_ptr<TGUIGadget> TGUI::AddRoundButton(float x, float y, float r, TGUIGadget* parent, int32_t move,
+                                                 int32_t scale, int32_t rotation, std::shared_ptr<TImage> image) {
+    auto to = vesko::TTouchObject::Create(move, scale, rotation, 0);
+    to->addCircle(r);
+    return _AddFacedButton(x, y, parent, to, image ? image : buttonImg, 2 * r, 2 * r, 1);
 }
 
 std::shared_ptr<TGUIGadget> TGUI::AddMoveButton(float x, float y, TGUIGadget* parent, std::shared_ptr<TImage> image,
@@ -93,20 +101,7 @@ std::shared_ptr<TGUIGadget> TGUI::AddBarButton(float x, float y, TGUIGadget* par
     if (h <= 0) h = image ? float(image->height) : 0;
     auto to = vesko::TTouchObject::Create(0, 0, 0, 0);
     to->AddPolygon({{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}});
-    std::shared_ptr<vesko::TCGroup> states[2];
-    for (int32_t s = 0; s < 2; ++s) {
-        states[s] = vesko::TCGroup::Create();
-        if (auto face = vesko::TCPicture::FromImage(image)) {
-            face->MidHandle();
-            face->FitIn(w, h, 0);
-            face->formation.rgba = activeColor[size_t(s)];
-            states[s]->addContent(face);
-        }
-    }
-    auto tg = root->NewGadget(Whole(x, useInt), Whole(y, useInt), parent ? parent->gadget.get() : nullptr, to,
-                              states[0]);
-    tg->setContent(states[1], 0, 1);
-    return TGUIGadget::Create(tg, "");
+    return _AddFacedButton(x, y, parent, to, image, w, h, 0);
 }
 
 TPreviewWindow TGUI::addPreviewWindow(float x, float y, float r, TGUIGadget* parent) {

@@ -15,6 +15,7 @@ namespace vesko {
 class TCGroup;
 class TCPicture;
 class TTouchGUI;
+class TTouchObject;
 }  // namespace vesko
 
 // A round preview window: its gadget, the picture layer of its coloured border and the
@@ -68,6 +69,16 @@ public:
 
     int32_t xmax = 0, ymax = 0;
     std::shared_ptr<vesko::TTouchGUI> root;
+
+private:
+    // A gadget of the given shape whose two states show the image fitted into w × h, tinted with
+    // the active colours.
+    std::shared_ptr<TGUIGadget> _AddFacedButton(float x, float y, TGUIGadget* parent,
+                                                std::shared_ptr<vesko::TTouchObject> shape,
+                                                const std::shared_ptr<TImage>& image, float w, float h,
+                                                int32_t keepAspect);
+
+public:
     float timeSpeed = 1.0f;
     std::array<vesko::TCRGBA, 2> activeColor;
     int32_t useInt = 1;

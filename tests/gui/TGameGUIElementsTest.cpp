@@ -1,0 +1,194 @@
+// The game's tool set: panels placed on screen from broken gadget records and written back,
+// the menu's shortcuts and entries reaching the game, the minimap button's state and the
+// minimap window's resize handle.
+#include <cmath>
+#include <limits>
+
+#include "GUIFixture.h"
+#include "framework/TFastRandom.h"
+#include "gui/TGameGUIElements.h"
+#include "gui/TMiniMapTool.h"
+#include "gui/TMultiFunctionalTool.h"
+#include "gui/TTouchMouseTool.h"
+#include "settings/TGadgets.h"
+#include "world/TLayer.h"
+
+namespace {
+
+// Calls of the game commands: zoom in, zoom out, exit, centre, screenshot, info mode.
+using TCalls = std::array<int32_t, 6>;
+template <size_t I>
+int32_t Called(void* context) {
+    ++(*static_cast<TCalls*>(context))[I];
+    return 0;
+}
+int32_t Off(void*) { return 0; }
+
+constexpr float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+
+class ToolSetTest : public GUITest {
+protected:
+    void SetUp() override {
+        GUITest::SetUp();
+        TLayer::Init(640, 480);
+        layer = TLayer::Create(32, 32, vesko::TFastRandom::Create(1));
+        ASSERT_TRUE(layer);
+        commands = {&calls, Called<0>, Called<1>, Called<2>, Called<3>, Called<4>, Called<5>, Off};
+        TGadgets::SetDefaults();
+        tools = TGameGUIElements::Create(commands, layer, gui);
+        Frame();
+        Frame(600);  // touch objects in place, show spirals over
+    }
+    void TearDown() override {
+        tools.reset();
+        layer->Destroy();
+        layer.reset();
+        TLayer::DePrepare();
+        TLayer::Init(0, 0);
+        TGadgets::SetDefaults();
+        GUITest::TearDown();
+    }
+    void Step() override { tools->Update(points, {}, {}, "", keys); }
+    void TapOn(const vesko::TTGUIGadget& g) { Tap(g.GetX(1), g.GetY(1)); }
+    static TGUIGadget& Child(const TGUIGadget& main, size_t i) {
+        return *TGUIGadget::FindByTouchObject(main.gadget->children->children.at(i)->getCurrentTouchObject().get());
+    }
+    // Broken records for the four panels, then a tool set on a fresh GUI of w × h.
+    void Recreate(int32_t w, int32_t h, const std::array<std::array<float, 3>, 4>& records) {
+        tools.reset();
+        Open(w, h);
+        const char* names[4] = {"multifunctionaltool", "minimaptool", "touchmousetool", "hidetool"};
+        for (size_t i = 0; i < 4; ++i) {
+            auto r = TGadgets::Get(names[i]);
+            r->_x = records[i][0];
+            r->_y = records[i][1];
+            r->setVisible(int32_t(records[i][2]));
+        }
+        tools = TGameGUIElements::Create(commands, layer, gui);
+    }
+    std::shared_ptr<TLayer> layer;
+    TCalls calls{};
+    TGameCommands commands;
+    std::shared_ptr<TGameGUIElements> tools;
+};
+
+// x, y, visible of the menu, the minimap, the touch pointer and the hide tool; how many panels show.
+const std::pair<std::array<std::array<float, 3>, 4>, size_t> brokenRecords[] = {
+    {{{{-3, 1e9f, 5}, {nan, -0.5f, 1}, {2, 2, 1}, {2, 2, 1}}}, 3},
+    {{{{1e30f, nan, 1}, {-1e30f, 1e30f, -1}, {nan, nan, 0}, {nan, nan, 1}}}, 3},
+    {{{{inf, -inf, 1}, {0.5f, 0.5f, 0}, {-1, 0.3f, 1}, {0, 0, 1}}}, 2}};
+
+TEST_F(ToolSetTest, BrokenRecordsStillPutTheShownPanelsOnScreenApart) {
+    for (const auto& [w, h] : {std::pair{640, 480}, std::pair{1280, 720}, std::pair{2560, 1440}}) {
+        for (const auto& [records, shown] : brokenRecords) {
+            Recreate(w, h, records);
+            std::vector<std::array<float, 4>> boxes;
+            for (const auto& [name, panel] : tools->Panels()) {
+                float l = 0, t = 0, r = 0, b = 0;
+                if (!panel->isVisible()) continue;
+                ASSERT_TRUE(panel->GetBounds(l, t, r, b)) << name;
+                EXPECT_TRUE(l >= 0 && t >= 0 && r <= float(w) && b <= float(h))
+                    << name << " at " << w << "×" << h << ": " << l << "," << t << " – " << r << "," << b;
+                boxes.push_back({l, t, r, b});
+            }
+            EXPECT_EQ(boxes.size(), shown) << w;
+            EXPECT_EQ(tools->tmt->isVisible(), 0);  // the touch pointer waits for building
+            EXPECT_EQ(tools->activeTouchMouseTool, int32_t(records[2][2]));
+            for (size_t i = 0; i < boxes.size(); ++i) {
+                for (size_t k = i + 1; k < boxes.size(); ++k) {
+                    const auto &a = boxes[i], &b = boxes[k];
+                    EXPECT_FALSE(a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3]) << w << "×" << h;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(ToolSetTest, WrittenRecordsAreFractionsThatPlaceThePanelsAgain) {
+    Recreate(1280, 720, brokenRecords[0].first);
+    for (int32_t i = 0; i < 40; ++i) Frame();  // the show spirals run out
+    tools->mft->SetPosition(300, 113);         // 113 / 720 × 720 is a hair below 113 in floats
+    std::vector<std::pair<float, float>> placed;
+    for (const auto& [name, panel] : tools->Panels()) placed.emplace_back(panel->GetX(), panel->GetY());
+    tools->_getConfigs();
+    size_t i = 0;
+    for (const auto& [name, panel] : tools->Panels()) {
+        const auto r = TGadgets::Get(name);
+        EXPECT_TRUE(r->_x >= 0 && r->_x <= 1 && r->_y >= 0 && r->_y <= 1) << name << " " << r->_x << "," << r->_y;
+        EXPECT_NEAR(r->_x * 1280, placed[i].first, 1e-3) << name;
+        EXPECT_NEAR(r->_y * 720, placed[i++].second, 1e-3) << name;
+    }
+    EXPECT_EQ(TGadgets::Get("minimaptool")->isVisible(), 1);
+    EXPECT_EQ(TGadgets::Get("touchmousetool")->isVisible(), 1);  // wanted for building, though hidden now
+    tools->_setConfigs();
+    i = 0;
+    for (const auto& [name, panel] : tools->Panels())
+        EXPECT_EQ(std::make_pair(panel->GetX(), panel->GetY()), placed[i++]) << name;
+}
+
+TEST_F(ToolSetTest, ShortcutsFireTheirEntryWhileTheRowsAreFolded) {
+    const std::pair<int32_t, std::string> rows[] = {{49, "Verkehrswege"},  {50, "Unterkunft"},     {51, "Gewerbe"},
+                                                    {55, "Preis"},         {67, "Map zentrieren"}, {80, "Foto machen"},
+                                                    {187, "Hineinzoomen"}, {189, "Herauszoomen"},  {48, ""}};
+    for (const auto& [code, tooltip] : rows) {
+        keys = Key(code);
+        Frame();
+        std::vector<std::string> fired;
+        for (const auto& g : TGUIGadget::All()) {
+            if (g->hit) fired.push_back(g->tooltip.at(0));
+        }
+        EXPECT_EQ(fired, tooltip.empty() ? std::vector<std::string>{} : std::vector{tooltip}) << code;
+        Frame();
+        EXPECT_EQ(tools->mft->cmdBuild->gadget->State + tools->mft->cmdView->gadget->State, 0) << code;
+    }
+    EXPECT_EQ(calls, (TCalls{1, 1, 0, 1, 1, 0}));
+}
+
+TEST_F(ToolSetTest, OptionsEntriesWithoutActionDoNothingAndBeendenExits) {
+    const std::pair<size_t, int32_t> rows[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}};  // entry, exits so far
+    for (const auto& [entry, exits] : rows) {
+        TapOn(*tools->mft->cmdOptions->gadget);
+        TapOn(*Child(*tools->mft->cmdOptions, entry).gadget);
+        Frame();
+        Frame();
+        EXPECT_EQ(calls, (TCalls{0, 0, exits, 0, 0, 0})) << entry;
+        EXPECT_EQ(tools->mft->cmdOptions->gadget->State, 0) << entry;
+    }
+}
+
+TEST_F(ToolSetTest, MinimapButtonShowsWhetherTheMinimapIsOpen) {
+    TGUIGadget& button = Child(*tools->mft->cmdView, 0);
+    EXPECT_EQ(std::make_pair(button.tooltip.at(0), button.gadget->State),
+              std::make_pair(std::string("Minimap einblenden"), 1));
+    TapOn(*tools->mft->cmdView->gadget);
+    TapOn(*button.gadget);
+    Frame();
+    Frame();
+    EXPECT_EQ(std::make_pair(tools->mmt->isVisible(), button.gadget->State), std::make_pair(0, 0));
+    for (int32_t open : {1, 0}) {  // opened and closed by other means
+        tools->mmt->setVisible(open);
+        Frame();
+        EXPECT_EQ(button.gadget->State, open);
+    }
+}
+
+TEST_F(ToolSetTest, MinimapResizeHandleSetsTheWidthWithinOneToTwoTimes) {
+    auto& mmt = *tools->mmt;
+    // drag distance → width; the handle goes back to the box's corner
+    const std::pair<float, float> rows[] = {{100, 300}, {-150, 200}, {500, 400}, {-30, 370}};
+    for (const auto& [dx, width] : rows) {
+        auto p = Press(mmt.cmdResize->gadget->GetX(1), mmt.cmdResize->gadget->GetY(1));
+        Frame();
+        p->x += dx;
+        Frame();
+        Frame();
+        p->Active = 0;
+        Frame();
+        EXPECT_EQ(mmt.MapWidth(), width) << dx;
+        EXPECT_EQ(std::make_pair(mmt.cmdResize->gadget->x, mmt.cmdResize->gadget->y),
+                  std::make_pair(width, -mmt.MapHeight()));
+        EXPECT_EQ(std::make_pair(mmt.cmdZoomOut->gadget->x, mmt.cmdZoomOut->gadget->y), std::make_pair(width, 0.0f));
+    }
+}
+
+}  // namespace
