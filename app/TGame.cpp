@@ -74,6 +74,8 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
     if (app && app->gui) {
         gameArea = TGameArea::Create(app->xmax, app->ymax);
         guiElements = TGameGUIElements::Create(Commands(), layer, app->gui);
+        layer->setChooseBridgeFunc(TGameGUIElements::_runChooseBridge, guiElements.get());
+        layer->AddOnRoadDestroyedFunc(TGameGUIElements::_callRoadRemoved, guiElements.get());
     }
     startProgrammingCheats();
     if (app && app->event) app->event->RemoveAllActions();
@@ -152,10 +154,11 @@ int32_t TGame::PointerOverGUI(int32_t x, int32_t y) const {
 void TGame::onExit() {
     saveGadgetSettings();
     if (guiElements) guiElements->Destroy();
-    guiElements.reset();
     gameArea.reset();
     if (layer) layer->Destroy();
     layer.reset();
+    // The tool set outlives the world, which holds it as the context of its road callbacks.
+    guiElements.reset();
 }
 
 void TGame::saveGadgetSettings() {

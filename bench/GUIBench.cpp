@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TGameGUIElements& tools = *game->guiElements;
+    tools.runBuildRoad();
     if (!screens.empty()) {
         for (TGUIGadget* main : tools.mft->MainButtons()) {
             RowShot(*game, *main, screens + "/gui_" + main->tooltip.front() + ".png");

@@ -7,7 +7,7 @@
 
 namespace vesko {
 
-std::shared_ptr<TCAnimation> TCAnimation::_FromImage(std::shared_ptr<TImage> image, float fps, int32_t kind,
+std::shared_ptr<TCAnimation> TCAnimation::FromImage(std::shared_ptr<TImage> image, float fps, int32_t kind,
                                                      int32_t useInt) {
     if (!image || image->FrameCount() < 1) return nullptr;
     auto a = std::make_shared<TCAnimation>();
@@ -24,13 +24,13 @@ std::shared_ptr<TCAnimation> TCAnimation::_FromImage(std::shared_ptr<TImage> ima
 std::shared_ptr<TCAnimation> TCAnimation::Create(int32_t w, int32_t h, int32_t frames, float fps, int32_t kind,
                                                  int32_t flags, int32_t useInt) {
     if (frames < 1) return nullptr;
-    return _FromImage(TImage::Create(w, h, frames, flags), fps, kind, useInt);
+    return FromImage(TImage::Create(w, h, frames, flags), fps, kind, useInt);
 }
 
 std::shared_ptr<TCAnimation> TCAnimation::Load(const std::string& source, int32_t w, int32_t h, int32_t frames,
                                                float fps, int32_t kind, int32_t flags, int32_t useInt) {
     if (frames < 1) return nullptr;
-    return _FromImage(TImage::LoadAnim(source, w, h, 0, frames, flags), fps, kind, useInt);
+    return FromImage(TImage::LoadAnim(source, w, h, 0, frames, flags), fps, kind, useInt);
 }
 
 void TCAnimation::_Advance(int32_t ticks) {

@@ -23,6 +23,9 @@ public:
     // The file cut into frames of w × h; null when it cannot be read.
     static std::shared_ptr<TCAnimation> Load(const std::string& source, int32_t w, int32_t h, int32_t frames, float fps,
                                              int32_t kind, int32_t flags = -1, int32_t useInt = -1);
+    // Plays the frames of the image itself (no copy), so animations of one image share its texture.
+    static std::shared_ptr<TCAnimation> FromImage(std::shared_ptr<TImage> image, float fps, int32_t kind,
+                                                  int32_t useInt = -1);
     static void setUseIntPosition(bool on) { useIntPosition = on; }
     static bool getUseIntPosition() { return useIntPosition; }
 
@@ -46,8 +49,6 @@ public:
     int32_t useInt = -1;
 
 private:
-    static std::shared_ptr<TCAnimation> _FromImage(std::shared_ptr<TImage> image, float fps, int32_t kind,
-                                                   int32_t useInt);
     void _Advance(int32_t ticks);
     static inline bool useIntPosition = false;
 };

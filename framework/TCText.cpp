@@ -11,11 +11,16 @@ std::shared_ptr<TCText> TCText::Create(const std::string& text, std::shared_ptr<
     t->str = text;
     t->imgfont = std::move(font);
     t->useInt = useInt;
-    if (t->imgfont) {
-        t->Width = t->imgfont->TextWidth(text);
-        t->Height = float(t->imgfont->Height());
-    }
+    t->SetText(text);
     return t;
+}
+
+void TCText::SetText(const std::string& text) {
+    str = text;
+    if (imgfont) {
+        Width = imgfont->TextWidth(text);
+        Height = float(imgfont->Height());
+    }
 }
 
 void TCText::_Draw(float x, float y) {

@@ -18,6 +18,8 @@ public:
     static void setUseIntPosition(bool on) { useIntPosition = on; }
     static bool getUseIntPosition() { return useIntPosition; }
 
+    // Replaces the text and measures it again in the font.
+    void SetText(const std::string& text);
     void _Draw(float x, float y) override;
     std::shared_ptr<TContent> _Copy() const override { return std::make_shared<TCText>(*this); }
 

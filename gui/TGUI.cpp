@@ -120,7 +120,7 @@ TPreviewWindow TGUI::addPreviewWindow(float x, float y, float r, TGUIGadget* par
 }
 
 std::shared_ptr<TGUIGadget> TGUI::addInfoWindow(float x, float y, float r, TGUIGadget* parent) {
-    auto g = AddRoundButton(x, y, r, parent, 0, 0, 0, infoImg);
+    auto g = AddRoundButton(x, y, r, parent, 0, 0, 0, previewImg);
     // One look whatever the state, so the bubble's texts live in one group.
     g->gadget->setContent(g->gadget->getState0Content(), 0, 1);
     return g;

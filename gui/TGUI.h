@@ -59,7 +59,7 @@ public:
     // A draggable round window of radius r about (x, y): the preview background, then the
     // border layer, then the item layer.
     TPreviewWindow addPreviewWindow(float x, float y, float r, TGUIGadget* parent = nullptr);
-    // A round info bubble of radius r about (x, y) showing the info picture; contents added to
+    // A round info bubble of radius r about (x, y) on the light preview disc; contents added to
     // the returned gadget's normal-state group are drawn on it.
     std::shared_ptr<TGUIGadget> addInfoWindow(float x, float y, float r, TGUIGadget* parent = nullptr);
     // The frame of the smiley strip for a value 0 … 1: 0 the saddest, 4 the happiest.

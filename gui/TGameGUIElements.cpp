@@ -4,8 +4,12 @@
 #include <cmath>
 
 #include "framework/TTouchObject.h"
+#include "gui/TBridgeTool.h"
+#include "gui/TBuildTool.h"
 #include "gui/TGUI.h"
 #include "gui/THideTool.h"
+#include "gui/TStartBuildTool.h"
+#include "gui/TStartRoadTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTouchMouseTool.h"
@@ -40,12 +44,30 @@ TGameGUIElements::~TGameGUIElements() { Destroy(); }
 
 void TGameGUIElements::generate() {
     tmt = TTouchMouseTool::Create(gui, button_Radius);
+    buildTool = TBuildTool::Create(gui, button_Radius, layer, tmt, viewGadget_Radius);
+    buildTool->cmdClose->setKeyAction(57, 0);
+    buildTool->cmdPrv->setKeyAction(89, 0);
+    buildTool->cmdNext->setKeyAction(88, 0);
+    const int32_t techKeys[5] = {82, 84, 90, 85, 73};
+    for (size_t i = 0; i < 5; ++i) buildTool->cmdTechlevel[i]->setKeyAction(techKeys[i], 0);
+    _prepareBuildObjects();
     mmt = TMiniMapTool::Create(gui, button_Radius, layer, game);
     hideTool = THideTool::Create(gui, button_Radius, layer);
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
     _fillMenu();
+    bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
     tutorialTool = TTutorialTool::Create(gui, button_Radius);
     _setConfigs();
+}
+
+void TGameGUIElements::_prepareBuildObjects() {
+    startRoad = TStartRoadTool::Create(buildTool, TStreet::streets);
+    startResidental = TStartBuildTool::Create(buildTool, TBuildingLayer::arrResidentalBuilding, 0);
+    startComercial = TStartBuildTool::Create(buildTool, TBuildingLayer::arrComercialBuilding, 1);
+    startIndustrial = TStartBuildTool::Create(buildTool, TBuildingLayer::arrIndustrialBuilding, 2);
+    startPark = TStartBuildTool::Create(buildTool, TBuildingLayer::arrPublicPark, 4);
+    startPublic = TStartBuildTool::Create(buildTool, TBuildingLayer::arrPublicBuilding, 3);
+    startAward = TStartBuildTool::Create(buildTool, TBuildingLayer::arrAward, 5);
 }
 
 void TGameGUIElements::_fillMenu() {
@@ -84,10 +106,12 @@ void TGameGUIElements::_fillMenu() {
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    return {{"touchmousetool", tmt.get()},
-            {"multifunctionaltool", mft.get()},
-            {"minimaptool", mmt.get()},
-            {"hidetool", hideTool.get()}};
+    return {{"touchmousetool", tmt.get()},   {"buildtool", buildTool.get()}, {"multifunctionaltool", mft.get()},
+            {"minimaptool", mmt.get()},      {"hidetool", hideTool.get()},   {"bridgetool", bridgeTool.get()}};
+}
+
+bool TGameGUIElements::ShownFromRecord(const std::string& name) {
+    return name == "multifunctionaltool" || name == "minimaptool" || name == "maintool" || name == "hidetool";
 }
 
 void TGameGUIElements::_setConfigs() {
@@ -99,9 +123,7 @@ void TGameGUIElements::_setConfigs() {
         const auto fraction = [](float f) { return std::isfinite(f) ? std::clamp(f, 0.0f, 1.0f) : 0.5f; };
         // Rounded to whole pixels: a place written back as a fraction comes back exactly, not a pixel short.
         panel->SetPosition(std::round(fraction(record->_x) * w), std::round(fraction(record->_y) * h));
-        // The touch pointer waits for building; the others show as recorded.
-        const bool show = name != "touchmousetool" && record->isVisible();
-        if (show) {
+        if (ShownFromRecord(name) && record->isVisible()) {
             panel->SHOW();
         } else {
             panel->_mainGadget->gadget->HIDE();
@@ -109,7 +131,20 @@ void TGameGUIElements::_setConfigs() {
         }
         panel->KeepOnScreen(w, h);
     }
-    if (const auto record = TGadgets::Get("touchmousetool")) activeTouchMouseTool = record->isVisible();
+    if (const auto record = TGadgets::Get("touchmousetool")) buildTool->activeTouchMouseTool = record->isVisible();
+    // The info bubble's place is kept relative to the build tool.
+    if (const auto record = TGadgets::Get("buildtoolinfo")) {
+        const auto inside = [](float f) { return std::isfinite(f) ? std::clamp(f, -1.0f, 1.0f) : 0.0f; };
+        float bx = inside(record->_x) * w, by = inside(record->_y) * h;
+        // On a small screen the same fractions come closer: the bubble never covers the preview.
+        const float least = buildTool->viewGadgetRadius + buildTool->infoGadgetRadius;
+        const float d = std::hypot(bx, by);
+        if (d < least) {
+            bx = d > 0 ? bx * least / d : least;
+            by = d > 0 ? by * least / d : 0;
+        }
+        buildTool->infoGadget->gadget->SetPosition(std::round(bx), std::round(by));
+    }
     tutorialTool->_mainGadget->gadget->HIDE();
 }
 
@@ -119,7 +154,14 @@ void TGameGUIElements::_getConfigs() {
         const auto record = TGadgets::Get(name);
         if (!record || !panel) continue;
         record->Set(panel->GetX(), panel->GetY(), w, h);
-        record->setVisible(name == "touchmousetool" ? activeTouchMouseTool : panel->isVisible());
+        if (name == "touchmousetool") {
+            record->setVisible(buildTool->activeTouchMouseTool);
+        } else if (ShownFromRecord(name)) {
+            record->setVisible(panel->isVisible());
+        }
+    }
+    if (const auto record = TGadgets::Get("buildtoolinfo")) {
+        record->Set(buildTool->infoGadget->gadget->x, buildTool->infoGadget->gadget->y, w, h);
     }
 }
 
@@ -128,6 +170,7 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
                               TGUIGadget::TKeyHits keyHits) {
     gui->drawAll(tooltipPos, lines, id);
     mmt->Update();
+    buildTool->Update();
     mft->Update();
     // Hidden kinds stay hidden while the panel itself is closed.
     hideTool->Update();
@@ -141,46 +184,51 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 }
 
 void TGameGUIElements::Destroy() {
-    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tmt.get(), mmt.get(), hideTool.get(), mft.get(),
-                                                                  tutorialTool.get()}) {
+    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tmt.get(), buildTool.get(), mmt.get(), hideTool.get(),
+                                                                  mft.get(), bridgeTool.get(), tutorialTool.get()}) {
         if (panel) panel->Destroy();
     }
+    for (const auto& starter : {startResidental, startComercial, startIndustrial, startPark, startPublic, startAward}) {
+        if (starter) starter->Destroy();
+    }
+    if (startRoad) startRoad->Destroy();
     tmt.reset();
+    buildTool.reset();
     mmt.reset();
     hideTool.reset();
     mft.reset();
+    bridgeTool.reset();
     tutorialTool.reset();
 }
 
 // --- building ------------------------------------------------------------------------------
 
-void TGameGUIElements::_showTouchPointer() {
-    if (activeTouchMouseTool && !tmt->isVisible()) tmt->SHOW();
+void TGameGUIElements::runBuildRoad() { TBuildTool::_startRoadTool(startRoad.get()); }
+void TGameGUIElements::runBuildResidentalBuilding() { TBuildTool::_startBuildTool(startResidental.get()); }
+void TGameGUIElements::runBuildComercialBuilding() { TBuildTool::_startBuildTool(startComercial.get()); }
+void TGameGUIElements::runBuildIndustrialBuilding() { TBuildTool::_startBuildTool(startIndustrial.get()); }
+void TGameGUIElements::runBuildParkBuilding() { TBuildTool::_startBuildTool(startPark.get()); }
+void TGameGUIElements::runBuildPublicBuilding() { TBuildTool::_startBuildTool(startPublic.get()); }
+void TGameGUIElements::runBuildAwardBuilding() { TBuildTool::_startBuildTool(startAward.get()); }
+void TGameGUIElements::runDestroyMode() { TBuildTool::_startDestroyTool(buildTool.get()); }
+
+// The world may still report roads while the game ends, after the panels are gone.
+void TGameGUIElements::runChooseBridge(const std::vector<std::shared_ptr<TRoad>>& roads) {
+    if (bridgeTool) bridgeTool->startTool(roads);
 }
 
-void TGameGUIElements::runBuildRoad() {
-    if (!layer || TStreet::streets.empty()) return;
-    layer->BeginRoadMode(TStreet::streets.front(), nullptr, nullptr);
-    _showTouchPointer();
+void TGameGUIElements::callRoadRemoved(const std::vector<std::shared_ptr<TRoad>>& roads) {
+    if (bridgeTool) bridgeTool->roadRemoved(roads);
 }
 
-void TGameGUIElements::_startBuilding(const std::vector<std::shared_ptr<TPicturePlugin>>& plugins) {
-    if (!layer || plugins.empty()) return;
-    layer->BeginBuildMode(plugins.front(), nullptr, nullptr);
-    _showTouchPointer();
+int32_t TGameGUIElements::_runChooseBridge(void* c, const std::vector<std::shared_ptr<TRoad>>& roads) {
+    if (auto* t = AsTools(c)) t->runChooseBridge(roads);
+    return 1;
 }
 
-void TGameGUIElements::runBuildResidentalBuilding() { _startBuilding(TBuildingLayer::arrResidentalBuilding); }
-void TGameGUIElements::runBuildComercialBuilding() { _startBuilding(TBuildingLayer::arrComercialBuilding); }
-void TGameGUIElements::runBuildIndustrialBuilding() { _startBuilding(TBuildingLayer::arrIndustrialBuilding); }
-void TGameGUIElements::runBuildParkBuilding() { _startBuilding(TBuildingLayer::arrPublicPark); }
-void TGameGUIElements::runBuildPublicBuilding() { _startBuilding(TBuildingLayer::arrPublicBuilding); }
-void TGameGUIElements::runBuildAwardBuilding() { _startBuilding(TBuildingLayer::arrAward); }
-
-void TGameGUIElements::runDestroyMode() {
-    if (!layer) return;
-    layer->BeginDestroyMode(nullptr, nullptr);
-    _showTouchPointer();
+int32_t TGameGUIElements::_callRoadRemoved(void* c, const std::vector<std::shared_ptr<TRoad>>& roads) {
+    if (auto* t = AsTools(c)) t->callRoadRemoved(roads);
+    return 1;
 }
 
 int32_t TGameGUIElements::_runBuildRoad(void* c) { return Run<&TGameGUIElements::runBuildRoad>(c); }

@@ -8,8 +8,13 @@
 #include "gui/TGUIGadget.h"
 #include "gui/TGameCommands.h"
 
+class TBridgeTool;
+class TBuildTool;
 class TGUI;
 class TGUIElement;
+class TRoad;
+class TStartBuildTool;
+class TStartRoadTool;
 class THideTool;
 class TLayer;
 class TMiniMapTool;
@@ -41,8 +46,7 @@ public:
     // Copies every panel's place and visibility into its record.
     void _getConfigs();
 
-    // Until the build tool exists, the menu's build entries start the world's bare modes with the
-    // first road or building of their kind.
+    // The menu's build entries open the build tool with their category.
     void runBuildRoad();
     void runBuildResidentalBuilding();
     void runBuildComercialBuilding();
@@ -59,6 +63,11 @@ public:
     static int32_t _runBuildPublicBuilding(void* context);
     static int32_t _runBuildAwardBuilding(void* context);
     static int32_t _runDestroyMode(void* context);
+    // The world's bridge choice after a road crossed water, and its report of removed roads.
+    void runChooseBridge(const std::vector<std::shared_ptr<TRoad>>& roads);
+    void callRoadRemoved(const std::vector<std::shared_ptr<TRoad>>& roads);
+    static int32_t _runChooseBridge(void* context, const std::vector<std::shared_ptr<TRoad>>& roads);
+    static int32_t _callRoadRemoved(void* context, const std::vector<std::shared_ptr<TRoad>>& roads);
     static int32_t _toggleMiniMap(void* context);
     static int32_t _miniMapVisible(void* context);
     static int32_t _toggleHideTool(void* context);
@@ -66,6 +75,8 @@ public:
 
     // The panels with their gadget record names, in placing order.
     std::vector<std::pair<std::string, TGUIElement*>> Panels() const;
+    // Whether a panel is shown at start as its record says (the others start hidden).
+    static bool ShownFromRecord(const std::string& name);
 
     TGameCommands game;
     std::shared_ptr<TGUI> gui;
@@ -76,14 +87,16 @@ public:
     std::shared_ptr<TMultiFunctionalTool> mft;
     std::shared_ptr<TMiniMapTool> mmt;
     std::shared_ptr<TTouchMouseTool> tmt;
+    std::shared_ptr<TBuildTool> buildTool;
     std::shared_ptr<THideTool> hideTool;
+    std::shared_ptr<TBridgeTool> bridgeTool;
     std::shared_ptr<TTutorialTool> tutorialTool;
-    // Whether building shows the touch pointer (until the build tool holds this).
-    int32_t activeTouchMouseTool = 0;
+    std::shared_ptr<TStartRoadTool> startRoad;
+    std::shared_ptr<TStartBuildTool> startResidental, startComercial, startIndustrial, startPark, startPublic,
+        startAward;
 
 private:
     void generate();
+    void _prepareBuildObjects();
     void _fillMenu();
-    void _startBuilding(const std::vector<std::shared_ptr<class TPicturePlugin>>& plugins);
-    void _showTouchPointer();
 };

@@ -6,6 +6,7 @@
 
 #include "GUIFixture.h"
 #include "framework/TFastRandom.h"
+#include "gui/TBuildTool.h"
 #include "gui/TGameGUIElements.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
@@ -93,7 +94,7 @@ TEST_F(ToolSetTest, BrokenRecordsStillPutTheShownPanelsOnScreenApart) {
             }
             EXPECT_EQ(boxes.size(), shown) << w;
             EXPECT_EQ(tools->tmt->isVisible(), 0);  // the touch pointer waits for building
-            EXPECT_EQ(tools->activeTouchMouseTool, int32_t(records[2][2]));
+            EXPECT_EQ(tools->buildTool->activeTouchMouseTool, int32_t(records[2][2]));
             for (size_t i = 0; i < boxes.size(); ++i) {
                 for (size_t k = i + 1; k < boxes.size(); ++k) {
                     const auto &a = boxes[i], &b = boxes[k];
