@@ -6,6 +6,7 @@
 
 #include "app/TEventActionHandler.h"
 #include "framework/TMultiTouch.h"
+#include "gui/TInputSnapshot.h"
 #include "platform/TCowList.h"
 
 class TEvent;
@@ -13,7 +14,7 @@ class TEvent;
 // One snapshot of all user input per frame, so that every reader in the frame sees the same
 // state. A hook on the platform's event stream notes which groups of input changed; Update()
 // polls only those. Key actions run during the update that records their key's hit.
-class TEventReceiver {
+class TEventReceiver : public TInputSnapshot {
 public:
     static constexpr int32_t keyCount = 256;
     static constexpr int32_t buttonCount = 3;
@@ -21,7 +22,7 @@ public:
 
     static std::shared_ptr<TEventReceiver> Create();
     TEventReceiver() = default;
-    ~TEventReceiver();
+    ~TEventReceiver() override;
     TEventReceiver(const TEventReceiver&) = delete;
     TEventReceiver& operator=(const TEventReceiver&) = delete;
 
@@ -40,22 +41,22 @@ public:
     int32_t MouseHit(int32_t button) const;
     // Windows virtual-key codes 1 … 256; others read 0.
     int32_t KeyDown(int32_t key) const;
-    int32_t KeyHit(int32_t key) const;
-    const std::string& GetChar() const { return _getChar; }
+    int32_t KeyHit(int32_t key) const override;
+    const std::string& GetChar() const override { return _getChar; }
     int32_t AppTerminate() const { return _appTermin; }
     int32_t EscapeEvent() const { return (AppTerminate() || KeyHit(27)) ? 1 : 0; }
-    const vesko::TMultiTouch::TTouchPointList& TouchPoints() const { return _tp; }
+    const vesko::TMultiTouch::TTouchPointList& TouchPoints() const override { return _tp; }
 
     // Clears the snapshot's keys; the platform's own key state is left alone.
-    void FlushKeys();
+    void FlushKeys() override;
 
     // Returns 1 when added; 0 for a key outside 1 … 256.
     int32_t AddAction(int32_t key, TEventActionHandler::Function func, void* obj);
     // Removes every handler of the key with this function and object; returns how many.
     int32_t RemoveAction(int32_t key, TEventActionHandler::Function func, void* obj);
     void RemoveAllActions();
-    void enableActions() { _actionsEnable = 1; }
-    void disableActions() { _actionsEnable = 0; }
+    void enableActions() override { _actionsEnable = 1; }
+    void disableActions() override { _actionsEnable = 0; }
     int32_t actionsEnabled() const { return _actionsEnable; }
 
     // The platform event hook: notes what changed and passes the event on.

@@ -12,6 +12,7 @@
 #include "gui/TGUI.h"
 #include "gui/TGameCommands.h"
 #include "gui/TGameGUIElements.h"
+#include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
@@ -73,7 +74,7 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
     // headless tests) the whole screen is map.
     if (app && app->gui) {
         gameArea = TGameArea::Create(app->xmax, app->ymax);
-        guiElements = TGameGUIElements::Create(Commands(), layer, app->gui);
+        guiElements = TGameGUIElements::Create(Commands(), layer, app->gui, app->event.get());
         layer->setChooseBridgeFunc(TGameGUIElements::_runChooseBridge, guiElements.get());
         layer->AddOnRoadDestroyedFunc(TGameGUIElements::_callRoadRemoved, guiElements.get());
     }
@@ -88,11 +89,16 @@ void TGame::run() {
     while (_haveToBeStopped == 0) {
         if (app->event->EscapeEvent()) _stop();
         if (app->event->KeyDown(112)) _writeDemandLines();
-        // F1 opens the cheat console once the text field tool exists.
+        if (app->event->KeyHit(112)) openConsole();
         _render();
         gameSpeed = layer->getTimeSpeed();
     }
     onExit();
+}
+
+void TGame::openConsole() {
+    if (!guiElements) return;
+    guiElements->textFieldTool->startTool("", "Konsole", "", "", _cheatCallback, this);
 }
 
 void TGame::_writeDemandLines() {
@@ -436,6 +442,7 @@ void TGame::_updateInfoMode() {
     const TLayer::TThing thing = layer->getThingAtPos(float(p[0]), float(p[1]));
     if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&thing)) {
         if (*b) _describeBuilding(*b);
+        if (*b && guiElements && MouseHit(1)) guiElements->runBuildingInfoTool(*b);
     } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
         if (*r) {
             const TRoad& road = **r;
@@ -450,7 +457,6 @@ void TGame::_updateInfoMode() {
             alternateTooltippId = "tree " + std::to_string((*t)->x) + "," + std::to_string((*t)->y);
         }
     }
-    // A click on a building opens the building info tool once that tool exists.
     app->setMouseFrame(TApplication::MouseFrame_InfoMode);
 }
 

@@ -37,6 +37,8 @@ public:
     void run();
     // While F1 is held: the demand per level as debug lines.
     void _writeDemandLines();
+    // The cheat console: the text field with the cheat words as its accept callback.
+    void openConsole();
     // The info mode's lines for a building; its commuters' routes are marked this frame.
     void _describeBuilding(const std::shared_ptr<TBuilding>& b);
     void _stop() { _haveToBeStopped = 1; }

@@ -6,10 +6,12 @@
 #include "framework/TTouchObject.h"
 #include "gui/TBridgeTool.h"
 #include "gui/TBuildTool.h"
+#include "gui/TBuildingTool.h"
 #include "gui/TGUI.h"
 #include "gui/THideTool.h"
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
+#include "gui/TTextFieldTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTouchMouseTool.h"
@@ -31,11 +33,12 @@ int32_t Run(void* context) {
 
 std::shared_ptr<TGameGUIElements> TGameGUIElements::Create(const TGameCommands& game,
                                                            const std::shared_ptr<TLayer>& layer,
-                                                           const std::shared_ptr<TGUI>& gui) {
+                                                           const std::shared_ptr<TGUI>& gui, TInputSnapshot* event) {
     auto t = std::make_shared<TGameGUIElements>();
     t->game = game;
     t->layer = layer;
     t->gui = gui;
+    t->event = event;
     t->generate();
     return t;
 }
@@ -51,11 +54,13 @@ void TGameGUIElements::generate() {
     const int32_t techKeys[5] = {82, 84, 90, 85, 73};
     for (size_t i = 0; i < 5; ++i) buildTool->cmdTechlevel[i]->setKeyAction(techKeys[i], 0);
     _prepareBuildObjects();
+    textFieldTool = TTextFieldTool::Create(gui, button_Radius, smallButton_Radius, event);
     mmt = TMiniMapTool::Create(gui, button_Radius, layer, game);
     hideTool = THideTool::Create(gui, button_Radius, layer);
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
     _fillMenu();
     bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
+    buildingTool = TBuildingTool::Create(gui, smallButton_Radius, button_Radius, layer, viewGadget_Radius);
     tutorialTool = TTutorialTool::Create(gui, button_Radius);
     _setConfigs();
 }
@@ -106,8 +111,10 @@ void TGameGUIElements::_fillMenu() {
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    return {{"touchmousetool", tmt.get()},   {"buildtool", buildTool.get()}, {"multifunctionaltool", mft.get()},
-            {"minimaptool", mmt.get()},      {"hidetool", hideTool.get()},   {"bridgetool", bridgeTool.get()}};
+    return {{"textfieldtool", textFieldTool.get()},
+            {"touchmousetool", tmt.get()},   {"buildtool", buildTool.get()}, {"multifunctionaltool", mft.get()},
+            {"minimaptool", mmt.get()},      {"hidetool", hideTool.get()},   {"bridgetool", bridgeTool.get()},
+            {"buildingtool", buildingTool.get()}};
 }
 
 bool TGameGUIElements::ShownFromRecord(const std::string& name) {
@@ -132,6 +139,7 @@ void TGameGUIElements::_setConfigs() {
         panel->KeepOnScreen(w, h);
     }
     if (const auto record = TGadgets::Get("touchmousetool")) buildTool->activeTouchMouseTool = record->isVisible();
+    if (const auto record = TGadgets::Get("textfieldtool")) textFieldTool->setKeyboardVisible(record->isVisible());
     // The info bubble's place is kept relative to the build tool.
     if (const auto record = TGadgets::Get("buildtoolinfo")) {
         const auto inside = [](float f) { return std::isfinite(f) ? std::clamp(f, -1.0f, 1.0f) : 0.0f; };
@@ -156,6 +164,8 @@ void TGameGUIElements::_getConfigs() {
         record->Set(panel->GetX(), panel->GetY(), w, h);
         if (name == "touchmousetool") {
             record->setVisible(buildTool->activeTouchMouseTool);
+        } else if (name == "textfieldtool") {
+            record->setVisible(textFieldTool->isKeyboardVisible());
         } else if (ShownFromRecord(name)) {
             record->setVisible(panel->isVisible());
         }
@@ -169,13 +179,16 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
                               const std::vector<std::string>& lines, const std::string& id,
                               TGUIGadget::TKeyHits keyHits) {
     gui->drawAll(tooltipPos, lines, id);
+    textFieldTool->Update();
     mmt->Update();
     buildTool->Update();
     mft->Update();
+    buildingTool->Update();
     // Hidden kinds stay hidden while the panel itself is closed.
     hideTool->Update();
     vesko::TTouchObject::Update(touchPoints, 1.0f);
-    gui->updateAll(keyHits);
+    // While the text field takes the keyboard, typing fires no shortcut.
+    gui->updateAll(textFieldTool->haveToGrabKeys() ? TGUIGadget::TKeyHits{} : keyHits);
     const float w = float(gui->xmax), h = float(gui->ymax);
     for (const auto& [name, panel] : Panels()) {
         // A panel being dragged follows the finger; once let go, it is pushed fully on screen.
@@ -184,8 +197,10 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 }
 
 void TGameGUIElements::Destroy() {
-    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tmt.get(), buildTool.get(), mmt.get(), hideTool.get(),
-                                                                  mft.get(), bridgeTool.get(), tutorialTool.get()}) {
+    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(),
+                                                                  hideTool.get(),
+                                                                  mft.get(), bridgeTool.get(), buildingTool.get(),
+                                                                  tutorialTool.get()}) {
         if (panel) panel->Destroy();
     }
     for (const auto& starter : {startResidental, startComercial, startIndustrial, startPark, startPublic, startAward}) {
@@ -194,10 +209,12 @@ void TGameGUIElements::Destroy() {
     if (startRoad) startRoad->Destroy();
     tmt.reset();
     buildTool.reset();
+    textFieldTool.reset();
     mmt.reset();
     hideTool.reset();
     mft.reset();
     bridgeTool.reset();
+    buildingTool.reset();
     tutorialTool.reset();
 }
 
@@ -211,6 +228,10 @@ void TGameGUIElements::runBuildParkBuilding() { TBuildTool::_startBuildTool(star
 void TGameGUIElements::runBuildPublicBuilding() { TBuildTool::_startBuildTool(startPublic.get()); }
 void TGameGUIElements::runBuildAwardBuilding() { TBuildTool::_startBuildTool(startAward.get()); }
 void TGameGUIElements::runDestroyMode() { TBuildTool::_startDestroyTool(buildTool.get()); }
+
+void TGameGUIElements::runBuildingInfoTool(const std::shared_ptr<TBuilding>& building) {
+    if (buildingTool) buildingTool->startBuildingTool(building);
+}
 
 // The world may still report roads while the game ends, after the panels are gone.
 void TGameGUIElements::runChooseBridge(const std::vector<std::shared_ptr<TRoad>>& roads) {

@@ -9,9 +9,13 @@
 #include "gui/TGameCommands.h"
 
 class TBridgeTool;
+class TBuilding;
+class TBuildingTool;
 class TBuildTool;
 class TGUI;
 class TGUIElement;
+class TInputSnapshot;
+class TTextFieldTool;
 class TRoad;
 class TStartBuildTool;
 class TStartRoadTool;
@@ -32,8 +36,9 @@ class TGameGUIElements {
 public:
     using TTouchPoints = std::span<const std::shared_ptr<vesko::TTouchPoint>>;
 
+    // The text field reads the keyboard from event (none: typing is off).
     static std::shared_ptr<TGameGUIElements> Create(const TGameCommands& game, const std::shared_ptr<TLayer>& layer,
-                                                    const std::shared_ptr<TGUI>& gui);
+                                                    const std::shared_ptr<TGUI>& gui, TInputSnapshot* event = nullptr);
     ~TGameGUIElements();
     // Draws the GUI with the tooltip at tooltipPos (the alternate lines when no gadget there has
     // one), runs the panels, feeds the touch points to the touch objects and the key hits to the
@@ -63,6 +68,8 @@ public:
     static int32_t _runBuildPublicBuilding(void* context);
     static int32_t _runBuildAwardBuilding(void* context);
     static int32_t _runDestroyMode(void* context);
+    // Opens the building info for a building chosen on the map (or turns it to that building).
+    void runBuildingInfoTool(const std::shared_ptr<TBuilding>& building);
     // The world's bridge choice after a road crossed water, and its report of removed roads.
     void runChooseBridge(const std::vector<std::shared_ptr<TRoad>>& roads);
     void callRoadRemoved(const std::vector<std::shared_ptr<TRoad>>& roads);
@@ -81,15 +88,18 @@ public:
     TGameCommands game;
     std::shared_ptr<TGUI> gui;
     std::shared_ptr<TLayer> layer;
+    TInputSnapshot* event = nullptr;
     float smallButton_Radius = 12.0f;
     float button_Radius = 20.0f;
     float viewGadget_Radius = 70.0f;
+    std::shared_ptr<TTextFieldTool> textFieldTool;
     std::shared_ptr<TMultiFunctionalTool> mft;
     std::shared_ptr<TMiniMapTool> mmt;
     std::shared_ptr<TTouchMouseTool> tmt;
     std::shared_ptr<TBuildTool> buildTool;
     std::shared_ptr<THideTool> hideTool;
     std::shared_ptr<TBridgeTool> bridgeTool;
+    std::shared_ptr<TBuildingTool> buildingTool;
     std::shared_ptr<TTutorialTool> tutorialTool;
     std::shared_ptr<TStartRoadTool> startRoad;
     std::shared_ptr<TStartBuildTool> startResidental, startComercial, startIndustrial, startPark, startPublic,

@@ -11,7 +11,9 @@ std::shared_ptr<TImage> THabitant::getJobImage() const {
     if (job && job->building) {
         if (auto pic = job->building->getWorkerPic()) return pic;
     }
-    return TImage::Create(1, 1, 1);
+    // One shared empty picture for everyone without a job: it is drawn every frame.
+    static const std::shared_ptr<TImage> none = TImage::Create(1, 1, 1);
+    return none;
 }
 
 std::string THabitant::getJobName() const {

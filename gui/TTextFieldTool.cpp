@@ -1,0 +1,524 @@
+#include "gui/TTextFieldTool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "framework/TCFunc.h"
+#include "framework/TCGroup.h"
+#include "framework/TCText.h"
+#include "framework/TTouchObject.h"
+#include "gui/TGUI.h"
+#include "gui/TInputSnapshot.h"
+#include "gui/TKeyboardKey.h"
+#include "platform/TCharset.h"
+#include "platform/TClock.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
+#include "platform/TImage.h"
+#include "platform/TImageFont.h"
+
+namespace {
+bool Printable(uint32_t cp) { return (cp >= 32 && cp < 127) || (cp >= 160 && cp <= 255); }
+
+// The printable characters of s that the font can draw, as valid UTF-8 (a malformed byte
+// counts as the Latin-1 character of its value).
+std::string Clean(std::string_view s, TImageFont* font) {
+    std::string out;
+    out.reserve(s.size());
+    for (uint32_t cp : TCharset::Decode(s)) {
+        if (Printable(cp) && (!font || font->Glyph(cp))) out += TCharset::Encode(cp);
+    }
+    return out;
+}
+
+// Byte offset of character i in valid UTF-8 (the end when i is past it).
+size_t ByteAt(const std::string& s, int32_t i) {
+    size_t at = 0;
+    for (; at < s.size(); ++at) {
+        if ((uint8_t(s[at]) & 0xC0) != 0x80 && i-- == 0) break;
+    }
+    return at;
+}
+
+float Advance(TImageFont& font, uint32_t cp) {
+    const TImageFont::TGlyph* g = font.Glyph(cp);
+    return g ? g->advance : 0.0f;
+}
+
+// Text in white over four dark copies a pixel off diagonally; the pressed state sits one
+// pixel lower and to the right, like an icon.
+void AddFace(TGUIGadget& g, const std::string& text, const std::shared_ptr<TImageFont>& font,
+             const vesko::TCRGBA& light, const vesko::TCRGBA& dark) {
+    if (!font) return;
+    constexpr int32_t offsets[5][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, 0}};
+    for (int32_t s = 0; s < 2; ++s) {
+        auto group = TGUI::StateGroup(g, s);
+        if (!group) continue;
+        auto face = vesko::TCGroup::Create();
+        for (const auto& o : offsets) {
+            auto t = vesko::TCText::Create(text, font, 1);
+            t->SetHandle(std::trunc(t->Width * 0.5f) - float(o[0] + s), std::trunc(t->Height * 0.5f) - float(o[1] + s));
+            t->formation.rgba = (o[0] == 0) ? light : dark;
+            face->addContent(t);
+        }
+        group->addContent(face);
+    }
+}
+}  // namespace
+
+std::shared_ptr<TTextFieldTool> TTextFieldTool::Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
+                                                       float smallButtonRadius, TInputSnapshot* event) {
+    if (!gui) return nullptr;
+    auto t = std::make_shared<TTextFieldTool>();
+    t->generate(gui, buttonRadius, smallButtonRadius, event);
+    return t;
+}
+
+void TTextFieldTool::generate(const std::shared_ptr<TGUI>& g, float r, float smallR, TInputSnapshot* e) {
+    gui = g;
+    buttonRadius = r;
+    smallButtonRadius = smallR;
+    event = e;
+    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
+    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    _mainGadget = cmdMove;
+
+    cmdTextField = gui->AddBarButton(0, 0, cmdMove.get(), gui->textfieldImg);
+    if (gui->textfieldImg) {
+        textfield_Width = float(gui->textfieldImg->width);
+        textfield_Height = float(gui->textfieldImg->height);
+    }
+    cmdTextField->gadget->SetPosition(std::trunc(0.5f * textfield_Width + r), 0);
+    auto draw = vesko::TCFunc::Load(_drawTextField);
+    // A plain pointer back to the tool, which outlives its gadgets.
+    draw->container = std::shared_ptr<void>(std::shared_ptr<void>(), this);
+    for (int32_t s = 0; s < 2; ++s) {
+        if (auto group = TGUI::StateGroup(*cmdTextField, s)) group->addContent(draw);
+    }
+
+    const float up = -std::numbers::sqrt3_v<float> * r;
+    cmdOK = gui->AddRoundButton(textfield_Width + 2 * r, 0, r, cmdMove.get());
+    cmdOK->setIcon(gui->buttonOkImg, "Anwenden");
+    cmdOK->setGameFunc(_onCmdOk, this);
+    cmdCancel = gui->AddRoundButton(-r, up, r, cmdMove.get());
+    cmdCancel->setIcon(gui->buttonCloseImg, "Abbrechen");
+    cmdCancel->setGameFunc(_onCmdCancel, this);
+    cmdKeyboard = gui->AddRoundButton(r, up, r, cmdMove.get());
+    cmdKeyboard->setIcon(gui->buttonKeyboardImg, "Keyboard");
+    cmdKeyboard->gadget->EventFunc = _shiftFunc;
+    _keyboardToggle = TKeyboardKey::Create(this, "update", TKeyboardKey::always, cmdKeyboard);
+    cmdKeyboard->setGameFunc(_onKeyHit, _keyboardToggle.get());
+    _generateKeyboard();
+
+    // The panel waits hidden for its first edit.
+    cmdKeyboard->gadget->hideChildren();
+    cmdMove->gadget->HIDE();
+    cmdMove->gadget->hideChildren();
+}
+
+void TTextFieldTool::_generateKeyboard() {
+    const char* const digits[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"};
+    const char* const digitsShifted[] = {"!", "\"", "§", "$", "%", "&", "/", "(", ")", "="};
+    for (int32_t i = 0; i < 10; ++i) _addKey(digits[i], digits[i], digitsShifted[i], i, 0);
+    struct TSign {
+        const char *label, *normal, *shifted;
+        int32_t column, row;
+    };
+    const TSign signs[] = {
+        {"ß", "ß", "?", 10, 0}, {"´", "´", "`", 11, 0}, {"~", "~", "|", 12, 0},  {"Backspace", "<-", "<-", 13, 0},
+        {"^", "^", "°", -1, 1}, {"+", "+", "*", 11, 1}, {"@", "@", "\\", 12, 1}, {";", ",", ";", 7, 3},
+        {":", ".", ":", 8, 3},  {"-", "-", "_", 9, 3},  {"'", "#", "'", 10, 3},  {"<", "<", ">", 11, 3},
+    };
+    for (const TSign& s : signs) _addKey(s.label, s.normal, s.shifted, s.column, s.row);
+    struct TLetters {
+        std::vector<std::string> labels;
+        int32_t firstColumn, row;
+    };
+    const TLetters letters[] = {
+        {{"Q", "W", "E", "R", "T", "Z", "U", "I", "O", "P", "Ü"}, 0, 1},
+        {{"A", "S", "D", "F", "G", "H", "J", "K", "L", "Ö", "Ä"}, 1, 2},
+        {{"Y", "X", "C", "V", "B", "N", "M"}, 0, 3},
+    };
+    for (const TLetters& row : letters) {
+        for (size_t i = 0; i < row.labels.size(); ++i) {
+            const std::string& l = row.labels[i];
+            _addKey(l, TCharset::ToLower(l), l, row.firstColumn + int32_t(i), row.row);
+        }
+    }
+    cmdShiftLock = _addKey("ShiftLock", "ShiftLock", "ShiftLock", -1, 2, 2);
+    cmdShift = _addKey("Shift", "Shift", "Shift", -2, 3, 2);
+    for (const auto& toggle : {cmdShiftLock, cmdShift}) toggle->gadget->EventFunc = _shiftFunc;
+    _addKey("Space", " ", " ", 3, 4, 5);
+}
+
+std::shared_ptr<TGUIGadget> TTextFieldTool::_addKey(const std::string& label, const std::string& normal,
+                                                    const std::string& shifted, int32_t c, int32_t w, int32_t span) {
+    const float r = buttonRadius;
+    // Each row lies half a key right of the one above; a wide key reaches over `span` columns.
+    const float x = -3 * r + 2 * r * (float(c) + 0.5f * float(w)) + r * float(span - 1);
+    const float y = r * (std::numbers::sqrt3_v<float> + 2) + 2 * r * float(w);
+    std::vector<std::pair<std::string, int32_t>> faces;
+    if (normal == shifted) {
+        faces.emplace_back(normal, TKeyboardKey::always);
+    } else {
+        faces.emplace_back(normal, TKeyboardKey::unshifted);
+        faces.emplace_back(shifted, TKeyboardKey::shifted);
+    }
+    std::shared_ptr<TGUIGadget> g;
+    for (const auto& [action, shift] : faces) {
+        if (span > 1) {
+            g = gui->AddBarButton(x, y, cmdKeyboard.get(), gui->button_BarImg, 2 * r * float(span) - 2, 2 * r - 2);
+            AddFace(*g, label, gui->bigFont, gui->textCol_white, gui->textCol_dark);
+        } else {
+            g = gui->AddRoundButton(x, y, r, cmdKeyboard.get());
+            AddFace(*g, action, gui->largeFont, gui->textCol_white, gui->textCol_dark);
+        }
+        g->SetTooltip(label);
+        // The keys follow the keyboard button; pushing single keys on screen would break the rows.
+        g->SetAutoCorrectPositionEnable(0);
+        auto key = TKeyboardKey::Create(this, action, shift, g);
+        g->setGameFunc(_onKeyHit, key.get());
+        keyboardKeys.push_back(key);
+    }
+    return g;
+}
+
+// --- opening and closing -------------------------------------------------------------------
+
+void TTextFieldTool::startTool(const std::string& text, const std::string& tooltip, const std::string& okTooltip,
+                               const std::string& cancelTooltip, TOkFunc::Function okFunc, void* okObj,
+                               TCancelFunc::Function cancelF, void* cancelObj, int32_t pw, float a) {
+    onCmdCancel();
+    ++_edit;
+    currentCursor = -1;
+    currentFont = gui->bigFont;
+    currentText = Clean(text, currentFont.get());
+    cmdTextField->SetTooltip(tooltip);
+    cmdOK->SetTooltip(okTooltip.empty() ? "Ok" : okTooltip);
+    cmdCancel->SetTooltip(cancelTooltip.empty() ? "Abbrechen" : cancelTooltip);
+    gameFunc = TOkFunc(okFunc, okObj);
+    cancelFunc = TCancelFunc(cancelF, cancelObj);
+    editFunc = TEditFunc();
+    align = a;
+    isPW = pw;
+    _trimText();
+    startMS = Millisecs();
+    showTool();
+}
+
+void TTextFieldTool::_endEdit() {
+    gameFunc = TOkFunc();
+    cancelFunc = TCancelFunc();
+    editFunc = TEditFunc();
+}
+
+int32_t TTextFieldTool::_callGameFunc(const std::string& text) {
+    if (!gameFunc.IsSet()) return 1;
+    const uint32_t edit = _edit;
+    // A copy: the callback may start a new edit, which replaces the text and the callbacks.
+    const int32_t result = TOkFunc(gameFunc)(std::string(text));
+    if (result != 0 && edit == _edit) _endEdit();
+    return result;
+}
+
+int32_t TTextFieldTool::_callCancelFunc() {
+    const TCancelFunc cancel = cancelFunc;
+    _endEdit();
+    return cancel.IsSet() ? cancel() : 0;
+}
+
+void TTextFieldTool::onCmdOk() {
+    const uint32_t edit = _edit;
+    if (_callGameFunc(currentText) != 0 && edit == _edit) hideTool();
+}
+
+void TTextFieldTool::onCmdCancel() {
+    const uint32_t edit = _edit;
+    _callCancelFunc();
+    if (edit == _edit) hideTool();
+}
+
+int32_t TTextFieldTool::_onCmdOk(void* context) {
+    if (auto* t = static_cast<TTextFieldTool*>(context)) t->onCmdOk();
+    return 0;
+}
+
+int32_t TTextFieldTool::_onCmdCancel(void* context) {
+    if (auto* t = static_cast<TTextFieldTool*>(context)) t->onCmdCancel();
+    return 0;
+}
+
+int32_t TTextFieldTool::_onKeyHit(void* context) {
+    auto* key = static_cast<TKeyboardKey*>(context);
+    if (key && key->textFieldTool) key->textFieldTool->onKeyHit(*key);
+    return 0;
+}
+
+// --- visibility and shift ------------------------------------------------------------------
+
+void TTextFieldTool::SHOW() {
+    TGUIElement::SHOW();
+    _updateShift();
+}
+
+void TTextFieldTool::HIDE() {
+    if (cmdKeyboard) cmdKeyboard->gadget->hideChildren();
+    TGUIElement::HIDE();
+}
+
+int32_t TTextFieldTool::isKeyboardVisible() const { return cmdKeyboard && cmdKeyboard->gadget->State ? 1 : 0; }
+
+void TTextFieldTool::setKeyboardVisible(int32_t visible) {
+    cmdKeyboard->gadget->State = visible ? 1 : 0;
+    cmdKeyboard->gadget->_RefreshTouchObjects();
+    _updateShift();
+}
+
+int32_t TTextFieldTool::_getShift() const {
+    const auto& shift = *cmdShift->gadget;
+    return (shift.down || shift.State || cmdShiftLock->gadget->State) ? 1 : 0;
+}
+
+void TTextFieldTool::_updateShift() {
+    if (isKeyboardVisible() && isVisible()) {
+        cmdKeyboard->gadget->showChildren();
+        _showShiftButtons(_getShift());
+    } else {
+        cmdKeyboard->gadget->hideChildren();
+    }
+}
+
+void TTextFieldTool::_showShiftButtons(int32_t s) {
+    for (const auto& key : keyboardKeys) {
+        if (key->ShownWith(s)) {
+            key->cmd->gadget->SHOW();
+        } else {
+            key->cmd->gadget->HIDE();
+        }
+    }
+    _shownShift = s;
+}
+
+int32_t TTextFieldTool::_shiftFunc(vesko::TTGUIGadget& gadget) {
+    if (gadget.hit) gadget.State = 1 - gadget.State;
+    gadget._RefreshTouchObjects();
+    return 0;
+}
+
+void TTextFieldTool::onKeyHit(const TKeyboardKey& key) {
+    if (key.action == "update" || key.action == "Shift") {
+        _updateShift();
+        return;
+    }
+    if (key.action == "ShiftLock") {
+        cmdShift->gadget->State = 0;
+        cmdShift->gadget->_RefreshTouchObjects();
+        _updateShift();
+        return;
+    }
+    if (key.action == "<-") {
+        _removeText(-1);
+    } else {
+        _addText(key.action);
+        // Shift holds for one character; Shift Lock stays.
+        cmdShift->gadget->State = 0;
+        cmdShift->gadget->_RefreshTouchObjects();
+        _updateShift();
+    }
+    startMS = Millisecs();
+}
+
+// --- editing -------------------------------------------------------------------------------
+
+void TTextFieldTool::_addText(const std::string& s) {
+    if (currentCursor < 0) currentCursor = int32_t(TCharset::Length(currentText));
+    const std::string clean = Clean(s, currentFont.get());
+    currentText.insert(ByteAt(currentText, currentCursor), clean);
+    currentCursor += int32_t(TCharset::Length(clean));
+    _trimText();
+}
+
+int32_t TTextFieldTool::_removeText(int32_t direction) {
+    const int32_t length = int32_t(TCharset::Length(currentText));
+    if (currentCursor < 0) currentCursor = length;
+    if (direction <= 0) {
+        if (currentCursor == 0) return 0;
+        --currentCursor;
+    } else if (currentCursor >= length) {
+        _trimText();
+        return 1;
+    }
+    const size_t from = ByteAt(currentText, currentCursor);
+    currentText.erase(from, ByteAt(currentText, currentCursor + 1) - from);
+    _trimText();
+    return 1;
+}
+
+void TTextFieldTool::_moveCursor(int32_t offset) {
+    currentCursor = std::clamp(currentCursor + offset, 0, int32_t(TCharset::Length(currentText)));
+}
+
+void TTextFieldTool::_trimText() {
+    if (editFunc.IsSet()) {
+        editFunc(currentText, currentCursor);
+        currentText = Clean(currentText, currentFont.get());
+    }
+    // One pass over the widths finds how much fits, so a long paste is cut at once.
+    const float room = textfield_Width - buttonRadius;
+    size_t keep = 0;
+    float width = 0;
+    const std::vector<uint32_t> cps = TCharset::Decode(currentText);
+    for (; keep < cps.size() && keep < maxChars; ++keep) {
+        if (currentFont) width += Advance(*currentFont, isPW ? uint32_t('*') : cps[keep]);
+        if (width > room) break;
+    }
+    if (keep < cps.size()) currentText.resize(ByteAt(currentText, int32_t(keep)));
+    currentCursor = std::clamp(currentCursor, -1, int32_t(keep));
+}
+
+std::string TTextFieldTool::_getShowedText() const {
+    return isPW ? std::string(TCharset::Length(currentText), '*') : currentText;
+}
+
+// --- geometry and drawing ------------------------------------------------------------------
+
+void TTextFieldTool::_transformCursorToPos(int32_t i, float& x, float& y) {
+    x = y = 0;
+    if (!currentFont) return;
+    const std::string shown = _getShowedText();
+    const float W = textfield_Width, r = buttonRadius;
+    const float prefix = currentFont->TextWidth(TCharset::Mid(shown, 0, size_t(std::max(i, 0))));
+    x = prefix - 0.5f * W + align * (W - r) + 0.5f * r - align * currentFont->TextWidth(shown);
+    y = -0.5f * float(currentFont->Height());
+}
+
+int32_t TTextFieldTool::_transformPosToCursor(float x) {
+    if (!currentFont) return 0;
+    const std::string shown = _getShowedText();
+    const float W = textfield_Width, r = buttonRadius;
+    const float target = x + 0.5f * W - align * (W - r) - 0.5f * r + align * currentFont->TextWidth(shown);
+    const std::vector<uint32_t> cps = TCharset::Decode(shown);
+    float prefix = 0;
+    for (size_t i = 0; i < cps.size(); ++i) {
+        const float advance = Advance(*currentFont, cps[i]);
+        if (prefix + 0.5f * advance >= target) return int32_t(i);
+        prefix += advance;
+    }
+    return int32_t(cps.size());
+}
+
+std::shared_ptr<void> TTextFieldTool::_drawTextField(vesko::TCFunc& content, float x, float y) {
+    if (auto* tool = static_cast<TTextFieldTool*>(content.container.get())) tool->drawTextField(x, y);
+    return nullptr;
+}
+
+void TTextFieldTool::drawTextField(float x, float y) {
+    if (!currentFont) return;
+    const float alpha = GetAlpha();
+    SetImageFont(currentFont);
+    SetTransform(0, 1, 1);
+    SetBlend(ALPHABLEND);
+    float tx = 0, ty = 0;
+    _transformCursorToPos(0, tx, ty);
+    const float px = std::trunc(x + tx), py = std::trunc(y + ty);
+    const std::string shown = _getShowedText();
+    SetColor(0, 0, 0);
+    DrawText(shown, px + 0.5f, py + 0.5f);
+    SetColor(255, 255, 255);
+    DrawText(shown, px, py);
+    if (currentCursor >= 0 && IsActive) {
+        float cx = 0, cy = 0;
+        _transformCursorToPos(currentCursor, cx, cy);
+        // Blinks every 720 ms, starting at half brightness and rising after each edit.
+        const float degrees = 0.5f * float(Millisecs() - startMS);
+        SetAlpha((0.5f * std::sin(degrees * std::numbers::pi_v<float> / 180.0f) + 0.5f) * alpha);
+        DrawLine(x + cx, y - cy, x + cx, y + cy);
+        SetAlpha(alpha);
+    }
+}
+
+// --- per frame -----------------------------------------------------------------------------
+
+int32_t TTextFieldTool::haveToGrabKeys() const {
+    if (currentCursor < 0 || !isVisible()) return 0;
+    const vesko::TTGUIGadget* parent = cmdMove->gadget->Parent;
+    return parent && parent->children->children.back() == cmdMove->gadget ? 1 : 0;
+}
+
+void TTextFieldTool::updateTool() {
+    if (event) event->enableActions();
+    if (!isVisible()) {
+        IsActive = 0;
+        return;
+    }
+    updateCursorPos();
+    if (event && haveToGrabKeys()) {
+        // Game shortcuts stay quiet while the player types.
+        event->disableActions();
+        updateKeys();
+        IsActive = 1;
+    } else {
+        IsActive = 0;
+    }
+    // A finger held on Shift changes the faces while it is held.
+    if (isVisible() && isKeyboardVisible() && _getShift() != _shownShift) _showShiftButtons(_getShift());
+}
+
+void TTextFieldTool::updateCursorPos() {
+    if (!event) return;
+    const auto field = cmdTextField->gadget->getCurrentTouchObject();
+    for (const auto& p : event->TouchPoints()) {
+        if (!p || !p->getActive()) continue;
+        if (vesko::TTouchObject::getTouchObjectAtPos(p->GetX(), p->GetY()) != field) continue;
+        currentCursor = _transformPosToCursor(p->GetX() - cmdTextField->gadget->GetX(1));
+        startMS = Millisecs();
+        // Touching the field takes the keyboard back from a panel in front.
+        cmdMove->gadget->SetInFront();
+        _trimText();
+        return;
+    }
+}
+
+void TTextFieldTool::updateKeys() {
+    bool changed = true;
+    if (event->KeyHit(keyLeft)) {
+        _moveCursor(-1);
+    } else if (event->KeyHit(keyRight)) {
+        _moveCursor(1);
+    } else if (event->KeyHit(keyEscape)) {
+        event->FlushKeys();
+        onCmdCancel();
+        return;
+    } else if (event->KeyHit(keyEnter)) {
+        event->FlushKeys();
+        onCmdOk();
+        return;
+    } else if (event->KeyHit(keyDelete)) {
+        _removeText(1);
+    } else {
+        changed = false;
+    }
+    // Printable characters go in as runs, so a pasted text is inserted and cut once.
+    std::string run;
+    for (uint32_t cp : TCharset::Decode(event->GetChar())) {
+        if (Printable(cp)) {
+            run += TCharset::Encode(cp);
+        } else if (cp == charBackspace) {
+            if (!run.empty()) _addText(std::exchange(run, std::string()));
+            if (currentCursor > 0) _removeText(-1);
+            changed = true;
+        }
+    }
+    if (!run.empty()) {
+        _addText(run);
+        changed = true;
+    }
+    event->FlushKeys();
+    if (changed) {
+        cmdTextField->gadget->SetInFront();
+        _trimText();
+        startMS = Millisecs();
+    }
+}

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+
+#include "framework/TTouchObject.h"
+#include "framework/TTouchPoint.h"
+#include "gui/TGUI.h"
+#include "gui/TInputSnapshot.h"
+#include "gui/TKeyboardKey.h"
+#include "gui/TTextFieldTool.h"
+#include "platform/TCharset.h"
+#include "platform/TClock.h"
+#include "platform/TGraphics.h"
+#include "platform/TImage.h"
+#include "platform/TImageFont.h"
+#include "platform/TRecordingBackend.h"
+
+namespace {
+
+// Keys and typed text of one frame, as the game's input receiver hands them over.
+class FakeInput : public TInputSnapshot {
+public:
+    int32_t KeyHit(int32_t key) const override { return hits.count(key) ? 1 : 0; }
+    const std::string& GetChar() const override { return chars; }
+    const vesko::TMultiTouch::TTouchPointList& TouchPoints() const override { return points; }
+    void FlushKeys() override { hits.clear(); }
+    void enableActions() override { actions = 1; }
+    void disableActions() override { actions = 0; }
+    std::set<int32_t> hits;
+    std::string chars;
+    vesko::TMultiTouch::TTouchPointList points;
+    int32_t actions = 1;
+};
+
+class TextFieldTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TClock::SetSource(clock);
+        backend = TGraphics::HeadlessGraphics(800, 600);
+        gui = TGUI::Create(800, 600);
+        for (auto f : {&TGUI::buttonImg, &TGUI::moveImg, &TGUI::button_BarImg}) (*gui).*f = TImage::Create(40, 40);
+        gui->textfieldImg = TImage::Create(240, 36);
+        gui->bigFont = gui->largeFont = font = TImageFont::Load("data/gfx/gui/font.ttf", 14, SMOOTHFONT);
+        ASSERT_TRUE(font);
+        TGUIGadget::Init(gui);
+        tool = TTextFieldTool::Create(gui, 20, 12, &input);
+        tool->SetPosition(300, 100);
+    }
+    void TearDown() override {
+        TGUIGadget::Clear();
+        vesko::TTouchObject::ResetRegistry();
+        TGraphics::EndGraphics();
+        TClock::SetSource(nullptr);
+    }
+    // The game's order: panels, touch objects, gadgets; then the snapshot is used up.
+    void Frame() {
+        clock->Advance(17);
+        input.points = vesko::TMultiTouch::TTouchPointList(std::make_shared<const decltype(touch)>(touch));
+        tool->Update();
+        vesko::TTouchObject::Update(touch, 1.0f);
+        gui->updateAll({});
+        for (auto& p : touch) p->lastx = p->x, p->lasty = p->y, p->_n = 0;
+        std::erase_if(touch, [](const auto& p) { return !p->Active; });
+        input.chars.clear();
+        input.hits.clear();
+    }
+    // Down, up, and the frame in which the gadget fires.
+    void Tap(const TGUIGadget& g) {
+        auto p = touch.emplace_back(vesko::TTouchPoint::Create(g.gadget->GetX(1), g.gadget->GetY(1)));
+        p->Active = 1;
+        Frame();
+        p->Active = 0;
+        Frame();
+        Frame();
+    }
+    void Type(const std::string& s) { input.chars = s, Frame(); }
+    void Hit(int32_t key) { input.hits.insert(key), Frame(); }
+    void Start(const std::string& text, int32_t pw = 0) {
+        tool->startTool(text, "Stadtname", "", "", OnOk, this, OnCancel, this, pw);
+        Frame();
+    }
+    TKeyboardKey& Key(const std::string& label, int32_t shift) {
+        for (auto& k : tool->keyboardKeys)
+            if (k->cmd->tooltip.at(0) == label && k->shift == shift) return *k;
+        throw std::runtime_error("no key " + label);
+    }
+    static int32_t OnOk(void* c, const std::string& text) {
+        auto* t = static_cast<TextFieldTest*>(c);
+        t->oks.push_back(text);
+        return t->accept;
+    }
+    static int32_t OnCancel(void* c) { return ++static_cast<TextFieldTest*>(c)->cancels; }
+
+    std::shared_ptr<TManualClock> clock = std::make_shared<TManualClock>(5000);
+    std::shared_ptr<TRecordingBackend> backend;
+    std::shared_ptr<TGUI> gui;
+    std::shared_ptr<TImageFont> font;
+    std::shared_ptr<TTextFieldTool> tool;
+    FakeInput input;
+    std::vector<std::shared_ptr<vesko::TTouchPoint>> touch;
+    std::vector<std::string> oks;
+    int32_t accept = 1, cancels = 0;
+};
+
+TEST_F(TextFieldTest, KeyboardKeysSitInHalfShiftedRowsWithTheirShiftedFaces) {
+    struct Row {
+        const char *label, *normal, *shifted;
+        int32_t column, row;
+    } rows[] = {{"1", "1", "!", 0, 0},  {"0", "0", "=", 9, 0},  {"ß", "ß", "?", 10, 0}, {"´", "´", "`", 11, 0},
+                {"~", "~", "|", 12, 0}, {"^", "^", "°", -1, 1}, {"Ü", "ü", "Ü", 10, 1}, {"@", "@", "\\", 12, 1},
+                {"A", "a", "A", 1, 2},  {"Ä", "ä", "Ä", 11, 2}, {"Y", "y", "Y", 0, 3},  {";", ",", ";", 7, 3},
+                {"'", "#", "'", 10, 3}, {"<", "<", ">", 11, 3}};
+    for (const Row& r : rows) {
+        // Radius 20: columns 40 apart, each row 20 further right; rows from 74 below the keyboard button.
+        const float x = float(-60 + 40 * r.column + 20 * r.row), y = float(74 + 40 * r.row);
+        for (const auto& [shift, action] : {std::pair{0, r.normal}, std::pair{1, r.shifted}}) {
+            const TKeyboardKey& k = Key(r.label, shift);
+            EXPECT_EQ(k.action, action) << r.label;
+            EXPECT_EQ(k.cmd->gadget->x, x) << r.label;
+            EXPECT_EQ(k.cmd->gadget->y, y) << r.label;
+        }
+    }
+    for (const char* single : {"Backspace", "ShiftLock", "Shift", "Space"}) EXPECT_NO_THROW(Key(single, -1));
+    EXPECT_EQ(Key("Space", -1).action, " ");
+    EXPECT_EQ(tool->keyboardKeys.size(), 104u);
+}
+
+TEST_F(TextFieldTest, ShiftTypesOneCapitalShiftLockKeepsThem) {
+    Start("");
+    tool->setKeyboardVisible(1);
+    EXPECT_TRUE(Key("A", 0).cmd->isShowed());
+    EXPECT_FALSE(Key("A", 1).cmd->isShowed());
+    Tap(*tool->cmdShift);
+    EXPECT_TRUE(Key("A", 1).cmd->isShowed());
+    Tap(*Key("A", 1).cmd);
+    Tap(*Key("B", 0).cmd);
+    Tap(*tool->cmdShiftLock);
+    Tap(*Key("C", 1).cmd);
+    Tap(*Key("Ö", 1).cmd);
+    EXPECT_TRUE(Key("7", 1).cmd->isShowed());
+    Tap(*tool->cmdShiftLock);
+    Tap(*Key("D", 0).cmd);
+    EXPECT_EQ(tool->currentText, "AbCÖd");
+    EXPECT_FALSE(Key("7", 1).cmd->isShowed());
+}
+
+TEST_F(TextFieldTest, CursorCountsCharactersAndNeverSplitsUmlauts) {
+    Start("Grün");
+    Type("x");  // no cursor yet: the physical keyboard is not the panel's
+    EXPECT_EQ(tool->currentText, "Grün");
+    tool->onKeyHit(Key("Backspace", -1));
+    tool->onKeyHit(Key("Backspace", -1));
+    EXPECT_EQ(tool->currentText, "Gr");
+    Type("äß");
+    EXPECT_EQ(tool->currentCursor, 4);
+    Hit(TTextFieldTool::keyLeft), Hit(TTextFieldTool::keyLeft), Type("\b");
+    EXPECT_EQ(tool->currentText, "Gäß");
+    Hit(TTextFieldTool::keyDelete);
+    EXPECT_EQ(tool->currentText, "Gß");
+    Hit(TTextFieldTool::keyLeft), Hit(TTextFieldTool::keyLeft), Type("\b");  // at 0
+    EXPECT_EQ(tool->currentText, "Gß");
+    Hit(TTextFieldTool::keyRight), Hit(TTextFieldTool::keyRight), Hit(TTextFieldTool::keyDelete);  // at the end
+    EXPECT_EQ(tool->currentText, "Gß");
+    EXPECT_EQ(tool->currentCursor, 2);
+}
+
+TEST_F(TextFieldTest, ControlAndNonLatin1CharactersAreNotInserted) {
+    Start("");
+    Tap(*tool->cmdTextField);
+    Type("a\tb\x01\x7f\xC2\x80\xC5\x81\xE2\x82\xAC\xFF");  // tab, SOH, DEL, U+0080, Ł, €, a stray byte
+    EXPECT_EQ(tool->currentText, "ab\xC3\xBF");            // the stray byte read as Latin-1 ÿ
+}
+
+TEST_F(TextFieldTest, APasteOfTenThousandCharactersIsCutToTheFieldAtOnce) {
+    Start("");
+    Tap(*tool->cmdTextField);
+    Type(std::string(10000, 'W'));
+    const float room = tool->textfield_Width - tool->buttonRadius;
+    EXPECT_LE(font->TextWidth(tool->currentText), room);
+    EXPECT_GT(font->TextWidth(tool->currentText + "W"), room);
+    EXPECT_EQ(tool->currentCursor, int32_t(tool->currentText.size()));
+}
+
+TEST_F(TextFieldTest, OkRefusedByTheCallbackKeepsThePanelOpen) {
+    Start("");
+    Tap(*tool->cmdTextField);
+    accept = 0;
+    Hit(TTextFieldTool::keyEnter);  // an empty name goes to the callback, which refuses it
+    EXPECT_TRUE(tool->isVisible());
+    accept = 1;
+    Type("Ost");
+    Hit(TTextFieldTool::keyEnter);
+    EXPECT_FALSE(tool->isVisible());
+    tool->onCmdOk();  // the edit is over: nothing calls back again
+    EXPECT_EQ(oks, (std::vector<std::string>{"", "Ost"}));
+}
+
+TEST_F(TextFieldTest, PasswordShowsStarsButHandsOverTheText) {
+    Start("geheim", 1);
+    Tap(*tool->cmdTextField);
+    tool->startMS = Millisecs() - 180;  // the cursor at full brightness
+    backend->ClearLog();
+    gui->Draw();
+    std::vector<std::string> texts;
+    float cursorAlpha = -1;
+    for (const auto& c : backend->calls) {
+        if (c.kind == TDrawCall::Text) texts.push_back(c.text);
+        if (c.kind == TDrawCall::Line) cursorAlpha = c.alpha;
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"******", "******"}));  // shadow, then the text
+    EXPECT_NEAR(cursorAlpha, 1.0f, 1e-4f);
+    tool->onCmdOk();
+    EXPECT_EQ(oks, std::vector<std::string>{"geheim"});
+}
+
+TEST_F(TextFieldTest, KeysGoToThePanelOnlyWhileItLiesInFront) {
+    Start("abc");
+    Tap(*tool->cmdTextField);
+    Type("d");
+    EXPECT_EQ(input.actions, 0);  // game shortcuts stay quiet while typing
+    TGUIElement other;
+    other._mainGadget = gui->AddRoundButton(600, 500, 20);
+    other.SHOW();
+    Type("e");
+    EXPECT_EQ(input.actions, 1);
+    EXPECT_EQ(tool->IsActive, 0);
+    Tap(*tool->cmdTextField);  // touching the field brings the panel back to the front
+    Type("f");
+    EXPECT_EQ(TCharset::Length(tool->currentText), 5u);
+    EXPECT_EQ(tool->currentText.find('e'), std::string::npos);
+}
+
+TEST_F(TextFieldTest, ANewEditOrEscapeCancelsTheRunningOne) {
+    Start("alt");
+    Start("neu");
+    EXPECT_EQ(cancels, 1);
+    EXPECT_TRUE(tool->isVisible());
+    EXPECT_EQ(tool->currentText, "neu");
+    Tap(*tool->cmdTextField);
+    Type("x");
+    Hit(TTextFieldTool::keyEscape);
+    EXPECT_EQ(cancels, 2);
+    EXPECT_FALSE(tool->isVisible());
+    tool->onCmdOk();
+    tool->onCmdCancel();
+    EXPECT_EQ(cancels, 2);
+    EXPECT_TRUE(oks.empty());
+}
+
+}  // namespace
