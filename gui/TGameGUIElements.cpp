@@ -133,8 +133,11 @@ void TGameGUIElements::_setConfigs() {
         if (ShownFromRecord(name) && record->isVisible()) {
             panel->SHOW();
         } else {
+            // Hidden at once, without the leaping copy; the panel's own HIDE then hides what
+            // sits deeper (tech levels, keyboard keys, menu rows).
             panel->_mainGadget->gadget->HIDE();
             panel->_mainGadget->gadget->hideChildren();
+            panel->HIDE();
         }
         panel->KeepOnScreen(w, h);
     }
@@ -154,6 +157,7 @@ void TGameGUIElements::_setConfigs() {
         buildTool->infoGadget->gadget->SetPosition(std::round(bx), std::round(by));
     }
     tutorialTool->_mainGadget->gadget->HIDE();
+    tutorialTool->_mainGadget->gadget->hideChildren();
 }
 
 void TGameGUIElements::_getConfigs() {
