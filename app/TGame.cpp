@@ -87,13 +87,17 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
 
 void TGame::run() {
     while (_haveToBeStopped == 0) {
-        if (app->event->EscapeEvent()) _stop();
-        if (app->event->KeyDown(112)) _writeDemandLines();
-        if (app->event->KeyHit(112)) openConsole();
+        _updateKeys();
         _render();
         gameSpeed = layer->getTimeSpeed();
     }
     onExit();
+}
+
+void TGame::_updateKeys() {
+    if (app->event->EscapeEvent()) _stop();
+    if (app->event->KeyDown(112)) _writeDemandLines();
+    if (app->event->KeyHit(112)) openConsole();
 }
 
 void TGame::openConsole() {

@@ -88,6 +88,8 @@ public:
     static int32_t _cheatCallback(void* context, const std::string& text);
 
     // --- steps of a frame ---
+    // Escape ends the game; F1 held lists the demand, F1 hit opens the console.
+    void _updateKeys();
     void _render();
     void _updateLayer();
     void ShowMoneyInfo();

@@ -11,6 +11,7 @@
 #include "framework/TMultiTouch.h"
 #include "gui/TGameGUIElements.h"
 #include "gui/TMultiFunctionalTool.h"
+#include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "settings/TGadgets.h"
 #include "platform/TClock.h"
@@ -284,4 +285,26 @@ TEST_F(GameTest, PanelsKeepClicksOffTheMapAndTheTouchPointerStandsInForTheMouse)
     Frame();
     EXPECT_FALSE(road->IsValid());
     vesko::TMultiTouch::Deinit();
+}
+
+TEST_F(GameTest, F1OpensTheConsoleWhoseWordsReachTheWorld) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    TTextFieldTool& field = *game->guiElements->textFieldTool;
+    ASSERT_EQ(field.isVisible(), 0);
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 112);
+    Frame();
+    game->_updateKeys();
+    TInput::PostSystemEvent(EVENT_KEYUP, 112);
+    ASSERT_EQ(field.isVisible(), 1);
+    EXPECT_EQ(field.cmdTextField->tooltip, std::vector<std::string>{"Konsole"});
+    // An unknown word keeps the console open; "notime" is taken and closes it.
+    field.currentText = "nichts";
+    field.onCmdOk();
+    EXPECT_EQ(std::make_tuple(field.isVisible(), game->layer->cheat->immediatelyBuild), std::make_tuple(1, 0));
+    field.currentText = "NoTime";
+    field.onCmdOk();
+    EXPECT_EQ(std::make_tuple(field.isVisible(), game->layer->cheat->immediatelyBuild), std::make_tuple(0, 1));
 }
