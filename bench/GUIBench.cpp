@@ -1,5 +1,6 @@
 // The GUI's own cost per frame at 1280 x 720 with every panel open (the main menu with a row
-// unfolded, the minimap window, the hide tool, the touch pointer, the tutorial) and a tooltip showing: the CPU
+// unfolded, the minimap window, the hide tool, the touch pointer, the tutorial, the build tool,
+// the text field with its keyboard, the building info) and a tooltip showing: the CPU
 // time of the GUI step (draws dropped before the device), the same step with the device, and
 // how many device draw calls it takes. With --screens DIR it also saves the game with each row
 // of the menu unfolded and a tooltip showing.
@@ -11,6 +12,8 @@
 #include "framework/TTGUIGadget.h"
 #include "gui/TGameGUIElements.h"
 #include "gui/THideTool.h"
+#include "gui/TTextFieldTool.h"
+#include "world/TBuildingLayer.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTouchMouseTool.h"
@@ -66,7 +69,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     TGameGUIElements& tools = *game->guiElements;
-    tools.runBuildRoad();
     if (!screens.empty()) {
         for (TGUIGadget* main : tools.mft->MainButtons()) {
             RowShot(*game, *main, screens + "/gui_" + main->tooltip.front() + ".png");
@@ -75,6 +77,15 @@ int main(int argc, char** argv) {
     for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tools.mft.get(), tools.mmt.get(), tools.tmt.get(),
                                                                   tools.hideTool.get(), tools.tutorialTool.get()}) {
         panel->SHOW();
+    }
+    tools.runBuildRoad();
+    tools.textFieldTool->startTool("Vallmora City", "Stadtname", "", "", nullptr, nullptr);
+    tools.textFieldTool->setKeyboardVisible(1);
+    // A house in the middle of the map for the building info.
+    if (!TBuildingLayer::arrResidentalBuilding.empty()) {
+        const int32_t mid = game->layer->Width / 2;
+        if (auto house = game->layer->BuildingLayer->_SetTile(mid, mid, TBuildingLayer::arrResidentalBuilding.front()))
+            tools.runBuildingInfoTool(house);
     }
     // The build row (the longest) unfolded; the pointer rests on its first button for its tooltip.
     auto& build = *tools.mft->cmdBuild->gadget;
@@ -108,6 +119,16 @@ int main(int argc, char** argv) {
     size_t calls = 0;
     for (int i = 0; i < Measured; ++i) frame(true, &cpu, nullptr);
     for (int i = 0; i < Measured; ++i) frame(false, &withDevice, &calls);
+    if (!screens.empty()) {
+        const std::string path = screens + "/gui_all_panels.png";
+        Cls();
+        game->layer->Update(Width / 2, Height / 2, 0, 0);
+        GUIStep(*game, pointer);
+        if (auto pix = GrabPixmap(0, 0, Width, Height); !pix || !SavePixmapPNG(*pix, path, 5)) {
+            std::printf("screenshot %s could not be written\n", path.c_str());
+        }
+        Flip(0);
+    }
 
     size_t shown = 0;
     for (const auto& g : TGUIGadget::All()) shown += g->isShowed() ? 1 : 0;
