@@ -1,10 +1,15 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 class TGUIGadget;
 class TTextFieldTool;
+
+namespace vesko {
+class TCGroup;
+}
 
 // One button of the on-screen keyboard: the text it types, or one of the control actions
 // "update" (the keyboard toggle), "Shift", "ShiftLock" and "<-" (delete before the cursor).
@@ -22,4 +27,8 @@ public:
     std::string action;
     int32_t shift = always;
     std::shared_ptr<TGUIGadget> cmd;
+    // The key's lettering, unpressed and pressed; the keyboard draws all letterings after all
+    // key faces, so the glyphs of one font go to the device together.
+    std::array<std::shared_ptr<vesko::TCGroup>, 2> label;
+    int32_t wide = 0;
 };

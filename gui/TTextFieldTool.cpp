@@ -8,6 +8,7 @@
 #include "framework/TCFunc.h"
 #include "framework/TCGroup.h"
 #include "framework/TCText.h"
+#include "framework/TTouchGUI.h"
 #include "framework/TTouchObject.h"
 #include "gui/TGUI.h"
 #include "gui/TInputSnapshot.h"
@@ -49,23 +50,26 @@ float Advance(TImageFont& font, uint32_t cp) {
 
 // Text in white over four dark copies a pixel off diagonally; the pressed state sits one
 // pixel lower and to the right, like an icon.
-void AddFace(TGUIGadget& g, const std::string& text, const std::shared_ptr<TImageFont>& font,
-             const vesko::TCRGBA& light, const vesko::TCRGBA& dark) {
-    if (!font) return;
+// White lettering over four dark copies a pixel off diagonally; pressed, it sits a pixel lower
+// and to the right like the button's icon.
+std::array<std::shared_ptr<vesko::TCGroup>, 2> Lettering(const std::string& text,
+                                                         const std::shared_ptr<TImageFont>& font,
+                                                         const vesko::TCRGBA& light, const vesko::TCRGBA& dark) {
+    std::array<std::shared_ptr<vesko::TCGroup>, 2> faces;
     constexpr int32_t offsets[5][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, 0}};
     for (int32_t s = 0; s < 2; ++s) {
-        auto group = TGUI::StateGroup(g, s);
-        if (!group) continue;
-        auto face = vesko::TCGroup::Create();
+        faces[size_t(s)] = vesko::TCGroup::Create();
+        if (!font) continue;
         for (const auto& o : offsets) {
             auto t = vesko::TCText::Create(text, font, 1);
             t->SetHandle(std::trunc(t->Width * 0.5f) - float(o[0] + s), std::trunc(t->Height * 0.5f) - float(o[1] + s));
             t->formation.rgba = (o[0] == 0) ? light : dark;
-            face->addContent(t);
+            faces[size_t(s)]->addContent(t);
         }
-        group->addContent(face);
     }
+    return faces;
 }
+
 }  // namespace
 
 std::shared_ptr<TTextFieldTool> TTextFieldTool::Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
@@ -151,6 +155,24 @@ void TTextFieldTool::_generateKeyboard() {
     cmdShift = _addKey("Shift", "Shift", "Shift", -2, 3, 2);
     for (const auto& toggle : {cmdShiftLock, cmdShift}) toggle->gadget->EventFunc = _shiftFunc;
     _addKey("Space", " ", " ", 3, 4, 5);
+    // Last child of the keyboard button: drawn after every key face.
+    auto lettering = vesko::TCFunc::Load(_drawKeyLabels);
+    lettering->container = std::shared_ptr<void>(std::shared_ptr<void>(), this);
+    gui->root->NewGadget(0, 0, cmdKeyboard->gadget.get(), nullptr, lettering);
+}
+
+std::shared_ptr<void> TTextFieldTool::_drawKeyLabels(vesko::TCFunc& content, float, float) {
+    auto* t = static_cast<TTextFieldTool*>(content.container.get());
+    if (!t) return nullptr;
+    // Round keys first, then the wide ones: one run of glyphs per font.
+    for (int32_t wide = 0; wide < 2; ++wide) {
+        for (const auto& key : t->keyboardKeys) {
+            const auto& g = *key->cmd->gadget;
+            if (key->wide != wide || !g.isShowed()) continue;
+            if (const auto& face = key->label[g.State ? 1 : 0]) face->Draw(g.GetX(1), g.GetY(1));
+        }
+    }
+    return nullptr;
 }
 
 std::shared_ptr<TGUIGadget> TTextFieldTool::_addKey(const std::string& label, const std::string& normal,
@@ -170,15 +192,16 @@ std::shared_ptr<TGUIGadget> TTextFieldTool::_addKey(const std::string& label, co
     for (const auto& [action, shift] : faces) {
         if (span > 1) {
             g = gui->AddBarButton(x, y, cmdKeyboard.get(), gui->button_BarImg, 2 * r * float(span) - 2, 2 * r - 2);
-            AddFace(*g, label, gui->bigFont, gui->textCol_white, gui->textCol_dark);
         } else {
             g = gui->AddRoundButton(x, y, r, cmdKeyboard.get());
-            AddFace(*g, action, gui->largeFont, gui->textCol_white, gui->textCol_dark);
         }
         g->SetTooltip(label);
         // The keys follow the keyboard button; pushing single keys on screen would break the rows.
         g->SetAutoCorrectPositionEnable(0);
         auto key = TKeyboardKey::Create(this, action, shift, g);
+        key->wide = span > 1 ? 1 : 0;
+        key->label = span > 1 ? Lettering(label, gui->bigFont, gui->textCol_white, gui->textCol_dark)
+                              : Lettering(action, gui->largeFont, gui->textCol_white, gui->textCol_dark);
         g->setGameFunc(_onKeyHit, key.get());
         keyboardKeys.push_back(key);
     }

@@ -82,6 +82,8 @@ public:
     static int32_t _onKeyHit(void* context);
     static std::shared_ptr<void> _drawTextField(vesko::TCFunc& content, float x, float y);
     // Toggle buttons: each press turns the state over.
+    // Draws the lettering of every shown key, after all key faces.
+    static std::shared_ptr<void> _drawKeyLabels(vesko::TCFunc& content, float x, float y);
     static int32_t _shiftFunc(vesko::TTGUIGadget& gadget);
 
     std::shared_ptr<TGUI> gui;
