@@ -69,6 +69,8 @@ public:
     std::shared_ptr<vesko::TFastRandom> random;
     std::vector<std::shared_ptr<TRenderFilter>> currentFilterList;
     std::shared_ptr<TImage> loadingTitleImg;
+    // With --daily the game prints one line about the city per game day.
+    int32_t printDays = 0;
 
     void _updateInputs();
     void _showVersionAndFPS();

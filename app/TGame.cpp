@@ -6,6 +6,7 @@
 
 #include "app/TApplication.h"
 #include "app/TBlendInFilter.h"
+#include "app/TDayLine.h"
 #include "app/TEventReceiver.h"
 #include "app/TGameArea.h"
 #include "framework/TTouchObject.h"
@@ -113,6 +114,12 @@ void TGame::_writeDemandLines() {
     }
 }
 
+void TGame::_printDay() {
+    if (!app || !app->printDays || layer->currentDay == printedDay) return;
+    printedDay = layer->currentDay;
+    Print("day " + TDayLine::Of(*layer));
+}
+
 TGameCommands TGame::Commands() {
     TGameCommands c;
     c.game = this;
@@ -128,6 +135,7 @@ TGameCommands TGame::Commands() {
 
 void TGame::_render() {
     _updateLayer();
+    _printDay();
     ShowMoneyInfo();
     if (guiElements) {
         const auto& points = app->event->TouchPoints();

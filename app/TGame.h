@@ -92,6 +92,8 @@ public:
     void _updateKeys();
     void _render();
     void _updateLayer();
+    // With the shell's printDays: one line per new game day on standard output.
+    void _printDay();
     void ShowMoneyInfo();
     void _updateRightClickMovement();
     void _updateMouseWheelZoom();
@@ -113,5 +115,6 @@ public:
     std::string alternateTooltippId;
     int32_t _doScreenshot = 0;
     int32_t infoMode = 0;
+    int32_t printedDay = -1;
     std::vector<TBuildingMoneyInfo> listLayerInfos;
 };

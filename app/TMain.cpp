@@ -1,10 +1,21 @@
 #include "app/TMain.h"
 
-#include "app/TApplication.h"
+#include <string>
 
-int TMain::Main(int, char**) {
+#include "app/TApplication.h"
+#include "platform/TStream.h"
+
+int TMain::Main(int argc, char** argv) {
     std::shared_ptr<TApplication> app = TApplication::Create();
     if (!app) return 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--daily") {
+            app->printDays = 1;
+        } else {
+            Print("Unknown option " + arg + " (known: --daily)");
+        }
+    }
     app->Init();
     if (!app->InitWindow()) {
         app->Deinit();

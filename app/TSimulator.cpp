@@ -1,5 +1,7 @@
 #include "app/TSimulator.h"
 
+#include "app/TDayLine.h"
+
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -62,11 +64,6 @@ std::string Join(const std::vector<std::string>& words) {
     return line;
 }
 
-std::string Fixed(double value, int32_t decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return buf;
-}
 
 }  // namespace
 
@@ -220,20 +217,7 @@ void TSimulator::Days(int32_t n, std::ostream& out) {
     }
 }
 
-std::string TSimulator::DayLine() const {
-    const THabitantPool& pool = *world->habitantPool;
-    int32_t employed = 0;
-    for (const auto& h : pool.activeHabitant.Items()) employed += h->job ? 1 : 0;
-    int32_t buildings = 0, finished = 0;
-    for (const auto& b : world->BuildingLayer->arrBuilding.Items()) {
-        ++buildings;
-        finished += b->inBuildMode == 0 ? 1 : 0;
-    }
-    return std::to_string(world->currentDay) + ' ' + Fixed(world->getMoney(), 2) + ' ' +
-           std::to_string(pool.countActiveHabitants()) + ' ' + std::to_string(pool.countAvailableHabitants()) + ' ' +
-           std::to_string(employed) + ' ' + Fixed(pool.getSatisfaction(), 3) + ' ' + std::to_string(buildings) + ' ' +
-           std::to_string(finished) + ' ' + std::to_string(world->BuildingLayer->arrCar.Count());
-}
+std::string TSimulator::DayLine() const { return TDayLine::Of(*world); }
 
 void TSimulator::_Pointer(float mx, float my, int32_t& px, int32_t& py) const {
     float sx = 0, sy = 0;

@@ -51,13 +51,14 @@ start_xvfb() {
   fail "no Xvfb display could be started"
 }
 
-# Starts the game in the scratch folder; its standard output goes to $WORK/game.log.
+# Starts the game in the scratch folder with the given options; its standard output goes to
+# $WORK/game.log.
 start_game() {
   rm -f "$WORK/exit_code"
   (
     cd "$WORK"
     rc=0
-    "$GAME" >"$WORK/game.log" 2>&1 || rc=$?
+    "$GAME" "$@" >"$WORK/game.log" 2>&1 || rc=$?
     echo "$rc" >"$WORK/exit_code"
   ) &
   GAME_PID=$!
