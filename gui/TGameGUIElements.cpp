@@ -9,11 +9,13 @@
 #include "gui/TBuildingTool.h"
 #include "gui/TGUI.h"
 #include "gui/THideTool.h"
-#include "gui/TStartBuildTool.h"
-#include "gui/TStartRoadTool.h"
-#include "gui/TTextFieldTool.h"
+#include "gui/TMainTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
+#include "gui/TStartBuildTool.h"
+#include "gui/TStartRoadTool.h"
+#include "gui/TTaxTool.h"
+#include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "gui/TTutorialTool.h"
 #include "settings/TGadgets.h"
@@ -59,9 +61,13 @@ void TGameGUIElements::generate() {
     hideTool = THideTool::Create(gui, button_Radius, layer);
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
     _fillMenu();
+    mainTool = TMainTool::Create(gui, button_Radius, layer, textFieldTool);
     bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
     buildingTool = TBuildingTool::Create(gui, smallButton_Radius, button_Radius, layer, viewGadget_Radius);
     tutorialTool = TTutorialTool::Create(gui, button_Radius);
+    taxTool = TTaxTool::Create(gui, button_Radius, layer, textFieldTool);
+    // The money bar opens and closes the tax rates.
+    mainTool->cmdMoney->setGameFunc(TGUIElement::_changeState, taxTool.get());
     _setConfigs();
 }
 
@@ -93,7 +99,8 @@ void TGameGUIElements::_fillMenu() {
         {&TGUI::buttonBulldozerImg, "Abreissen", _runDestroyMode, 56},
     };
     // Shortcuts answer also while the row is folded in.
-    for (const TEntry& e : build) mft->addBuildChild((*gui).*e.image, e.tooltip, e.action, this)->setKeyAction(e.key, 1);
+    for (const TEntry& e : build)
+        mft->addBuildChild((*gui).*e.image, e.tooltip, e.action, this)->setKeyAction(e.key, 1);
 
     mft->addViewChild(gui->buttonChangeMinimapImg, "Minimap einblenden", _toggleMiniMap, this, _miniMapVisible, this);
     mft->addViewChild(gui->buttonHideRCIImg, "Hidetool einblenden", _toggleHideTool, this, _hideToolVisible, this);
@@ -101,8 +108,8 @@ void TGameGUIElements::_fillMenu() {
     mft->addViewChild(gui->zoomOutImg, "Herauszoomen", game.zoomOut, game.game);
     mft->addViewChild(gui->buttonCenterMapImg, "Map zentrieren", game.centerMap, game.game)->setKeyAction(67, 1);
     mft->addViewChild(gui->buttonPhotoImg, "Foto machen", game.takeScreenShot, game.game)->setKeyAction(80, 1);
-    mft->addViewChild(gui->buttonInfoModeImg, "Infomodus starten", game.changeInfoModeState, game.game,
-                      game.inInfoMode, game.game);
+    mft->addViewChild(gui->buttonInfoModeImg, "Infomodus starten", game.changeInfoModeState, game.game, game.inInfoMode,
+                      game.game);
 
     mft->addOptionsChild(gui->buttonSaveImg, "Speichern", nullptr, nullptr);
     mft->addOptionsChild(gui->buttonLoadImg, "Laden", nullptr, nullptr);
@@ -111,10 +118,10 @@ void TGameGUIElements::_fillMenu() {
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    return {{"textfieldtool", textFieldTool.get()},
-            {"touchmousetool", tmt.get()},   {"buildtool", buildTool.get()}, {"multifunctionaltool", mft.get()},
-            {"minimaptool", mmt.get()},      {"hidetool", hideTool.get()},   {"bridgetool", bridgeTool.get()},
-            {"buildingtool", buildingTool.get()}};
+    return {
+        {"textfieldtool", textFieldTool.get()}, {"touchmousetool", tmt.get()},    {"buildtool", buildTool.get()},
+        {"multifunctionaltool", mft.get()},     {"maintool", mainTool.get()},     {"minimaptool", mmt.get()},
+        {"hidetool", hideTool.get()},           {"bridgetool", bridgeTool.get()}, {"buildingtool", buildingTool.get()}};
 }
 
 bool TGameGUIElements::ShownFromRecord(const std::string& name) {
@@ -141,6 +148,7 @@ void TGameGUIElements::_setConfigs() {
         }
         panel->KeepOnScreen(w, h);
     }
+    _keepApart(w, h);
     if (const auto record = TGadgets::Get("touchmousetool")) buildTool->activeTouchMouseTool = record->isVisible();
     if (const auto record = TGadgets::Get("textfieldtool")) textFieldTool->setKeyboardVisible(record->isVisible());
     // The info bubble's place is kept relative to the build tool.
@@ -158,6 +166,42 @@ void TGameGUIElements::_setConfigs() {
     }
     tutorialTool->_mainGadget->gadget->HIDE();
     tutorialTool->_mainGadget->gadget->hideChildren();
+}
+
+void TGameGUIElements::_keepApart(float w, float h) {
+    struct TBox {
+        float l, t, r, b;
+        bool Meets(const TBox& o) const { return l < o.r && o.l < r && t < o.b && o.t < b; }
+    };
+    std::vector<TBox> placed;
+    for (const auto& [name, panel] : Panels()) {
+        TBox box{};
+        if (!panel->isVisible() || !panel->GetBounds(box.l, box.t, box.r, box.b)) continue;
+        const auto free = [&](const TBox& b) {
+            return std::none_of(placed.begin(), placed.end(), [&](const TBox& p) { return p.Meets(b); });
+        };
+        if (!free(box)) {
+            // The nearest place on a 10-pixel grid where the panel lies on screen and clear of
+            // the panels placed before it; it stays where it is when there is none.
+            const float bw = box.r - box.l, bh = box.b - box.t;
+            float bestX = box.l, bestY = box.t, bestD = -1;
+            for (float y = 0; y + bh <= h; y += 10) {
+                for (float x = 0; x + bw <= w; x += 10) {
+                    const float d = (x - box.l) * (x - box.l) + (y - box.t) * (y - box.t);
+                    if ((bestD < 0 || d < bestD) && free({x, y, x + bw, y + bh})) {
+                        bestD = d;
+                        bestX = x;
+                        bestY = y;
+                    }
+                }
+            }
+            if (bestD >= 0) {
+                panel->_mainGadget->gadget->move(bestX - box.l, bestY - box.t);
+                box = {bestX, bestY, bestX + bw, bestY + bh};
+            }
+        }
+        placed.push_back(box);
+    }
 }
 
 void TGameGUIElements::_getConfigs() {
@@ -187,7 +231,9 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
     mmt->Update();
     buildTool->Update();
     mft->Update();
+    mainTool->Update();
     buildingTool->Update();
+    taxTool->Update();
     // Hidden kinds stay hidden while the panel itself is closed.
     hideTool->Update();
     vesko::TTouchObject::Update(touchPoints, 1.0f);
@@ -201,10 +247,9 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 }
 
 void TGameGUIElements::Destroy() {
-    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(),
-                                                                  hideTool.get(),
-                                                                  mft.get(), bridgeTool.get(), buildingTool.get(),
-                                                                  tutorialTool.get()}) {
+    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{
+             tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(), hideTool.get(), mft.get(), mainTool.get(),
+             bridgeTool.get(), buildingTool.get(), tutorialTool.get(), taxTool.get()}) {
         if (panel) panel->Destroy();
     }
     for (const auto& starter : {startResidental, startComercial, startIndustrial, startPark, startPublic, startAward}) {
@@ -217,9 +262,11 @@ void TGameGUIElements::Destroy() {
     mmt.reset();
     hideTool.reset();
     mft.reset();
+    mainTool.reset();
     bridgeTool.reset();
     buildingTool.reset();
     tutorialTool.reset();
+    taxTool.reset();
 }
 
 // --- building ------------------------------------------------------------------------------

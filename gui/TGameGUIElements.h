@@ -15,6 +15,8 @@ class TBuildTool;
 class TGUI;
 class TGUIElement;
 class TInputSnapshot;
+class TMainTool;
+class TTaxTool;
 class TTextFieldTool;
 class TRoad;
 class TStartBuildTool;
@@ -48,6 +50,8 @@ public:
     void Destroy();
     // Places and shows the panels as their records say, each kept inside the screen.
     void _setConfigs();
+    // Moves shown panels that meet one placed before them to the nearest free place on screen.
+    void _keepApart(float w, float h);
     // Copies every panel's place and visibility into its record.
     void _getConfigs();
 
@@ -97,10 +101,12 @@ public:
     std::shared_ptr<TMiniMapTool> mmt;
     std::shared_ptr<TTouchMouseTool> tmt;
     std::shared_ptr<TBuildTool> buildTool;
+    std::shared_ptr<TMainTool> mainTool;
     std::shared_ptr<THideTool> hideTool;
     std::shared_ptr<TBridgeTool> bridgeTool;
     std::shared_ptr<TBuildingTool> buildingTool;
     std::shared_ptr<TTutorialTool> tutorialTool;
+    std::shared_ptr<TTaxTool> taxTool;
     std::shared_ptr<TStartRoadTool> startRoad;
     std::shared_ptr<TStartBuildTool> startResidental, startComercial, startIndustrial, startPark, startPublic,
         startAward;

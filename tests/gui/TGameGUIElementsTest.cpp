@@ -73,11 +73,12 @@ protected:
     std::shared_ptr<TGameGUIElements> tools;
 };
 
-// x, y, visible of the menu, the minimap, the touch pointer and the hide tool; how many panels show.
+// x, y, visible of the menu, the minimap, the touch pointer and the hide tool; how many panels
+// show with the main tool at its usual place.
 const std::pair<std::array<std::array<float, 3>, 4>, size_t> brokenRecords[] = {
-    {{{{-3, 1e9f, 5}, {nan, -0.5f, 1}, {2, 2, 1}, {2, 2, 1}}}, 3},
-    {{{{1e30f, nan, 1}, {-1e30f, 1e30f, -1}, {nan, nan, 0}, {nan, nan, 1}}}, 3},
-    {{{{inf, -inf, 1}, {0.5f, 0.5f, 0}, {-1, 0.3f, 1}, {0, 0, 1}}}, 2}};
+    {{{{-3, 1e9f, 5}, {nan, -0.5f, 1}, {2, 2, 1}, {2, 2, 1}}}, 4},
+    {{{{1e30f, nan, 1}, {-1e30f, 1e30f, -1}, {nan, nan, 0}, {nan, nan, 1}}}, 4},
+    {{{{inf, -inf, 1}, {0.5f, 0.5f, 0}, {-1, 0.3f, 1}, {0, 0, 1}}}, 3}};
 
 TEST_F(ToolSetTest, BrokenRecordsStillPutTheShownPanelsOnScreenApart) {
     for (const auto& [w, h] : {std::pair{640, 480}, std::pair{1280, 720}, std::pair{2560, 1440}}) {

@@ -1,0 +1,314 @@
+#include "gui/TMainTool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <vector>
+
+#include "framework/TCAnimation.h"
+#include "framework/TCGroup.h"
+#include "framework/TCPicture.h"
+#include "framework/TCText.h"
+#include "gui/TGUI.h"
+#include "gui/TTextFieldTool.h"
+#include "platform/TCharset.h"
+#include "platform/TImage.h"
+#include "platform/TImageFont.h"
+#include "world/THabitantPool.h"
+#include "world/TLayer.h"
+
+namespace {
+TMainTool* AsTool(void* context) { return static_cast<TMainTool*>(context); }
+
+constexpr float gap = 4.0f;         // between the move button, the bars and the speed row
+constexpr float barPadding = 6.0f;  // texts from the bar's left end, pictures from its right end
+
+bool Printable(uint32_t cp) { return (cp >= 32 && cp < 127) || (cp >= 160 && cp <= 255); }
+bool Blank(uint32_t cp) { return cp == 32 || cp == 160; }
+
+// A text whose top left lies at (left, top) from the point its group is drawn at.
+std::shared_ptr<vesko::TCText> Text(const std::string& s, const std::shared_ptr<TImageFont>& font,
+                                    const vesko::TCRGBA& colour, float left, float top) {
+    auto t = vesko::TCText::Create(s, font, 1);
+    t->SetIntHandle(int32_t(-left), int32_t(-top));
+    t->formation.rgba = colour;
+    return t;
+}
+
+float FontHeight(const std::shared_ptr<TImageFont>& font) { return font ? float(font->Height()) : 0.0f; }
+
+// A group whose centred pictures are drawn at (x, 0) from the bar's centre.
+std::shared_ptr<vesko::TCGroup> PictureSlot(float x) {
+    auto slot = vesko::TCGroup::Create();
+    slot->SetIntHandle(int32_t(-x), 0);
+    return slot;
+}
+
+void Fit(const std::shared_ptr<vesko::TContent>& picture, float size) {
+    if (!picture) return;
+    // Centred, so the needle turns about the clock's middle.
+    picture->MidHandle();
+    picture->FitIn(size, size, 1);
+}
+}  // namespace
+
+std::shared_ptr<TMainTool> TMainTool::Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
+                                             const std::shared_ptr<TLayer>& layer,
+                                             const std::shared_ptr<TTextFieldTool>& tft) {
+    if (!gui) return nullptr;
+    auto t = std::make_shared<TMainTool>();
+    t->generate(gui, buttonRadius, layer, tft);
+    return t;
+}
+
+void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::shared_ptr<TLayer>& l,
+                         const std::shared_ptr<TTextFieldTool>& t) {
+    gui = g;
+    buttonRadius = r;
+    layer = l;
+    tft = t;
+    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
+    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    _mainGadget = cmdMove;
+
+    cmdName = _addBar(0, "Stadtname und Bürgermeister", _onCmdName, layerName);
+    cmdMoney = _addBar(1, "Geld und Datum", _onCmdMoney, layerMoney);
+    cmdMFT = gui->AddRoundButton(0, float(layerHeight) + gap, r, cmdMove.get());
+    cmdMFT->setIcon(gui->infFireDepartmentImg, "Nonsense");
+    cmdHabitants = _addBar(2, "Einwohner und Co", _onCmdHabitants, layerHabitants);
+
+    const float pictureSize = float(layerHeight) - gap;
+    const float pictureX = 0.5f * float(layerWidth) - barPadding - 0.5f * pictureSize;
+    _clockFace = vesko::TCPicture::FromImage(gui->clockFaceImg);
+    _clockNeedle = vesko::TCPicture::FromImage(gui->clockNeedleImg);
+    _smiley = vesko::TCAnimation::FromImage(gui->smileysImg, 0, vesko::TCAnimation::kindManual);
+    Fit(_clockFace, pictureSize);
+    Fit(_clockNeedle, pictureSize);
+    if (_smiley) {
+        // The small smiley pixel art grows by whole pixels only, so it stays sharp.
+        const float s = std::max(1.0f, std::floor(pictureSize / std::max(_smiley->Height, 1.0f)));
+        _smiley->MidHandle();
+        _smiley->formation.SetScale(s, s);
+    }
+    _clock = PictureSlot(pictureX);
+    _clock->addContent(_clockFace);
+    _clock->addContent(_clockNeedle);
+    _smileySlot = PictureSlot(pictureX);
+    _smileySlot->addContent(_smiley);
+
+    struct TSpeed {
+        std::shared_ptr<TGUIGadget>* gadget;
+        std::shared_ptr<TImage> TGUI::*icon;
+        const char* tooltip;
+    };
+    const TSpeed speeds[] = {
+        {&cmdSpeedPause, &TGUI::speedPauseImg, "Pause"},
+        {&cmdSpeedSlow, &TGUI::speedSlowImg, "Langsam"},
+        {&cmdSpeedDefault, &TGUI::speedDefaultImg, "Normal"},
+        {&cmdSpeedFast, &TGUI::speedFastImg, "Schnell"},
+        {&cmdSpeedHyper, &TGUI::speedVerryFastImg, "Sehr schnell"},
+    };
+    // A row under the bars, from the bars' left end.
+    const float rowY = 2.5f * float(layerHeight) + 3 * gap + r;
+    for (size_t i = 0; i < std::size(speeds); ++i) {
+        auto b = gui->AddRoundButton(2 * r + gap + 2 * r * float(i), rowY, r, cmdMove.get());
+        b->setIcon((*gui).*speeds[i].icon, speeds[i].tooltip);
+        b->gadget->EventFunc = _cmdSpeedAction;
+        b->setGameFunc(_SpeedEvent, this);
+        *speeds[i].gadget = b;
+    }
+    selectSpeedButton(defaultSpeedButton);
+    updateTool();
+}
+
+std::shared_ptr<TGUIGadget> TMainTool::_addBar(int32_t row, const std::string& tooltip, TGUIGadget::TGameFunc action,
+                                               std::shared_ptr<vesko::TCGroup>& group) {
+    if (layerWidth <= 0) {
+        const auto& image = gui->button_BarImg;
+        layerWidth = image ? image->width : int32_t(8 * buttonRadius);
+        layerHeight = image ? image->height : int32_t(2 * buttonRadius);
+    }
+    const float x = buttonRadius + gap + 0.5f * float(layerWidth);
+    auto bar = gui->AddBarButton(x, float(row) * (float(layerHeight) + gap), cmdMove.get(), gui->button_BarImg,
+                                 float(layerWidth), float(layerHeight));
+    bar->SetTooltip(tooltip);
+    bar->setGameFunc(action, this);
+    group = vesko::TCGroup::Create();
+    for (int32_t s = 0; s < 2; ++s) {
+        if (auto state = TGUI::StateGroup(*bar, s)) state->addContent(group);
+    }
+    return bar;
+}
+
+void TMainTool::Destroy() {
+    // The text field may outlive this panel: a rename still open must not call back into it.
+    if (tft && tft->gameFunc.function == _setCityName && tft->gameFunc.context == this) {
+        tft->gameFunc = {};
+        tft->editFunc = {};
+    }
+    TGUIElement::Destroy();
+}
+
+// --- bars ----------------------------------------------------------------------------------
+
+void TMainTool::updateTool() {
+    if (!layer) return;
+    setLayerNameText(layer->getCityName(), layer->getMayorName());
+    setLayerMoneyText(GetMoney(), GetDate(), layer->currentDayPart);
+    const THabitantPool* pool = layer->habitantPool.get();
+    setLayerHabitantsText(pool ? pool->countActiveHabitants() : 0, pool ? pool->getSatisfaction() : 0.0f);
+}
+
+std::string TMainTool::GetMoney() const { return layer ? layer->getRealMoney(layer->getMoney()) : std::string(); }
+
+std::string TMainTool::GetDate() const {
+    return layer ? layer->getRealDate(layer->dateWeekDay, layer->dateDay, layer->dateMonth, layer->dateYear)
+                 : std::string();
+}
+
+void TMainTool::setLayerNameText(const std::string& city, const std::string& mayor) {
+    if (_namesShown && city == _shownCity && mayor == _shownMayor) return;
+    _namesShown = true;
+    _shownCity = city;
+    _shownMayor = mayor;
+    layerName->Clear();
+    auto mayorText = Text(mayor, gui->DefaultFont, gui->textCol_light, 0, 0);
+    const float cityWidth = vesko::TCText::Create(city, gui->bigFont)->Width;
+    const float cityHeight = FontHeight(gui->bigFont);
+    // Both lines together centred on the bar; the city name in white over four outline copies
+    // a pixel off diagonally.
+    const float top = -0.5f * (cityHeight + mayorText->Height);
+    constexpr int32_t offsets[5][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, 0}};
+    for (const auto& o : offsets) {
+        const auto& colour = (o[0] == 0) ? gui->textCol_white : gui->textCol_default;
+        layerName->addContent(Text(city, gui->bigFont, colour, -0.5f * cityWidth + float(o[0]), top + float(o[1])));
+    }
+    mayorText->SetIntHandle(int32_t(0.5f * mayorText->Width), int32_t(-(top + cityHeight)));
+    layerName->addContent(mayorText);
+}
+
+void TMainTool::setLayerMoneyText(const std::string& money, const std::string& date, float dayPart) {
+    if (_clockNeedle) _clockNeedle->formation.SetRotation(std::isfinite(dayPart) ? dayPart * 360.0f : 0.0f);
+    if (_moneyShown && money == _shownMoney && date == _shownDate) return;
+    _moneyShown = true;
+    _shownMoney = money;
+    _shownDate = date;
+    layerMoney->Clear();
+    layerMoney->addContent(_clock);
+    const float left = -0.5f * float(layerWidth) + barPadding;
+    layerMoney->addContent(Text(money, gui->DefaultFont, gui->textCol_default, left, -FontHeight(gui->DefaultFont)));
+    layerMoney->addContent(Text(date, gui->DefaultFont, gui->textCol_default, left, 0));
+}
+
+void TMainTool::setLayerHabitantsText(int32_t count, float satisfaction) {
+    // A satisfaction that is not a number reads as 0, and the smiley's frame follows it.
+    const float s = std::isfinite(satisfaction) ? std::clamp(satisfaction, 0.0f, 1.0f) : 0.0f;
+    const int32_t percent = static_cast<int32_t>(s * 100.0f);
+    if (_smiley) _smiley->setFrame(gui->getSmileyImgFrame(s));
+    if (count == _shownCount && percent == _shownPercent) return;
+    _shownCount = count;
+    _shownPercent = percent;
+    layerHabitants->Clear();
+    layerHabitants->addContent(_smileySlot);
+    const float left = -0.5f * float(layerWidth) + barPadding;
+    layerHabitants->addContent(Text("Einwohner: " + std::to_string(count), gui->DefaultFont, gui->textCol_default, left,
+                                    -FontHeight(gui->DefaultFont)));
+    layerHabitants->addContent(
+        Text("Zufriedenheit: " + std::to_string(percent) + "%", gui->DefaultFont, gui->textCol_default, left, 0));
+}
+
+// --- game speed ----------------------------------------------------------------------------
+
+std::array<TGUIGadget*, 5> TMainTool::_speedButtons() const {
+    return {cmdSpeedPause.get(), cmdSpeedSlow.get(), cmdSpeedDefault.get(), cmdSpeedFast.get(), cmdSpeedHyper.get()};
+}
+
+void TMainTool::selectSpeedButton(int32_t index) {
+    const int32_t n = int32_t(gameSpeeds.size());
+    const int32_t chosen = ((index % n) + n) % n;
+    const auto buttons = _speedButtons();
+    for (int32_t i = 0; i < n; ++i) {
+        auto& g = *buttons[size_t(i)]->gadget;
+        g.State = i == chosen ? 1 : 0;
+        g._RefreshTouchObjects();
+    }
+    speedEvent();
+}
+
+int32_t TMainTool::getSelectedSpeedButton() const {
+    const auto buttons = _speedButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i] && buttons[i]->gadget->State) return int32_t(i);
+    }
+    return -1;
+}
+
+void TMainTool::speedEvent() {
+    const int32_t i = getSelectedSpeedButton();
+    if (layer) layer->setGameSpeed(i < 0 ? 0.0f : gameSpeeds[size_t(i)]);
+}
+
+int32_t TMainTool::_cmdSpeedAction(vesko::TTGUIGadget& gadget) {
+    if (gadget.hit && gadget.mode == 0) {
+        if (gadget.Parent) {
+            for (const auto& sibling : gadget.Parent->children->children) {
+                if (sibling->EventFunc != _cmdSpeedAction) continue;
+                sibling->State = 0;
+                sibling->_RefreshTouchObjects();
+            }
+        }
+        gadget.State = 1;
+    }
+    gadget.SetInFront();
+    gadget._RefreshTouchObjects();
+    return 0;
+}
+
+// --- city name -----------------------------------------------------------------------------
+
+std::string TMainTool::getCityName() const { return layer ? layer->getCityName() : std::string(); }
+
+int32_t TMainTool::setCityName(const std::string& name) {
+    std::vector<uint32_t> kept;
+    for (uint32_t cp : TCharset::Decode(name)) {
+        if (Printable(cp)) kept.push_back(cp);
+    }
+    const auto first = std::find_if_not(kept.begin(), kept.end(), Blank);
+    const auto last = std::find_if_not(kept.rbegin(), std::make_reverse_iterator(first), Blank).base();
+    if (first == last || !layer) return 0;
+    std::vector<uint32_t> clean(first, first + std::min(last - first, std::ptrdiff_t(maxCityNameLength)));
+    // A cut may leave a space at the new end.
+    while (Blank(clean.back())) clean.pop_back();
+    layer->setCityName(TCharset::Encode(clean));
+    return 1;
+}
+
+void TMainTool::onCmdName() {
+    if (!tft) return;
+    tft->startTool(getCityName(), "Stadtnamen verändern", "", "", _setCityName, this, nullptr, nullptr, 0, 0.0f);
+}
+
+int32_t TMainTool::_onCmdName(void* context) {
+    if (auto* t = AsTool(context)) t->onCmdName();
+    return 0;
+}
+
+int32_t TMainTool::_onCmdMoney(void* context) {
+    if (auto* t = AsTool(context)) t->onCmdMoney();
+    return 0;
+}
+
+int32_t TMainTool::_onCmdHabitants(void* context) {
+    if (auto* t = AsTool(context)) t->onCmdHabitants();
+    return 0;
+}
+
+int32_t TMainTool::_SpeedEvent(void* context) {
+    if (auto* t = AsTool(context)) t->speedEvent();
+    return 0;
+}
+
+int32_t TMainTool::_setCityName(void* context, const std::string& name) {
+    auto* t = AsTool(context);
+    return t ? t->setCityName(name) : 0;
+}

@@ -1,0 +1,95 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gui/TGUIElement.h"
+
+class TGUI;
+class TLayer;
+class TTextFieldTool;
+
+namespace vesko {
+class TCGroup;
+class TCPicture;
+class TCAnimation;
+}  // namespace vesko
+
+// The status panel of a game: a move button with three bars beside it — city and mayor (touch
+// it to rename the city), money and date with a clock of the day, inhabitants with their
+// satisfaction — and five game-speed buttons that work as a radio group.
+class TMainTool : public TGUIElement {
+public:
+    // Game speed of the buttons Pause, Langsam, Normal, Schnell, Sehr schnell.
+    static constexpr std::array<float, 5> gameSpeeds{0.0f, 0.5f, 1.0f, 2.0f, 4.0f};
+    static constexpr int32_t defaultSpeedButton = 2;
+    // Longer names are cut: the name bar and the 8-bit files keep a name of one line.
+    static constexpr size_t maxCityNameLength = 40;
+
+    static std::shared_ptr<TMainTool> Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
+                                             const std::shared_ptr<TLayer>& layer,
+                                             const std::shared_ptr<TTextFieldTool>& tft);
+    void Update() { updateTool(); }
+    // Reads names, money, date, inhabitants and satisfaction from the world into the bars.
+    void updateTool();
+    // Leaves a running rename without a callback into this panel, then removes the panel.
+    void Destroy() override;
+
+    // Each rebuilds its bar only when a text changed; the clock needle turns every frame.
+    void setLayerNameText(const std::string& city, const std::string& mayor);
+    void setLayerMoneyText(const std::string& money, const std::string& date, float dayPart);
+    void setLayerHabitantsText(int32_t count, float satisfaction);
+    std::string GetMoney() const;
+    std::string GetDate() const;
+
+    // Selects button index mod 5 alone and passes its speed to the world.
+    void selectSpeedButton(int32_t index);
+    // The first selected speed button, −1 when none is.
+    int32_t getSelectedSpeedButton() const;
+    // The selected button's speed to the world (0 when none is selected).
+    void speedEvent();
+
+    std::string getCityName() const;
+    // Keeps the printable ISO-8859-1 characters without spaces at either end, at most
+    // maxCityNameLength of them; a name left empty is refused (0) and the old name stays.
+    int32_t setCityName(const std::string& name);
+    // Opens the text field with the city name.
+    void onCmdName();
+    void onCmdMoney() {}
+    void onCmdHabitants() {}
+
+    static int32_t _onCmdName(void* context);
+    static int32_t _onCmdMoney(void* context);
+    static int32_t _onCmdHabitants(void* context);
+    static int32_t _SpeedEvent(void* context);
+    static int32_t _setCityName(void* context, const std::string& name);
+    // Radio behaviour: a hit selects this button and clears the siblings of the same kind.
+    static int32_t _cmdSpeedAction(vesko::TTGUIGadget& gadget);
+
+    std::shared_ptr<TGUI> gui;
+    float buttonRadius = 0;
+    std::shared_ptr<TLayer> layer;
+    std::shared_ptr<TTextFieldTool> tft;
+    std::shared_ptr<TGUIGadget> cmdMove, cmdName, cmdMFT, cmdMoney, cmdHabitants, cmdSpeedPause, cmdSpeedSlow,
+        cmdSpeedDefault, cmdSpeedFast, cmdSpeedHyper;
+    int32_t layerWidth = 0, layerHeight = 0;
+    std::shared_ptr<vesko::TCGroup> layerName, layerMoney, layerHabitants;
+
+private:
+    void generate(const std::shared_ptr<TGUI>& gui, float buttonRadius, const std::shared_ptr<TLayer>& layer,
+                  const std::shared_ptr<TTextFieldTool>& tft);
+    // A bar at the given row beside the move button, its layer group drawn in both states.
+    std::shared_ptr<TGUIGadget> _addBar(int32_t row, const std::string& tooltip, TGUIGadget::TGameFunc action,
+                                        std::shared_ptr<vesko::TCGroup>& group);
+    std::array<TGUIGadget*, 5> _speedButtons() const;
+
+    // What the bars show now, so that they are rebuilt only on a change.
+    std::string _shownCity, _shownMayor, _shownMoney, _shownDate;
+    int32_t _shownCount = -1, _shownPercent = -1;
+    bool _namesShown = false, _moneyShown = false;
+    // The clock and the smiley keep their place at the right end of their bars.
+    std::shared_ptr<vesko::TCGroup> _clock, _smileySlot;
+    std::shared_ptr<vesko::TCPicture> _clockFace, _clockNeedle;
+    std::shared_ptr<vesko::TCAnimation> _smiley;
+};

@@ -1,0 +1,125 @@
+// The main tool: the speed buttons as a radio group that sets the world's speed, renaming the
+// city through the text field (cleaned, capped, empty refused) and the inhabitants bar.
+#include <cmath>
+
+#include "GUIFixture.h"
+#include "framework/TCGroup.h"
+#include "framework/TCText.h"
+#include "framework/TFastRandom.h"
+#include "gui/TMainTool.h"
+#include "gui/TTextFieldTool.h"
+#include "platform/TImageFont.h"
+#include "world/TLayer.h"
+
+namespace {
+
+class MainToolTest : public GUITest {
+protected:
+    void SetUp() override {
+        GUITest::SetUp();
+        gui->textfieldImg = TImage::Create(240, 36);
+        gui->bigFont = gui->DefaultFont = TImageFont::Load("data/gfx/gui/font.ttf", 14, SMOOTHFONT);
+        TLayer::Init(640, 480);
+        layer = TLayer::Create(32, 32, vesko::TFastRandom::Create(1));
+        layer->setCityName("Vallmora");
+        tft = TTextFieldTool::Create(gui, 20, 12, nullptr);
+        tool = TMainTool::Create(gui, 20, layer, tft);
+        tool->SetPosition(100, 100);
+        Frame();  // the touch objects take their places
+    }
+    void Step() override {
+        tft->Update();
+        tool->Update();
+        GUITest::Step();
+    }
+    void TearDown() override {
+        tool->Destroy();
+        tft->Destroy();
+        layer->Destroy();
+        TLayer::DePrepare();
+        TLayer::Init(0, 0);
+        GUITest::TearDown();
+    }
+    // Tapped, and the frame in which it fires.
+    void TapGadget(const TGUIGadget& g) {
+        Tap(g.gadget->GetX(1), g.gadget->GetY(1));
+        Frame();
+    }
+    static std::string TextAt(const vesko::TCGroup& group, int32_t i) {
+        auto t = std::dynamic_pointer_cast<vesko::TCText>(group.getContent(i));
+        return t ? t->str : "<none>";
+    }
+
+    std::shared_ptr<TLayer> layer;
+    std::shared_ptr<TTextFieldTool> tft;
+    std::shared_ptr<TMainTool> tool;
+};
+
+TEST_F(MainToolTest, SpeedButtonsAreARadioGroupStartingOnNormal) {
+    EXPECT_EQ(tool->getSelectedSpeedButton(), 2);
+    EXPECT_EQ(layer->getGameSpeed(), 1.0f);
+    const TGUIGadget* buttons[] = {tool->cmdSpeedPause.get(), tool->cmdSpeedSlow.get(), tool->cmdSpeedDefault.get(),
+                                   tool->cmdSpeedFast.get(), tool->cmdSpeedHyper.get()};
+    for (int32_t i : {4, 0, 1, 1, 3}) {  // 1 twice: hitting the selected button keeps it
+        TapGadget(*buttons[i]);
+        int32_t selected = 0;
+        for (const auto* b : buttons) selected += b->gadget->State;
+        EXPECT_EQ(selected, 1) << i;
+        EXPECT_EQ(tool->getSelectedSpeedButton(), i);
+        EXPECT_EQ(layer->getGameSpeed(), TMainTool::gameSpeeds[size_t(i)]);
+    }
+    tool->selectSpeedButton(7);  // index mod 5
+    EXPECT_EQ(layer->getGameSpeed(), 1.0f);
+}
+
+TEST_F(MainToolTest, TheNameBarRenamesTheCityThroughTheTextField) {
+    TapGadget(*tool->cmdName);
+    ASSERT_TRUE(tft->isVisible());
+    EXPECT_EQ(tft->currentText, "Vallmora");
+    tft->currentText = "";
+    tft->onCmdOk();
+    EXPECT_TRUE(tft->isVisible());  // refused: the field stays open for a correction
+    EXPECT_EQ(layer->getCityName(), "Vallmora");
+    tft->currentText = "Neustadt";
+    tft->onCmdOk();
+    EXPECT_FALSE(tft->isVisible());
+    EXPECT_EQ(layer->getCityName(), "Neustadt");
+    Frame();
+    EXPECT_EQ(TextAt(*tool->layerName, 4), "Neustadt");  // the white line over its outline
+}
+
+TEST_F(MainToolTest, CityNamesAreCleanedCappedOrRefused) {
+    const std::string a39(39, 'a');
+    const struct {
+        std::string in;
+        int32_t accepted;
+        std::string stored;
+    } cases[] = {
+        {"  Ost  ", 1, "Ost"},
+        {"", 0, ""},
+        {" \t\n\xC2\xA0 ", 0, ""},  // only blanks and control characters
+        {"A\x01"
+         "b\tc\x7f\r\n",
+         1, "Abc"},                                     // control characters dropped
+        {"Gr\xC3\xBCn\xE2\x82\xAC", 1, "Gr\xC3\xBCn"},  // ü kept, € has no 8-bit code
+        {std::string(10000, 'x'), 1, std::string(40, 'x')},
+        {a39 + " bcd", 1, a39},  // cut at 40, then the end trimmed
+    };
+    for (const auto& c : cases) {
+        layer->setCityName("Alt");
+        EXPECT_EQ(tool->setCityName(c.in), c.accepted) << c.in.size();
+        EXPECT_EQ(layer->getCityName(), c.accepted ? c.stored : "Alt") << c.in.size();
+    }
+}
+
+TEST_F(MainToolTest, InhabitantsBarShowsCountAndWholePercent) {
+    const std::tuple<int32_t, float, std::string> cases[] = {
+        {12, 0.756f, "Zufriedenheit: 75%"}, {0, NAN, "Zufriedenheit: 0%"}, {3, 7.0f, "Zufriedenheit: 100%"}};
+    for (const auto& [count, satisfaction, line] : cases) {
+        tool->setLayerHabitantsText(count, satisfaction);
+        EXPECT_EQ(TextAt(*tool->layerHabitants, 1), "Einwohner: " + std::to_string(count));
+        EXPECT_EQ(TextAt(*tool->layerHabitants, 2), line);
+    }
+}
+
+}  // namespace
