@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# A player's first minutes with nothing but clicks and keys, at 1024 × 768: open the road tool,
+# build a road by two clicks, open the residential tool and place a house beside the road, rename
+# the city in the name bar, raise the level-1 tax by one step, switch to "Sehr schnell", wait for
+# the house to be finished and inhabited (the game's --daily lines), and open the house's info.
+# Screens of each step go to the artefacts folder.
+source "$(dirname "$0")/lib.sh"
+
+# Places of the panels at 1024 × 768 with the default gadgets.cfg (the menu's handle at
+# (154, 154), its rows 40 pixels apart; the main tool pushed up to fit the screen).
+menu_build="154 188" menu_view="154 228"
+row() { echo $((154 + 40 * $1)) "$2"; }
+name_bar="615 613" money_bar="615 655" very_fast="716 745"
+tax_up="575 428" tax_text="500x26+460+370"
+house="330 170"
+
+rm -f "$WORK/cfg/gadgets.cfg"
+sed -i '/^- Resolution horizontal/{n;s/.*/1024/}; /^- Resolution vertical/{n;s/.*/768/}' "$WORK/cfg/options.cfg"
+start_xvfb
+start_game --daily
+win=$(wait_window)
+wait_ready
+
+click() {
+  xdotool mousemove --window "$win" $1 $2
+  sleep 0.25
+  xdotool click --window "$win" 1
+  sleep 0.4
+}
+rest() { xdotool mousemove --window "$win" 1010 20; sleep 0.6; }
+shot() { rest; screenshot "$win" "$ARTIFACTS/play_$1.png"; }
+last_day() { grep '^day ' "$WORK/game.log" | tail -n 1; }
+# Mean difference of a region between two of this test's screens.
+changed() { region_diff "$ARTIFACTS/play_$1.png" "$ARTIFACTS/play_$2.png" "$3"; }
+
+# The road tool from the build row, a road by two clicks.
+click $menu_build
+click $(row 1 188)
+shot 1_road_tool
+click 250 150
+click 380 215
+shot 2_road
+
+# The residential tool, a house beside the road; key 9 closes the build tool again.
+click $menu_build
+click $(row 2 188)
+click $house
+shot 3_house
+xdotool key --window "$win" 9
+
+# Renaming: the name bar opens the text field, a touch on the field places the cursor.
+click $name_bar
+shot 4_name_field
+click 760 384
+xdotool key --window "$win" End $(printf 'BackSpace %.0s' $(seq 1 20))
+xdotool type --window "$win" --delay 60 "Neustadt"
+xdotool key --window "$win" Return
+shot 5_renamed
+d=$(changed 4_name_field 5_renamed 160x30+535+598)
+awk -v d="$d" 'BEGIN { exit !(d > 3) }' || fail "the name bar did not change after renaming (difference $d)"
+
+# Taxes: the money bar opens the tax tool; one step up on level 1.
+click $money_bar
+shot 6_tax
+click $tax_up
+shot 7_tax_up
+d=$(changed 6_tax 7_tax_up "$tax_text")
+awk -v d="$d" 'BEGIN { exit !(d > 1) }' || fail "the tax rate did not change after a step up (difference $d)"
+
+# "Sehr schnell", then the house is finished and inhabited within a couple of minutes.
+click $very_fast
+inhabited() {
+  local line
+  line=$(last_day)
+  # day money inhabitants waiting employed satisfaction buildings finished cars
+  set -- $line
+  [ "$#" -ge 10 ] && [ "$4" -ge 1 ] && [ "$8" -ge 1 ] && [ "$9" -ge 1 ]
+}
+eventually 180 inhabited || fail "the house was not finished and inhabited: $(last_day)"
+shot 8_inhabited
+money=$(last_day | awk '{print $3}')
+awk -v m="$money" 'BEGIN { exit !(m < 100000) }' || fail "building cost nothing (money $money)"
+
+# The info mode from the view row; a click on the house opens its info.
+click $menu_view
+click $(row 7 228)
+click $house
+shot 9_house_info
+d=$(changed 8_inhabited 9_house_info 200x200+412+69)
+awk -v d="$d" 'BEGIN { exit !(d > 5) }' || fail "no building info opened (difference $d)"
+quit_with_escape "$win"
+echo "PASS: road, house, renamed city, higher tax, very fast, inhabited house and its info: $(last_day)"
