@@ -17,6 +17,8 @@
 #include "world/TGroundLayer.h"
 #include "world/TISO.h"
 #include "world/TLayer.h"
+#include "gui/TBridgeTool.h"
+#include "gui/TGameGUIElements.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
 #include "world/TStreet.h"
@@ -62,7 +64,8 @@ int main(int argc, char** argv) {
     LookAt(layer, float(layer.Width) / 2, float(layer.Height) / 2);
     Shot(layer, 0, 0, folder + "/roads_map.png");
 
-    auto street = TStreet::GetByLevel(0, 0);
+    // The main road has two bridge kinds, so the bridge tool offers them.
+    auto street = TStreet::GetByLevel(1, 0);
     int32_t x0 = 0, x1 = 0, y = 0;
     if (!street || !FindCrossing(layer, street->bridgeMaxLength + 1, x0, x1, y)) {
         std::printf("no water to bridge on the start map\n");
@@ -90,6 +93,25 @@ int main(int argc, char** argv) {
         std::printf("view centre on map (%.1f, %.1f)\n", cx, cy);
     }
     Shot(layer, 0, 0, folder + "/roads_bridge.png");
+    if (auto* tools = game->guiElements.get()) {
+        TBridgeTool& bridges = *tools->bridgeTool;
+        std::printf("bridge tool %s\n", bridges.isVisible() ? "open" : "closed");
+        bridges.callNext();
+        // The GUI over the world, once the tool's show animation is over.
+        const std::string path = folder + "/roads_bridge_tool.png";
+        for (int i = 0; i < 40; ++i) {
+            Cls();
+            layer.Update(0, 0, 0, 0);
+            tools->Update({}, {}, {}, "", {});
+            if (i == 39) {
+                auto pix = GrabPixmap(0, 0, Width, Height);
+                if (!pix || !SavePixmapPNG(*pix, path, 5)) std::printf("screenshot %s could not be written\n", path.c_str());
+            }
+            Flip(0);
+        }
+        std::printf("wrote %s\n", path.c_str());
+        std::printf("bridge kind %d of %d chosen\n", bridges.currentBridgeKind + 1, bridges.countBridgeKinds);
+    }
 
     layer.BeginDestroyMode(nullptr, nullptr);
     layer.setDestroySize(3);

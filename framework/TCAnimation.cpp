@@ -55,6 +55,8 @@ int32_t TCAnimation::_ShownFrame() const {
 }
 
 void TCAnimation::_Draw(float x, float y) {
+    // The image may be shared (FromImage): its own anchor comes back after the draw.
+    const float hx = img->handle_x, hy = img->handle_y;
     img->SetHandle(handle_x, handle_y);
     _Advance(timeemitter->Get());
     if (_IntPosition(useInt, useIntPosition)) {
@@ -62,6 +64,7 @@ void TCAnimation::_Draw(float x, float y) {
         y = float(static_cast<int32_t>(y));
     }
     DrawImage(img, x, y, _ShownFrame());
+    img->SetHandle(hx, hy);
 }
 
 std::shared_ptr<TContent> TCAnimation::_Copy() const {

@@ -2,11 +2,13 @@
 
 #include <cmath>
 
-#include "framework/TCAnimation.h"
+#include "framework/TCFunc.h"
 #include "framework/TCGroup.h"
 #include "framework/TCPicture.h"
 #include "framework/TCText.h"
 #include "gui/TGUI.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "settings/TConfig.h"
 #include "world/TRoad.h"
@@ -146,21 +148,33 @@ void TBridgeTool::Redraw() {
 void TBridgeTool::_redrawPreview() {
     viewGadgetImageLayer->Clear();
     if (!currentStreet || size_t(currentBridgeKind) >= currentStreet->bridgeImages.size()) return;
-    const auto& image = currentStreet->bridgeImages[size_t(currentBridgeKind)];
-    if (!image) return;
+    auto preview = vesko::TCFunc::Load(_drawPreview);
+    preview->container = std::shared_ptr<void>(std::shared_ptr<void>(), this);
+    viewGadgetImageLayer->addContent(preview);
+}
+
+std::shared_ptr<void> TBridgeTool::_drawPreview(vesko::TCFunc& content, float cx, float cy) {
+    auto* t = static_cast<TBridgeTool*>(content.container.get());
+    if (!t || !t->currentStreet || size_t(t->currentBridgeKind) >= t->currentStreet->bridgeImages.size()) return nullptr;
+    TImage& image = *t->currentStreet->bridgeImages[size_t(t->currentBridgeKind)];
     const float sx = 0.5f * float(TConfig::tilewidth), sy = 0.5f * float(TConfig::tileheight);
-    const float s = viewGadgetRadius / (4.9f * std::sqrt(sx * sx + sy * sy));
-    const float lift = 0.15f * viewGadgetRadius / s;
+    const float s = t->viewGadgetRadius / (4.9f * std::sqrt(sx * sx + sy * sy));
+    // The street's picture is shared with the map: its anchor is set aside while the pieces are
+    // drawn from their top left corners, and put back.
+    const float hx = image.handle_x, hy = image.handle_y;
+    image.SetHandle(0, 0);
+    float scaleX = 1, scaleY = 1;
+    GetScale(scaleX, scaleY);
+    SetScale(s, s);
     for (const auto& [frame, k] : previewSteps) {
-        if (frame >= image->FrameCount()) continue;
-        auto piece = vesko::TCAnimation::FromImage(image, 0, vesko::TCAnimation::kindManual);
-        piece->setFrame(frame);
-        piece->formation.SetScale(s, s);
-        // Drawn at the preview's centre moved back by the scaled handle: the step's offset, the
-        // frame's horizontal centre and its own anchor.
-        piece->SetHandle(0.5f * float(image->width) - float(k) * sx, image->handle_y - float(k) * sy + lift);
-        viewGadgetImageLayer->addContent(piece);
+        if (frame >= image.FrameCount()) continue;
+        const float x = cx + s * (float(k) * sx - 0.5f * float(image.width));
+        const float y = cy - 0.15f * t->viewGadgetRadius + s * (float(k) * sy - hy);
+        DrawImage(t->currentStreet->bridgeImages[size_t(t->currentBridgeKind)], x, y, frame);
     }
+    SetScale(scaleX, scaleY);
+    image.SetHandle(hx, hy);
+    return nullptr;
 }
 
 void TBridgeTool::_drawText(const std::string& text) {

@@ -10,6 +10,7 @@ class TRoad;
 class TStreet;
 
 namespace vesko {
+class TCFunc;
 class TCGroup;
 class TCPicture;
 class TCText;
@@ -35,6 +36,8 @@ public:
     static int32_t _callNext(void* tool);
     static int32_t _callPrv(void* tool);
     static int32_t _callOk(void* tool);
+    // Draws the short bridge of the current kind about the preview's centre.
+    static std::shared_ptr<void> _drawPreview(vesko::TCFunc& content, float cx, float cy);
 
     std::shared_ptr<TGUI> gui;
     std::shared_ptr<TGUIGadget> viewGadget;

@@ -187,7 +187,20 @@ TEST_F(BridgeToolTest, KindsCycleWithTheirNumberAndReachOnlyTheBridgePieces) {
     tool->startTool(pieces);
     ASSERT_EQ(tool->isVisible(), 1);
     EXPECT_EQ(Caption(), "Holz (1/3)");
-    EXPECT_EQ(tool->viewGadgetImageLayer->countContents(), 12);
+    // The preview: the twelve pieces of a short bridge, drawn small about the window's centre,
+    // without disturbing the picture's anchor that the map's bridges use.
+    const auto& image = street->bridgeImages[0];
+    image->SetHandle(16, 30);
+    backend->ClearLog();
+    tool->viewGadgetImageLayer->Draw(100, 100);
+    std::vector<int32_t> frames;
+    for (const auto& c : backend->calls) {
+        if (c.kind != TDrawCall::Image || c.source != image.get()) continue;
+        frames.push_back(c.frame);
+        EXPECT_TRUE(std::abs(c.x - 100) < 60 && std::abs(c.y - 100) < 60 && c.scaleX < 1) << c.x << "," << c.y;
+    }
+    EXPECT_EQ(frames, (std::vector<int32_t>{3, 14, 18, 12, 17, 13, 16, 12, 17, 14, 18, 2}));
+    EXPECT_EQ(std::make_pair(image->handle_x, image->handle_y), std::make_pair(16.f, 30.f));
     const std::pair<void (TBridgeTool::*)(), const char*> steps[] = {{&TBridgeTool::callPrv, "Stahl (3/3)"},
                                                                      {&TBridgeTool::callNext, "Holz (1/3)"},
                                                                      {&TBridgeTool::callNext, "Stein (2/3)"}};
