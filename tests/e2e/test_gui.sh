@@ -43,9 +43,9 @@ done
 
 # Key 8 starts the demolition mode (also with the row folded in): its red preview follows the pointer.
 red_share() {
-  convert "$1" -crop 60x40+390+310 +repage -fx '(r > g + 0.25 && r > b + 0.25) ? 1 : 0' -format '%[fx:100*mean]' info:
+  convert "$1" -crop 60x40+150+280 +repage -fx '(r > g + 0.25 && r > b + 0.25) ? 1 : 0' -format '%[fx:100*mean]' info:
 }
-xdotool mousemove --window "$win" 420 330
+xdotool mousemove --window "$win" 180 300
 sleep 0.3
 screenshot "$win" "$WORK/before_8.png"
 red_before=$(red_share "$WORK/before_8.png")
