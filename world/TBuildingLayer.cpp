@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "persistence/TDataFile.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -649,3 +650,5 @@ void TBuildingLayer::EndDraw() {
     if (layer && layer->RoadLayer) layer->RoadLayer->EndDraw();
     if (layer && layer->InfluenceLayer) layer->InfluenceLayer->EndDraw();
 }
+
+void TBuildingLayer::_onSave(vesko::TDataFile& file) { file.addHeader("buildung"); }

@@ -22,6 +22,10 @@ class TTree;
 // trees, cars). It draws the whole visible map in one diagonal back-to-front walk: the black
 // ring and the ground through the block cache, then per cell the ground tile ahead of the
 // objects, the objects, roads and build previews, so that nothing needs sorting.
+namespace vesko {
+class TDataFile;
+}
+
 class TBuildingLayer {
 public:
     // One cell of the object grid: empty, a tree, a building on its origin tile, or a
@@ -42,6 +46,8 @@ public:
     static void Prepare();
     // Drops the shared images and the plugin lists (tests, and the end of the program).
     static void DePrepare();
+    // The building layer's section of a saved world.
+    void _onSave(vesko::TDataFile& file);
 
     // The building plugins by structure type, in load order; the build tool offers them.
     static void _addAward(const std::shared_ptr<TPicturePlugin>& plugin) { arrAward.push_back(plugin); }

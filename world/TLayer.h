@@ -68,6 +68,9 @@ public:
     static void LoadSettings();
     // Writes cfg/gadgets.cfg.
     static int32_t SaveGagdgetSettings();
+    // Writes the map's size and view ("main") and each layer's sections to path, through a
+    // temporary file; 1 on success, 0 when it cannot be written (an older file stays as it was).
+    int32_t Save(const std::string& path);
     static void Init(int32_t viewWidth, int32_t viewHeight);
     // Loads the world's content behind the loading screen; progressFunc sees each plugin file's
     // path just before it is read.
