@@ -13,7 +13,6 @@
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
-#include "settings/TGadgets.h"
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
@@ -23,6 +22,7 @@
 #include "platform/TRecordingBackend.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
+#include "settings/TGadgets.h"
 #include "settings/TSettings.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
@@ -239,7 +239,8 @@ TEST_F(GameTest, PanelsKeepClicksOffTheMapAndTheTouchPointerStandsInForTheMouse)
     game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
     ASSERT_TRUE(game && game->guiElements);
     TGameGUIElements& tools = *game->guiElements;
-    auto road = game->layer->RoadLayer->_SetTile(TStreet::CreateFromPlugin(std::make_shared<TStreetPlugin>()), 10, 12, {});
+    const auto plugin = std::make_shared<TStreetPlugin>();  // outlives its street, as in the registry
+    auto road = game->layer->RoadLayer->_SetTile(TStreet::CreateFromPlugin(plugin), 10, 12, {});
     const auto click = [&](int32_t x, int32_t y) {
         TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, x, y);
         Frame();

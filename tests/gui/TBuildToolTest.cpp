@@ -24,8 +24,11 @@ float balance = 1000;
 int32_t Affordable(void*, float cost) { return cost <= balance ? 1 : 0; }
 std::string Money(void*, float amount) { return std::to_string(int32_t(amount)); }
 
+// A street type and its plugin; as in the game's registry, the plugin outlives the street,
+// which refers to it by a plain pointer.
 std::shared_ptr<TStreet> Street(const std::string& name, int32_t level, float price) {
-    auto p = std::make_shared<TStreetPlugin>();
+    static std::vector<std::shared_ptr<TStreetPlugin>> plugins;
+    auto p = plugins.emplace_back(std::make_shared<TStreetPlugin>());
     p->Name = name;
     p->level = uint8_t(level);
     p->price = price;
@@ -84,11 +87,11 @@ TEST_F(BuildToolTest, TechLevelsSortStreetsByLevelAndBuildingsByTechLevel) {
 }
 
 TEST_F(BuildToolTest, NextAndPreviousWrapWithinTheSelectedTechLevel) {
-    auto starter = TStartBuildTool::Create(tool, {Building("A", 1, 10), Building("B", 1, 10), Building("C", 1, 10),
-                                                  Building("D", 2, 10)},
-                                           0);
+    auto starter = TStartBuildTool::Create(
+        tool, {Building("A", 1, 10), Building("B", 1, 10), Building("C", 1, 10), Building("D", 2, 10)}, 0);
     TBuildTool::_startBuildTool(starter.get());
-    EXPECT_EQ(std::make_tuple(Line(0), Line(1), layer->buildmode), std::make_tuple(std::string("1/3"), std::string("A"), 1));
+    EXPECT_EQ(std::make_tuple(Line(0), Line(1), layer->buildmode),
+              std::make_tuple(std::string("1/3"), std::string("A"), 1));
     const struct {
         void (TBuildTool::*step)();
         const char* name;

@@ -34,7 +34,8 @@ protected:
 };
 
 TEST_F(LayerSaveTest, SectionsAndFlagsOfASmallWorldWithThreeRoads) {
-    auto street = TStreet::CreateFromPlugin(std::make_shared<TStreetPlugin>());
+    const auto plugin = std::make_shared<TStreetPlugin>();  // outlives its street, as in the registry
+    auto street = TStreet::CreateFromPlugin(plugin);
     for (int32_t x : {3, 4, 5}) layer->RoadLayer->_SetTile(street, x, 7, {});
     layer->iso->moveX = -12.5f;
     layer->iso->moveY = 40.0f;
@@ -50,11 +51,11 @@ TEST_F(LayerSaveTest, SectionsAndFlagsOfASmallWorldWithThreeRoads) {
     std::vector<std::pair<std::string, std::string>> main;
     for (const auto& f : file->getHeader(0)->Flags) main.emplace_back(f->getName(), f->getValue());
     EXPECT_EQ(main, (std::vector<std::pair<std::string, std::string>>{{"width", "24"},
-                                                                       {"height", "16"},
-                                                                       {"camx", "-12.5000000"},
-                                                                       {"camy", "40.0000000"},
-                                                                       {"scalex", "2.00000000"},
-                                                                       {"scaley", "2.00000000"}}));
+                                                                      {"height", "16"},
+                                                                      {"camx", "-12.5000000"},
+                                                                      {"camy", "40.0000000"},
+                                                                      {"scalex", "2.00000000"},
+                                                                      {"scaley", "2.00000000"}}));
     file->findHeader("road", 1);
     file->findFlag("count", 1);
     EXPECT_EQ(file->getFlagValueInt(-1), 3);
