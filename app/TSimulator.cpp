@@ -128,13 +128,28 @@ bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed) {
     world->setCityName("Vallmora City");
     world->setMayorName("Vesko");
     world->midPosition(0);
-    world->setEnoughMoneyToBuyFunc(_Enough, this);
-    world->setExpendMoneyFunc(_Expend, this);
+    _Attach();
     world->setMoney(TGame::startMoney);
     world->setGameSpeed(defaultSpeed);
     // The first step runs the first day change, as the game's first frame does.
     Step();
     return true;
+}
+
+void TSimulator::_Attach() {
+    world->setEnoughMoneyToBuyFunc(_Enough, this);
+    world->setExpendMoneyFunc(_Expend, this);
+}
+
+std::string TSimulator::Load(const std::string& path) {
+    std::string message;
+    auto loaded = TLayer::Load(path, message);
+    if (!loaded) return message;
+    world->Destroy();
+    world = loaded;
+    world->MakeCurrent();
+    _Attach();
+    return message;
 }
 
 int32_t TSimulator::_Enough(void* context, float amount) {
@@ -189,6 +204,10 @@ bool TSimulator::RunCommand(const std::vector<std::string>& w, std::ostream& out
         world->cheat->immediatelyBuild = 1;
     } else if (cmd == "days" && n == 2 && ParseInt(w[1], a) && a >= 0) {
         Days(a, out);
+    } else if (cmd == "save" && n == 2) {
+        if (!world->Save(w[1])) refusal = "the city could not be written to " + w[1];
+    } else if (cmd == "load" && n == 2) {
+        refusal = Load(w[1]);
     } else {
         return false;
     }

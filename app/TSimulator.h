@@ -44,6 +44,9 @@ public:
     std::string Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& streetId);
     std::string Build(const std::string& pluginId, int32_t x, int32_t y);
     std::string Destroy(int32_t x, int32_t y, int32_t size);
+    // Replaces the world by the city saved at path; refused (the world stays) with the reason.
+    // A city loaded without objects whose plugins are gone is reported the same way.
+    std::string Load(const std::string& path);
 
     std::shared_ptr<TLayer> world;
     // The clock every time of the run comes from.
@@ -52,6 +55,8 @@ public:
 private:
     // The pointer in pixels over map point (mx, my).
     void _Pointer(float mx, float my, int32_t& px, int32_t& py) const;
+    // The world's money callbacks answered by this simulator.
+    void _Attach();
     static int32_t _Enough(void* context, float amount);
     static int32_t _Expend(void* context, float amount);
 

@@ -49,6 +49,14 @@ int32_t TTimer::Wait() {
     return n;
 }
 
+uint32_t TTimer::ElapsedMS() const { return TClock::Source().Ticks() - start; }
+
+void TTimer::Resume(uint32_t elapsedMS, int32_t emittedTicks) {
+    start = TClock::Source().Ticks() - elapsedMS;
+    emitted = emittedTicks;
+    waited = emittedTicks;
+}
+
 void TTimer::Stop() {
     if (!running) return;
     waited = Ticks();

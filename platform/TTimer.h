@@ -15,6 +15,12 @@ public:
     // Blocks until the tick count changes; returns the ticks since the previous Wait.
     int32_t Wait();
     void Stop();
+    // Milliseconds since the timer started, and the tick count last sent as an event.
+    uint32_t ElapsedMS() const;
+    int32_t Emitted() const { return emitted; }
+    // Goes on from a timer saved earlier: as if it had started elapsedMS ago and had already
+    // sent its ticks up to emitted.
+    void Resume(uint32_t elapsedMS, int32_t emittedTicks);
     // Sends one tick event per running timer whose count moved since the last call.
     static void EmitTicks();
 

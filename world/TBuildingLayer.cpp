@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "persistence/TDataFile.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -650,5 +649,3 @@ void TBuildingLayer::EndDraw() {
     if (layer && layer->RoadLayer) layer->RoadLayer->EndDraw();
     if (layer && layer->InfluenceLayer) layer->InfluenceLayer->EndDraw();
 }
-
-void TBuildingLayer::_onSave(vesko::TDataFile& file) { file.addHeader("buildung"); }

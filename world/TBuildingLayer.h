@@ -17,14 +17,12 @@ class TLayer;
 class TPicturePlugin;
 class TRoad;
 class TTree;
+class TWorldFile;
 
 // The world's layer of objects that stand on tiles (buildings, their footprint placeholders,
 // trees, cars). It draws the whole visible map in one diagonal back-to-front walk: the black
 // ring and the ground through the block cache, then per cell the ground tile ahead of the
 // objects, the objects, roads and build previews, so that nothing needs sorting.
-namespace vesko {
-class TDataFile;
-}
 
 class TBuildingLayer {
 public:
@@ -46,8 +44,12 @@ public:
     static void Prepare();
     // Drops the shared images and the plugin lists (tests, and the end of the program).
     static void DePrepare();
-    // The building layer's section of a saved world.
-    void _onSave(vesko::TDataFile& file);
+    // The building layer's parts of a saved city (TBuildingLayerSave.cpp): "buildung" with the
+    // trees and buildings, and "cars" with the cars, each building's cars and the road slots.
+    void _onSave(TWorldFile& file);
+    void _onLoad(TWorldFile& file);
+    void _onSaveCars(TWorldFile& file);
+    void _onLoadCars(TWorldFile& file);
 
     // The building plugins by structure type, in load order; the build tool offers them.
     static void _addAward(const std::shared_ptr<TPicturePlugin>& plugin) { arrAward.push_back(plugin); }

@@ -1,5 +1,7 @@
 #include "world/TGroundLayer.h"
 
+#include <unordered_map>
+
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +20,7 @@
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
 #include "world/TRoadLayer.h"
+#include "world/TWorldFile.h"
 
 namespace {
 // Shore frame by which neighbours are water: index N0 * 8 + N1 * 4 + N2 * 2 + N3 with N0 = (x, y - 1),
@@ -315,9 +318,71 @@ void TGroundLayer::EndDraw() {
     infMask.reset();
 }
 
-void TGroundLayer::_onSave(vesko::TDataFile& file) { file.addHeader("ground"); }
+void TGroundLayer::_onSave(TWorldFile& wf) {
+    wf.file.addHeader("ground");
+    // A palette of the plugins in use, then one record per map column: per tile its palette
+    // entry times two, plus one when its water is animated.
+    std::unordered_map<const TPicturePlugin*, int32_t> palette;
+    TRecord ids, kinds;
+    std::vector<TRecord> columns(static_cast<size_t>(Width));
+    for (int32_t x = 0; x < Width; ++x) {
+        for (int32_t y = 0; y < Height; ++y) {
+            const auto& t = arr[_Index(x, y)];
+            const TPicturePlugin* p = t ? t->p.get() : nullptr;
+            auto it = palette.find(p);
+            if (it == palette.end()) {
+                it = palette.emplace(p, int32_t(palette.size())).first;
+                ids.AddWord(p ? p->id : std::string());
+                kinds.AddInt(t ? t->water : 0);
+            }
+            columns[size_t(x)].AddInt(int64_t(it->second) * 2 + (t && t->wateranim ? 1 : 0));
+        }
+    }
+    wf.AddRecord("plugins", ids);
+    wf.AddRecord("water", kinds);
+    for (const auto& c : columns) wf.AddRecord("column", c);
+}
+
+void TGroundLayer::_onLoad(TWorldFile& wf) {
+    const auto section = wf.Section("ground");
+    if (!section) return;
+    std::vector<std::shared_ptr<TPicturePlugin>> plugins;
+    std::vector<int32_t> water;
+    int32_t x = 0;
+    wf.EachFlag(section, [&](const std::string& name, TRecord& r) {
+        if (name == "plugins") {
+            for (std::string id; !r.AtEnd() && r.Word(id);) {
+                auto p = std::dynamic_pointer_cast<TPicturePlugin>(TPlugin::Get(id));
+                if (!p && !id.empty()) wf.Missing(id);
+                plugins.push_back(p);
+            }
+        } else if (name == "water") {
+            for (int32_t w = 0; !r.AtEnd() && r.Int(w, 0, 1);) water.push_back(w);
+        } else if (name == "column") {
+            if (x >= Width || water.size() != plugins.size()) return wf.Broken("ground");
+            const int32_t entries = int32_t(plugins.size()) * 2 - 1;
+            for (int32_t y = 0; y < Height; ++y) {
+                int32_t v = 0;
+                if (!r.Int(v, 0, entries)) return wf.Broken("ground");
+                // A tile whose plugin is gone takes one of its kind.
+                const size_t k = size_t(v / 2);
+                if (!_SetTile(x, y, water[k], plugins[k])) return wf.Fail("Kein Bodenbild geladen");
+                arr[_Index(x, y)]->wateranim = arr[_Index(x, y)]->water ? v % 2 : 0;
+            }
+            if (!r.Ok() || !r.AtEnd()) return wf.Broken("ground");
+            ++x;
+        }
+    });
+    if (x != Width) wf.Broken("ground");
+}
 
 void TGroundLayer::Destroy() { TOPPanel::DePrepare(); }
+
+void TGroundLayer::ForgetCache() {
+    std::fill(arrRendered.begin(), arrRendered.end(), notRendered);
+    std::fill(arrBlackTileRendered.begin(), arrBlackTileRendered.end(), 0);
+    preRendered = 0;
+}
 
 void TGroundLayer::DePrepare() {
     waterPlugins.clear();

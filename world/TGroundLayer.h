@@ -9,9 +9,7 @@ class TImage;
 class TInfluenceMask;
 class TLayer;
 class TPicturePlugin;
-namespace vesko {
-class TDataFile;
-}
+class TWorldFile;
 
 // The world's ground: one land or water tile per map tile, shores on land next to water, the
 // black ring outside the map, and the drifting caustics. Ground rarely changes, so its images
@@ -49,8 +47,13 @@ public:
     void Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim);
     void drawBlackTile(int32_t x, int32_t y, int32_t force);
     void EndDraw();
-    void _onSave(vesko::TDataFile& file);
+    // The ground section of a saved city: the plugin of every tile.
+    void _onSave(TWorldFile& file);
+    void _onLoad(TWorldFile& file);
     void Destroy();
+    // The shared block cache was emptied (another world was made): every tile is cached again
+    // when next drawn.
+    void ForgetCache();
 
     // Screen and cache-plane position of tile (x, y).
     void _ScreenPos(float x, float y, float& sx, float& sy) const;

@@ -11,6 +11,7 @@ class THabitant;
 class THabitantControl;
 class TLayer;
 class TNameGenerator;
+class TWorldFile;
 
 // The city's inhabitants: those living in a house (active) and those waiting for a home
 // (pool, oldest first). At each day change waiting inhabitants move into the houses that
@@ -25,6 +26,10 @@ public:
     static std::shared_ptr<THabitantPool> Create(TLayer* layer);
     int32_t generate(TLayer* layer);
     void Destroy();
+    // The inhabitants' section of a saved city (THabitantPoolSave.cpp); loading needs the
+    // buildings and roads already read.
+    void _onSave(TWorldFile& file);
+    void _onLoad(TWorldFile& file);
     void _setDefaultTaxes();
 
     // Levels 1 … 5; other levels are ignored (set) or read as 0.

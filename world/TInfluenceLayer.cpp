@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "persistence/TDataFile.h"
 #include "platform/TClock.h"
 #include "plugins/BColor.h"
 #include "plugins/TInfluenceContainer.h"
@@ -16,6 +17,7 @@
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
 #include "world/TStreet.h"
+#include "world/TWorldFile.h"
 
 namespace {
 constexpr size_t touchedByte = 15;
@@ -36,6 +38,7 @@ std::vector<TInfluenceLayer::TCell> TInfluenceLayer::_generateEmptyArray() const
 
 void TInfluenceLayer::Clear() {
     arr = _generateEmptyArray();
+    appliedSpreads.clear();
     Width = layer ? std::max(layer->Width, 0) : 0;
     Height = layer ? std::max(layer->Height, 0) : 0;
 }
@@ -79,6 +82,7 @@ void TInfluenceLayer::_continueRebuild() {
     if (pendingNext < pendingSpreads.size()) return;
     arr.swap(pendingArr);
     pendingArr.clear();
+    appliedSpreads.swap(pendingSpreads);
     pendingSpreads.clear();
     rebuilding = false;
     bRendered = 0;
@@ -225,4 +229,47 @@ void TInfluenceLayer::Destroy() {
     defaultGroundColor.reset();
     defaultGroundMask.reset();
     lastRenderedMask.reset();
+}
+
+void TInfluenceLayer::_onSave(TWorldFile& wf) {
+    wf.file.addHeader("influence");
+    wf.AddRecord("state", TRecord().AddInt(wf.Rel(lastCheck)).AddInt(rebuilding ? 1 : 0).AddInt(rebuilding ? int64_t(pendingNext) : 0));
+    // Between rebuilds nothing is pending.
+    for (const auto& [name, list] : {std::pair{"a", &appliedSpreads}, std::pair{"p", &pendingSpreads}}) {
+        for (const TSpread& s : *list) wf.AddRecord(name, TRecord().AddFloat(s.x).AddFloat(s.y).AddInt(s.kind).AddInt(s.value).AddFloat(s.radius));
+    }
+}
+
+void TInfluenceLayer::_onLoad(TWorldFile& wf) {
+    const auto section = wf.Section("influence");
+    int32_t last = 0, busy = 0, next = 0;
+    bool stateRead = false;
+    std::vector<TSpread> applied, pending;
+    wf.EachFlag(section, [&](const std::string& name, TRecord& r) {
+        if (name == "state") {
+            if (!r.Int(last, INT32_MIN, INT32_MAX) || !r.Int(busy, 0, 1) || !r.Int(next, 0, TWorldFile::maxObjects))
+                return wf.Broken("influence");
+            stateRead = true;
+        } else if (name == "a" || name == "p") {
+            TSpread s{};
+            if (!r.Float(s.x) || !r.Float(s.y) || !r.Int(s.kind, 0, countInfluences - 1) || !r.Int(s.value, 0, 1 << 30) ||
+                !r.Float(s.radius) || !r.AtEnd())
+                return wf.Broken("influence");
+            // A radius beyond the map's diagonal reaches no further than the map.
+            s.radius = std::min(s.radius, float(Width + Height));
+            (name == "a" ? applied : pending).push_back(s);
+        }
+    });
+    if (wf.Failed()) return;
+    if (!stateRead || size_t(next) > pending.size()) return wf.Broken("influence");
+    Clear();
+    for (const TSpread& s : applied) _spread(arr, s);
+    appliedSpreads = std::move(applied);
+    lastCheck = wf.Abs(last);
+    rebuilding = busy != 0;
+    pendingSpreads = std::move(pending);
+    pendingNext = size_t(next);
+    pendingArr = _generateEmptyArray();
+    for (size_t i = 0; i < pendingNext; ++i) _spread(pendingArr, pendingSpreads[i]);
+    bRendered = 0;
 }

@@ -10,6 +10,7 @@ class TInfluenceMask;
 class TLayer;
 class TMiniMap;
 class TRoad;
+class TWorldFile;
 
 // How strongly each of fifteen services and nuisances reaches every tile. Working buildings
 // spread their plugin's values in a circle around their footprint centre, roads spread air
@@ -61,6 +62,10 @@ public:
     void EndDraw() { reCalc(); }
     void renderMiniMap(TMiniMap& minimap, const std::shared_ptr<TInfluenceMask>& mask, int32_t minimapLayer);
     void Destroy();
+    // The influence section of a saved city: the sources of the values in use and of a rebuild
+    // under way, from which loading computes both grids again.
+    void _onSave(TWorldFile& file);
+    void _onLoad(TWorldFile& file);
 
     TLayer* layer = nullptr;
     int32_t Width = 0, Height = 0;
@@ -79,6 +84,8 @@ private:
     void _continueRebuild();
 
     bool rebuilding = false;
+    // The sources arr was built from.
+    std::vector<TSpread> appliedSpreads;
     std::vector<TSpread> pendingSpreads;
     size_t pendingNext = 0;
     std::vector<TCell> pendingArr;

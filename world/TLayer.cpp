@@ -4,13 +4,11 @@
 #include <cmath>
 
 #include "framework/TFastRandom.h"
-#include "persistence/TDataFile.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
-#include "platform/TNumberText.h"
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
@@ -57,22 +55,6 @@ void ResetDrawing(float scaleX, float scaleY) {
 void TLayer::LoadSettings() { TSettingsFiles::LoadSettings("cfg"); }
 
 int32_t TLayer::SaveGagdgetSettings() { return TSettingsFiles::SaveGagdgetSettings("cfg"); }
-
-int32_t TLayer::Save(const std::string& path) {
-    auto d = vesko::TDataFile::Create(path);
-    if (!d || !iso) return 0;
-    d->addHeader("main");
-    d->addFlag("width", TNumberText::FromInt(Width));
-    d->addFlag("height", TNumberText::FromInt(Height));
-    d->addFlag("camx", TNumberText::FromFloat(iso->moveX));
-    d->addFlag("camy", TNumberText::FromFloat(iso->moveY));
-    d->addFlag("scalex", TNumberText::FromFloat(iso->ScaleX));
-    d->addFlag("scaley", TNumberText::FromFloat(iso->ScaleY));
-    if (GroundLayer) GroundLayer->_onSave(*d);
-    if (RoadLayer) RoadLayer->_onSave(*d);
-    if (BuildingLayer) BuildingLayer->_onSave(*d);
-    return d->WriteOut() && d->Save() ? 1 : 0;
-}
 
 void TLayer::Init(int32_t w, int32_t h) {
     viewWidth = w;

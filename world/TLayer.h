@@ -68,9 +68,17 @@ public:
     static void LoadSettings();
     // Writes cfg/gadgets.cfg.
     static int32_t SaveGagdgetSettings();
-    // Writes the map's size and view ("main") and each layer's sections to path, through a
-    // temporary file; 1 on success, 0 when it cannot be written (an older file stays as it was).
+    // Format version written into "main"; files of a newer version are refused.
+    static constexpr int32_t saveVersion = 1;
+    // Writes the whole city to path through a temporary file: the map's size and view ("main"),
+    // each layer's sections, then inhabitants, cars, calendar, weather and the random generator.
+    // 1 on success, 0 when it cannot be written (an older file stays as it was).
     int32_t Save(const std::string& path);
+    // The city saved at path, going on exactly where it was saved; null when the file is
+    // refused, with the reason for the player (German) in message. Objects whose plugins no
+    // longer exist are left out and listed in message, which is empty after a clean load.
+    // Nothing of the running world is touched, and the new world is not made current.
+    static std::shared_ptr<TLayer> Load(const std::string& path, std::string& message);
     static void Init(int32_t viewWidth, int32_t viewHeight);
     // Loads the world's content behind the loading screen; progressFunc sees each plugin file's
     // path just before it is read.
@@ -89,6 +97,8 @@ public:
     static float smooth(float t);
     // The most recently created world (null once it was destroyed).
     static TLayer* Current() { return _current; }
+    // Makes this world the current one (a loaded world, once the game takes it).
+    void MakeCurrent() { _current = this; }
 
     ~TLayer();
     void Destroy();

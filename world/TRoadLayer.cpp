@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "persistence/TDataFile.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -407,8 +406,3 @@ int32_t TRoadLayer::_GetCol(int32_t x, int32_t y) const {
     return r ? r->getCol() : 0;
 }
 
-void TRoadLayer::_onSave(vesko::TDataFile& file) {
-    file.addHeader("road");
-    file.addFlag("count", std::to_string(arrRoad.size()));
-    for (size_t i = 0; i < arrRoad.size(); ++i) file.addHeader("road" + std::to_string(i));
-}

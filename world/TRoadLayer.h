@@ -11,9 +11,7 @@ class TLayer;
 class TRoad;
 class TStreet;
 class TWay;
-namespace vesko {
-class TDataFile;
-}
+class TWorldFile;
 
 // The world's road tiles: one road per map tile, the list of all roads, the removal and plan
 // marks of the editing modes, and the drawing hooks the map walk calls per tile.
@@ -96,7 +94,10 @@ public:
     void DrawMask(int32_t x, int32_t y, float sx, float sy, int32_t dim);
     void EndDraw();
     int32_t _GetCol(int32_t x, int32_t y) const;
-    void _onSave(vesko::TDataFile& file);
+    // The road sections of a saved city (TRoadLayerSave.cpp): "road" with the count, then one
+    // section per road in list order.
+    void _onSave(TWorldFile& file);
+    void _onLoad(TWorldFile& file);
 
     TLayer* layer = nullptr;
     int32_t Width = 0, Height = 0;

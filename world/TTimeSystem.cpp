@@ -3,8 +3,10 @@
 #include <array>
 #include <cmath>
 
+#include "persistence/TDataFile.h"
 #include "platform/TEvent.h"
 #include "platform/TTimer.h"
+#include "world/TWorldFile.h"
 
 namespace {
 const std::array<const char*, 12> defaultMonthNames = {"J", "F", "M", "A", "M", "J", "J", "A", "S", "O", "N", "D"};
@@ -148,4 +150,31 @@ std::string TTimeSystem::GetDayWeekName(const std::vector<std::string>& names, f
     const int32_t d = GetDayWeek(h);
     if (names.size() < 7) return defaultWeekdayNames[d];
     return names[d];
+}
+
+void TTimeSystem::_onSave(TWorldFile& wf) const {
+    wf.file.addHeader("calendar");
+    TRecord r;
+    r.AddDouble(exactHour).AddFloat(hour).AddFloat(hoursPerAdd).AddInt(lastTimerTick);
+    // The timer's milliseconds as a signed number: they wrap after 49 days like the clock.
+    r.AddInt(timer ? int32_t(timer->ElapsedMS()) : 0).AddInt(timer ? timer->Emitted() : 0);
+    wf.AddRecord("time", r);
+}
+
+void TTimeSystem::_onLoad(TWorldFile& wf) {
+    const auto section = wf.Section("calendar");
+    const auto flag = section ? section->findFlag("time") : nullptr;
+    if (!section) return;
+    TRecord r(flag ? flag->value : std::string());
+    double exact = 0;
+    float h = 0, perAdd = 0;
+    int32_t lastTick = 0, elapsed = 0, emitted = 0;
+    if (!r.Double(exact) || !r.Float(h) || !r.Float(perAdd) || !r.Int(lastTick, 0, INT32_MAX) ||
+        !r.Int(elapsed, INT32_MIN, INT32_MAX) || !r.Int(emitted, 0, INT32_MAX) || !r.AtEnd() || exact < 0 || perAdd < 0)
+        return wf.Broken("calendar");
+    exactHour = exact;
+    hour = h;
+    hoursPerAdd = perAdd;
+    lastTimerTick = lastTick;
+    if (timer) timer->Resume(uint32_t(elapsed), emitted);
 }

@@ -6,6 +6,7 @@
 
 class TEvent;
 class TTimer;
+class TWorldFile;
 
 // The game calendar: the time as hours since the start of the game, advanced by a platform
 // timer independently of the frame rate, and the static conversions of such a time into days,
@@ -37,6 +38,11 @@ public:
     // A tick of this calendar's timer adds hoursPerAdd for every tick it stands for.
     void OnEvent(TEvent* event);
     static TEvent* _Hook(int32_t id, TEvent* data, void* context);
+
+    // The calendar's section of a saved city: the exact time, the speed and where the timer
+    // stands between its ticks, so a loaded city's days turn at the same moments.
+    void _onSave(TWorldFile& file) const;
+    void _onLoad(TWorldFile& file);
 
     static float getDay(float h);
     static float GetHourFromDay(float d);

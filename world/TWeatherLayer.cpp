@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/TFastRandom.h"
+#include "persistence/TDataFile.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
@@ -11,6 +12,7 @@
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
 #include "world/TLayer.h"
+#include "world/TWorldFile.h"
 
 void TWeatherLayer::Prepare() {
     rainImg = TImage::Load("data/gfx/wetter/rain.png", GetAutoImageFlags() | FILTEREDIMAGE);
@@ -108,4 +110,27 @@ void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float 
             SetColor(255, 255, 255);
         }
     }
+}
+
+void TWeatherLayer::_onSave(TWorldFile& wf) const {
+    wf.file.addHeader("weather");
+    wf.AddRecord("state",
+                 TRecord().AddInt(currentMode).AddInt(lastMode).AddInt(lastDay).AddInt(untilChangeDay).AddInt(nextUpdateDay));
+}
+
+void TWeatherLayer::_onLoad(TWorldFile& wf) {
+    const auto section = wf.Section("weather");
+    if (!section) return;
+    const auto flag = section->findFlag("state");
+    TRecord r(flag ? flag->value : std::string());
+    const int32_t big = 1 << 30;
+    int32_t v[5] = {};
+    if (!r.Int(v[0], 0, 6) || !r.Int(v[1], 0, 6) || !r.Int(v[2], -big, big) || !r.Int(v[3], -big, big) ||
+        !r.Int(v[4], -big, big) || !r.AtEnd())
+        return wf.Broken("weather");
+    currentMode = v[0];
+    lastMode = v[1];
+    lastDay = v[2];
+    untilChangeDay = v[3];
+    nextUpdateDay = v[4];
 }

@@ -4,6 +4,7 @@
 
 class TImage;
 class TLayer;
+class TWorldFile;
 
 // The weather: a value 0 (bright) ... 6 (storm) drawn anew every few game days and blended
 // smoothly over one to three days; drawn as a full-screen tint, rain and lightning.
@@ -17,6 +18,10 @@ public:
     void nextDay();
     // Draws the weather over the finished frame (at scale 1).
     void Draw();
+
+    // The weather section of a saved city.
+    void _onSave(TWorldFile& file) const;
+    void _onLoad(TWorldFile& file);
 
     // The weather value now, blending from lastMode to currentMode.
     float GetValue() const;

@@ -20,6 +20,29 @@ diff -u "$HERE/town.refusals" "$OUT/town.err" >&2 || fail "the refusals differ f
 # The same run again gives the same bytes.
 "$SIM" --seed 7 --script "$HERE/town.script" 2>/dev/null | cmp -s - "$OUT/town.out" || fail "a second run differs"
 
+# A saved and loaded city goes on exactly as if it had never stopped: 60 days in one go print
+# the same lines as 30 days, save, load, 30 days; and the whole town script with a save and a
+# load after every "days" line prints the committed lines and refusals.
+sed -n '1,/^days 20/p' "$HERE/town.script" >"$OUT/start.script"
+{ cat "$OUT/start.script"; echo "days 60"; } >"$OUT/straight.script"
+{ cat "$OUT/start.script"; echo "days 30"; echo "save $OUT/city.sav"; echo "load $OUT/city.sav"; echo "days 30"; } \
+  >"$OUT/resumed.script"
+"$SIM" --seed 7 --script "$OUT/straight.script" >"$OUT/straight.out" 2>/dev/null || fail "exit code $? on 60 days"
+"$SIM" --seed 7 --script "$OUT/resumed.script" >"$OUT/resumed.out" 2>"$OUT/resumed.err" || fail "exit code $? on the resumed run"
+[ ! -s "$OUT/resumed.err" ] || fail "saving or loading was refused: $(cat "$OUT/resumed.err")"
+diff -u "$OUT/straight.out" "$OUT/resumed.out" >&2 || fail "the loaded city did not go on as the saved one"
+awk -v f="$OUT/city.sav" '{ print } /^days/ { print "save " f; print "load " f }' "$HERE/town.script" >"$OUT/saved.script"
+"$SIM" --seed 7 --script "$OUT/saved.script" >"$OUT/saved.out" 2>"$OUT/saved.err" || fail "exit code $? with saves"
+diff -u "$HERE/town.expected" "$OUT/saved.out" | head -n 40 >&2
+cmp -s "$HERE/town.expected" "$OUT/saved.out" || fail "saving and loading after every day block changed the lines"
+diff -u "$HERE/town.refusals" "$OUT/saved.err" >&2 || fail "saving and loading changed the refusals"
+
+# A file that is no saved city is refused and the run goes on with the city it had.
+printf 'days 3\nload %s\ndays 2\n' "$HERE/town.script" >"$OUT/refused.script"
+"$SIM" --seed 7 --script "$OUT/refused.script" >"$OUT/refused.out" 2>"$OUT/refused.err" || fail "exit code $? on a refused load"
+grep -q "refused" "$OUT/refused.err" || fail "a script file was loaded as a city"
+[ "$(grep -c '^[0-9]' "$OUT/refused.out")" = 5 ] || fail "the run did not go on after the refused load"
+
 rc=0
 "$SIM" --script "$OUT/missing.script" >/dev/null 2>"$OUT/missing.err" || rc=$?
 [ "$rc" = 2 ] || fail "exit code $rc for a missing script"

@@ -47,18 +47,28 @@ TEST_F(LayerSaveTest, SectionsAndFlagsOfASmallWorldWithThreeRoads) {
     ASSERT_EQ(file->ReadIn(), 1);
     std::vector<std::string> names;
     for (int32_t i = 0; i < file->countHeaders(); ++i) names.push_back(file->getHeader(i)->GetName());
-    EXPECT_EQ(names, (std::vector<std::string>{"main", "ground", "road", "road0", "road1", "road2", "buildung"}));
+    // The described sections first and in order; the rest of the city follows them.
+    EXPECT_EQ(names, (std::vector<std::string>{"main", "ground", "road", "road0", "road1", "road2", "buildung",
+                                               "habitants", "cars", "influence", "weather", "calendar"}));
     std::vector<std::pair<std::string, std::string>> main;
     for (const auto& f : file->getHeader(0)->Flags) main.emplace_back(f->getName(), f->getValue());
+    main.resize(8);
     EXPECT_EQ(main, (std::vector<std::pair<std::string, std::string>>{{"width", "24"},
                                                                       {"height", "16"},
                                                                       {"camx", "-12.5000000"},
                                                                       {"camy", "40.0000000"},
                                                                       {"scalex", "2.00000000"},
-                                                                      {"scaley", "2.00000000"}}));
+                                                                      {"scaley", "2.00000000"},
+                                                                      {"game", "Vallmora"},
+                                                                      {"version", "1"}}));
     file->findHeader("road", 1);
     file->findFlag("count", 1);
     EXPECT_EQ(file->getFlagValueInt(-1), 3);
+    // Each road's section names its tile; the second lies at (4, 7).
+    auto road1 = file->findHeader("road1", 0);
+    ASSERT_TRUE(road1);
+    EXPECT_EQ(road1->findFlag("x")->getValue(), "4");
+    EXPECT_EQ(road1->findFlag("y")->getValue(), "7");
 }
 
 TEST_F(LayerSaveTest, AFailedSaveLeavesTheOlderFileAsItWas) {

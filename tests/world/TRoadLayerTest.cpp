@@ -251,19 +251,5 @@ TEST_F(RoadLayerTest, TrafficLightPhasesFollowTheClock) {
     EXPECT_EQ(rl->_GetTile(14, 5)->AllowToDrive(0, 1), 1);
 }
 
-TEST_F(RoadLayerTest, SavedSectionsOfThreeRoads) {
-    rl->BuildRoad(town, Line(3, 5, 5, 5), 1, 0);
-    auto file = vesko::TDataFile::Create("/tmp/roads-save-test.dat");
-    rl->_onSave(*file);
-    ASSERT_EQ(file->countHeaders(), 4);
-    EXPECT_EQ(file->getHeader(0)->GetName(), "road");
-    ASSERT_EQ(file->getHeader(0)->countFlags(), 1);
-    EXPECT_EQ(file->getHeader(0)->Flags[0]->getName(), "count");
-    EXPECT_EQ(file->getHeader(0)->Flags[0]->getValue(), "3");
-    for (int32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(file->getHeader(i + 1)->GetName(), "road" + std::to_string(i));
-        EXPECT_EQ(file->getHeader(i + 1)->countFlags(), 0);
-    }
-}
 
 }  // namespace
