@@ -15,6 +15,7 @@
 
 #include "app/TApplication.h"
 #include "app/TSimulator.h"
+#include "bench/CityBuilder.h"
 #include "bench/FrameMeasure.h"
 #include "platform/TPixmap.h"
 #include "plugins/TPicturePlugin.h"
@@ -28,36 +29,6 @@
 using namespace bench;
 
 namespace {
-constexpr int32_t CitySize = 256, RoadEvery = 6, CityBuildings = 3000;
-
-// Every building plugin, cycling through the kinds so the city mixes them.
-std::vector<std::shared_ptr<TPicturePlugin>> BuildingPlugins() {
-    std::vector<std::shared_ptr<TPicturePlugin>> all;
-    for (const auto& p : TPlugin::PluginList()) {
-        auto pic = std::dynamic_pointer_cast<TPicturePlugin>(p);
-        if (pic && pic->picture[0] && pic->structuretyp != "ground" && pic->structuretyp != "water") all.push_back(pic);
-    }
-    return all;
-}
-
-// Places up to count buildings wherever they may stand (no money involved); returns how many.
-int32_t FillCity(TLayer& layer, int32_t count) {
-    const auto plugins = BuildingPlugins();
-    if (plugins.empty()) return 0;
-    int32_t placed = 0;
-    size_t next = 0;
-    for (int32_t y = 0; y < layer.Height && placed < count; ++y) {
-        for (int32_t x = 0; x < layer.Width && placed < count; ++x) {
-            const auto& p = plugins[next % plugins.size()];
-            if (!layer._CanBuild(p, float(x), float(y))) continue;
-            layer.BuildingLayer->_SetTile(x, y, p);
-            ++placed;
-            ++next;
-        }
-    }
-    return placed;
-}
-
 double Percentile(std::vector<double> v, double q) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -91,19 +62,10 @@ int main() {
 
     auto app = OpenWindow();
     if (!app) return 1;
-    const std::string mapPath = MakeGridMap(CitySize, RoadEvery);
     TSimulator sim;
-    if (mapPath.empty() || !sim.InitWorld(mapPath, 11)) return 1;
+    const std::string mapPath = GrowCity(sim, false);
+    if (mapPath.empty()) return 1;
     TLayer& layer = *sim.world;
-    const auto fillStart = Clock::now();
-    const int32_t placed = FillCity(layer, CityBuildings);
-    std::printf("256 x 256 city: %d buildings placed in %.0f ms\n", placed, Ms(fillStart));
-    layer.cheat->immediatelyBuild = 1;
-    std::ostringstream sink;
-    sim.Days(3, sink);
-    int32_t finished = 0;
-    for (const auto& b : layer.BuildingLayer->arrBuilding.Items()) finished += b->inBuildMode == 0;
-    std::printf("after 3 days: %d finished, %d inhabitants\n", finished, layer.habitantPool->countActiveHabitants());
 
     // Simulation steps (20 ms of game clock each, speed 4): 40 game days.
     std::vector<double> all, rebuilds;
