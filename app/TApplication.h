@@ -71,6 +71,8 @@ public:
     std::shared_ptr<TImage> loadingTitleImg;
     // With --daily the game prints one line about the city per game day.
     int32_t printDays = 0;
+    // With --load FILE the game starts with that saved city instead of the start map.
+    std::string loadPath;
 
     void _updateInputs();
     void _showVersionAndFPS();

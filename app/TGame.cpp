@@ -1,6 +1,7 @@
 #include "app/TGame.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -13,6 +14,7 @@
 #include "gui/TGUI.h"
 #include "gui/TGameCommands.h"
 #include "gui/TGameGUIElements.h"
+#include "gui/TSaveFolder.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "platform/TClock.h"
@@ -52,25 +54,37 @@ std::shared_ptr<TGame> TGame::Create(const std::shared_ptr<TLayer>& layer, TAppl
     return g;
 }
 
+std::shared_ptr<TGame> TGame::CreateLoaded(const std::shared_ptr<TLayer>& layer, TApplication* app) {
+    if (!layer) return nullptr;
+    layer->MakeCurrent();
+    auto g = std::make_shared<TGame>();
+    g->generate(layer, app, 0);
+    return g;
+}
+
 TGame::~TGame() {
     // A game that never ran its loop still releases its GUI and world.
     if (guiElements) guiElements->Destroy();
     if (layer) layer->Destroy();
+    // A loaded city nobody started is freed the same way.
+    if (nextWorld) nextWorld->Destroy();
 }
 
-int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a) {
+int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32_t freshCity) {
     app = a;
     listLayerInfos.clear();
     layer = l;
-    layer->setCityName("Vallmora City");
-    layer->setMayorName("Vesko");
-    layer->midPosition(0);
+    if (freshCity) {
+        layer->setCityName("Vallmora City");
+        layer->setMayorName("Vesko");
+        layer->midPosition(0);
+        layer->setMoney(startMoney);
+    }
     layer->setEnoughMoneyToBuyFunc(_enoughMoneyToBuy, this);
     layer->setExpendMoneyFunc(_expendMoney, this);
     layer->setGetRealMoneyFunc(_getRealMoney, this);
     layer->setGetRealDateFunc(_getRealDate, this);
     layer->setShowMoneyFunc(_showMoneyInfo, this);
-    layer->setMoney(startMoney);
     // The game area first, so it lies behind every gadget; without GUI resources (the
     // headless tests) the whole screen is map.
     if (app && app->gui) {
@@ -96,7 +110,9 @@ void TGame::run() {
 }
 
 void TGame::_updateKeys() {
-    if (app->event->EscapeEvent()) _stop();
+    // While the text field takes the keyboard, Escape cancels the typing, not the game.
+    const bool typing = guiElements && guiElements->textFieldTool && guiElements->textFieldTool->haveToGrabKeys();
+    if (app->event->AppTerminate() || (!typing && app->event->KeyHit(27))) _stop();
     if (app->event->KeyDown(112)) _writeDemandLines();
     if (app->event->KeyHit(112)) openConsole();
 }
@@ -130,11 +146,14 @@ TGameCommands TGame::Commands() {
     c.takeScreenShot = _takeScreenShot;
     c.changeInfoModeState = _changeInfoModeState;
     c.inInfoMode = _inInfoMode;
+    c.saveGame = _saveGame;
+    c.loadGame = _loadGame;
     return c;
 }
 
 void TGame::_render() {
     _updateLayer();
+    _updateAutosave();
     _printDay();
     ShowMoneyInfo();
     if (guiElements) {
@@ -142,6 +161,7 @@ void TGame::_render() {
         guiElements->Update({points.begin(), points.size()}, getTooltipMousePos(0), alternateTooltipp,
                             alternateTooltippId, app->event->_kh);
     }
+    _drawMessage();
     alternateTooltipp.clear();
     alternateTooltippId.clear();
     _updateRightClickMovement();
@@ -382,6 +402,110 @@ int32_t TGame::_cheatCallback(void* context, const std::string& text) {
     }
     Print("Can't interprete input!");
     return 0;
+}
+
+// --- saved cities --------------------------------------------------------------------------
+
+int32_t TGame::saveCity(const std::string& name) {
+    const std::string safe = TSaveFolder::SafeName(name);
+    const std::string path = TSaveFolder::PathOf(safe);
+    const bool ok = layer && CreateDir(TSaveFolder::folder) && layer->Save(path);
+    ShowMessage(ok ? "Gespeichert: " + safe : "Speichern fehlgeschlagen: " + path);
+    return ok ? 1 : 0;
+}
+
+int32_t TGame::loadCity(const std::string& path) {
+    std::string reason;
+    auto world = TLayer::Load(path, reason);
+    if (!world) {
+        ShowMessage(LoadMessage(path, false, reason));
+        return 0;
+    }
+    nextWorld = world;
+    nextMessage = LoadMessage(path, true, reason);
+    _stop();
+    return 1;
+}
+
+std::string TGame::LoadMessage(const std::string& path, bool loaded, const std::string& reason) {
+    if (!loaded) return reason.empty() ? "Laden fehlgeschlagen" : "Laden fehlgeschlagen: " + reason;
+    // The name the player saved it under; what was left out follows on lines of its own.
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    if (name.ends_with(TSaveFolder::ending)) name.resize(name.size() - TSaveFolder::ending.size());
+    return reason.empty() ? "Geladen: " + name : "Geladen: " + name + "\n" + reason;
+}
+
+int32_t TGame::autosave() {
+    const std::string path = TSaveFolder::PathOf(TSaveFolder::autosaveName);
+    const std::string older = TSaveFolder::PathOf(TSaveFolder::olderAutosaveName);
+    // Without moving the last autosave aside nothing is written over it.
+    const bool ok = layer && CreateDir(TSaveFolder::folder) &&
+                    (FileType(path) == FILETYPE_NONE || RenameFile(path, older)) && layer->Save(path);
+    ShowMessage(ok ? "Automatisch gespeichert" : "Automatisches Speichern fehlgeschlagen");
+    return ok ? 1 : 0;
+}
+
+void TGame::_updateAutosave() {
+    if (!layer) return;
+    if (autosaveMonth >= 0 && layer->dateMonth != autosaveMonth) autosave();
+    autosaveMonth = layer->dateMonth;
+}
+
+int32_t TGame::_saveGame(void* context, const std::string& name) {
+    auto* g = AsGame(context);
+    return g ? g->saveCity(name) : 0;
+}
+
+int32_t TGame::_loadGame(void* context, const std::string& path) {
+    auto* g = AsGame(context);
+    return g ? g->loadCity(path) : 0;
+}
+
+// --- message line --------------------------------------------------------------------------
+
+void TGame::ShowMessage(const std::string& text) {
+    Print(text);
+    messageLines.clear();
+    size_t from = 0;
+    for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        messageLines.push_back(text.substr(from, end - from));
+    messageLines.push_back(text.substr(from));
+    // Counted from the first frame that shows it (a new game's first frames may take a while).
+    messageMS = -1;
+}
+
+void TGame::_drawMessage() {
+    if (messageLines.empty()) return;
+    if (messageMS < 0) messageMS = Millisecs();
+    const int32_t age = Millisecs() - messageMS;
+    if (age >= messageLifeMS || age < 0) {
+        messageLines.clear();
+        return;
+    }
+    const float alpha = std::clamp(float(messageLifeMS - age) / float(messageFadeMS), 0.0f, 1.0f);
+    TScreenSpace screen;
+    SetImageFont(app && app->gui ? app->gui->DefaultFont : nullptr);
+    SetBlend(ALPHABLEND);
+    float width = 0, height = 0;
+    for (const auto& line : messageLines) {
+        width = std::max(width, TextWidth(line));
+        height += TextHeight(line);
+    }
+    constexpr float padding = 8.0f, top = 12.0f;
+    const float screenWidth = app ? float(app->xmax) : 0.0f;
+    const float left = std::round(0.5f * (screenWidth - width));
+    // A dark box behind the text keeps it readable over any part of the map.
+    SetColor(0, 0, 0);
+    SetAlpha(0.6f * alpha);
+    DrawRect(left - padding, top, width + 2 * padding, height + 2 * padding);
+    SetColor(255, 255, 255);
+    SetAlpha(alpha);
+    float y = top + padding;
+    for (const auto& line : messageLines) {
+        DrawText(line, std::round(0.5f * (screenWidth - TextWidth(line))), y);
+        y += TextHeight(line);
+    }
+    SetAlpha(1.0f);
 }
 
 // --- camera controls -----------------------------------------------------------------------

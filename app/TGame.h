@@ -28,10 +28,19 @@ public:
     static constexpr float popupLifeMS = 2000.0f;
     static constexpr float popupRise = 50.0f;
     static constexpr float startMoney = 100000.0f;
+    // How long a message line stays on screen; it fades out over its last fadeMS.
+    static constexpr int32_t messageLifeMS = 3000;
+    static constexpr int32_t messageFadeMS = 500;
 
     static std::shared_ptr<TGame> CreateFromImage(TApplication* app, const std::string& url);
+    // A new city on the world: the start names, money and a centred camera.
     static std::shared_ptr<TGame> Create(const std::shared_ptr<TLayer>& layer, TApplication* app);
-    int32_t generate(const std::shared_ptr<TLayer>& layer, TApplication* app);
+    // A loaded city: the world keeps its own names, money, calendar and camera and becomes the
+    // current one.
+    static std::shared_ptr<TGame> CreateLoaded(const std::shared_ptr<TLayer>& layer, TApplication* app);
+    // Connects the world to the game and builds the GUI; freshCity also gives the world the
+    // set-up of a new city.
+    int32_t generate(const std::shared_ptr<TLayer>& layer, TApplication* app, int32_t freshCity = 1);
     ~TGame();
 
     void run();
@@ -87,11 +96,33 @@ public:
     // The cheat console's accept callback; 0 rejects the text.
     static int32_t _cheatCallback(void* context, const std::string& text);
 
+    // --- saved cities ---
+    // Saves to saves/<name made safe>.sav (creating the folder); says how it went. 1 when written.
+    int32_t saveCity(const std::string& name);
+    // Loads the file while this city goes on; when it is taken the game ends after this frame
+    // and nextWorld holds the loaded city. A refused file leaves this city as it was and says why.
+    int32_t loadCity(const std::string& path);
+    // The older autosave moves aside (replacing the one before), then the city is saved anew.
+    int32_t autosave();
+    // What the player reads after a load: the save's name (or why it was refused), then the
+    // objects that were left out.
+    static std::string LoadMessage(const std::string& path, bool loaded, const std::string& reason);
+    static int32_t _saveGame(void* context, const std::string& name);
+    static int32_t _loadGame(void* context, const std::string& path);
+
+    // --- message line ---
+    // Shows a message (lines split at '\n') at the top of the screen and prints it.
+    void ShowMessage(const std::string& text);
+    void _drawMessage();
+
     // --- steps of a frame ---
-    // Escape ends the game; F1 held lists the demand, F1 hit opens the console.
+    // Escape ends the game (unless it cancels typing); F1 held lists the demand, F1 hit opens
+    // the console.
     void _updateKeys();
     void _render();
     void _updateLayer();
+    // Saves automatically when the world's month changed in this frame's update.
+    void _updateAutosave();
     // With the shell's printDays: one line per new game day on standard output.
     void _printDay();
     void ShowMoneyInfo();
@@ -117,4 +148,13 @@ public:
     int32_t infoMode = 0;
     int32_t printedDay = -1;
     std::vector<TBuildingMoneyInfo> listLayerInfos;
+    // The month seen after the last frame's update; −1 before the first frame.
+    int32_t autosaveMonth = -1;
+    std::vector<std::string> messageLines;
+    // When the message was first drawn; −1 until then.
+    int32_t messageMS = -1;
+    // A loaded city the menu starts next, once this game has ended, and what to tell the
+    // player then.
+    std::shared_ptr<TLayer> nextWorld;
+    std::string nextMessage;
 };

@@ -12,8 +12,12 @@ int TMain::Main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--daily") {
             app->printDays = 1;
+        } else if (arg == "--load" && i + 1 < argc) {
+            app->loadPath = argv[++i];
+        } else if (arg == "--load") {
+            Print("Option --load needs a saved city's file");
         } else {
-            Print("Unknown option " + arg + " (known: --daily)");
+            Print("Unknown option " + arg + " (known: --daily, --load FILE)");
         }
     }
     app->Init();

@@ -5,6 +5,7 @@
 #include "app/TGame.h"
 #include "platform/TClock.h"
 #include "platform/TStream.h"
+#include "world/TLayer.h"
 
 std::shared_ptr<TMenu> TMenu::Create(TApplication* app) {
     auto m = std::make_shared<TMenu>();
@@ -23,18 +24,40 @@ int32_t TMenu::_onGameShown(void*) {
     return 1;
 }
 
+std::shared_ptr<TLayer> TMenu::_loadStartCity(std::string& message) {
+    message.clear();
+    if (!app || app->loadPath.empty()) return nullptr;
+    std::string reason;
+    auto world = TLayer::Load(app->loadPath, reason);
+    message = TGame::LoadMessage(app->loadPath, world != nullptr, reason);
+    return world;
+}
+
 void TMenu::run() {
-    auto game = TGame::CreateFromImage(app, mapPath);
-    if (!game) {
-        Print("Error, Game could not be loaded!");
-    } else {
-        const vesko::TCRGBA black = *vesko::TCRGBA::Create(0, 0, 0, 1.0);
+    const vesko::TCRGBA black = *vesko::TCRGBA::Create(0, 0, 0, 1.0);
+    std::string message;
+    std::shared_ptr<TLayer> world = _loadStartCity(message);
+    while (true) {
+        auto game = world ? TGame::CreateLoaded(world, app) : TGame::CreateFromImage(app, mapPath);
+        world.reset();
+        if (!game) {
+            if (!message.empty()) Print(message);
+            Print("Error, Game could not be loaded!");
+            break;
+        }
+        if (!message.empty()) game->ShowMessage(message);
         auto fadeIn = TBlendInFilter::Create(Millisecs(), 1000, black);
         fadeIn->setGameFunc(&TMenu::_onGameShown, this);
         app->addFilter(fadeIn);
         game->run();
-        app->addFilter(TBlendInFilter::Create(Millisecs(), 1000, black));
+        // The game ended for a city it loaded: that one comes next.
+        world = std::move(game->nextWorld);
+        message = std::move(game->nextMessage);
+        game.reset();
+        if (!world) {
+            app->addFilter(TBlendInFilter::Create(Millisecs(), 1000, black));
+            break;
+        }
     }
-    game.reset();
     app->Stop();
 }

@@ -1,9 +1,15 @@
 #pragma once
+#include <cstdint>
+#include <string>
+
 #include "gui/TGUIGadget.h"
 
 // What the panels may ask of the game that owns them: the game's command functions with the
 // game as their context. The GUI lies below the game and reaches it only through these.
 struct TGameCommands {
+    // A command about a saved city: the name to save it under, or the file to load.
+    using TFileFunc = int32_t (*)(void* context, const std::string& text);
+
     void* game = nullptr;
     TGUIGadget::TGameFunc zoomIn = nullptr;
     TGUIGadget::TGameFunc zoomOut = nullptr;
@@ -12,4 +18,9 @@ struct TGameCommands {
     TGUIGadget::TGameFunc takeScreenShot = nullptr;
     TGUIGadget::TGameFunc changeInfoModeState = nullptr;
     TGUIGadget::TGameFunc inInfoMode = nullptr;
+    // Saves the city under a name (made safe as a file name by the game); 1 when it was written.
+    TFileFunc saveGame = nullptr;
+    // Loads the saved city at a path and switches to it after this frame; 0 (the running city
+    // stays) when the file is refused.
+    TFileFunc loadGame = nullptr;
 };

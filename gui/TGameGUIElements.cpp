@@ -9,6 +9,7 @@
 #include "gui/TBuildingTool.h"
 #include "gui/TGUI.h"
 #include "gui/THideTool.h"
+#include "gui/TLoadTool.h"
 #include "gui/TMainTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
@@ -60,6 +61,8 @@ void TGameGUIElements::generate() {
     mmt = TMiniMapTool::Create(gui, button_Radius, layer, game);
     hideTool = THideTool::Create(gui, button_Radius, layer);
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
+    // Before the menu, whose "Laden" opens it.
+    loadTool = TLoadTool::Create(gui, button_Radius, game);
     _fillMenu();
     mainTool = TMainTool::Create(gui, button_Radius, layer, textFieldTool);
     bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
@@ -111,17 +114,19 @@ void TGameGUIElements::_fillMenu() {
     mft->addViewChild(gui->buttonInfoModeImg, "Infomodus starten", game.changeInfoModeState, game.game, game.inInfoMode,
                       game.game);
 
-    mft->addOptionsChild(gui->buttonSaveImg, "Speichern", nullptr, nullptr);
-    mft->addOptionsChild(gui->buttonLoadImg, "Laden", nullptr, nullptr);
+    mft->addOptionsChild(gui->buttonSaveImg, "Speichern", _runSaveTool, this);
+    mft->addOptionsChild(gui->buttonLoadImg, "Laden", TGUIElement::_changeState, loadTool.get());
     mft->addOptionsChild(gui->buttonSettingsImg, "Einstellungen", nullptr, nullptr);
     mft->addOptionsChild(gui->buttonCloseImg, "Beenden", game.exitGame, game.game);
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    return {
-        {"textfieldtool", textFieldTool.get()}, {"touchmousetool", tmt.get()},    {"buildtool", buildTool.get()},
-        {"multifunctionaltool", mft.get()},     {"maintool", mainTool.get()},     {"minimaptool", mmt.get()},
-        {"hidetool", hideTool.get()},           {"bridgetool", bridgeTool.get()}, {"buildingtool", buildingTool.get()}};
+    // The list of saves has no record: it opens where it was last left in this game.
+    return {{"textfieldtool", textFieldTool.get()}, {"touchmousetool", tmt.get()},
+            {"buildtool", buildTool.get()},         {"multifunctionaltool", mft.get()},
+            {"maintool", mainTool.get()},           {"minimaptool", mmt.get()},
+            {"hidetool", hideTool.get()},           {"bridgetool", bridgeTool.get()},
+            {"buildingtool", buildingTool.get()},   {"loadtool", loadTool.get()}};
 }
 
 bool TGameGUIElements::ShownFromRecord(const std::string& name) {
@@ -249,7 +254,7 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 void TGameGUIElements::Destroy() {
     for (TGUIElement* panel : std::initializer_list<TGUIElement*>{
              tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(), hideTool.get(), mft.get(), mainTool.get(),
-             bridgeTool.get(), buildingTool.get(), tutorialTool.get(), taxTool.get()}) {
+             bridgeTool.get(), buildingTool.get(), tutorialTool.get(), taxTool.get(), loadTool.get()}) {
         if (panel) panel->Destroy();
     }
     for (const auto& starter : {startResidental, startComercial, startIndustrial, startPark, startPublic, startAward}) {
@@ -267,6 +272,7 @@ void TGameGUIElements::Destroy() {
     buildingTool.reset();
     tutorialTool.reset();
     taxTool.reset();
+    loadTool.reset();
 }
 
 // --- building ------------------------------------------------------------------------------
@@ -336,4 +342,20 @@ int32_t TGameGUIElements::_toggleHideTool(void* c) {
 int32_t TGameGUIElements::_hideToolVisible(void* c) {
     auto* t = AsTools(c);
     return t && t->hideTool->isVisible() ? 1 : 0;
+}
+
+// --- saving --------------------------------------------------------------------------------
+
+void TGameGUIElements::runSaveTool() {
+    if (!textFieldTool || !layer) return;
+    textFieldTool->startTool(layer->getCityName(), "Spielstand speichern", "Speichern", "", _saveWithName, this);
+    textFieldTool->placeCursorAtEnd();
+}
+
+int32_t TGameGUIElements::_runSaveTool(void* c) { return Run<&TGameGUIElements::runSaveTool>(c); }
+
+int32_t TGameGUIElements::_saveWithName(void* c, const std::string& name) {
+    auto* t = AsTools(c);
+    if (t && t->game.saveGame) t->game.saveGame(t->game.game, name);
+    return 1;
 }

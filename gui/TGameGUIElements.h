@@ -15,6 +15,7 @@ class TBuildTool;
 class TGUI;
 class TGUIElement;
 class TInputSnapshot;
+class TLoadTool;
 class TMainTool;
 class TTaxTool;
 class TTextFieldTool;
@@ -83,6 +84,13 @@ public:
     static int32_t _miniMapVisible(void* context);
     static int32_t _toggleHideTool(void* context);
     static int32_t _hideToolVisible(void* context);
+    // "Speichern": the text field asks for the name, with the city's name as the default; the
+    // cursor stands at its end, so Return saves at once.
+    void runSaveTool();
+    static int32_t _runSaveTool(void* context);
+    // The text field's answer: the game saves under that name (the field closes either way,
+    // the game tells how it went).
+    static int32_t _saveWithName(void* context, const std::string& name);
 
     // The panels with their gadget record names, in placing order.
     std::vector<std::pair<std::string, TGUIElement*>> Panels() const;
@@ -107,6 +115,7 @@ public:
     std::shared_ptr<TBuildingTool> buildingTool;
     std::shared_ptr<TTutorialTool> tutorialTool;
     std::shared_ptr<TTaxTool> taxTool;
+    std::shared_ptr<TLoadTool> loadTool;
     std::shared_ptr<TStartRoadTool> startRoad;
     std::shared_ptr<TStartBuildTool> startResidental, startComercial, startIndustrial, startPark, startPublic,
         startAward;

@@ -117,7 +117,10 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
         b->setGameFunc(_SpeedEvent, this);
         *speeds[i].gadget = b;
     }
-    selectSpeedButton(defaultSpeedButton);
+    // A loaded city goes on at the speed it was saved at; a new one starts at the default.
+    const auto saved =
+        layer ? std::find(gameSpeeds.begin(), gameSpeeds.end(), layer->getGameSpeed()) : gameSpeeds.end();
+    selectSpeedButton(saved != gameSpeeds.end() ? int32_t(saved - gameSpeeds.begin()) : defaultSpeedButton);
     updateTool();
 }
 

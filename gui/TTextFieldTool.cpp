@@ -464,6 +464,8 @@ void TTextFieldTool::drawTextField(float x, float y) {
 
 // --- per frame -----------------------------------------------------------------------------
 
+void TTextFieldTool::placeCursorAtEnd() { currentCursor = int32_t(TCharset::Length(currentText)); }
+
 int32_t TTextFieldTool::haveToGrabKeys() const {
     if (currentCursor < 0 || !isVisible()) return 0;
     const vesko::TTGUIGadget* parent = cmdMove->gadget->Parent;

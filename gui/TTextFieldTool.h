@@ -48,6 +48,9 @@ public:
                    TCancelFunc::Function cancelFunc = nullptr, void* cancelObj = nullptr, int32_t isPW = 0,
                    float align = 0);
     void setEditFunc(TEditFunc::Function f, void* context) { editFunc = TEditFunc(f, context); }
+    // Places the cursor after the text, so the keyboard types into the field (and Return
+    // confirms it) without touching it first.
+    void placeCursorAtEnd();
 
     void Update() { updateTool(); }
     void updateTool();

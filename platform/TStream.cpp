@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -129,6 +130,24 @@ bool CreateDir(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     return FileType(path) == FILETYPE_DIR;
+}
+
+int64_t FileTime(const std::string& path) {
+    if (FileType(path) != FILETYPE_FILE) return -1;
+    std::error_code ec;
+    const auto t = std::filesystem::last_write_time(path, ec);
+    if (ec) return -1;
+    // Counted from 1970 (the file clock's own epoch may lie in the future), so a file's time is never −1.
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::file_clock::to_sys(t).time_since_epoch())
+        .count();
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    // Files only: a folder of the same name is never replaced or moved.
+    if (FileType(from) != FILETYPE_FILE || FileType(to) == FILETYPE_DIR) return false;
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
 }
 
 bool LoadBytes(const std::string& path, std::string& out) {

@@ -50,6 +50,10 @@ enum { FILETYPE_NONE = 0, FILETYPE_FILE = 1, FILETYPE_DIR = 2 };
 std::vector<std::string> ReadDir(const std::string& path);
 int FileType(const std::string& path);
 bool CreateDir(const std::string& path);
+// When the file was last written, in nanoseconds (only for comparing); -1 when there is no file.
+int64_t FileTime(const std::string& path);
+// Gives a file a new name, replacing a file of that name; false (nothing moved) when it cannot.
+bool RenameFile(const std::string& from, const std::string& to);
 // Whole file as raw bytes; false when it cannot be read.
 bool LoadBytes(const std::string& path, std::string& out);
 // One line on standard output.

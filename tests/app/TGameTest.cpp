@@ -1,16 +1,26 @@
 // The game: money and date texts, the world's money callbacks, the cheat console, creation from
-// a map image, the frame loop's camera controls and the info mode, through the headless back end.
+// a map image or a loaded world, the frame loop's camera controls and the info mode, saving,
+// autosaving and the list of saved cities, through the headless back end.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "../support/TempDir.h"
 #include "app/TApplication.h"
 #include "app/TEventReceiver.h"
 #include "app/TGame.h"
+#include "app/TMenu.h"
+#include "framework/TFastRandom.h"
 #include "framework/TMultiTouch.h"
 #include "gui/TGameGUIElements.h"
+#include "gui/TLoadTool.h"
+#include "gui/TMainTool.h"
 #include "gui/TMultiFunctionalTool.h"
+#include "gui/TSaveFolder.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "platform/TClock.h"
@@ -20,6 +30,7 @@
 #include "platform/TInput.h"
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
+#include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
 #include "settings/TGadgets.h"
@@ -35,6 +46,27 @@
 #include "world/TStreet.h"
 
 namespace {
+
+// The game saves into saves/ of the working folder: a test moves into its own for a while.
+class InFolder {
+public:
+    explicit InFolder(const std::string& path) : home(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~InFolder() { std::filesystem::current_path(home); }
+
+private:
+    std::filesystem::path home;
+};
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class GameTest : public testing::Test {
 protected:
@@ -308,4 +340,201 @@ TEST_F(GameTest, F1OpensTheConsoleWhoseWordsReachTheWorld) {
     field.currentText = "NoTime";
     field.onCmdOk();
     EXPECT_EQ(std::make_tuple(field.isVisible(), game->layer->cheat->immediatelyBuild), std::make_tuple(0, 1));
+}
+
+TEST(SaveFolderTest, SafeNamesKeepLettersDigitsDashesAndWriteOutGermanLetters) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"Neustadt", "Neustadt"},
+        {"  Bad Kösen  ", "Bad_Koesen"},
+        {"ÄÖÜ äöü ß", "AeOeUe_aeoeue_ss"},
+        {"a/b\\c:d*?\"<>|.e", "abcde"},
+        {"../../etc/passwd", "etcpasswd"},
+        {"Ève-Stadt_2", "ve-Stadt_2"},
+        {"\xff\xfe", "Stadt"},
+        {"", "Stadt"},
+        {"   ", "Stadt"},
+        {std::string(50, 'x'), std::string(40, 'x')},
+        {std::string(39, 'x') + "ä", std::string(39, 'x') + "a"},
+    };
+    for (const auto& [name, safe] : rows) EXPECT_EQ(TSaveFolder::SafeName(name), safe) << name;
+    EXPECT_EQ(TSaveFolder::PathOf("Neustadt"), "saves/Neustadt.sav");
+}
+
+TEST_F(GameTest, SavingThroughTheTextFieldWritesTheSafeNameAndSaysSoForThreeSeconds) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    InFolder here(dir.path);
+    game->layer->setCityName("Groß Ärach");
+    game->guiElements->runSaveTool();
+    testing::internal::CaptureStdout();
+    game->guiElements->textFieldTool->onCmdOk();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Gespeichert: Gross_Aerach\n");
+    EXPECT_EQ(FileType("saves/Gross_Aerach.sav"), FILETYPE_FILE);
+    EXPECT_EQ(game->messageLines, std::vector<std::string>{"Gespeichert: Gross_Aerach"});
+    // Escape in the open field cancels the save and leaves the game running; then it ends it.
+    game->guiElements->runSaveTool();
+    for (int32_t stops : {0, 1}) {
+        TInput::PostSystemEvent(EVENT_KEYDOWN, 27);
+        Frame();  // the key reaches the snapshot
+        game->_updateKeys();
+        Frame();
+        TInput::PostSystemEvent(EVENT_KEYUP, 27);
+        EXPECT_EQ(std::make_pair(game->_haveToBeStopped, game->guiElements->textFieldTool->isVisible()),
+                  std::make_pair(stops, 0));
+    }
+    EXPECT_EQ(ReadDir("saves").size(), 3u);  // ".", ".." and the one save
+    Frame();  // shown from here on
+    clock->Advance(2900);
+    Frame();
+    EXPECT_FALSE(game->messageLines.empty());
+    clock->Advance(100);
+    Frame();
+    EXPECT_TRUE(game->messageLines.empty());
+}
+
+TEST_F(GameTest, AFailedSaveSaysSoAndLeavesWhatWasThere) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    InFolder here(dir.path);
+    struct Case {
+        const char* file;  // stays as it was
+        std::function<void()> setUp;
+    } cases[] = {
+        {"saves", [] { Put("saves", "a file, not a folder"); }},
+        {"saves/Neustadt.sav",
+         [] {
+             std::filesystem::remove("saves");
+             std::filesystem::create_directories("saves/Neustadt.sav.tmp");  // no temporary file can be made
+             Put("saves/Neustadt.sav", "an older save");
+         }},
+    };
+    for (const auto& c : cases) {
+        c.setUp();
+        const std::string before = Bytes(c.file);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(game->saveCity("Neustadt"), 0) << c.file;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Speichern fehlgeschlagen: saves/Neustadt.sav\n");
+        EXPECT_EQ(Bytes(c.file), before);
+    }
+}
+
+TEST_F(GameTest, EachNewMonthSavesAndKeepsThePreviousAutosave) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    InFolder here(dir.path);
+    const std::string latest = "saves/autosave.sav", older = "saves/autosave.1.sav";
+    Frame();  // the first frame only notes the month
+    Frame();
+    EXPECT_EQ(FileType("saves"), FILETYPE_NONE);
+    game->layer->dateMonth += 1;
+    Frame();
+    EXPECT_EQ(std::make_pair(FileType(latest), FileType(older)),
+              std::make_pair(int(FILETYPE_FILE), int(FILETYPE_NONE)));
+    EXPECT_EQ(game->messageLines, std::vector<std::string>{"Automatisch gespeichert"});
+    Put(latest, "month 2");
+    game->layer->dateMonth += 1;
+    Frame();
+    EXPECT_EQ(Bytes(older), "month 2");
+    EXPECT_NE(Bytes(latest), "month 2");
+    // The older one cannot move aside: the latest is not written over.
+    Put(latest, "month 3");
+    std::filesystem::remove(older);
+    std::filesystem::create_directory(older);
+    game->layer->dateMonth += 1;
+    testing::internal::CaptureStdout();
+    Frame();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Automatisches Speichern fehlgeschlagen\n");
+    EXPECT_EQ(Bytes(latest), "month 3");
+}
+
+TEST_F(GameTest, TheLoadToolListsSavesNewestFirstByPagesAndARefusedFileKeepsTheCity) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    InFolder here(dir.path);
+    TLoadTool& tool = *game->guiElements->loadTool;
+    tool.SHOW();
+    EXPECT_EQ(tool.shownNames(), std::vector<std::string>{"Keine Spielstände"});
+    tool.hideTool();
+    ASSERT_TRUE(CreateDir("saves/folder.sav"));
+    Put("saves/notes.txt", "");
+    Put("saves/half.sav.tmp", "");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (int32_t i = 9; i >= 0; --i) {  // Stadt0 is the newest
+        const std::string path = "saves/Stadt" + std::to_string(i) + ".sav";
+        Put(path, "kein Spielstand");
+        std::filesystem::last_write_time(path, now - std::chrono::hours(i));
+    }
+    tool.SHOW();
+    const auto shown = [&](const std::shared_ptr<TGUIGadget>& g) { return g->gadget->isShowed() ? 1 : 0; };
+    struct Page {
+        std::vector<std::string> names;
+        int32_t previous, next, lastBar;
+    } pages[] = {{{"Stadt0", "Stadt1", "Stadt2", "Stadt3", "Stadt4", "Stadt5", "Stadt6", "Stadt7"}, 0, 1, 1},
+                 {{"Stadt8", "Stadt9"}, 1, 0, 0}};
+    for (const auto& p : pages) {
+        EXPECT_EQ(tool.shownNames(), p.names);
+        EXPECT_EQ(std::make_tuple(shown(tool.cmdPrv), shown(tool.cmdNext), shown(tool.cmdEntries.back())),
+                  std::make_tuple(p.previous, p.next, p.lastBar));
+        tool.nextPage();
+    }
+    // A touch on a name loads it; this file is refused, so the city goes on and the list stays.
+    tool.onCmdEntry(1);
+    ASSERT_EQ(game->messageLines.size(), 1u);
+    EXPECT_TRUE(game->messageLines[0].starts_with("Laden fehlgeschlagen: ")) << game->messageLines[0];
+    EXPECT_EQ(std::make_tuple(game->_haveToBeStopped, bool(game->nextWorld), tool.isVisible()),
+              std::make_tuple(0, false, 1));
+}
+
+TEST_F(GameTest, ALoadedWorldKeepsItsNamesMoneyCameraAndSpeed) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    auto world = TLayer::Create(32, 32, vesko::TFastRandom::Create(3));
+    ASSERT_TRUE(world);
+    world->setCityName("Altstadt");
+    world->setMayorName("Berta");
+    world->setMoney(1234.0f);
+    world->setGameSpeed(TMainTool::gameSpeeds[4]);
+    world->SetPosition(100, 50, 0, 0);
+    const float camX = world->GetX(), camY = world->GetY();
+    auto other = TLayer::Create(8, 8, vesko::TFastRandom::Create(4));  // made later: the current one
+    game = TGame::CreateLoaded(world, app.get());
+    ASSERT_TRUE(game && game->guiElements);
+    EXPECT_EQ(TLayer::Current(), world.get());
+    EXPECT_EQ(std::make_tuple(world->getCityName(), world->getMayorName(), world->getMoney()),
+              std::make_tuple(std::string("Altstadt"), std::string("Berta"), 1234.0f));
+    EXPECT_EQ(std::make_pair(world->GetX(), world->GetY()), std::make_pair(camX, camY));
+    EXPECT_EQ(game->guiElements->mainTool->getSelectedSpeedButton(), 4);
+    EXPECT_EQ(world->getGameSpeed(), TMainTool::gameSpeeds[4]);
+    EXPECT_EQ(world->getRealMoney(-500), "-500,00");  // the game's callbacks are connected
+    other->Destroy();
+}
+
+TEST_F(GameTest, ASavedCityIsLoadedWhileTheGameRunsAndTakenWhenItEnds) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    InFolder here(dir.path);
+    game->layer->setCityName("Altstadt");
+    game->layer->setMoney(4321.0f);
+    ASSERT_EQ(game->saveCity("Altstadt"), 1);
+    ASSERT_EQ(game->loadCity("saves/Altstadt.sav"), 1);
+    EXPECT_EQ(game->_haveToBeStopped, 1);
+    EXPECT_EQ(game->nextMessage, "Geladen: Altstadt");
+    ASSERT_TRUE(game->nextWorld);
+    EXPECT_NE(game->nextWorld, game->layer);
+    EXPECT_EQ(std::make_pair(game->nextWorld->getCityName(), game->nextWorld->getMoney()),
+              std::make_pair(std::string("Altstadt"), 4321.0f));
+}
+
+TEST_F(GameTest, AStartCityThatCannotBeLoadedGivesTheReasonAndNoWorld) {
+    auto menu = TMenu::Create(app.get());
+    std::string message = "old";
+    EXPECT_FALSE(menu->_loadStartCity(message));
+    EXPECT_EQ(message, "");
+    app->loadPath = dir.File("missing.sav");
+    EXPECT_FALSE(menu->_loadStartCity(message));
+    EXPECT_TRUE(message.starts_with("Laden fehlgeschlagen")) << message;
 }

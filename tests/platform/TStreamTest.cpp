@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -153,6 +155,34 @@ TEST(Stream, DirectoriesAndFileTypes) {
     EXPECT_EQ(FilesIn(dir.File("a/b/c")), (std::vector<std::string>{".", ".."}));
     EXPECT_TRUE(ReadDir(dir.File("missing")).empty());
     EXPECT_TRUE(ReadDir(dir.File("a/file.txt")).empty());
+}
+
+TEST(Stream, RenameReplacesFilesButNeverFolders) {
+    TempDir dir;
+    PutRaw(dir.File("new"), "new");
+    PutRaw(dir.File("old"), "old");
+    ASSERT_TRUE(CreateDir(dir.File("folder")));
+    struct Case {
+        const char *from, *to;
+        bool moved;
+    } cases[] = {{"new", "old", true}, {"missing", "old", false}, {"old", "folder", false}, {"folder", "f2", false}};
+    for (const auto& c : cases) EXPECT_EQ(RenameFile(dir.File(c.from), dir.File(c.to)), c.moved) << c.from;
+    EXPECT_EQ(Raw(dir.File("old")), "new");
+    EXPECT_EQ(FilesIn(dir.path), (std::vector<std::string>{".", "..", "folder", "old"}));
+}
+
+TEST(Stream, FileTimeOrdersFilesByTheirLastWrite) {
+    TempDir dir;
+    PutRaw(dir.File("a"), "a");
+    PutRaw(dir.File("b"), "b");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    std::filesystem::last_write_time(dir.File("a"), now - std::chrono::hours(2));
+    std::filesystem::last_write_time(dir.File("b"), now - std::chrono::hours(1));
+    EXPECT_LT(FileTime(dir.File("a")), FileTime(dir.File("b")));
+    PutRaw(dir.File("a"), "again");  // a new write makes it the newer one
+    EXPECT_GT(FileTime(dir.File("a")), FileTime(dir.File("b")));
+    EXPECT_EQ(FileTime(dir.File("missing")), -1);
+    EXPECT_EQ(FileTime(dir.path), -1);
 }
 
 }  // namespace
