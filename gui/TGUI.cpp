@@ -72,6 +72,12 @@ std::shared_ptr<TGUIGadget> TGUI::AddRoundButton(float x, float y, float r, TGUI
     return _AddFacedButton(x, y, parent, to, image ? image : buttonImg, 2 * r, 2 * r, 1);
 }
 
+std::shared_ptr<TGUIGadget> TGUI::AddPanelAnchor(float r) {
+    auto g = AddRoundButton(0, 0, r, nullptr, 1);
+    g->setIcon(moveImg, "Verschieben");
+    return g;
+}
+
 std::shared_ptr<TGUIGadget> TGUI::AddMoveButton(float x, float y, TGUIGadget* parent, std::shared_ptr<TImage> image,
                                                 float scale) {
     if (!image) image = circleImg;

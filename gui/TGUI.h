@@ -48,6 +48,9 @@ public:
     // A draggable round button of radius image width × 0.5 × scale showing the move icon.
     std::shared_ptr<TGUIGadget> AddMoveButton(float x, float y, TGUIGadget* parent = nullptr,
                                               std::shared_ptr<TImage> image = nullptr, float scale = 1.0f);
+    // A panel's anchor: a draggable round button of radius r at the top level showing the move
+    // icon with the tooltip "Verschieben"; the panel's other gadgets hang below it.
+    std::shared_ptr<TGUIGadget> AddPanelAnchor(float r);
     // A rectangle from (x, y) to (x + w, y + h) showing the image stretched over it.
     std::shared_ptr<TGUIGadget> AddRectButton(float x, float y, float w, float h, TGUIGadget* parent = nullptr,
                                               std::shared_ptr<TImage> image = nullptr);

@@ -17,8 +17,7 @@ void THideTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
     gui = g;
     buttonRadius = r;
     layer = l;
-    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
     struct TToggle {
         std::shared_ptr<TGUIGadget>* gadget;

@@ -38,8 +38,7 @@ void TLoadTool::generate(const std::shared_ptr<TGUI>& g, float r, const TGameCom
     game = commands;
     barWidth = 10 * r;
     barHeight = 2 * r;
-    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
 
     const float barX = r + gap + 0.5f * barWidth;

@@ -67,8 +67,7 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
     buttonRadius = r;
     layer = l;
     tft = t;
-    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
 
     cmdName = _addBar(0, "Stadtname und Bürgermeister", _onCmdName, layerName);

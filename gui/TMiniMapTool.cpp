@@ -24,8 +24,7 @@ std::shared_ptr<TMiniMapTool> TMiniMapTool::Create(const std::shared_ptr<TGUI>& 
     if (layer && layer->mm && layer->mm->getWidth() > 0) {
         t->aspect = float(layer->mm->getHeight()) / float(layer->mm->getWidth());
     }
-    t->cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    t->cmdMove->setIcon(gui->moveImg, "Verschieben");
+    t->cmdMove = gui->AddPanelAnchor(r);
     t->_mainGadget = t->cmdMove;
 
     auto draw = vesko::TCFunc::Load(DrawMiniMap);

@@ -74,8 +74,7 @@ void TTaxTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::shar
     tft = t;
     panelWidth = 8 * r;
     panelHeight = 2 * r;
-    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
 
     const float panelX = r + gap + 0.5f * panelWidth;

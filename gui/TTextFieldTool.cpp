@@ -85,8 +85,7 @@ void TTextFieldTool::generate(const std::shared_ptr<TGUI>& g, float r, float sma
     buttonRadius = r;
     smallButtonRadius = smallR;
     event = e;
-    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
 
     cmdTextField = gui->AddBarButton(0, 0, cmdMove.get(), gui->textfieldImg);

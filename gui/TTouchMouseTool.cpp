@@ -35,8 +35,7 @@ std::shared_ptr<TTouchMouseTool> TTouchMouseTool::Create(const std::shared_ptr<T
 
 void TTouchMouseTool::generate(const std::shared_ptr<TGUI>& gui, float r) {
     yDif = -2.0f * r;
-    cmdMove = gui->AddRoundButton(0, 0, r, nullptr, 1);
-    cmdMove->setIcon(gui->moveImg, "Verschieben");
+    cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
     cmdOk = gui->AddRoundButton(2.0f * r + 2.0f, 0, r, cmdMove.get());
     cmdOk->setIcon(gui->buttonOkImg, "Ok");
