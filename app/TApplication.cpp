@@ -22,8 +22,10 @@
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
 #include "platform/TScreenSpace.h"
+#include "platform/TStream.h"
 #include "platform/TTimer.h"
 #include "settings/TSettings.h"
+#include "settings/TSettingsFiles.h"
 #include "world/TLayer.h"
 
 namespace {
@@ -127,6 +129,7 @@ void TApplication::Stop() {
     if (stopped) return;
     stopped = true;
     if (menu) menu->Close();
+    saveWindowSize();
     Deinit();
     DeInitWindow();
 }
@@ -171,6 +174,30 @@ void TApplication::render(int32_t updateInputs, int32_t drawPointers, int32_t wa
     if (waitTimer && timer) timer->Wait();
     FPS->Update();
     if (updateInputs) _updateInputs();
+    applyWindowSize();
+}
+
+bool TApplication::applyWindowSize() {
+    int32_t w = 0, h = 0;
+    if (!event || !event->TakeWindowSize(w, h) || (w == xmax && h == ymax)) return false;
+    if (!TGraphics::ResizeGraphics(w, h)) return false;
+    xmax = w;
+    ymax = h;
+    ++sizeGeneration;
+    return true;
+}
+
+void TApplication::saveWindowSize() {
+    // Only a size the player chose counts (a program that opens its own window size does not).
+    if (!windowOpen || sizeGeneration == 0 || TGraphics::IsFullscreen()) return;
+    if (xmax == TSettings::ResolutionHorizontal && ymax == TSettings::ResolutionVertical) return;
+    if (!TSettingsFiles::SaveValues("cfg/options.cfg", {{"Resolution horizontal", std::to_string(xmax)},
+                                                        {"Resolution vertical", std::to_string(ymax)}})) {
+        Print("The window size could not be written to cfg/options.cfg");
+        return;
+    }
+    TSettings::ResolutionHorizontal = xmax;
+    TSettings::ResolutionVertical = ymax;
 }
 
 void TApplication::writeToStdOut(const std::string& line) {

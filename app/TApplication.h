@@ -50,6 +50,14 @@ public:
     void writeToStdOut(const std::string& line);
     std::shared_ptr<TPixmap> getPixmap();
     void addFilter(const std::shared_ptr<TRenderFilter>& filter);
+    // Takes a new window size reported since the last frame: the drawing area, xmax and ymax
+    // follow and sizeGeneration counts up, so the game lays itself out again. True when the
+    // size changed.
+    bool applyWindowSize();
+    // Writes the window's size into cfg/options.cfg when the player resized the window (not
+    // in full screen), so the next start opens it at that size.
+    void saveWindowSize();
+    int32_t sizeGeneration = 0;
 
     std::shared_ptr<TEventReceiver> event;
     std::shared_ptr<TImage> mouseImg;

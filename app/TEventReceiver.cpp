@@ -69,8 +69,21 @@ void TEventReceiver::_handleEvent(const TEvent& event) {
         case EVENT_MOUSEUP: _updateMouseKeys = 2; break;
         case EVENT_MOUSEMOVE:
         case EVENT_MOUSEWHEEL: _updateMousePos = 1; break;
+        // Only the last size of a drag counts.
+        case EVENT_WINDOWSIZE:
+            _newWidth = event.x;
+            _newHeight = event.y;
+            break;
         default: break;
     }
+}
+
+bool TEventReceiver::TakeWindowSize(int32_t& width, int32_t& height) {
+    if (_newWidth <= 0 || _newHeight <= 0) return false;
+    width = _newWidth;
+    height = _newHeight;
+    _newWidth = _newHeight = 0;
+    return true;
 }
 
 void TEventReceiver::Update() {

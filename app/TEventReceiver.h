@@ -44,6 +44,8 @@ public:
     int32_t KeyHit(int32_t key) const override;
     const std::string& GetChar() const override { return _getChar; }
     int32_t AppTerminate() const { return _appTermin; }
+    // The window's newest size since the last call, once; false when it did not change.
+    bool TakeWindowSize(int32_t& width, int32_t& height);
     int32_t EscapeEvent() const { return (AppTerminate() || KeyHit(27)) ? 1 : 0; }
     const vesko::TMultiTouch::TTouchPointList& TouchPoints() const override { return _tp; }
 
@@ -80,6 +82,7 @@ public:
     int32_t _updateKeys = 0;
     int32_t _updateKeyChar = 0;
     int32_t _updateAppTermin = 0;
+    int32_t _newWidth = 0, _newHeight = 0;
     int32_t _actionsEnable = 0;
 
 private:

@@ -113,8 +113,29 @@ void TGame::_updateKeys() {
     // While the text field takes the keyboard, Escape cancels the typing, not the game.
     const bool typing = guiElements && guiElements->textFieldTool && guiElements->textFieldTool->haveToGrabKeys();
     if (app->event->AppTerminate() || (!typing && app->event->KeyHit(27))) _stop();
+    // F11 or Alt+Enter: full screen at the desktop's size and back.
+    if (app->event->KeyHit(122) || (app->event->KeyDown(18) && app->event->KeyHit(13)))
+        TGraphics::SetFullscreen(!TGraphics::IsFullscreen());
     if (app->event->KeyDown(112)) _writeDemandLines();
     if (app->event->KeyHit(112)) openConsole();
+}
+
+void TGame::_updateWindowSize() {
+    if (!app || laidOutGeneration == app->sizeGeneration) return;
+    laidOutGeneration = app->sizeGeneration;
+    const int32_t w = app->xmax, h = app->ymax;
+    if (layer) {
+        layer->SetViewSize(w, h);
+    } else {
+        TLayer::Init(w, h);
+    }
+    if (gameArea) gameArea->generate(w, h);
+    if (app->gui) {
+        const float oldGuiW = float(app->gui->xmax), oldGuiH = float(app->gui->ymax);
+        app->gui->xmax = w;
+        app->gui->ymax = h;
+        if (guiElements) guiElements->Relayout(oldGuiW, oldGuiH);
+    }
 }
 
 void TGame::openConsole() {
@@ -152,6 +173,7 @@ TGameCommands TGame::Commands() {
 }
 
 void TGame::_render() {
+    _updateWindowSize();
     _updateLayer();
     _updateAutosave();
     _printDay();

@@ -119,6 +119,9 @@ public:
     // Escape ends the game (unless it cancels typing); F1 held lists the demand, F1 hit opens
     // the console.
     void _updateKeys();
+    // After the window changed size: the view, the camera (its centre stays), the map area
+    // behind the panels and the panels (at their relative places, kept on screen) follow.
+    void _updateWindowSize();
     void _render();
     void _updateLayer();
     // Saves automatically when the world's month changed in this frame's update.
@@ -147,6 +150,8 @@ public:
     int32_t _doScreenshot = 0;
     int32_t infoMode = 0;
     int32_t printedDay = -1;
+    // The shell's window size this game is laid out for.
+    int32_t laidOutGeneration = 0;
     std::vector<TBuildingMoneyInfo> listLayerInfos;
     // The month seen after the last frame's update; −1 before the first frame.
     int32_t autosaveMonth = -1;

@@ -52,6 +52,11 @@ public:
     static constexpr double hoverColor[2] = {255.0, 180.0};
 
     static void Init(const std::shared_ptr<TGUI>& gui);
+    // The screen the gadgets are kept on took a new size.
+    static void SetScreenSize(int32_t width, int32_t height) {
+        screenWidth = width;
+        screenHeight = height;
+    }
     static const std::shared_ptr<TGUI>& GUI() { return gui; }
     static const TTooltipStyle& TooltipStyle() { return tipStyle; }
     // Null when the touch gadget is null; else a new gadget appended to the list.

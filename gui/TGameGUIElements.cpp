@@ -209,6 +209,18 @@ void TGameGUIElements::_keepApart(float w, float h) {
     }
 }
 
+void TGameGUIElements::Relayout(float oldW, float oldH) {
+    const float w = float(gui->xmax), h = float(gui->ymax);
+    if (!(oldW > 0) || !(oldH > 0) || w <= 0 || h <= 0) return;
+    TGUIGadget::SetScreenSize(gui->xmax, gui->ymax);
+    for (const auto& [name, panel] : Panels()) {
+        if (!panel) continue;
+        panel->SetPosition(std::round(panel->GetX() * w / oldW), std::round(panel->GetY() * h / oldH));
+        panel->KeepOnScreen(w, h);
+    }
+    _keepApart(w, h);
+}
+
 void TGameGUIElements::_getConfigs() {
     const float w = float(gui->xmax), h = float(gui->ymax);
     for (const auto& [name, panel] : Panels()) {

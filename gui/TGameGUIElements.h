@@ -55,6 +55,10 @@ public:
     void _keepApart(float w, float h);
     // Copies every panel's place and visibility into its record.
     void _getConfigs();
+    // The screen changed size from oldW x oldH to the GUI's size: every panel keeps its place
+    // relative to the screen, is pushed fully on screen and kept apart from the others; what is
+    // shown and open stays so (a road being laid, a text being typed).
+    void Relayout(float oldW, float oldH);
 
     // The menu's build entries open the build tool with their category.
     void runBuildRoad();

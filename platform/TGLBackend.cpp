@@ -193,6 +193,14 @@ void TGLBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
 }
 
+void TGLBackend::Resize(int32_t w, int32_t h) {
+    width = w;
+    height = h;
+    glViewport(0, 0, w, h);
+    glUseProgram(program);
+    glUniform2f(uScreen, float(w), float(h));
+}
+
 void TGLBackend::SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
     glScissor(x, height - (y + h), w < 0 ? 0 : w, h < 0 ? 0 : h);
 }

@@ -9,6 +9,8 @@ class TGLBackend : public TRenderBackend {
 public:
     // Needs a current GL context; false when the shader cannot be built.
     bool Init(int32_t width, int32_t height);
+    // The back buffer's new size: the projection and the GL viewport follow.
+    void Resize(int32_t width, int32_t height);
     ~TGLBackend() override;
 
     uint32_t CreateTexture(int32_t width, int32_t height, bool filtered) override;

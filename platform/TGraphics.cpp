@@ -28,6 +28,9 @@ struct TGraphicsContext {
     int32_t swapInterval = -2;
     uint32_t generation = 0;
     TFlipPacer pacer;
+    // Full screen as a borderless window over the display, and the window it replaced.
+    bool coversDisplay = false;
+    int windowedX = 0, windowedY = 0, windowedW = 0, windowedH = 0;
 };
 
 TGraphicsContext& Context() {
@@ -108,7 +111,7 @@ bool Graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz, int32
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     if (depth > 0) flags |= SDL_WINDOW_FULLSCREEN;
     c.window = SDL_CreateWindow(c.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!c.window) {
@@ -116,6 +119,7 @@ bool Graphics(int32_t width, int32_t height, int32_t depth, int32_t hertz, int32
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
+    SDL_SetWindowMinimumSize(c.window, minWidth, minHeight);
     c.gl = SDL_GL_CreateContext(c.window);
     if (!c.gl) {
         Print(std::string("Error, OpenGL 3.3 is not available: ") + SDL_GetError());
@@ -163,7 +167,55 @@ void EndGraphics() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
     c.window = nullptr;
+    c.coversDisplay = false;
     c.width = c.height = 0;
+}
+
+bool ResizeGraphics(int32_t width, int32_t height) {
+    TGraphicsContext& c = Context();
+    if (!c.backend || width <= 0 || height <= 0) return false;
+    TSpriteBatch::Instance().Flush();
+    c.width = width;
+    c.height = height;
+    if (c.glBackend) c.glBackend->Resize(width, height);
+    TDrawState& s = DrawState();
+    s.g_width = s.vres_width = s.viewport_w = width;
+    s.g_height = s.vres_height = s.viewport_h = height;
+    s.viewport_x = s.viewport_y = 0;
+    TSpriteBatch::Instance().ApplyViewport();
+    return true;
+}
+
+void SetFullscreen(bool on) {
+    TGraphicsContext& c = Context();
+    if (!c.window || on == IsFullscreen()) return;
+    // A window opened in full screen mode goes back to a window of its size.
+    if (SDL_GetWindowFlags(c.window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(c.window, 0);
+        return;
+    }
+    // Full screen as a borderless window over the whole display: it needs no help from a window
+    // manager (there may be none) and no change of video mode, and the textures stay.
+    if (on) {
+        SDL_GetWindowPosition(c.window, &c.windowedX, &c.windowedY);
+        SDL_GetWindowSize(c.window, &c.windowedW, &c.windowedH);
+        SDL_Rect display{};
+        if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(c.window), 0), &display) != 0) return;
+        SDL_SetWindowBordered(c.window, SDL_FALSE);
+        SDL_SetWindowPosition(c.window, display.x, display.y);
+        SDL_SetWindowSize(c.window, display.w, display.h);
+        SDL_RaiseWindow(c.window);
+    } else {
+        SDL_SetWindowBordered(c.window, SDL_TRUE);
+        SDL_SetWindowSize(c.window, c.windowedW, c.windowedH);
+        SDL_SetWindowPosition(c.window, c.windowedX, c.windowedY);
+    }
+    c.coversDisplay = on;
+}
+
+bool IsFullscreen() {
+    TGraphicsContext& c = Context();
+    return c.window && (c.coversDisplay || (SDL_GetWindowFlags(c.window) & SDL_WINDOW_FULLSCREEN) != 0);
 }
 
 bool IsOpen() { return Context().backend != nullptr; }

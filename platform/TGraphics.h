@@ -20,6 +20,16 @@ bool Graphics(int32_t width, int32_t height, int32_t depth = 0, int32_t hertz = 
 // A window-less back end that records every draw call (tests and tools).
 std::shared_ptr<TRecordingBackend> HeadlessGraphics(int32_t width, int32_t height);
 void EndGraphics();
+// The smallest window the player can resize to.
+constexpr int32_t minWidth = 320, minHeight = 240;
+// Takes the drawing area's new size (the window was resized or went to or from full screen):
+// the back buffer, viewport and drawing state follow; textures stay. False for a size below
+// 1 x 1 or without graphics.
+bool ResizeGraphics(int32_t width, int32_t height);
+// Switches the window to full screen at the desktop's size and back; the new size arrives as a
+// window-size event. Nothing happens without a window.
+void SetFullscreen(bool on);
+bool IsFullscreen();
 bool IsOpen();
 TRenderBackend* Backend();
 int32_t GraphicsWidth();

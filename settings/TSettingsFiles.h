@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "plugins/TPluginReader.h"
 
@@ -13,6 +15,10 @@ public:
     static void LoadSettings(const std::string& folder = "cfg");
     // Writes gadgets.cfg (what the world's SaveGagdgetSettings does); 1 on success, 0 otherwise.
     static int32_t SaveGagdgetSettings(const std::string& folder = "cfg");
+    // Sets the values of keys in a settings file of "- key" lines each followed by its value
+    // line, keeping every other byte of the file (a key not in it is appended), through a
+    // temporary file. 1 on success, 0 when the file cannot be read or written (it stays as it was).
+    static int32_t SaveValues(const std::string& path, const std::vector<std::pair<std::string, std::string>>& values);
 
     static void ReadInt(const TPluginReader& reader, const std::string& key, int32_t& value);
     static void ReadFloat(const TPluginReader& reader, const std::string& key, float& value);

@@ -25,6 +25,7 @@
 #include "world/TInfluenceLayer.h"
 #include "world/TJob.h"
 #include "world/TMiniMap.h"
+#include "world/TOPPanel.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
 #include "world/TSmoke.h"
@@ -59,6 +60,19 @@ int32_t TLayer::SaveGagdgetSettings() { return TSettingsFiles::SaveGagdgetSettin
 void TLayer::Init(int32_t w, int32_t h) {
     viewWidth = w;
     viewHeight = h;
+}
+
+void TLayer::SetViewSize(int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0 || (w == viewWidth && h == viewHeight)) return;
+    // The camera's pan is measured from the view's corner: half the growth keeps the centre.
+    if (iso) {
+        iso->moveX += 0.5f * float(w - viewWidth);
+        iso->moveY += 0.5f * float(h - viewHeight);
+    }
+    movementStartMS = -1;
+    Init(w, h);
+    TOPPanel::DePrepare();
+    if (GroundLayer) GroundLayer->ForgetCache();
 }
 
 void TLayer::_EnsureViewSize() {

@@ -80,6 +80,9 @@ public:
     // Nothing of the running world is touched, and the new world is not made current.
     static std::shared_ptr<TLayer> Load(const std::string& path, std::string& message);
     static void Init(int32_t viewWidth, int32_t viewHeight);
+    // The view took a new size (the window was resized): the camera's centre stays where it
+    // is, and the ground cache, laid out for the old size, is drawn again.
+    void SetViewSize(int32_t width, int32_t height);
     // Loads the world's content behind the loading screen; progressFunc sees each plugin file's
     // path just before it is read.
     static void Prepare(TProgressFunc::Function progressFunc, void* progressObj);

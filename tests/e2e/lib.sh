@@ -33,11 +33,13 @@ fail() {
   exit 1
 }
 
+# Starts a private Xvfb (screen size WxH, default 1280x1024) and exports DISPLAY.
 start_xvfb() {
+  local screen=${1:-1280x1024}
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     # -noreset: the server must not restart when the readiness probe disconnects.
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do

@@ -9,6 +9,7 @@
 #include "gui/TBuildTool.h"
 #include "gui/TGameGUIElements.h"
 #include "gui/TLoadTool.h"
+#include "gui/TMainTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTextFieldTool.h"
@@ -110,6 +111,52 @@ TEST_F(ToolSetTest, BrokenRecordsStillPutTheShownPanelsOnScreenApart) {
                     const auto &a = boxes[i], &b = boxes[k];
                     EXPECT_FALSE(a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3]) << w << "×" << h;
                 }
+            }
+        }
+    }
+}
+
+TEST_F(ToolSetTest, ANewScreenSizeKeepsPanelsOnScreenWholeApartAndOpen) {
+    Recreate(1024, 768, {{{0.1f, 0.1f, 1}, {0.1f, 0.85f, 1}, {0.5f, 0.5f, 0}, {0.9f, 0.3f, 1}}});
+    tools->mainTool->SHOW();
+    tools->textFieldTool->startTool("Neust", "Stadtname", "", "", nullptr, nullptr);
+    Frame(600);
+    // The main tool's pieces relative to its anchor: a resize moves the panel, never its parts.
+    auto parts = [&] {
+        std::vector<std::pair<float, float>> out;
+        const auto& anchor = *tools->mainTool->_mainGadget->gadget;
+        for (const auto& c : anchor.children->children)
+            out.emplace_back(c->GetX(1) - anchor.GetX(1), c->GetY(1) - anchor.GetY(1));
+        return out;
+    };
+    const auto before = parts();
+    int32_t oldW = 1024, oldH = 768;
+    for (const auto& [w, h] : {std::pair{1600, 900}, std::pair{800, 600}, std::pair{320, 240}, std::pair{7680, 4320},
+                               std::pair{1024, 768}}) {
+        gui->xmax = w;
+        gui->ymax = h;
+        tools->Relayout(float(oldW), float(oldH));
+        Frame();
+        Frame();
+        oldW = w;
+        oldH = h;
+        std::vector<std::array<float, 4>> boxes;
+        for (const auto& [name, panel] : tools->Panels()) {
+            float l = 0, t = 0, r = 0, b = 0;
+            if (!panel->isVisible() || !panel->GetBounds(l, t, r, b)) continue;
+            // Panels sit on whole pixels; their pictures may reach a fraction of one further.
+            EXPECT_TRUE(l >= -0.5f && t >= -0.5f && r <= float(w) + 0.5f && b <= float(h) + 0.5f)
+                << name << " at " << w << "×" << h << ": " << l << "," << t << " – " << r << "," << b;
+            boxes.push_back({l, t, r, b});
+        }
+        EXPECT_EQ(parts(), before) << w << "×" << h;
+        // The typing goes on.
+        EXPECT_TRUE(tools->textFieldTool->isVisible()) << w << "×" << h;
+        if (w < 800) continue;  // a tiny screen cannot hold every panel apart
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            for (size_t k = i + 1; k < boxes.size(); ++k) {
+                const auto &a = boxes[i], &b = boxes[k];
+                EXPECT_FALSE(a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3]) << w << "×" << h;
             }
         }
     }

@@ -276,3 +276,32 @@ TEST_F(TSettingsFilesTest, EveryShippedKeyReachesItsSetting) {
     EXPECT_EQ(Snapshot(), expected);
     EXPECT_EQ(TSettings::Playername, "500");
 }
+
+namespace {
+
+TEST_F(TSettingsFilesTest, SavedValuesReplaceTheirLinesAndKeepEveryOtherByte) {
+    TempDir dir;
+    const std::string path = dir.File("options.cfg");
+    const struct {
+        std::string before, after;
+    } cases[] = {
+        // CR LF endings, a header line, a key written without the blank, other keys untouched.
+        {"Head\r\n- Language\r\n1\r\n-Resolution horizontal\r\n640\r\n- Resolution vertical\r\n480\r\n- Sound\r\n1\r\n",
+         "Head\r\n- Language\r\n1\r\n-Resolution horizontal\r\n1600\r\n- Resolution vertical\r\n900\r\n- Sound\r\n1\r\n"},
+        // LF endings; a missing key is appended; a file without a final line end gets one first.
+        {"- Resolution horizontal\n640\n- Sound\n1", "- Resolution horizontal\n1600\n- Sound\n1\n- Resolution vertical\n900\n"},
+        // A key on the last line without its value line: appended again with the value.
+        {"- Resolution horizontal\n640\n- Resolution vertical",
+         "- Resolution horizontal\n1600\n- Resolution vertical\n- Resolution vertical\n900\n"},
+    };
+    for (const auto& c : cases) {
+        Put(path, c.before);
+        EXPECT_EQ(TSettingsFiles::SaveValues(path, {{"Resolution horizontal", "1600"}, {"Resolution vertical", "900"}}), 1);
+        EXPECT_EQ(FileBytes(path), c.after);
+    }
+    // No file to keep the lines of: nothing is written.
+    EXPECT_EQ(TSettingsFiles::SaveValues(dir.File("none.cfg"), {{"Sound", "0"}}), 0);
+    EXPECT_EQ(FileType(dir.File("none.cfg")), FILETYPE_NONE);
+}
+
+}  // namespace
