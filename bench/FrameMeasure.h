@@ -132,8 +132,14 @@ inline void RemoveMap(const std::string& path) {
     rmdir(path.substr(0, path.rfind('/')).c_str());
 }
 
+// How long OpenWindow took: the shell and its window, then the content behind the loading screen.
+struct TOpenTimes {
+    double window = 0, content = 0;
+};
+
 // The shell with a window of Width x Height and the content loaded, as the game starts it.
-inline std::shared_ptr<TApplication> OpenWindow() {
+inline std::shared_ptr<TApplication> OpenWindow(TOpenTimes* times = nullptr) {
+    const auto start = Clock::now();
     auto app = TApplication::Create();
     if (!app) return nullptr;
     app->Init();
@@ -141,7 +147,9 @@ inline std::shared_ptr<TApplication> OpenWindow() {
     app->ymax = Height;
     TLayer::Init(Width, Height);
     if (!app->InitWindow()) return nullptr;
+    const double windowMs = Ms(start);
     app->loadResources(1);
+    if (times) *times = {windowMs, Ms(start) - windowMs};
     return app;
 }
 
@@ -163,6 +171,57 @@ inline void Shot(TLayer& layer, int32_t px, int32_t py, const std::string& path,
     std::printf("wrote %s\n", path.c_str());
 }
 
+// Draws one frame (frame does all of it, from clearing to presenting) through the tap with its
+// triangles kept per texture and blend mode, and notes in f how many device calls the frame made
+// and how many quads and groups it kept.
+inline void RecordFrame(TTapBackend& tap, TFrameFigures& f, const std::function<void()>& frame) {
+    TSpriteBatch& batch = TSpriteBatch::Instance();
+    tap.groups.clear();
+    const size_t before = tap.calls;
+    batch.SetBackend(&tap);
+    tap.keep = true;
+    frame();
+    batch.Flush();
+    tap.keep = false;
+    batch.SetBackend(tap.inner);
+    f.calls = tap.calls - before;
+    f.groups = tap.groups.size();
+    f.quads = 0;
+    for (const auto& g : tap.groups) f.quads += g.second.size() / 6;
+}
+
+// Runs frames with every draw dropped before the device, so their times are the code's own work.
+inline void WithDrawsDropped(TTapBackend& tap, const std::function<void()>& frames) {
+    TSpriteBatch& batch = TSpriteBatch::Instance();
+    batch.SetBackend(&tap);
+    tap.drop = true;
+    frames();
+    batch.Flush();
+    tap.drop = false;
+    batch.SetBackend(tap.inner);
+}
+
+// The physical limit of the frame RecordFrame kept: the same quads, one device call per texture
+// and blend mode, until drawn.
+inline double LimitFrameMs(const TTapBackend& tap) {
+    Cls();
+    const auto start = Clock::now();
+    for (const auto& [key, vertices] : tap.groups) {
+        tap.inner->DrawTriangles(key.first, key.second, vertices.data(), vertices.size());
+    }
+    Finish();
+    const double ms = Ms(start);
+    Flip(0);
+    return ms;
+}
+
+// The median of Frames such frames.
+inline double LimitMs(const TTapBackend& tap) {
+    std::vector<double> limit;
+    for (int i = 0; i < Frames; ++i) limit.push_back(LimitFrameMs(tap));
+    return Median(limit);
+}
+
 // The figures of one zoom level: the camera centred with Centre, each frame drawn by drawFrame
 // (by default the world's Update with the pointer in the middle).
 inline TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& screenPath,
@@ -176,8 +235,7 @@ inline TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& s
     };
     TFrameFigures f;
     TSpriteBatch& batch = TSpriteBatch::Instance();
-    TRenderBackend* device = TGraphics::Backend();
-    TTapBackend tap(device);
+    TTapBackend tap(TGraphics::Backend());
     Centre(layer, zoom);
     for (int i = 0; i < WarmUp; ++i) {
         Cls();
@@ -196,18 +254,14 @@ inline TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& s
     }
 
     // One recorded frame: what the world hands to the device, per texture and blend mode.
-    batch.SetBackend(&tap);
-    tap.keep = true;
-    Cls();
-    WorldFrame(layer);
-    Finish();
-    Flip(0);
-    tap.keep = false;
-    f.calls = tap.calls;
-    f.groups = tap.groups.size();
-    for (const auto& g : tap.groups) f.quads += g.second.size() / 6;
+    RecordFrame(tap, f, [&] {
+        Cls();
+        WorldFrame(layer);
+        Finish();
+        Flip(0);
+    });
 
-    std::vector<double> cpu, frame, worldOnly, limit;
+    std::vector<double> cpu, frame, worldOnly;
     for (int i = 0; i < Frames; ++i) {
         Cls();
         const auto start = Clock::now();
@@ -219,34 +273,21 @@ inline TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& s
         Flip(0);
     }
     // The world's own work: the same frames with the draws dropped before the device.
-    tap.drop = true;
-    for (int i = 0; i < Frames; ++i) {
-        Cls();
-        const auto start = Clock::now();
-        WorldFrame(layer);
-        batch.Flush();
-        worldOnly.push_back(Ms(start));
-        Finish();
-        Flip(0);
-    }
-    tap.drop = false;
-    batch.SetBackend(device);
-
-    // The physical limit: the recorded quads, one device call per texture and blend mode.
-    for (int i = 0; i < Frames; ++i) {
-        Cls();
-        const auto start = Clock::now();
-        for (const auto& [key, vertices] : tap.groups) {
-            device->DrawTriangles(key.first, key.second, vertices.data(), vertices.size());
+    WithDrawsDropped(tap, [&] {
+        for (int i = 0; i < Frames; ++i) {
+            Cls();
+            const auto start = Clock::now();
+            WorldFrame(layer);
+            batch.Flush();
+            worldOnly.push_back(Ms(start));
+            Finish();
+            Flip(0);
         }
-        Finish();
-        limit.push_back(Ms(start));
-        Flip(0);
-    }
+    });
     f.cpu = Median(cpu);
     f.worldOnly = Median(worldOnly);
     f.frame = Median(frame);
-    f.limit = Median(limit);
+    f.limit = LimitMs(tap);
     return f;
 }
 

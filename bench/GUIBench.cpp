@@ -1,23 +1,20 @@
 // The GUI's own cost per frame at 1280 x 720 with every panel open (the main menu with a row
-// unfolded, the minimap window, the hide tool, the touch pointer, the tutorial, the build tool,
-// the text field with its keyboard, the building info) and a tooltip showing: the CPU
-// time of the GUI step (draws dropped before the device), the same step with the device, and
-// how many device draw calls it takes. With --screens DIR it also saves the game with each row
+// unfolded, the minimap window, the main tool, the hide tool, the touch pointer, the tutorial,
+// the build tool, the text field with its keyboard, the building info; see GamePanels.h) and a
+// tooltip showing: the CPU time of the GUI step (draws dropped before the device), the same step
+// with the device, and how many device draw calls it takes. With --screens DIR it also saves the game with each row
 // of the menu unfolded and a tooltip showing.
 #include <cstdio>
 
 #include "FrameMeasure.h"
+#include "GamePanels.h"
 #include "app/TEventReceiver.h"
 #include "app/TGame.h"
 #include "framework/TTGUIGadget.h"
 #include "gui/TGameGUIElements.h"
-#include "gui/THideTool.h"
+#include "gui/TMultiFunctionalTool.h"
 #include "gui/TTextFieldTool.h"
 #include "world/TBuildingLayer.h"
-#include "gui/TMiniMapTool.h"
-#include "gui/TMultiFunctionalTool.h"
-#include "gui/TTouchMouseTool.h"
-#include "gui/TTutorialTool.h"
 
 using namespace bench;
 
@@ -74,25 +71,13 @@ int main(int argc, char** argv) {
             RowShot(*game, *main, screens + "/gui_" + main->tooltip.front() + ".png");
         }
     }
-    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{tools.mft.get(), tools.mmt.get(), tools.tmt.get(),
-                                                                  tools.hideTool.get(), tools.tutorialTool.get()}) {
-        panel->SHOW();
-    }
-    tools.runBuildRoad();
-    tools.textFieldTool->startTool("Vallmora City", "Stadtname", "", "", nullptr, nullptr);
-    tools.textFieldTool->setKeyboardVisible(1);
     // A house in the middle of the map for the building info.
+    std::shared_ptr<TBuilding> house;
     if (!TBuildingLayer::arrResidentalBuilding.empty()) {
         const int32_t mid = game->layer->Width / 2;
-        if (auto house = game->layer->BuildingLayer->_SetTile(mid, mid, TBuildingLayer::arrResidentalBuilding.front()))
-            tools.runBuildingInfoTool(house);
+        house = game->layer->BuildingLayer->_SetTile(mid, mid, TBuildingLayer::arrResidentalBuilding.front());
     }
-    // The build row (the longest) unfolded; the pointer rests on its first button for its tooltip.
-    auto& build = *tools.mft->cmdBuild->gadget;
-    build.State = 1;
-    build.showChildren();
-    const auto first = build.children->getChildren(0);
-    const std::vector<int32_t> pointer{int32_t(first->GetX(1)), int32_t(first->GetY(1))};
+    const std::vector<int32_t> pointer = OpenEveryPanel(tools, house);
 
     TRenderBackend* device = TGraphics::Backend();
     TTapBackend tap(device);

@@ -36,39 +36,49 @@ std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& 
 }
 
 void TGround::_DrawAndCache(const std::shared_ptr<TImage>& img, int32_t frame, float sx, float sy, float planeX,
-                            float planeY, bool onlyDirect, bool onScreen) {
+                            float planeY, bool onlyDirect, bool onScreen, uint8_t reach) {
     if (!img) return;
     if (onScreen) DrawImage(img, sx, sy, frame);
-    if (!onlyDirect) TOPPanel::addImage(img, planeX, planeY, frame, sx, sy, 1);
+    if (!onlyDirect) TOPPanel::addImage(img, planeX, planeY, frame, sx, sy, 1, TOPPanel::TReach(reach));
 }
 
 void TGround::Draw(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX, float planeY,
                    int32_t onScreen, int32_t staticCached) {
     if (!p) return;
+    _DrawPictures(sx, sy, leftEdge, rightEdge, direct, planeX, planeY, onScreen, staticCached, TOPPanel::everyBlock);
+    if (water && wateranim) _UpdateWater();
+}
+
+void TGround::Cache(float planeX, float planeY, int32_t leftEdge, int32_t rightEdge, uint8_t reach) {
+    if (!p) return;
+    _DrawPictures(0, 0, leftEdge, rightEdge, 0, planeX, planeY, 0, 0, reach);
+}
+
+void TGround::_DrawPictures(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX,
+                            float planeY, int32_t onScreen, int32_t staticCached, uint8_t reach) {
     const bool animated = water && wateranim;
     // Once cached, the still parts of an animated tile are left to the cache.
     const bool drawStill = !staticCached || direct;
     const bool stillDirect = direct != 0;
     const bool show = onScreen != 0;
     if (drawStill) {
-        if (leftEdge) _DrawAndCache(p->picture[1], 0, sx, sy, planeX, planeY, stillDirect, show);
-        if (rightEdge) _DrawAndCache(p->picture[2], 0, sx, sy, planeX, planeY, stillDirect, show);
+        if (leftEdge) _DrawAndCache(p->picture[1], 0, sx, sy, planeX, planeY, stillDirect, show, reach);
+        if (rightEdge) _DrawAndCache(p->picture[2], 0, sx, sy, planeX, planeY, stillDirect, show, reach);
     }
-    if (drawStill || animated) _DrawAndCache(p->picture[0], 0, sx, sy, planeX, planeY, direct || animated, show);
+    if (drawStill || animated) _DrawAndCache(p->picture[0], 0, sx, sy, planeX, planeY, direct || animated, show, reach);
     if (waterframe >= 0 && drawStill) {
-        _DrawAndCache(TGroundLayer::shoreImg, waterframe, sx, sy, planeX, planeY, stillDirect, show);
+        _DrawAndCache(TGroundLayer::shoreImg, waterframe, sx, sy, planeX, planeY, stillDirect, show, reach);
         if (leftEdge) {
-            _DrawAndCache(TGroundLayer::shoreSideImg, 2 * waterframe, sx, sy, planeX, planeY, stillDirect, show);
+            _DrawAndCache(TGroundLayer::shoreSideImg, 2 * waterframe, sx, sy, planeX, planeY, stillDirect, show, reach);
         }
         if (rightEdge) {
             float scaleX = 1, scaleY = 1;
             GetScale(scaleX, scaleY);
             const float half = 0.5f * float(TConfig::tilewidth);
             _DrawAndCache(TGroundLayer::shoreSideImg, 2 * waterframe + 1, sx + half * scaleX, sy, planeX + half, planeY,
-                          stillDirect, show);
+                          stillDirect, show, reach);
         }
     }
-    if (animated) _UpdateWater();
 }
 
 void TGround::_PrepareWater() {

@@ -26,6 +26,11 @@ public:
     // that everything but an animated picture is already in the cache.
     void Draw(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX, float planeY,
               int32_t onScreen = 1, int32_t staticCached = 0);
+    // Queues the tile's still images (all but animated water) for the block cache at plane
+    // (planeX, planeY), into the blocks `reach` (a TOPPanel::TReach) names; nothing is drawn on
+    // screen and the water animation does not step, so drawing a block never draws from the
+    // world's random numbers.
+    void Cache(float planeX, float planeY, int32_t leftEdge, int32_t rightEdge, uint8_t reach);
     int32_t _IsNearWater() const { return waterframe >= 0 ? 1 : 0; }
     // Restarts the wait until the next picture change with a random length.
     void _PrepareWater();
@@ -49,5 +54,8 @@ public:
 private:
     // Draws an image on screen and, unless only direct, queues it for cache layer 1.
     void _DrawAndCache(const std::shared_ptr<TImage>& img, int32_t frame, float sx, float sy, float planeX,
-                       float planeY, bool onlyDirect, bool onScreen);
+                       float planeY, bool onlyDirect, bool onScreen, uint8_t reach);
+    // The pictures of Draw, without the water animation's step.
+    void _DrawPictures(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX,
+                       float planeY, int32_t onScreen, int32_t staticCached, uint8_t reach);
 };

@@ -19,13 +19,29 @@
 #include "world/TISO.h"
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
+#include "world/TRoad.h"
 #include "world/TRoadLayer.h"
+#include "world/TStreet.h"
 #include "world/TWorldFile.h"
 
 namespace {
 // Shore frame by which neighbours are water: index N0 * 8 + N1 * 4 + N2 * 2 + N3 with N0 = (x, y - 1),
 // N1 = (x + 1, y), N2 = (x, y + 1), N3 = (x - 1, y).
 constexpr int32_t shoreFrames[16] = {-1, 3, 0, 7, 1, 14, 5, 11, 2, 6, 13, 9, 8, 12, 10, 4};
+
+// The rectangle, relative to a tile's plane position, that the images it queues for the cache
+// may cover.
+struct TReachRect {
+    float left = 0, top = 0, right = 0, bottom = 0;
+    void Add(const std::shared_ptr<TImage>& img, float dx) {
+        if (!img) return;
+        const float l = dx - img->handle_x, t = 0.5f * float(TConfig::tileheight) - img->handle_y;
+        left = std::min(left, l);
+        top = std::min(top, t);
+        right = std::max(right, l + float(img->width));
+        bottom = std::max(bottom, t + float(img->height));
+    }
+};
 
 std::shared_ptr<TImage> LoadReported(const std::string& path, int32_t cellW, int32_t cellH, int32_t frames) {
     auto img = frames > 0 ? TImage::LoadAnim(path, cellW, cellH, 0, frames) : TImage::Load(path);
@@ -241,8 +257,14 @@ void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& ove
         } else {
             t->Draw(sx, sy, leftEdge, rightEdge, 0, px, py, visible ? 1 : 0, state == renderedButAnimated ? 1 : 0);
             state = t->wateranim ? renderedButAnimated : rendered;
-            // The flat road goes into the cache with its ground.
-            if (roads) roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
+            // The flat road goes into the cache with its ground. The traffic view tints it on
+            // screen only: the cache keeps it plain for the frames after.
+            if (roads && roads->showtrafficcolors) {
+                if (visible) roads->Draw(x, y, sx, sy, 1, px, py, 1);
+                _CacheRoad(x, y, px, py, TOPPanel::everyBlock);
+            } else if (roads) {
+                roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
+            }
         }
     } else if (roads && roads->showtrafficcolors && visible) {
         // The traffic view tints the cached road directly over the cache.
@@ -280,15 +302,106 @@ void TGroundLayer::drawBlackTile(int32_t x, int32_t y, int32_t force) {
 void TGroundLayer::preRender() {
     if (preRendered) return;
     preRendered = 1;
+    if (!layer) return;
     for (int32_t x = 0; x < Width; ++x) {
-        for (int32_t y = 0; y < Height; ++y) Draw(x, y, nullptr, 0);
+        for (int32_t y = 0; y < Height; ++y) {
+            float sx = 0, sy = 0;
+            _ScreenPos(float(x), float(y), sx, sy);
+            if (layer->_InView(sx, sy, 0)) {
+                // On screen this once, with its marks; the blocks drawn over it hold the same.
+                Draw(x, y, nullptr, 0);
+                continue;
+            }
+            TGround* const t = arr[_Index(x, y)].get();
+            if (t && t->p && t->water && t->wateranim && arrRendered[_Index(x, y)] != rendered) t->_UpdateWater();
+        }
     }
-    for (int32_t i = 0; i < 2 * Width; ++i) {
-        for (int32_t j = 0; j < 2 * Height; ++j) drawBlackTile(i - Width / 2, j - Height / 2, 1);
+}
+
+void TGroundLayer::_CacheRoad(int32_t x, int32_t y, float px, float py, uint8_t reach) const {
+    TRoadLayer* roads = layer ? layer->RoadLayer.get() : nullptr;
+    if (!roads) return;
+    const auto road = roads->_GetTile(x, y);
+    if (!road || road->bridge || !road->s) return;
+    TOPPanel::addImage(road->s->image, px, py, road->Frame, 0, 0, 1, TOPPanel::TReach(reach));
+}
+
+void TGroundLayer::_onFillBlock(void* context, int32_t i, int32_t j, int32_t cacheLayer) {
+    if (context) static_cast<TGroundLayer*>(context)->FillBlock(i, j, cacheLayer);
+}
+
+void TGroundLayer::FillBlock(int32_t i, int32_t j, int32_t cacheLayer) {
+    const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
+    if (Width <= 0 || Height <= 0 || !(tw > 0) || !(th > 0)) return;
+    // How far the images of a tile reach from its plane position, with a tile's margin for
+    // pictures not listed here.
+    TReachRect reach{0, 0, tw, th};
+    if (cacheLayer == 0) {
+        reach.Add(blackImg, 0);
+    } else {
+        for (const auto* list : {&groundPlugins, &waterPlugins}) {
+            for (const auto& p : *list) {
+                for (const auto& picture : p->picture) reach.Add(picture, 0);
+            }
+        }
+        reach.Add(shoreImg, 0);
+        reach.Add(shoreSideImg, 0);
+        reach.Add(shoreSideImg, 0.5f * tw);
+        for (const auto& street : TStreet::streets) {
+            if (street) reach.Add(street->image, 0);
+        }
+    }
+    reach.left -= tw;
+    reach.right += tw;
+    reach.top -= th;
+    reach.bottom += th;
+
+    // A tile (x, y) lies at plane (origin + (x + y) * tw / 2, origin + (x - y) * th / 2): the block
+    // gives a range of x + y and of x - y, and so the tiles to look at.
+    float ox = 0, oy = 0;
+    _PlanePos(0, 0, ox, oy);
+    const double bx0 = double(i) * TOPPanel::blockSize, by0 = double(j) * TOPPanel::blockSize;
+    const double bx1 = bx0 + TOPPanel::blockSize, by1 = by0 + TOPPanel::blockSize;
+    const double uLo = std::floor((bx0 - reach.right - ox) / (0.5 * tw));
+    const double uHi = std::ceil((bx1 - reach.left - ox) / (0.5 * tw));
+    const double vLo = std::floor((by0 - reach.bottom - oy) / (0.5 * th));
+    const double vHi = std::ceil((by1 - reach.top - oy) / (0.5 * th));
+    // The ring is the area cached around the map: twice its size, the map in the middle.
+    const bool ring = cacheLayer == 0;
+    const int64_t xMin = ring ? -(Width / 2) : 0, xMax = ring ? 2 * int64_t(Width) - Width / 2 - 1 : Width - 1;
+    const int64_t yMin = ring ? -(Height / 2) : 0, yMax = ring ? 2 * int64_t(Height) - Height / 2 - 1 : Height - 1;
+    const int64_t x0 = int64_t(std::max(double(xMin), std::floor(0.5 * (uLo + vLo))));
+    const int64_t x1 = int64_t(std::min(double(xMax), std::ceil(0.5 * (uHi + vHi))));
+    for (int64_t x = x0; x <= x1; ++x) {
+        const int64_t y0 = int64_t(std::max({double(yMin), uLo - double(x), double(x) - vHi}));
+        const int64_t y1 = int64_t(std::min({double(yMax), uHi - double(x), double(x) - vLo}));
+        for (int64_t y = y0; y <= y1; ++y) {
+            const int32_t tx = int32_t(x), ty = int32_t(y);
+            float px = 0, py = 0;
+            if (ring) {
+                if (_InField(tx, ty)) continue;
+                uint8_t& cached =
+                    arrBlackTileRendered[size_t(x + Width / 2) * size_t(2 * Height) + size_t(y + Height / 2)];
+                _PlanePos(float(tx), float(ty), px, py);
+                // A tile not yet in every block the cache holds goes into all of them.
+                TOPPanel::addImage(blackImg, px, py, 0, 0, 0, 0, cached ? TOPPanel::filledBlock : TOPPanel::everyBlock);
+                cached = 1;
+                continue;
+            }
+            TGround* const t = arr[_Index(tx, ty)].get();
+            if (!t) continue;
+            uint8_t& state = arrRendered[_Index(tx, ty)];
+            const uint8_t to = state == notRendered ? TOPPanel::everyBlock : TOPPanel::filledBlock;
+            _PlanePos(float(tx), float(ty), px, py);
+            t->Cache(px, py, ty == 0 ? 1 : 0, tx == Width - 1 ? 1 : 0, to);
+            _CacheRoad(tx, ty, px, py, to);
+            state = t->wateranim ? renderedButAnimated : rendered;
+        }
     }
 }
 
 void TGroundLayer::DrawBackground() {
+    TOPPanel::SetSource(TOPPanel::TFill(&TGroundLayer::_onFillBlock, this));
     preRender();
     if (!layer) return;
     float sx = 1, sy = 1;

@@ -13,8 +13,12 @@ class TWorldFile;
 
 // The world's ground: one land or water tile per map tile, shores on land next to water, the
 // black ring outside the map, and the drifting caustics. Ground rarely changes, so its images
-// are copied once into the block cache (TOPPanel) and the cache is drawn each frame; only
-// changed tiles, animated water and tinted tiles are drawn directly.
+// are copied into the block cache (TOPPanel) and the cache is drawn each frame; only changed
+// tiles, animated water and tinted tiles are drawn directly. The ground is the cache's source:
+// a block is drawn from the tiles that reach into it when it comes into view.
+//
+// arrRendered (and arrBlackTileRendered for the ring) says whether a tile's current picture is in
+// every block the cache holds; blocks the cache does not hold get it when they are drawn.
 class TGroundLayer {
 public:
     // Values of arrRendered.
@@ -42,10 +46,19 @@ public:
     int32_t markTileForDelete(int32_t x, int32_t y);
     void setInfluenceMask(const std::shared_ptr<TInfluenceMask>& mask) { infMask = mask; }
 
+    // Once after the cache was started, a pass over the map: the tiles on screen are drawn (and
+    // queued) as the walk draws changed tiles, and every animated water tile off screen takes its
+    // step as well, so the world's random numbers follow the same sequence as when this pass
+    // cached the whole map. Off screen nothing is drawn ahead: blocks are drawn from their tiles
+    // as they come into view.
     void preRender();
     void DrawBackground();
     void Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim);
     void drawBlackTile(int32_t x, int32_t y, int32_t force);
+    // The cache's source: queues the images of the tiles (layer 1) or ring tiles (layer 0) that
+    // reach into block (i, j), in the order of a pass over the map, x before y.
+    void FillBlock(int32_t i, int32_t j, int32_t cacheLayer);
+    static void _onFillBlock(void* context, int32_t i, int32_t j, int32_t cacheLayer);
     void EndDraw();
     // The ground section of a saved city: the plugin of every tile.
     void _onSave(TWorldFile& file);
@@ -82,4 +95,6 @@ public:
 private:
     size_t _Index(int32_t x, int32_t y) const { return size_t(x) * size_t(Height) + size_t(y); }
     bool _IsMarkedForDelete(int32_t x, int32_t y) const;
+    // Queues the flat road of tile (x, y) for the cache (bridges are drawn directly).
+    void _CacheRoad(int32_t x, int32_t y, float px, float py, uint8_t reach) const;
 };

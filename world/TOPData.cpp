@@ -1,7 +1,7 @@
 #include "world/TOPData.h"
 
 std::shared_ptr<TOPData> TOPData::DrawImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame,
-                                            float ox, float oy, int32_t layer) {
+                                            float ox, float oy, int32_t layer, bool onlyFilledBlock) {
     auto d = std::make_shared<TOPData>();
     d->img = img;
     d->x = x;
@@ -10,5 +10,6 @@ std::shared_ptr<TOPData> TOPData::DrawImage(const std::shared_ptr<TImage>& img, 
     d->oy = oy;
     d->Frame = frame;
     d->layer = layer;
+    d->onlyFilledBlock = onlyFilledBlock;
     return d;
 }

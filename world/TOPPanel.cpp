@@ -8,6 +8,7 @@
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
 #include "platform/TPixmap.h"
+#include "platform/TSpriteBatch.h"
 #include "settings/TConfig.h"
 #include "world/TOPData.h"
 
@@ -19,13 +20,34 @@ constexpr int32_t uniformSide = 4;
 int32_t FloorDiv(int32_t v, int32_t d) { return v >= 0 ? v / d : -((-v + d - 1) / d); }
 }  // namespace
 
-void TOPPanel::Prepare() { DePrepare(); }
+bool TOPPanel::TBlock::OnDeviceOnly() const { return image && !image->pixmaps.empty() && !image->pixmaps[0]; }
 
-void TOPPanel::DePrepare() {
+void TOPPanel::_Clear() {
     for (auto& layer : blocks) layer.clear();
     lockedBlocks.clear();
     pending.clear();
     uniformImages.clear();
+}
+
+void TOPPanel::Prepare() {
+    _Clear();
+    source = {};
+    fills = 0;
+}
+
+void TOPPanel::DePrepare() {
+    Prepare();
+    pixelBudget = defaultPixelBudget;
+    blockBudget = defaultBlockBudget;
+    keepPixelCopies = false;
+}
+
+void TOPPanel::SetSource(const TFill& fill) {
+    if (fill.function == source.function && fill.context == source.context) return;
+    // Blocks already drawn this frame may still wait in the batch; their textures go now.
+    TSpriteBatch::Instance().Flush();
+    _Clear();
+    source = fill;
 }
 
 int32_t TOPPanel::BlockIndex(float v) { return static_cast<int32_t>(std::floor(v / float(blockSize))); }
@@ -45,10 +67,17 @@ size_t TOPPanel::PixelBlockCount(int32_t layer) {
     return n;
 }
 
+size_t TOPPanel::PixelCopyCount(int32_t layer) {
+    if (layer < 0 || layer >= layerCount) return 0;
+    size_t n = 0;
+    for (const auto& entry : blocks[layer]) n += entry.second.image && !entry.second.OnDeviceOnly() ? 1 : 0;
+    return n;
+}
+
 void TOPPanel::addImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame, float ox, float oy,
-                        int32_t layer) {
+                        int32_t layer, TReach reach) {
     if (!img || layer < 0 || layer >= layerCount) return;
-    pending.push_back(TOPData::DrawImage(img, x, y, frame, ox, oy, layer));
+    pending.push_back(TOPData::DrawImage(img, x, y, frame, ox, oy, layer, reach == filledBlock));
     if (pending.size() >= maxPending && !rendering) performRendering();
 }
 
@@ -81,8 +110,28 @@ void TOPPanel::reallyDrawImage(const TOPData& d) {
     const int32_t j0 = FloorDiv(py, blockSize), j1 = FloorDiv(py + src->height - 1, blockSize);
     for (int32_t j = j0; j <= j1; ++j) {
         for (int32_t i = i0; i <= i1; ++i) {
-            TBlock* block = _GetOrCreate(i, j, d.layer);
-            _drawOnBlock(*block, _Key(i, j), d.layer, *src, px - i * blockSize, py - j * blockSize);
+            const TKey key = _Key(i, j);
+            if (d.onlyFilledBlock && !(filling && d.layer == fillLayer && key == fillKey)) continue;
+            TBlock* block = nullptr;
+            if (source.IsSet()) {
+                // Only blocks the cache holds are written; any other is drawn in full from the
+                // source when it comes into view. Only the block being drawn from the source has
+                // a pixel copy: another one that changes is dropped, to be drawn again from its
+                // tiles.
+                auto it = blocks[d.layer].find(key);
+                if (it == blocks[d.layer].end()) continue;
+                const bool target = filling && d.layer == fillLayer && key == fillKey;
+                const int32_t bx = px - i * blockSize, by = py - j * blockSize;
+                if (!target && !keepPixelCopies &&
+                    (it->second.OnDeviceOnly() || (!it->second.image && _WouldChange(it->second, *src, bx, by)))) {
+                    _Drop(d.layer, key);
+                    continue;
+                }
+                block = &it->second;
+            } else {
+                block = _GetOrCreate(i, j, d.layer);
+            }
+            _drawOnBlock(*block, key, d.layer, *src, px - i * blockSize, py - j * blockSize);
         }
     }
 }
@@ -116,6 +165,7 @@ std::shared_ptr<TPixmap> TOPPanel::getPixmapForPos(float x, float y, int32_t lay
 TOPPanel::TBlock* TOPPanel::_GetOrCreate(int32_t i, int32_t j, int32_t layer) { return &blocks[layer][_Key(i, j)]; }
 
 TPixmap* TOPPanel::_Materialise(TBlock& block, TKey key, int32_t layer) {
+    if (block.OnDeviceOnly()) return nullptr;
     if (!block.image) {
         block.image = TImage::Create(blockSize, blockSize, 1, DYNAMICIMAGE);
         if (!block.image) return nullptr;
@@ -133,24 +183,24 @@ TPixmap* TOPPanel::_Materialise(TBlock& block, TKey key, int32_t layer) {
     return block.image->pixmaps[0].get();
 }
 
+bool TOPPanel::_WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y) {
+    const int32_t sx0 = std::max(0, -x), sy0 = std::max(0, -y);
+    const int32_t sx1 = std::min(src.width, blockSize - x), sy1 = std::min(src.height, blockSize - y);
+    for (int32_t sy = sy0; sy < sy1; ++sy) {
+        const uint32_t* in = src.Row(sy);
+        for (int32_t sx = sx0; sx < sx1; ++sx) {
+            if (static_cast<int32_t>(in[sx]) < 0 && in[sx] != block.colour) return true;
+        }
+    }
+    return false;
+}
+
 void TOPPanel::_drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y) {
     const int32_t sx0 = std::max(0, -x), sy0 = std::max(0, -y);
     const int32_t sx1 = std::min(src.width, blockSize - x), sy1 = std::min(src.height, blockSize - y);
     if (sx1 <= sx0 || sy1 <= sy0) return;
-    if (!block.image) {
-        // A one-colour block stays without pixels while what is written is that same colour.
-        bool changes = false;
-        for (int32_t sy = sy0; sy < sy1 && !changes; ++sy) {
-            const uint32_t* in = src.Row(sy);
-            for (int32_t sx = sx0; sx < sx1; ++sx) {
-                if (static_cast<int32_t>(in[sx]) < 0 && in[sx] != block.colour) {
-                    changes = true;
-                    break;
-                }
-            }
-        }
-        if (!changes) return;
-    }
+    // A one-colour block stays without pixels while what is written is that same colour.
+    if (!block.image && !_WouldChange(block, src, x, y)) return;
     TPixmap* target = _Materialise(block, key, layer);
     if (!target) return;
     block.written += _drawOnPixmap(src, *target, x, y);
@@ -215,9 +265,77 @@ void TOPPanel::_DrawBlock(const TBlock& block, float x, float y, float scaleX, f
     SetScale(scaleX, scaleY);
 }
 
+void TOPPanel::_KeepOnDeviceOnly(TBlock& block) {
+    if (!block.image || block.locked || keepPixelCopies || !source.IsSet()) return;
+    // Without a device the pixels stay, as they could not be drawn otherwise.
+    if (!block.image->Frame(0)) return;
+    block.image->pixmaps[0].reset();
+    block.generation = TGraphics::Generation();
+}
+
+void TOPPanel::_Fill(int32_t i, int32_t j, int32_t layer) {
+    // Draws queued before go first, so every image lands in the order it was queued.
+    performRendering();
+    const TKey key = _Key(i, j);
+    blocks[layer][key] = TBlock{};
+    filling = true;
+    fillLayer = layer;
+    fillKey = key;
+    source(i, j, layer);
+    performRendering();
+    filling = false;
+    ++fills;
+    auto it = blocks[layer].find(key);
+    if (it != blocks[layer].end()) _KeepOnDeviceOnly(it->second);
+}
+
+void TOPPanel::_Drop(int32_t layer, TKey key) {
+    auto it = blocks[layer].find(key);
+    if (it == blocks[layer].end()) return;
+    if (it->second.image) TSpriteBatch::Instance().Flush();
+    blocks[layer].erase(it);
+}
+
+void TOPPanel::_Evict(size_t room) {
+    size_t all = room, withPixels = room;
+    for (const auto& layer : blocks) {
+        all += layer.size();
+        for (const auto& entry : layer) withPixels += entry.second.image ? 1 : 0;
+    }
+    if (withPixels <= pixelBudget && all <= blockBudget) return;
+    struct TCandidate {
+        uint64_t lastUse;
+        int32_t layer;
+        TKey key;
+        bool pixels;
+    };
+    std::vector<TCandidate> candidates;
+    for (int32_t layer = 0; layer < layerCount; ++layer) {
+        for (const auto& [key, block] : blocks[layer]) {
+            if (block.lastUse != lastDraw[layer] && !block.locked)
+                candidates.push_back({block.lastUse, layer, key, block.image != nullptr});
+        }
+    }
+    // Least recently drawn first; the rest of the order only makes the choice repeatable.
+    std::sort(candidates.begin(), candidates.end(), [](const TCandidate& a, const TCandidate& b) {
+        if (a.lastUse != b.lastUse) return a.lastUse < b.lastUse;
+        if (a.layer != b.layer) return a.layer < b.layer;
+        return a.key < b.key;
+    });
+    for (const auto& c : candidates) {
+        const bool tooMany = all > blockBudget, tooManyPixels = withPixels > pixelBudget;
+        if (!tooMany && !tooManyPixels) break;
+        // Over the budget of pixel blocks only: one-colour blocks cost nothing and stay.
+        if (!tooMany && !c.pixels) continue;
+        _Drop(c.layer, c.key);
+        --all;
+        if (c.pixels) --withPixels;
+    }
+}
+
 void TOPPanel::Draw(float x, float y, int32_t layer) {
     performRendering();
-    if (layer < 0 || layer >= layerCount || blocks[layer].empty()) return;
+    if (layer < 0 || layer >= layerCount || (blocks[layer].empty() && !source.IsSet())) return;
     float sx = 1, sy = 1;
     GetScale(sx, sy);
     const float bw = sx * float(blockSize), bh = sy * float(blockSize);
@@ -233,6 +351,59 @@ void TOPPanel::Draw(float x, float y, int32_t layer) {
     const double i0 = std::floor(-double(x) / bw), i1 = std::floor((double(screenW) - x) / bw);
     const double j0 = std::floor(-double(y) / bh), j1 = std::floor((double(screenH) - y) / bh);
     const double span = (i1 - i0 + 1) * (j1 - j0 + 1);
+    if (source.IsSet()) {
+        // A degenerate origin or scale would ask for more blocks than any screen shows.
+        if (!(span >= 1) || span > 4096 || std::fabs(i0) > 1e8 || std::fabs(j0) > 1e8) return;
+        const uint64_t serial = ++drawSerial;
+        lastDraw[layer] = serial;
+        // A held block is usable unless its texture went with an earlier device.
+        auto held = [layer](int32_t i, int32_t j) -> TBlock* {
+            auto it = blocks[layer].find(_Key(i, j));
+            if (it == blocks[layer].end()) return nullptr;
+            if (it->second.OnDeviceOnly() && it->second.generation != TGraphics::Generation()) return nullptr;
+            return &it->second;
+        };
+        // Room is made before the missing blocks are drawn, so the blocks held never go beyond
+        // the budget (or the blocks on screen).
+        size_t missing = 0;
+        for (int32_t j = int32_t(j0); j <= int32_t(j1); ++j) {
+            for (int32_t i = int32_t(i0); i <= int32_t(i1); ++i) {
+                if (!visible(x + float(i) * bw, y + float(j) * bh)) continue;
+                if (TBlock* block = held(i, j)) {
+                    block->lastUse = serial;
+                } else {
+                    ++missing;
+                }
+            }
+        }
+        _Evict(missing);
+        // Blocks on screen that the cache does not hold are drawn from the source. Drawing one
+        // can drop another whose pixels are only on the device (a changed tile reaches into it),
+        // so this repeats until all are there; each round leaves fewer tiles to be drawn again,
+        // so it ends.
+        for (int32_t round = 0; round < 16; ++round) {
+            bool filled = false;
+            for (int32_t j = int32_t(j0); j <= int32_t(j1); ++j) {
+                for (int32_t i = int32_t(i0); i <= int32_t(i1); ++i) {
+                    if (!visible(x + float(i) * bw, y + float(j) * bh) || held(i, j)) continue;
+                    _Fill(i, j, layer);
+                    if (TBlock* block = held(i, j)) block->lastUse = serial;
+                    filled = true;
+                }
+            }
+            if (!filled) break;
+        }
+        for (int32_t j = int32_t(j0); j <= int32_t(j1); ++j) {
+            for (int32_t i = int32_t(i0); i <= int32_t(i1); ++i) {
+                const float bx = x + float(i) * bw, by = y + float(j) * bh;
+                if (!visible(bx, by)) continue;
+                auto it = blocks[layer].find(_Key(i, j));
+                if (it == blocks[layer].end()) continue;
+                _DrawBlock(it->second, bx, by, sx, sy);
+            }
+        }
+        return;
+    }
     if (span <= double(blocks[layer].size())) {
         // Look up only the blocks under the screen: the cost follows the screen, not the map.
         for (int32_t j = int32_t(j0); j <= int32_t(j1); ++j) {

@@ -5,19 +5,28 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/TCallback.h"
+
 class TImage;
 class TPixmap;
 class TOPData;
 
 // The ground's pre-rendering cache: images that rarely change (ground tiles, the black outer
-// ring) are copied once into large blocks of a plane fixed to the map, and the blocks are drawn
-// each frame instead of the many small images. Two cache layers: 0 = black outer ring, 1 = ground.
+// ring) are copied into large blocks of a plane fixed to the map, and the blocks are drawn each
+// frame instead of the many small images. Two cache layers: 0 = black outer ring, 1 = ground.
 //
-// Block (i, j) covers the plane from (i * 512, j * 512); blocks are created on first use, so the
-// plane has no fixed size and maps of any size fit. A block whose pixels all have one colour keeps
-// no pixel copy: it is drawn from a small shared image of that colour stretched over the block,
-// which puts the same pixels on screen. Writing that same colour into it changes nothing, so the
-// wide black ring around the map costs memory only along its edges.
+// Block (i, j) covers the plane from (i * blockSize, j * blockSize); the plane has no fixed size,
+// so maps of any size fit. A block whose pixels all have one colour keeps no pixel copy: it is
+// drawn from a small shared image of that colour stretched over the block, which puts the same
+// pixels on screen. Writing that same colour into it changes nothing, so the wide black ring
+// around the map costs memory only along its edges.
+//
+// With a source (the world's ground) the cache holds only what is near the view: a block is
+// drawn from its tiles when it first comes on screen, keeps its pixels only on the device (the
+// texture) once uploaded, and is dropped when it was not drawn for a while and more blocks are
+// held than the budget allows. A block that must change after its pixel copy was dropped is
+// dropped as well and drawn again from its tiles. Without a source (tests, tools) blocks are
+// made by the images written into them and kept with their pixels.
 class TOPPanel {
 public:
     static constexpr int32_t blockSize = 512;
@@ -25,9 +34,23 @@ public:
     // Pending draws are copied into the blocks when this many are queued, so that queuing a
     // whole large map does not hold all of them in memory at once.
     static constexpr size_t maxPending = 4096;
+    // Blocks with pixels of their own (1 MB each on the device) kept with a source, and blocks
+    // of any kind. The blocks on screen are kept even beyond the budget: at the widest zoom a
+    // 1280 x 720 view shows up to 24 blocks of each layer, near the map's edge with pixels in both.
+    static constexpr size_t defaultPixelBudget = 32;
+    static constexpr size_t defaultBlockBudget = 128;
+
+    // Which blocks an image goes into: every block it touches that the cache holds, or (while a
+    // block is being drawn from its source) only that block.
+    enum TReach : uint8_t { everyBlock = 0, filledBlock = 1 };
+
+    // Queues with addImage every image that touches block (i, j) of the layer, in the order they
+    // are to be copied.
+    using TFill = TCallback<void(int32_t i, int32_t j, int32_t layer)>;
 
     struct TBlock {
-        // The block's pixels; null while every pixel has `colour`.
+        // The block's pixels; null while every pixel has `colour`. Its pixel copy (pixmaps[0])
+        // is dropped once it is on the device when a source can draw the block again.
         std::shared_ptr<TImage> image;
         uint32_t colour = 0;
         // Pixels written since the block got its pixel copy, and the count at which it is next
@@ -36,15 +59,26 @@ public:
         int64_t nextCheck = 0;
         int64_t checkedAt = 0;
         bool locked = false;
+        // The draw in which the block was last on screen.
+        uint64_t lastUse = 0;
+        // The device generation its texture was made under, once the pixel copy is dropped.
+        uint32_t generation = 0;
+
+        // Pixels that live only in the block's texture.
+        bool OnDeviceOnly() const;
     };
 
-    // A fresh, empty cache (a new world).
+    // A fresh, empty cache (a new world); the source is forgotten.
     static void Prepare();
-    // Drops every block and pending draw.
+    // Drops every block and pending draw, the source, and restores the budgets and keepPixelCopies.
     static void DePrepare();
 
+    // The source that draws blocks for the cache. A source other than the current one (by its
+    // context) empties the cache first: the blocks were drawn from another map.
+    static void SetSource(const TFill& fill);
+
     static void addImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame, float ox, float oy,
-                         int32_t layer);
+                         int32_t layer, TReach reach = everyBlock);
     // Copies every pending draw into its blocks, in the order queued, and re-uploads the blocks
     // that changed.
     static void performRendering();
@@ -53,27 +87,41 @@ public:
     // Returns the number of pixels written.
     static int64_t _drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t x, int32_t y);
     // The locked pixels of the block holding plane point (x, y); the block is created (transparent)
-    // or given its own pixel copy as needed. Null for a layer out of range.
+    // or given its own pixel copy as needed. Null for a layer out of range or a block whose pixels
+    // live only on the device.
     static std::shared_ptr<TPixmap> getPixmapForPos(float x, float y, int32_t layer);
     // Draws the layer's blocks that overlap the screen, with the plane origin at screen (x, y)
-    // and the current drawing scale.
+    // and the current drawing scale. With a source, the least recently drawn blocks beyond the
+    // budget are dropped first, then the blocks on screen that are not held are drawn from it.
     static void Draw(float x, float y, int32_t layer);
 
     // The block index holding plane coordinate v.
     static int32_t BlockIndex(float v);
-    // The block (i, j) of a layer, or null when it was never created.
+    // The block (i, j) of a layer, or null when the cache does not hold it.
     static const TBlock* GetBlock(int32_t i, int32_t j, int32_t layer);
-    // Blocks of a layer, and how many of them hold a pixel copy.
+    // Blocks of a layer; how many of them have pixels of their own (not one colour); how many
+    // still hold a pixel copy in main memory.
     static size_t BlockCount(int32_t layer);
     static size_t PixelBlockCount(int32_t layer);
+    static size_t PixelCopyCount(int32_t layer);
     static size_t PendingCount() { return pending.size(); }
+    // Blocks drawn from the source since the cache was started.
+    static uint64_t FillCount() { return fills; }
+
+    static inline size_t pixelBudget = defaultPixelBudget;
+    static inline size_t blockBudget = defaultBlockBudget;
+    // Keeps every block's pixel copy after upload (tests and tools that read the pixels back).
+    static inline bool keepPixelCopies = false;
 
 private:
     using TKey = int64_t;
     static TKey _Key(int32_t i, int32_t j) { return (int64_t(i) << 32) | int64_t(uint32_t(j)); }
+    static void _Clear();
     static TBlock* _GetOrCreate(int32_t i, int32_t j, int32_t layer);
     // Gives the block a pixel copy filled with its colour, locked for writing.
     static TPixmap* _Materialise(TBlock& block, TKey key, int32_t layer);
+    // Whether copying src to (x, y) inside a one-colour block would change a pixel of it.
+    static bool _WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y);
     // Copies src into the block at (x, y) inside it.
     static void _drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y);
     // Drops the pixel copy when all pixels have one colour.
@@ -81,10 +129,27 @@ private:
     static void _UnlockAll();
     static void _DrawBlock(const TBlock& block, float x, float y, float scaleX, float scaleY);
     static std::shared_ptr<TImage> _UniformImage(uint32_t colour);
+    // Draws block (i, j) from the source, uploads it and keeps only the texture.
+    static void _Fill(int32_t i, int32_t j, int32_t layer);
+    // Uploads the block's pixels and drops its pixel copy (unless copies are kept).
+    static void _KeepOnDeviceOnly(TBlock& block);
+    // Removes a block; what was batched is drawn first, since the block's texture goes with it.
+    static void _Drop(int32_t layer, TKey key);
+    // Drops the least recently drawn blocks until `room` more fit the budgets; the blocks on
+    // screen in the last draw of each layer stay.
+    static void _Evict(size_t room);
 
     static inline std::unordered_map<TKey, TBlock> blocks[layerCount];
     static inline std::vector<std::pair<int32_t, TKey>> lockedBlocks;
     static inline std::vector<std::shared_ptr<TOPData>> pending;
     static inline std::map<uint32_t, std::shared_ptr<TImage>> uniformImages;
     static inline bool rendering = false;
+    static inline TFill source;
+    // The block being drawn from the source (filledBlock draws go only there).
+    static inline bool filling = false;
+    static inline int32_t fillLayer = 0;
+    static inline TKey fillKey = 0;
+    static inline uint64_t drawSerial = 0;
+    static inline uint64_t lastDraw[layerCount] = {};
+    static inline uint64_t fills = 0;
 };

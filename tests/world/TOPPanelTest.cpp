@@ -1,8 +1,13 @@
-// The ground's block cache: how queued images land in the 512-pixel blocks, the alpha rule,
-// one-colour blocks without pixel copies, and which blocks are drawn and re-uploaded.
+// The ground's block cache: how queued images land in the blocks, the alpha rule, one-colour
+// blocks without pixel copies, which blocks are drawn and re-uploaded, and with a source: blocks
+// drawn from it as they come on screen, kept only on the device, dropped when they change or
+// when more are held than the budget allows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <set>
+#include <tuple>
 
 #include "platform/TClock.h"
 #include "platform/TDrawState.h"
@@ -15,6 +20,16 @@
 
 namespace {
 
+// An image of one colour whose handle is the tiles' own anchor (half a tile height), so that its
+// top left lands exactly at the plane position given to addImage.
+std::shared_ptr<TImage> SolidImage(int32_t w, int32_t h, uint32_t colour) {
+    auto pix = TPixmap::Create(w, h);
+    pix->ClearPixels(colour);
+    auto img = TImage::FromPixmap(pix);
+    img->SetHandle(0, 0.5f * float(TConfig::tileheight));
+    return img;
+}
+
 class OPPanelTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -26,15 +41,7 @@ protected:
         TOPPanel::DePrepare();
         TGraphics::EndGraphics();
     }
-    // An image of one colour whose handle is the tiles' own anchor (half a tile height), so
-    // that its top left lands exactly at the plane position given to addImage.
-    static std::shared_ptr<TImage> Solid(int32_t w, int32_t h, uint32_t colour) {
-        auto pix = TPixmap::Create(w, h);
-        pix->ClearPixels(colour);
-        auto img = TImage::FromPixmap(pix);
-        img->SetHandle(0, 0.5f * float(TConfig::tileheight));
-        return img;
-    }
+    static std::shared_ptr<TImage> Solid(int32_t w, int32_t h, uint32_t colour) { return SolidImage(w, h, colour); }
     static uint32_t Pixel(int32_t i, int32_t j, int32_t layer, int32_t x, int32_t y) {
         const auto* b = TOPPanel::GetBlock(i, j, layer);
         if (!b) return 0xDEADBEEFu;
@@ -45,18 +52,19 @@ protected:
         for (const auto& c : backend->calls) n += c.kind == TDrawCall::Image && c.source == source;
         return n;
     }
+    static constexpr int32_t B = TOPPanel::blockSize;
     std::shared_ptr<TRecordingBackend> backend;
 };
 
 TEST_F(OPPanelTest, ImageAcrossABlockCornerLandsInAllFourBlocks) {
-    TOPPanel::addImage(Solid(8, 8, 0xFF112233u), 508, 508, 0, 0, 0, 1);
+    TOPPanel::addImage(Solid(8, 8, 0xFF112233u), B - 4, B - 4, 0, 0, 0, 1);
     TOPPanel::performRendering();
     EXPECT_EQ(TOPPanel::BlockCount(1), 4u);
-    EXPECT_EQ(Pixel(0, 0, 1, 511, 511), 0xFF112233u);
-    EXPECT_EQ(Pixel(0, 0, 1, 507, 511), 0u);
-    EXPECT_EQ(Pixel(1, 0, 1, 3, 508), 0xFF112233u);
-    EXPECT_EQ(Pixel(1, 0, 1, 4, 508), 0u);
-    EXPECT_EQ(Pixel(0, 1, 1, 508, 3), 0xFF112233u);
+    EXPECT_EQ(Pixel(0, 0, 1, B - 1, B - 1), 0xFF112233u);
+    EXPECT_EQ(Pixel(0, 0, 1, B - 5, B - 1), 0u);
+    EXPECT_EQ(Pixel(1, 0, 1, 3, B - 4), 0xFF112233u);
+    EXPECT_EQ(Pixel(1, 0, 1, 4, B - 4), 0u);
+    EXPECT_EQ(Pixel(0, 1, 1, B - 4, 3), 0xFF112233u);
     EXPECT_EQ(Pixel(1, 1, 1, 0, 0), 0xFF112233u);
     EXPECT_EQ(Pixel(1, 1, 1, 3, 3), 0xFF112233u);
     EXPECT_EQ(Pixel(1, 1, 1, 4, 4), 0u);
@@ -66,11 +74,11 @@ TEST_F(OPPanelTest, ImageAcrossABlockCornerLandsInAllFourBlocks) {
 
 TEST_F(OPPanelTest, NegativeAndFarPlanePositionsFindTheirOwnBlocks) {
     // Beyond 24 blocks from the centre, where a fixed 48 x 48 grid would end.
-    TOPPanel::addImage(Solid(4, 4, 0xFF0000FFu), -30 * 512 + 10, 40 * 512 + 20, 0, 0, 0, 1);
+    TOPPanel::addImage(Solid(4, 4, 0xFF0000FFu), -30 * B + 10, 40 * B + 20, 0, 0, 0, 1);
     TOPPanel::addImage(Solid(4, 4, 0xFF00FF00u), -1, -1, 0, 0, 0, 1);
     TOPPanel::performRendering();
     EXPECT_EQ(Pixel(-30, 40, 1, 10, 20), 0xFF0000FFu);
-    EXPECT_EQ(Pixel(-1, -1, 1, 511, 511), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(-1, -1, 1, B - 1, B - 1), 0xFF00FF00u);
     EXPECT_EQ(Pixel(0, 0, 1, 2, 2), 0xFF00FF00u);
 }
 
@@ -109,8 +117,8 @@ TEST_F(OPPanelTest, ImagesAreCachedAtTheirTopLeftWhateverTheirHandle) {
 TEST_F(OPPanelTest, OneColourBlocksKeepNoPixelCopyAndDrawTheSame) {
     // A whole block covered in black by overlapping tiles, as the outer ring does it.
     auto black = Solid(32, 16, 0xFF000000u);
-    for (int32_t y = 0; y < 512; y += 8) {
-        for (int32_t x = -16; x < 512; x += 16) TOPPanel::addImage(black, float(x), float(y), 0, 0, 0, 0);
+    for (int32_t y = 0; y < B; y += 8) {
+        for (int32_t x = -16; x < B; x += 16) TOPPanel::addImage(black, float(x), float(y), 0, 0, 0, 0);
     }
     TOPPanel::performRendering();
     const auto* b = TOPPanel::GetBlock(0, 0, 0);
@@ -134,8 +142,8 @@ TEST_F(OPPanelTest, OneColourBlocksKeepNoPixelCopyAndDrawTheSame) {
         if (c.kind != TDrawCall::Image || c.x != 10 || c.y != 20) continue;
         const auto* img = static_cast<const TImage*>(c.source);
         EXPECT_EQ(img->pixmaps[0]->ReadPixel(0, 0), 0xFF000000u);
-        EXPECT_FLOAT_EQ(c.scaleX * float(img->width), 256.0f);
-        EXPECT_FLOAT_EQ(c.scaleY * float(img->height), 256.0f);
+        EXPECT_FLOAT_EQ(c.scaleX * float(img->width), 0.5f * float(B));
+        EXPECT_FLOAT_EQ(c.scaleY * float(img->height), 0.5f * float(B));
         found = true;
     }
     EXPECT_TRUE(found);
@@ -149,29 +157,30 @@ TEST_F(OPPanelTest, OneColourBlocksKeepNoPixelCopyAndDrawTheSame) {
     EXPECT_TRUE(TOPPanel::GetBlock(0, 0, 0)->image);
     EXPECT_EQ(Pixel(0, 0, 0, 40, 40), 0xFFFFFFFFu);
     EXPECT_EQ(Pixel(0, 0, 0, 0, 0), 0xFF000000u);
-    EXPECT_EQ(Pixel(0, 0, 0, 511, 511), 0xFF000000u);
+    EXPECT_EQ(Pixel(0, 0, 0, B - 1, B - 1), 0xFF000000u);
 }
 
 TEST_F(OPPanelTest, OnlyBlocksOnScreenAreDrawnAndOnlyChangedBlocksUploadAgain) {
     auto img = Solid(4, 4, 0xFF808080u);
-    for (int32_t i = -3; i <= 3; ++i) TOPPanel::addImage(img, float(i * 512 + 100), 100, 0, 0, 0, 1);
+    for (int32_t i = -5; i <= 5; ++i) TOPPanel::addImage(img, float(i * B + 100), 100, 0, 0, 0, 1);
     SetScale(1, 1);
     backend->ClearLog();
-    // Plane origin at screen (0, 0): blocks 0 and 1 overlap the 800-pixel screen.
+    // Plane origin at screen (0, 0): the blocks from 0 that overlap the 800-pixel screen.
     TOPPanel::Draw(0, 0, 1);
-    std::vector<float> xs;
+    std::vector<float> xs, expected;
     for (const auto& c : backend->calls) {
         if (c.kind == TDrawCall::Image) xs.push_back(c.x);
     }
-    EXPECT_EQ(xs, (std::vector<float>{0.0f, 512.0f}));
-    const size_t firstUploads = backend->uploads.size();
-    EXPECT_EQ(firstUploads, 2u);
+    for (int32_t i = 0; i * B < 800; ++i) expected.push_back(float(i * B));
+    std::sort(xs.begin(), xs.end());
+    EXPECT_EQ(xs, expected);
+    EXPECT_EQ(backend->uploads.size(), expected.size());
 
     backend->ClearLog();
     TOPPanel::Draw(0, 0, 1);
     EXPECT_EQ(backend->uploads.size(), 0u);
 
-    TOPPanel::addImage(img, 600, 10, 0, 0, 0, 1);
+    TOPPanel::addImage(img, float(B + 10), 10, 0, 0, 0, 1);
     backend->ClearLog();
     TOPPanel::Draw(0, 0, 1);
     ASSERT_EQ(backend->uploads.size(), 1u);
@@ -181,11 +190,125 @@ TEST_F(OPPanelTest, OnlyBlocksOnScreenAreDrawnAndOnlyChangedBlocksUploadAgain) {
 TEST_F(OPPanelTest, QueueIsWorkedOffBeforeItGrowsLarge) {
     auto img = Solid(1, 1, 0xFF010203u);
     for (int32_t i = 0; i < 3 * int32_t(TOPPanel::maxPending) + 5; ++i)
-        TOPPanel::addImage(img, float(i % 500), 0, 0, 0, 0, 1);
+        TOPPanel::addImage(img, float(i % (B - 6)), 0, 0, 0, 0, 1);
     EXPECT_LT(TOPPanel::PendingCount(), TOPPanel::maxPending);
     TOPPanel::performRendering();
     EXPECT_EQ(TOPPanel::PendingCount(), 0u);
-    EXPECT_EQ(Pixel(0, 0, 1, 499, TConfig::tileheight / 2 - TConfig::tileheight / 2), 0xFF010203u);
+    EXPECT_EQ(Pixel(0, 0, 1, B - 7, 0), 0xFF010203u);
+}
+
+// A source drawing blocks as the ground does: layer 0 all black (one colour), layer 1 with its
+// top half in a colour of its own. It logs the blocks it was asked for.
+struct TestSource {
+    using TKey = std::tuple<int32_t, int32_t, int32_t>;
+    static void Fill(void* context, int32_t i, int32_t j, int32_t layer) {
+        static_cast<TestSource*>(context)->fills.push_back({i, j, layer});
+        constexpr int32_t B = TOPPanel::blockSize;
+        const auto img =
+            layer == 0 ? SolidImage(B, B, 0xFF000000u) : SolidImage(B, B / 2, 0xFF000100u | uint32_t(i & 0xFF));
+        TOPPanel::addImage(img, float(i * B), float(j * B), 0, 0, 0, layer, TOPPanel::filledBlock);
+    }
+    TOPPanel::TFill Use() { return TOPPanel::TFill(&TestSource::Fill, this); }
+    long Count(int32_t i, int32_t j, int32_t layer) const {
+        return std::count(fills.begin(), fills.end(), TKey{i, j, layer});
+    }
+    std::vector<TKey> fills;
+};
+
+// The blocks a draw with the plane origin at screen (x, y) and scale 1 shows on the 800 x 600 screen.
+std::set<TestSource::TKey> OnScreen(float x, float y, int32_t layer) {
+    constexpr int32_t B = TOPPanel::blockSize;
+    std::set<TestSource::TKey> out;
+    for (int32_t j = -40; j < 40; ++j) {
+        for (int32_t i = -40; i < 40; ++i) {
+            const float bx = x + float(i * B), by = y + float(j * B);
+            if (bx < 800 && bx + B > 0 && by < 600 && by + B > 0) out.insert({i, j, layer});
+        }
+    }
+    return out;
+}
+
+TEST_F(OPPanelTest, ASourceDrawsTheBlocksOnScreenOnceAndTheyKeepTheirPixelsOnlyOnTheDevice) {
+    TestSource source, other;
+    TOPPanel::SetSource(source.Use());
+    SetScale(1, 1);
+    const auto shown = OnScreen(-10, 20, 1);
+    for (int frame = 0; frame < 2; ++frame) {
+        backend->ClearLog();
+        TOPPanel::Draw(-10, 20, 1);
+        EXPECT_EQ(std::set<TestSource::TKey>(source.fills.begin(), source.fills.end()), shown);
+        EXPECT_EQ(source.fills.size(), shown.size());
+        EXPECT_EQ(backend->uploads.size(), frame == 0 ? shown.size() : 0u);
+        EXPECT_EQ(backend->calls.size(), shown.size());
+    }
+    EXPECT_EQ(TOPPanel::PixelBlockCount(1), shown.size());
+    EXPECT_EQ(TOPPanel::PixelCopyCount(1), 0u);
+    // The same source keeps the cache; another one (another map) empties it.
+    TOPPanel::SetSource(source.Use());
+    EXPECT_EQ(TOPPanel::BlockCount(1), shown.size());
+    TOPPanel::SetSource(other.Use());
+    EXPECT_EQ(TOPPanel::BlockCount(1), 0u);
+    // A device opened again has none of the old textures: the blocks are drawn again.
+    TOPPanel::Draw(-10, 20, 1);
+    backend = TGraphics::HeadlessGraphics(800, 600);
+    TOPPanel::Draw(-10, 20, 1);
+    EXPECT_EQ(other.fills.size(), 2 * shown.size());
+    EXPECT_EQ(backend->uploads.size(), shown.size());
+}
+
+TEST_F(OPPanelTest, ChangesReachOnlyHeldBlocksAndABlockThatChangesIsDrawnAgainFromTheSource) {
+    const struct {
+        const char* what;
+        int32_t layer;
+        uint32_t colour;
+        bool drawnAgain;
+    } cases[] = {
+        {"a block with pixels only on the device", 1, 0xFF123456u, true},
+        {"a one-colour block, in its colour", 0, 0xFF000000u, false},
+        {"a one-colour block, in another colour", 0, 0xFF00FF00u, true},
+    };
+    for (const auto& c : cases) {
+        TOPPanel::Prepare();
+        TestSource source;
+        TOPPanel::SetSource(source.Use());
+        SetScale(1, 1);
+        TOPPanel::Draw(0, 0, c.layer);
+        source.fills.clear();
+        TOPPanel::addImage(Solid(4, 4, c.colour), 10, 10, 0, 0, 0, c.layer);
+        // Far from the screen: no block is made for it.
+        TOPPanel::addImage(Solid(4, 4, c.colour), float(50 * B), float(50 * B), 0, 0, 0, c.layer);
+        TOPPanel::Draw(0, 0, c.layer);
+        EXPECT_FALSE(TOPPanel::GetBlock(50, 50, c.layer)) << c.what;
+        const std::vector<TestSource::TKey> again{{0, 0, c.layer}};
+        EXPECT_EQ(source.fills, c.drawnAgain ? again : std::vector<TestSource::TKey>()) << c.what;
+        EXPECT_EQ(TOPPanel::PixelCopyCount(c.layer), 0u) << c.what;
+    }
+}
+
+TEST_F(OPPanelTest, BlocksBeyondTheBudgetAreDroppedLeastRecentlyDrawnFirst) {
+    TestSource source;
+    TOPPanel::SetSource(source.Use());
+    SetScale(1, 1);
+    // The columns on screen and the two left behind last fit the budget.
+    std::set<int32_t> columns, rows;
+    for (const auto& [i, j, layer] : OnScreen(0, 0, 1)) {
+        columns.insert(i);
+        rows.insert(j);
+    }
+    TOPPanel::pixelBudget = (columns.size() + 2) * rows.size();
+    // Twelve columns to the right and back.
+    for (int32_t step = -12; step <= 12; ++step) {
+        const float x = -float((12 - std::abs(step)) * B);
+        TOPPanel::Draw(x, 0, 1);
+        EXPECT_LE(TOPPanel::PixelBlockCount(1), TOPPanel::pixelBudget) << x;
+        for (const auto& [i, j, layer] : OnScreen(x, 0, 1)) EXPECT_TRUE(TOPPanel::GetBlock(i, j, layer)) << x;
+    }
+    // On the way back the columns seen last were still there; the earlier ones were drawn again.
+    for (int32_t i = 0; i < 12 + int32_t(columns.size()); ++i) EXPECT_EQ(source.Count(i, 0, 1), i >= 10 ? 1 : 2) << i;
+    // Blocks of one colour cost no pixels, but their number is bounded too.
+    TOPPanel::blockBudget = 10;
+    for (int32_t step = 0; step < 30; ++step) TOPPanel::Draw(-float(step * B), 0, 0);
+    EXPECT_LE(TOPPanel::BlockCount(0) + TOPPanel::BlockCount(1), 10u);
 }
 
 TEST_F(OPPanelTest, NullImagesAndBadFramesAreIgnored) {
