@@ -1,6 +1,8 @@
 #include "app/TApplication.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 #include "app/TBlendOutFilter.h"
@@ -21,6 +23,7 @@
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
+#include "platform/TInterfaceSpace.h"
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
 #include "platform/TTimer.h"
@@ -54,7 +57,7 @@ int32_t TApplication::generate() {
     menu = TMenu::Create(this);
     appName = "Vallmora - The 2D Iso Cityprojekt";
     FPS = TFPSCounter::Create();
-    infoFont = TImageFont::Load(FontPath, 12, SMOOTHFONT);
+    infoFont = TImageFont::Load(FontPath, 12, SMOOTHFONT, TInterfaceSpace::Factor());
     fingerLightImg = LoadMidHandled(TGUIImageFiles::Folder + TGUIImageFiles::FingerLightFile);
     random = vesko::TFastRandom::Create(Millisecs());
     currentFilterList.clear();
@@ -100,8 +103,22 @@ bool TApplication::InitWindow() {
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
     SetTransform(0, 1, 1);
+    wantedInterfaceFactor = InterfaceFactor(TSettings::UIScale, TGraphics::DisplayDPI());
+    _fitInterface();
     vesko::TMultiTouch::Init(1, 1, 0);
     return true;
+}
+
+float TApplication::InterfaceFactor(float configured, float dpi) {
+    if (configured > 0.0f) return configured;
+    // A quarter step nearest to the display's density against the usual 96 dots per inch.
+    const float factor = dpi > 0.0f ? std::clamp(std::round(dpi / 96.0f * 4.0f) / 4.0f, TInterfaceSpace::minFactor,
+                                                 TInterfaceSpace::maxFactor)
+                                    : 1.0f;
+    char line[96];
+    std::snprintf(line, sizeof line, "UI scale from the display (%.0f dpi): %g", double(dpi), double(factor));
+    Print(line);
+    return factor;
 }
 
 void TApplication::DeInitWindow() {
@@ -152,21 +169,28 @@ void TApplication::drawLoadingScreen(const std::string& text) {
     SetAlpha(static_cast<float>(0.75 + 0.25 * std::cos(degrees * M_PI / 180.0)));
     SetColor(255, 255, 255);
     DrawImageRect(loadingTitleImg, 0, 0, float(xmax), float(ymax), 0);
-    SetAlpha(0.2f);
-    SetColor(255, 255, 255);
-    SetImageFont(infoFont);
-    DrawText(text, 0, float(ymax) - TextHeight(text));
+    {
+        TInterfaceSpace units;
+        SetAlpha(0.2f);
+        SetColor(255, 255, 255);
+        SetImageFont(infoFont);
+        DrawText(text, 0, float(TInterfaceSpace::Height()) - TextHeight(text));
+    }
     render(1, 0, 0, 1, 1, 0);
 }
 
 void TApplication::render(int32_t updateInputs, int32_t drawPointers, int32_t waitTimer, int32_t drawGamma,
                           int32_t drawFilters, int32_t drawInfo) {
-    // The shell's overlays lie over the whole window, whatever zoom the world left set.
+    // The shell's overlays lie over the whole window, whatever zoom the world left set; texts and
+    // pointers are part of the interface and take its scale.
     TScreenSpace screen;
-    if (drawInfo) _showVersionAndFPS();
-    if (drawPointers) {
-        _renderFingerLights();
-        _drawMouse(event->MouseX(), event->MouseY());
+    {
+        TInterfaceSpace units;
+        if (drawInfo) _showVersionAndFPS();
+        if (drawPointers) {
+            _renderFingerLights();
+            _drawMouse(TInterfaceSpace::ToUnits(float(event->MouseX())), TInterfaceSpace::ToUnits(float(event->MouseY())));
+        }
     }
     if (drawFilters) _renderFilter();
     if (drawGamma) _renderGamma();
@@ -183,6 +207,7 @@ bool TApplication::applyWindowSize() {
     if (!TGraphics::ResizeGraphics(w, h)) return false;
     xmax = w;
     ymax = h;
+    _fitInterface();
     ++sizeGeneration;
     return true;
 }
@@ -240,8 +265,7 @@ void TApplication::_renderFingerLights() {
     SetBlend(ALPHABLEND);
 }
 
-void TApplication::_drawMouse(int32_t x, int32_t y) {
-    const float fx = float(x), fy = float(y);
+void TApplication::_drawMouse(float fx, float fy) {
     if (TSettings::drawMouseShadow) {
         SetAlpha(0.15f);
         SetColor(0, 0, 0);
@@ -282,7 +306,7 @@ void TApplication::_renderGamma() {
 }
 
 void TApplication::_prepareGUI() {
-    gui = TGUI::Create(xmax, ymax);
+    gui = TGUI::Create(TInterfaceSpace::Width(), TInterfaceSpace::Height());
     TGUIGadget::Init(gui);
     _LoadGUIFonts();
     _LoadGUIImages();
@@ -302,11 +326,24 @@ void TApplication::_PackGUIImages() {
     TImageAtlas::Pack(images);
 }
 
+void TApplication::_fitInterface() {
+    const float factor = TInterfaceSpace::FactorFor(wantedInterfaceFactor, xmax, ymax);
+    if (factor == TInterfaceSpace::Factor()) return;
+    TInterfaceSpace::SetFactor(factor);
+    // Texts stay sharp: every font is rasterised again for the new factor.
+    std::vector<std::shared_ptr<TImageFont>> fonts{infoFont};
+    if (gui) fonts.insert(fonts.end(), {gui->smallFont, gui->DefaultFont, gui->bigFont, gui->largeFont});
+    for (const auto& font : fonts) {
+        if (font) font->SetRasterScale(factor);
+    }
+}
+
 void TApplication::_LoadGUIFonts() {
-    gui->smallFont = TImageFont::Load(FontPath, 12, SMOOTHFONT);
-    gui->DefaultFont = TImageFont::Load(FontPath, 14, SMOOTHFONT);
-    gui->bigFont = TImageFont::Load(FontPath, 18, SMOOTHFONT);
-    gui->largeFont = TImageFont::Load(FontPath, 32, SMOOTHFONT);
+    const float k = TInterfaceSpace::Factor();
+    gui->smallFont = TImageFont::Load(FontPath, 12, SMOOTHFONT, k);
+    gui->DefaultFont = TImageFont::Load(FontPath, 14, SMOOTHFONT, k);
+    gui->bigFont = TImageFont::Load(FontPath, 18, SMOOTHFONT, k);
+    gui->largeFont = TImageFont::Load(FontPath, 32, SMOOTHFONT, k);
 }
 
 void TApplication::_LoadGUIImages() {

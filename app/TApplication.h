@@ -66,6 +66,8 @@ public:
     std::string appName;
     TGraphicsDriver Driver = TGraphicsDriver::D3D9;
     int32_t xmax = 0, ymax = 0;
+    // The interface factor asked for ("UI scale", or the display's for 0); the one in use may be smaller.
+    float wantedInterfaceFactor = 1.0f;
     int32_t depth = 0;
     std::shared_ptr<TTimer> timer;
     int32_t Sync = -1;
@@ -85,10 +87,12 @@ public:
     void _updateInputs();
     void _showVersionAndFPS();
     void _renderFingerLights();
-    void _drawMouse(int32_t x, int32_t y);
+    void _drawMouse(float x, float y);
     void _renderFilter();
     void _renderGamma();
     void _prepareGUI();
+    // The interface factor for the window's size (smaller in a window too small for the wanted one).
+    void _fitInterface();
     void _LoadGUIFonts();
     void _LoadGUIImages();
     void _SetGuiTextColors();
@@ -97,6 +101,9 @@ public:
 
     // The back end a driver name selects ("dx7", "dx9", "ogl"; anything else Direct3D 9).
     static TGraphicsDriver DriverFromName(const std::string& name);
+    // The interface factor for the configured "UI scale": as configured, or for 0 the quarter
+    // step nearest to the display's density (1 when it is unknown), said on standard output.
+    static float InterfaceFactor(float configured, float dpi);
 
 private:
     bool windowOpen = false;

@@ -21,7 +21,7 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TPixmap.h"
-#include "platform/TScreenSpace.h"
+#include "platform/TInterfaceSpace.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TSettings.h"
@@ -88,7 +88,7 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32
     // The game area first, so it lies behind every gadget; without GUI resources (the
     // headless tests) the whole screen is map.
     if (app && app->gui) {
-        gameArea = TGameArea::Create(app->xmax, app->ymax);
+        gameArea = TGameArea::Create(app->gui->xmax, app->gui->ymax);
         guiElements = TGameGUIElements::Create(Commands(), layer, app->gui, app->event.get());
         layer->setChooseBridgeFunc(TGameGUIElements::_runChooseBridge, guiElements.get());
         layer->AddOnRoadDestroyedFunc(TGameGUIElements::_callRoadRemoved, guiElements.get());
@@ -129,11 +129,12 @@ void TGame::_updateWindowSize() {
     } else {
         TLayer::Init(w, h);
     }
-    if (gameArea) gameArea->generate(w, h);
     if (app->gui) {
+        // The panels live in interface units.
         const float oldGuiW = float(app->gui->xmax), oldGuiH = float(app->gui->ymax);
-        app->gui->xmax = w;
-        app->gui->ymax = h;
+        app->gui->xmax = TInterfaceSpace::Width();
+        app->gui->ymax = TInterfaceSpace::Height();
+        if (gameArea) gameArea->generate(app->gui->xmax, app->gui->ymax);
         if (guiElements) guiElements->Relayout(oldGuiW, oldGuiH);
     }
 }
@@ -180,8 +181,11 @@ void TGame::_render() {
     ShowMoneyInfo();
     if (guiElements) {
         const auto& points = app->event->TouchPoints();
-        guiElements->Update({points.begin(), points.size()}, getTooltipMousePos(0), alternateTooltipp,
-                            alternateTooltippId, app->event->_kh);
+        std::vector<int32_t> tooltipPos = getTooltipMousePos(0);
+        for (int32_t& v : tooltipPos) v = int32_t(TInterfaceSpace::ToUnits(float(v)));
+        TInterfaceSpace units;
+        guiElements->Update({points.begin(), points.size()}, tooltipPos, alternateTooltipp, alternateTooltippId,
+                            app->event->_kh);
     }
     _drawMessage();
     alternateTooltipp.clear();
@@ -199,7 +203,8 @@ void TGame::_updateLayer() {
     // The touch pointer, while shown, stands in for the mouse; it never lies over the GUI.
     const std::vector<float> spot = guiElements ? guiElements->tmt->getArrPosition() : std::vector<float>{};
     if (spot.size() == 2) {
-        layer->Update(int32_t(spot[0]), int32_t(spot[1]), guiElements->tmt->hitEvent(), 0);
+        layer->Update(int32_t(TInterfaceSpace::ToPixels(spot[0])), int32_t(TInterfaceSpace::ToPixels(spot[1])),
+                      guiElements->tmt->hitEvent(), 0);
         return;
     }
     const int32_t x = MouseX();
@@ -208,7 +213,8 @@ void TGame::_updateLayer() {
 }
 
 int32_t TGame::PointerOverGUI(int32_t x, int32_t y) const {
-    return gameArea && !gameArea->isOver(float(x), float(y)) ? 1 : 0;
+    return gameArea && !gameArea->isOver(TInterfaceSpace::ToUnits(float(x)), TInterfaceSpace::ToUnits(float(y))) ? 1
+                                                                                                                 : 0;
 }
 
 void TGame::onExit() {
@@ -310,7 +316,8 @@ void TGame::ShowMoneyInfo() {
     const int32_t now = Millisecs();
     std::shared_ptr<TImageFont> font = app && app->gui ? app->gui->DefaultFont : nullptr;
     SetImageFont(font);
-    TScreenSpace screen;
+    // Texts of the interface: placed over the map point, drawn at the interface's scale.
+    TInterfaceSpace units;
     SetBlend(ALPHABLEND);
     std::vector<TBuildingMoneyInfo> kept;
     for (const auto& info : listLayerInfos) {
@@ -319,6 +326,8 @@ void TGame::ShowMoneyInfo() {
         layer->getPosOfThis(info.thing, mx, my);
         float sx = 0, sy = 0;
         layer->iso->ToIso(mx, my, sx, sy);
+        sx = TInterfaceSpace::ToUnits(sx);
+        sy = TInterfaceSpace::ToUnits(sy);
         const float t = float(now - info.ms) / popupLifeMS;
         const float alpha = std::clamp(1.0f - t, 0.0f, 1.0f);
         const float x = sx - 0.5f * TextWidth(info.text);
@@ -505,7 +514,7 @@ void TGame::_drawMessage() {
         return;
     }
     const float alpha = std::clamp(float(messageLifeMS - age) / float(messageFadeMS), 0.0f, 1.0f);
-    TScreenSpace screen;
+    TInterfaceSpace units;
     SetImageFont(app && app->gui ? app->gui->DefaultFont : nullptr);
     SetBlend(ALPHABLEND);
     float width = 0, height = 0;
@@ -514,7 +523,7 @@ void TGame::_drawMessage() {
         height += TextHeight(line);
     }
     constexpr float padding = 8.0f, top = 12.0f;
-    const float screenWidth = app ? float(app->xmax) : 0.0f;
+    const float screenWidth = float(TInterfaceSpace::Width());
     const float left = std::round(0.5f * (screenWidth - width));
     // A dark box behind the text keeps it readable over any part of the map.
     SetColor(0, 0, 0);

@@ -10,6 +10,7 @@
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
+#include "platform/TInterfaceSpace.h"
 
 namespace vesko {
 
@@ -323,8 +324,8 @@ void TMultiTouch::_RegTouchInputs(const std::vector<TTouchInput>& inputs) {
         if (tp->id >= 0 && !IsHitPoint(*tp)) tp->Active = 0;
     }
     for (const TTouchInput& in : inputs) {
-        const float x = static_cast<float>(in.x) / 100.0f;
-        const float y = static_cast<float>(in.y) / 100.0f;
+        const float x = TInterfaceSpace::ToUnits(static_cast<float>(in.x) / 100.0f);
+        const float y = TInterfaceSpace::ToUnits(static_cast<float>(in.y) / 100.0f);
         const int32_t active = (in.flags & TTouchPoint::flagUp) ? 0 : 1;
         std::shared_ptr<TTouchPoint> tp = FindPoint(in.id, false);
         if (!tp) {
@@ -341,8 +342,8 @@ void TMultiTouch::_RegTouchInputs(const std::vector<TTouchInput>& inputs) {
         tp->Flags = in.flags;
         tp->Mask = in.mask;
         tp->ExtraInfo = in.extraInfo;
-        tp->Width = static_cast<float>(in.width) / 100.0f;
-        tp->Height = static_cast<float>(in.height) / 100.0f;
+        tp->Width = TInterfaceSpace::ToUnits(static_cast<float>(in.width) / 100.0f);
+        tp->Height = TInterfaceSpace::ToUnits(static_cast<float>(in.height) / 100.0f);
     }
     _RemoveInactiveTouchPoints();
 }
@@ -361,8 +362,8 @@ void TMultiTouch::_RegMouseInput(int32_t button, int32_t x, int32_t y, int32_t d
     }
     if (button == 4) button = 3;
     const int32_t id = mouseIDStep * button;
-    const float fx = static_cast<float>(x);
-    const float fy = static_cast<float>(y);
+    const float fx = TInterfaceSpace::ToUnits(static_cast<float>(x));
+    const float fy = TInterfaceSpace::ToUnits(static_cast<float>(y));
     std::shared_ptr<TTouchPoint> tp = FindPoint(id, true);
     if (down) {
         if (tp) {
@@ -403,7 +404,8 @@ void TMultiTouch::_RegMouseInput(int32_t button, int32_t x, int32_t y, int32_t d
 void TMultiTouch::_RegTouchscreenHit(int32_t x, int32_t y) {
     TMultiTouchState& s = State();
     if (!s.started || !s.hits) return;
-    auto tp = TTouchPoint::Create(static_cast<float>(x), static_cast<float>(y), Millisecs());
+    auto tp = TTouchPoint::Create(TInterfaceSpace::ToUnits(static_cast<float>(x)),
+                                  TInterfaceSpace::ToUnits(static_cast<float>(y)), Millisecs());
     tp->id = 0;
     tp->Active = 1;
     tp->Flags = TTouchPoint::flagsHit;

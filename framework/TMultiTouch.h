@@ -12,7 +12,8 @@ union SDL_Event;
 namespace vesko {
 
 // Turns SDL's finger events, touch-screen taps and the mouse into one list of touch points,
-// read once per frame with Get(). Class-level only.
+// read once per frame with Get(). Class-level only. Points are in interface units (window
+// pixels divided by the interface factor), where the panels they touch are laid out.
 //
 // Fingers reach the module through the window-event hook (TWndProcCallback): every finger
 // event becomes a touch message listing all contacts that are down, sent as a platform event

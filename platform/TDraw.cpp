@@ -113,14 +113,16 @@ void TileImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t f
     const TImageFrame* f = image->Frame(frame);
     if (!f) return;
     const TDrawState& s = DrawState();
+    int32_t vx = 0, vy = 0, vw = 0, vh = 0;
+    GetViewport(vx, vy, vw, vh);
     const float w = float(image->width), h = float(image->height);
     // First tile at or left of / above the viewport's corner.
     const float ax = x + s.origin_x - image->handle_x, ay = y + s.origin_y - image->handle_y;
-    const float startX = ax + std::floor((float(s.viewport_x) - ax) / w) * w;
-    const float startY = ay + std::floor((float(s.viewport_y) - ay) / h) * h;
+    const float startX = ax + std::floor((float(vx) - ax) / w) * w;
+    const float startY = ay + std::floor((float(vy) - ay) / h) * h;
     const uint32_t rgba = s.PackedColor();
-    for (float ty = startY; ty < float(s.viewport_y + s.viewport_h); ty += h) {
-        for (float tx = startX; tx < float(s.viewport_x + s.viewport_w); tx += w) {
+    for (float ty = startY; ty < float(vy + vh); ty += h) {
+        for (float tx = startX; tx < float(vx + vw); tx += w) {
             const TVertex q[4] = {{tx, ty, f->u0, f->v0, rgba},
                                   {tx + w, ty, f->u1, f->v0, rgba},
                                   {tx + w, ty + h, f->u1, f->v1, rgba},

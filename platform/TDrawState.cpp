@@ -105,21 +105,30 @@ void GetHandle(float& x, float& y) {
 
 void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height) {
     TDrawState& s = DrawState();
-    if (x == s.viewport_x && y == s.viewport_y && width == s.viewport_w && height == s.viewport_h) return;
-    s.viewport_x = x;
-    s.viewport_y = y;
-    s.viewport_w = width;
-    s.viewport_h = height;
+    const float k = s.interface_scale;
+    const auto px = [k](int32_t v) { return static_cast<int32_t>(std::floor(float(v) * k)); };
+    const auto pxUp = [k](int32_t v) { return static_cast<int32_t>(std::ceil(float(v) * k)); };
+    const int32_t x0 = px(x), y0 = px(y);
+    const int32_t w = pxUp(x + width) - x0, h = pxUp(y + height) - y0;
+    if (x0 == s.viewport_x && y0 == s.viewport_y && w == s.viewport_w && h == s.viewport_h) return;
+    s.viewport_x = x0;
+    s.viewport_y = y0;
+    s.viewport_w = w;
+    s.viewport_h = h;
     TSpriteBatch::Instance().ApplyViewport();
 }
 
 void GetViewport(int32_t& x, int32_t& y, int32_t& width, int32_t& height) {
     const TDrawState& s = DrawState();
-    x = s.viewport_x;
-    y = s.viewport_y;
-    width = s.viewport_w;
-    height = s.viewport_h;
+    const float k = s.interface_scale;
+    x = static_cast<int32_t>(std::floor(float(s.viewport_x) / k));
+    y = static_cast<int32_t>(std::floor(float(s.viewport_y) / k));
+    width = static_cast<int32_t>(std::ceil(float(s.viewport_x + s.viewport_w) / k)) - x;
+    height = static_cast<int32_t>(std::ceil(float(s.viewport_y + s.viewport_h) / k)) - y;
 }
+
+void SetInterfaceScale(float scale) { DrawState().interface_scale = scale > 0.0f ? scale : 1.0f; }
+float GetInterfaceScale() { return DrawState().interface_scale; }
 
 void SetLineWidth(float width) { DrawState().line_width = width; }
 float GetLineWidth() { return DrawState().line_width; }

@@ -15,6 +15,7 @@ struct TDrawState {
     float line_width = 1.0f;
     float tform_rot = 0.0f, tform_scale_x = 1.0f, tform_scale_y = 1.0f;
     float tform_ix = 1.0f, tform_iy = 0.0f, tform_jx = 0.0f, tform_jy = 1.0f;
+    // In back-buffer pixels, whatever the interface scale.
     int32_t viewport_x = 0, viewport_y = 0, viewport_w = 0, viewport_h = 0;
     float origin_x = 0.0f, origin_y = 0.0f;
     float handle_x = 0.0f, handle_y = 0.0f;
@@ -22,6 +23,8 @@ struct TDrawState {
     int32_t blend_mode = ALPHABLEND;
     int32_t vres_width = 0, vres_height = 0;
     int32_t g_width = 0, g_height = 0;
+    // Every vertex is multiplied by this on its way to the device (TInterfaceSpace sets it).
+    float interface_scale = 1.0f;
 
     // Vertex colour of the current colour and alpha (bytes r, g, b, a).
     uint32_t PackedColor() const;
@@ -46,8 +49,12 @@ void SetOrigin(float x, float y);
 void GetOrigin(float& x, float& y);
 void SetHandle(float x, float y);
 void GetHandle(float& x, float& y);
+// The viewport in the current units (interface units while an interface scale is set): set
+// rounded outwards to whole pixels, read back covering at least those pixels.
 void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
 void GetViewport(int32_t& x, int32_t& y, int32_t& width, int32_t& height);
+void SetInterfaceScale(float scale);
+float GetInterfaceScale();
 void SetLineWidth(float width);
 float GetLineWidth();
 void SetClsColor(int32_t r, int32_t g, int32_t b);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
@@ -216,6 +217,14 @@ void SetFullscreen(bool on) {
 bool IsFullscreen() {
     TGraphicsContext& c = Context();
     return c.window && (c.coversDisplay || (SDL_GetWindowFlags(c.window) & SDL_WINDOW_FULLSCREEN) != 0);
+}
+
+float DisplayDPI() {
+    TGraphicsContext& c = Context();
+    float diagonal = 0;
+    if (!c.window || SDL_GetDisplayDPI(std::max(SDL_GetWindowDisplayIndex(c.window), 0), &diagonal, nullptr, nullptr) != 0)
+        return 0.0f;
+    return std::isfinite(diagonal) && diagonal > 0.0f ? diagonal : 0.0f;
 }
 
 bool IsOpen() { return Context().backend != nullptr; }

@@ -30,6 +30,8 @@ bool ResizeGraphics(int32_t width, int32_t height);
 // window-size event. Nothing happens without a window.
 void SetFullscreen(bool on);
 bool IsFullscreen();
+// The dots per inch of the display the window is on; 0 when the display does not tell.
+float DisplayDPI();
 bool IsOpen();
 TRenderBackend* Backend();
 int32_t GraphicsWidth();

@@ -8,11 +8,19 @@
 
 #include "platform/TCharset.h"
 #include "platform/TDraw.h"
+#include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TPixmap.h"
 
 namespace {
-constexpr int32_t AtlasSize = 1024;
+constexpr int32_t MinAtlasSize = 1024;
+
+// Room for the Latin-1 glyphs at any pixel size (about 16 glyphs of the size per row).
+int32_t AtlasSizeFor(int32_t pixelSize) {
+    int32_t side = MinAtlasSize;
+    while (side < 16 * pixelSize && side < 8192) side *= 2;
+    return side;
+}
 
 FT_Library Library() {
     static FT_Library library = [] {
@@ -28,25 +36,38 @@ TImageFont::~TImageFont() {
     if (face) FT_Done_Face(static_cast<FT_Face>(face));
 }
 
-std::shared_ptr<TImageFont> TImageFont::Load(const std::string& path, int32_t size, int32_t style) {
-    if (!Library() || size <= 0 || size > 512) return nullptr;
+std::shared_ptr<TImageFont> TImageFont::Load(const std::string& path, int32_t size, int32_t style,
+                                             float rasterScale) {
+    if (!Library() || size <= 0) return nullptr;
     FT_Face ftFace = nullptr;
     if (FT_New_Face(Library(), path.c_str(), 0, &ftFace) != 0) return nullptr;
-    if (FT_Set_Pixel_Sizes(ftFace, 0, static_cast<FT_UInt>(size)) != 0) {
-        FT_Done_Face(ftFace);
-        return nullptr;
-    }
     std::shared_ptr<TImageFont> font(new TImageFont());
     font->face = ftFace;
     font->size = size;
     font->style = style;
-    font->ascender = static_cast<int32_t>(ftFace->size->metrics.ascender >> 6);
-    font->height = static_cast<int32_t>((ftFace->size->metrics.ascender - ftFace->size->metrics.descender) >> 6);
-    font->atlas = TImage::Create(AtlasSize, AtlasSize, 1, ((style & SMOOTHFONT) ? FILTEREDIMAGE : 0));
-    if (!font->atlas) return nullptr;
-    // The Latin-1 range covers every text of the game; others are added when first drawn.
-    for (uint32_t cp = 32; cp < 256; ++cp) font->Glyph(cp);
+    if (!font->SetRasterScale(rasterScale)) return nullptr;
     return font;
+}
+
+bool TImageFont::SetRasterScale(float scale) {
+    if (atlas && scale == rasterScale) return true;
+    if (!(scale > 0.0f)) return false;
+    const float pixels = std::round(float(size) * scale);
+    if (pixels < 1.0f || pixels > 512.0f) return false;
+    const int32_t pixelSize = static_cast<int32_t>(pixels);
+    FT_Face ftFace = static_cast<FT_Face>(face);
+    const int32_t atlasSize = AtlasSizeFor(pixelSize);
+    auto newAtlas = TImage::Create(atlasSize, atlasSize, 1, ((style & SMOOTHFONT) ? FILTEREDIMAGE : 0));
+    if (!newAtlas || FT_Set_Pixel_Sizes(ftFace, 0, static_cast<FT_UInt>(pixelSize)) != 0) return false;
+    rasterScale = scale;
+    ascender = static_cast<int32_t>(ftFace->size->metrics.ascender >> 6);
+    height = static_cast<int32_t>((ftFace->size->metrics.ascender - ftFace->size->metrics.descender) >> 6);
+    atlas = std::move(newAtlas);
+    glyphs.clear();
+    penX = penY = rowHeight = 0;
+    // The Latin-1 range covers every text of the game; others are added when first drawn.
+    for (uint32_t cp = 32; cp < 256; ++cp) Glyph(cp);
+    return true;
 }
 
 const TImageFont::TGlyph* TImageFont::Glyph(uint32_t cp) {
@@ -64,14 +85,14 @@ const TImageFont::TGlyph* TImageFont::Glyph(uint32_t cp) {
     g.height = static_cast<int32_t>(bmp.rows);
     g.left = slot->bitmap_left;
     g.top = slot->bitmap_top;
-    g.advance = float(slot->advance.x) / 64.0f;
+    g.advance = float(slot->advance.x) / 64.0f / rasterScale;
     if (g.width > 0 && g.height > 0) {
-        if (penX + g.width + 1 > AtlasSize) {
+        if (penX + g.width + 1 > atlas->width) {
             penX = 0;
             penY += rowHeight + 1;
             rowHeight = 0;
         }
-        if (penY + g.height > AtlasSize) return nullptr;  // atlas full
+        if (penY + g.height > atlas->height) return nullptr;  // atlas full
         g.atlasX = penX;
         g.atlasY = penY;
         auto pix = atlas->Lock(0);
@@ -102,15 +123,37 @@ float TImageFont::TextWidth(const std::string& text) {
     return w;
 }
 
+int32_t TImageFont::Height() const { return static_cast<int32_t>(std::lround(float(height) / rasterScale)); }
+
+int32_t TImageFont::Ascender() const { return static_cast<int32_t>(std::lround(float(ascender) / rasterScale)); }
+
 void TImageFont::Draw(const std::string& text, float x, float y) {
+    // Glyphs are placed in glyph pixels: the drawing scale and handle go to glyph pixels for the
+    // duration, and an unrotated line starts on a whole back-buffer pixel.
+    const TDrawState saved = DrawState();
+    if (rasterScale != 1.0f) {
+        SetScale(saved.tform_scale_x / rasterScale, saved.tform_scale_y / rasterScale);
+        SetHandle(saved.handle_x * rasterScale, saved.handle_y * rasterScale);
+        if (saved.tform_rot == 0.0f) {
+            const float k = saved.interface_scale;
+            const float left = saved.origin_x + x - saved.handle_x * saved.tform_scale_x;
+            const float top = saved.origin_y + y - saved.handle_y * saved.tform_scale_y;
+            x += std::round(left * k) / k - left;
+            y += std::round(top * k) / k - top;
+        }
+    }
     float pen = 0;
     for (uint32_t cp : TCharset::Decode(text)) {
         const TGlyph* g = Glyph(cp);
         if (!g) continue;
         if (g->width > 0) {
             DrawImageArea(*atlas, 0, float(g->atlasX), float(g->atlasY), float(g->width), float(g->height), x, y,
-                          pen + float(g->left), float(ascender - g->top));
+                          std::round(pen) + float(g->left), float(ascender - g->top));
         }
-        pen += g->advance;
+        pen += g->advance * rasterScale;
+    }
+    if (rasterScale != 1.0f) {
+        SetScale(saved.tform_scale_x, saved.tform_scale_y);
+        SetHandle(saved.handle_x, saved.handle_y);
     }
 }

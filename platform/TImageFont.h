@@ -10,21 +10,31 @@ enum : int32_t { BOLDFONT = 1, ITALICFONT = 2, SMOOTHFONT = 4 };
 
 // A TrueType font rendered to glyph images at one pixel size. Glyphs live in one atlas
 // image so a line of text goes out as one batch.
+//
+// A font for the interface is rasterised at its size times the interface factor but measured
+// and placed in interface units, so drawn at that factor each glyph pixel is one back-buffer
+// pixel and the text stays sharp.
 class TImageFont {
 public:
     ~TImageFont();
-    // Null when the file cannot be read as a font.
-    static std::shared_ptr<TImageFont> Load(const std::string& path, int32_t size, int32_t style = SMOOTHFONT);
+    // Null when the file cannot be read as a font. rasterScale: glyph pixels per unit of size.
+    static std::shared_ptr<TImageFont> Load(const std::string& path, int32_t size, int32_t style = SMOOTHFONT,
+                                            float rasterScale = 1.0f);
 
+    // The bitmap fields are glyph pixels; the advance is in units of the size.
     struct TGlyph {
         int32_t atlasX = 0, atlasY = 0, width = 0, height = 0;
         int32_t left = 0, top = 0;  // bitmap offset from the pen position and the baseline
         float advance = 0;
     };
 
-    // Line height in pixels.
-    int32_t Height() const { return height; }
-    int32_t Ascender() const { return ascender; }
+    // Line height in units of the size.
+    // Rasterises the glyphs again at another scale (the texts' measures stay); false, and the
+    // font as it was, for a size out of reach.
+    bool SetRasterScale(float scale);
+    int32_t Height() const;
+    int32_t Ascender() const;
+    float RasterScale() const { return rasterScale; }
     float TextWidth(const std::string& text);
     // Draws UTF-8 text with the current colour, alpha, rotation, scale, handle and origin.
     void Draw(const std::string& text, float x, float y);
@@ -37,10 +47,10 @@ private:
     void* face = nullptr;  // FT_Face
     int32_t size = 0;
     int32_t style = 0;
-    int32_t height = 0;
-    int32_t ascender = 0;
+    float rasterScale = 1.0f;
+    int32_t height = 0;    // glyph pixels
+    int32_t ascender = 0;  // glyph pixels
     std::shared_ptr<TImage> atlas;
     int32_t penX = 0, penY = 0, rowHeight = 0;
-    bool atlasDirty = false;
     std::unordered_map<uint32_t, TGlyph> glyphs;
 };

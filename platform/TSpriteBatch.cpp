@@ -18,7 +18,15 @@ void TSpriteBatch::Add(uint32_t tex, int32_t mode, const TVertex* v, size_t coun
     if (!vertices.empty() && (tex != texture || mode != blend)) Flush();
     texture = tex;
     blend = mode;
+    const size_t first = vertices.size();
     vertices.insert(vertices.end(), v, v + count);
+    // Drawn in interface units: the positions become back-buffer pixels here.
+    const float k = DrawState().interface_scale;
+    if (k == 1.0f) return;
+    for (size_t i = first; i < vertices.size(); ++i) {
+        vertices[i].x *= k;
+        vertices[i].y *= k;
+    }
 }
 
 void TSpriteBatch::AddQuad(uint32_t tex, int32_t mode, const TVertex c[4]) {

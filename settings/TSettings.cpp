@@ -1,6 +1,13 @@
 #include "settings/TSettings.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/TInterfaceSpace.h"
 #include "platform/TNumberText.h"
+#include "platform/TStream.h"
 #include "plugins/TPluginReader.h"
 #include "settings/TSettingsFiles.h"
 
@@ -27,6 +34,7 @@ int32_t TSettings::ReadIn(const std::string& folder) {
     TSettingsFiles::ReadInt(r, "show water animation", ShowWaterAnimation);
     TSettingsFiles::ReadInt(r, "scroll with mouse", ScrollWithMouse);
     TSettingsFiles::ReadWholeNumber(r, "target FPS", TargetFPS);
+    _ReadUIScale(r.GetField("UI scale", 0, "1"));
     _Clamp();
     return 0;
 }
@@ -44,6 +52,38 @@ void TSettings::_Clamp() {
                                        TNumberText::FromInt(TNumberText::TruncToInt(replacement)));
         TargetFPS = replacement;
     }
+}
+
+void TSettings::_ReadUIScale(const std::string& text) {
+    const std::string file = "options.cfg", key = "UI scale";
+    const auto shown = [](float v) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%g", double(v));
+        return std::string(buffer);
+    };
+    // A German decimal comma is read as a point.
+    std::string number = text;
+    std::replace(number.begin(), number.end(), ',', '.');
+    const char* begin = number.c_str();
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    while (end && *end == ' ') ++end;
+    if (end == begin || !end || *end != '\0' || !std::isfinite(value)) {
+        Print(file + ": \"" + key + "\" = " + text + " is not a number, using 1");
+        UIScale = 1.0f;
+        return;
+    }
+    UIScale = static_cast<float>(value);
+    // 0 asks for the display's scale; a negative size has no meaning, so the designed one is used.
+    float replacement = UIScale;
+    if (UIScale < 0.0f) {
+        replacement = 1.0f;
+    } else if (UIScale > 0.0f) {
+        replacement = std::clamp(UIScale, TInterfaceSpace::minFactor, TInterfaceSpace::maxFactor);
+    }
+    if (replacement == UIScale) return;
+    TSettingsFiles::ReportReplaced(file, key, shown(UIScale), shown(replacement));
+    UIScale = replacement;
 }
 
 void TSettings::SetDefaults() {
@@ -66,4 +106,5 @@ void TSettings::SetDefaults() {
     ShowWaterAnimation = 1;
     ScrollWithMouse = 0;
     TargetFPS = 60.0f;
+    UIScale = 1.0f;
 }

@@ -25,6 +25,8 @@ public:
     static inline int32_t ShowWaterAnimation = 1;
     static inline int32_t ScrollWithMouse = 0;
     static inline float TargetFPS = 60.0f;
+    // The interface's size: 1 = as designed, 2 = twice as large, 0 = chosen from the display.
+    static inline float UIScale = 1.0f;
 
     // Fixed switches without a settings key.
     static inline std::string graphicsDriverName = "dx9";
@@ -54,4 +56,5 @@ public:
 
 private:
     static void _Clamp();
+    static void _ReadUIScale(const std::string& text);
 };

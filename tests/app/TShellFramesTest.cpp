@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/TApplication.h"
 #include "app/TBlendInFilter.h"
@@ -220,4 +221,18 @@ TEST_F(ShellTest, GuiResourcesAreLoadedFromTheInterfaceFolder) {
     ASSERT_TRUE(app->mouseImg);
     EXPECT_EQ(app->mouseImg->FrameCount(), 3);
     EXPECT_EQ(app->mouseImg->handle_x, 16);
+}
+
+TEST(InterfaceFactorTest, ConfiguredOrTheQuarterStepNearestTheDisplayDensity) {
+    // "UI scale", the display's dots per inch (0: unknown), the factor, whether a line says so.
+    const std::tuple<float, float, float, bool> cases[] = {
+        {2.0f, 96.0f, 2.0f, false}, {1.25f, 0.0f, 1.25f, false}, {0.0f, 96.0f, 1.0f, true},
+        {0.0f, 144.0f, 1.5f, true}, {0.0f, 110.0f, 1.25f, true}, {0.0f, 0.0f, 1.0f, true},
+        {0.0f, 600.0f, 3.0f, true}, {0.0f, 40.0f, 0.75f, true}};
+    for (const auto& [configured, dpi, factor, said] : cases) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(TApplication::InterfaceFactor(configured, dpi), factor) << configured << " " << dpi;
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out.rfind("UI scale from the display", 0) == 0, said) << out;
+    }
 }

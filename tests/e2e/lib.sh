@@ -155,3 +155,22 @@ region_diff() {
 white_share() {
   convert "$1" -crop "$2" +repage -fx '(r > 0.85 && g > 0.85 && b > 0.85) ? 1 : 0' -format '%[fx:100*mean]' info:
 }
+
+# Sets an option of the scratch folder's options.cfg: the line after "- KEY" becomes VALUE.
+set_option() {
+  grep -q -a "^- $1" "$WORK/cfg/options.cfg" || fail "options.cfg has no key '$1'"
+  sed -i "/^- $1/{n;s/.*/$2/}" "$WORK/cfg/options.cfg"
+}
+
+# A click of the left button at X Y in the game's window ($win), as a player makes it: the pointer
+# arrives, rests a moment, clicks; the game gets a few frames to answer.
+click() {
+  xdotool mousemove --window "$win" $1 $2
+  sleep 0.25
+  xdotool click --window "$win" 1
+  sleep 0.4
+}
+# The pointer to the top right corner of a 1024-pixel-wide window, away from every panel.
+rest() { xdotool mousemove --window "$win" 1010 20; sleep 0.6; }
+# The last --daily line of the game's output.
+last_day() { grep '^day ' "$WORK/game.log" | tail -n 1; }

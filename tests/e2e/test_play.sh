@@ -15,21 +15,14 @@ tax_up="575 428" tax_text="40x16+566+371"  # the rate's digits
 house="330 170"
 
 rm -f "$WORK/cfg/gadgets.cfg"
-sed -i '/^- Resolution horizontal/{n;s/.*/1024/}; /^- Resolution vertical/{n;s/.*/768/}' "$WORK/cfg/options.cfg"
+set_option "Resolution horizontal" 1024
+set_option "Resolution vertical" 768
 start_xvfb
 start_game --daily
 win=$(wait_window)
 wait_ready
 
-click() {
-  xdotool mousemove --window "$win" $1 $2
-  sleep 0.25
-  xdotool click --window "$win" 1
-  sleep 0.4
-}
-rest() { xdotool mousemove --window "$win" 1010 20; sleep 0.6; }
 shot() { rest; screenshot "$win" "$ARTIFACTS/play_$1.png"; }
-last_day() { grep '^day ' "$WORK/game.log" | tail -n 1; }
 # Mean difference of a region between two of this test's screens.
 changed() { region_diff "$ARTIFACTS/play_$1.png" "$ARTIFACTS/play_$2.png" "$3"; }
 

@@ -18,21 +18,14 @@ city_region="240x150+220+100"  # the road and the house
 save_name="Vallmora_City"
 
 rm -f "$WORK/cfg/gadgets.cfg"
-sed -i '/^- Resolution horizontal/{n;s/.*/1024/}; /^- Resolution vertical/{n;s/.*/768/}' "$WORK/cfg/options.cfg"
+set_option "Resolution horizontal" 1024
+set_option "Resolution vertical" 768
 start_xvfb
 start_game --daily
 win=$(wait_window)
 wait_ready
 
-click() {
-  xdotool mousemove --window "$win" $1 $2
-  sleep 0.25
-  xdotool click --window "$win" 1
-  sleep 0.4
-}
-rest() { xdotool mousemove --window "$win" 1010 20; sleep 0.6; }
 shot() { rest; screenshot_median "$win" "$ARTIFACTS/save_$1.png"; }
-last_day() { grep '^day ' "$WORK/game.log" | tail -n 1; }
 # Day, money and buildings of a day line.
 day_state() { awk '{print $2, $3, $8}'; }
 in_log() { grep -q "^$1" "$WORK/game.log"; }

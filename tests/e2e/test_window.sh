@@ -3,7 +3,8 @@
 # main tool and the menu stay on screen; F11 switches to full screen at the display's size and
 # back; the last window size is written into options.cfg at the end, every other line kept.
 source "$(dirname "$0")/lib.sh"
-sed -i '/^- Resolution horizontal/{n;s/.*/1024/}; /^- Resolution vertical/{n;s/.*/768/}' "$WORK/cfg/options.cfg"
+set_option "Resolution horizontal" 1024
+set_option "Resolution vertical" 768
 grep -v -a 'Resolution' "$WORK/cfg/options.cfg" | grep -a -v -x -E '1024|768' >"$WORK/others.before"
 rm -f "$WORK/cfg/gadgets.cfg"
 start_xvfb 1920x1080

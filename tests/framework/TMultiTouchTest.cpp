@@ -10,6 +10,7 @@
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
 #include "platform/TInput.h"
+#include "platform/TInterfaceSpace.h"
 
 using vesko::TMultiTouch;
 using vesko::TTouchPoint;
@@ -194,6 +195,26 @@ TEST_F(MultiTouchTest, FingersAreConvertedToWindowPixels) {
     EXPECT_EQ(list[0], b);
     // The remaining finger becomes the primary contact.
     EXPECT_EQ(b->FlagPrimary(), 1);
+}
+
+TEST_F(MultiTouchTest, PointsAreInInterfaceUnits) {
+    // At interface factor 2 a window pixel is half a unit: the mouse, a finger and a tap agree.
+    TInterfaceSpace::SetFactor(2.0f);
+    PostMouse(EVENT_MOUSEDOWN, 1, 300, 200);
+    auto list = TMultiTouch::Get();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(std::make_pair(list[0]->GetX(), list[0]->GetY()), std::make_pair(150.0f, 100.0f));
+    PostMouse(EVENT_MOUSEUP, 1, 300, 200);
+    Finger(SDL_FINGERDOWN, 601, 0.5f, 0.25f);  // window pixel (400, 150)
+    list = TMultiTouch::Get();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(std::make_pair(list[0]->GetX(), list[0]->GetY()), std::make_pair(200.0f, 75.0f));
+    Finger(SDL_FINGERUP, 601, 0.5f, 0.25f);
+    TMultiTouch::_RegTouchscreenHit(80, 60);
+    list = TMultiTouch::Get();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(std::make_pair(list[0]->GetX(), list[0]->GetY()), std::make_pair(40.0f, 30.0f));
+    TInterfaceSpace::SetFactor(1.0f);
 }
 
 TEST_F(MultiTouchTest, RealTouchesTakePrecedenceOverTheMouse) {

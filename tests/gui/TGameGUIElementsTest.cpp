@@ -3,6 +3,7 @@
 // of saved cities), the minimap button's state and the minimap window's resize handle.
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "GUIFixture.h"
 #include "framework/TFastRandom.h"
@@ -14,6 +15,11 @@
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
+#include "framework/TMultiTouch.h"
+#include "platform/TEvent.h"
+#include "platform/TInput.h"
+#include "platform/TInterfaceSpace.h"
+#include "platform/TSpriteBatch.h"
 #include "settings/TGadgets.h"
 #include "world/TLayer.h"
 
@@ -160,6 +166,88 @@ TEST_F(ToolSetTest, ANewScreenSizeKeepsPanelsOnScreenWholeApartAndOpen) {
             }
         }
     }
+}
+
+// The window, the interface scale: the panels are laid out on the window's size in units.
+const std::tuple<int32_t, int32_t, float> scaledScreens[] = {
+    {800, 600, 1.0f}, {1600, 900, 1.0f}, {2560, 1440, 2.0f}, {1280, 720, 1.5f},
+    {800, 600, 2.0f}, {320, 240, 2.0f},  {7680, 4320, 3.0f}, {640, 480, 0.75f}};
+
+TEST_F(ToolSetTest, AtEveryScaleThePanelsLieOnScreenAndOffTheMainTool) {
+    for (const auto& [w, h, scale] : scaledScreens) {
+        backend = TGraphics::HeadlessGraphics(w, h);
+        TInterfaceSpace::SetFactor(TInterfaceSpace::FactorFor(scale, w, h));
+        const int32_t units = TInterfaceSpace::Width(), unitsHigh = TInterfaceSpace::Height();
+        Recreate(units, unitsHigh, {{{0.1f, 0.1f, 1}, {0.1f, 0.85f, 1}, {0.5f, 0.5f, 0}, {0.9f, 0.3f, 1}}});
+        tools->mainTool->SHOW();
+        for (int32_t i = 0; i < 40; ++i) Frame();
+        float ml = 0, mt = 0, mr = 0, mb = 0;
+        ASSERT_TRUE(tools->mainTool->GetBounds(ml, mt, mr, mb));
+        for (const auto& [name, panel] : tools->Panels()) {
+            float l = 0, t = 0, r = 0, b = 0;
+            if (!panel->isVisible() || !panel->GetBounds(l, t, r, b)) continue;
+            EXPECT_TRUE(l >= -0.5f && t >= -0.5f && r <= float(units) + 0.5f && b <= float(unitsHigh) + 0.5f)
+                << name << " at " << w << "×" << h << " scale " << scale << ": " << l << "," << t << " – " << r << ","
+                << b;
+            // A screen of fewer than 640 × 480 units cannot hold every panel apart.
+            if (panel == tools->mainTool.get() || units < 640 || unitsHigh < 480) continue;
+            EXPECT_FALSE(l < mr && ml < r && t < mb && mt < b) << name << " over the main tool at " << w << "×" << h
+                                                                << " scale " << scale;
+        }
+    }
+    TInterfaceSpace::SetFactor(1.0f);
+}
+
+TEST_F(ToolSetTest, AtScaleTwoTheMenuIsDrawnAndTouchedTwiceAsLarge) {
+    backend = TGraphics::HeadlessGraphics(1280, 720);
+    TInterfaceSpace::SetFactor(2.0f);
+    ASSERT_EQ(vesko::TMultiTouch::Init(1, 1, 0), 2);
+    Recreate(TInterfaceSpace::Width(), TInterfaceSpace::Height(),
+             {{{0.1f, 0.1f, 1}, {0.1f, 0.85f, 1}, {0.5f, 0.5f, 0}, {0.9f, 0.3f, 1}}});
+    for (int32_t i = 0; i < 40; ++i) Frame();
+    // Everything the panels draw lands at twice the place of the same frame drawn at scale 1.
+    const auto drawn = [&](float scale) {
+        TInterfaceSpace::SetFactor(scale);
+        TSpriteBatch::Instance().Flush();
+        backend->ClearLog();
+        {
+            TInterfaceSpace units;
+            gui->Draw();
+        }
+        TSpriteBatch::Instance().Flush();
+        return backend->vertices;
+    };
+    const std::vector<TVertex> single = drawn(1.0f), twice = drawn(2.0f);
+    ASSERT_EQ(single.size(), twice.size());
+    ASSERT_FALSE(single.empty());
+    for (size_t i = 0; i < single.size(); ++i) {
+        ASSERT_FLOAT_EQ(twice[i].x, 2 * single[i].x) << i;
+        ASSERT_FLOAT_EQ(twice[i].y, 2 * single[i].y) << i;
+    }
+    // A click on a window pixel goes to what is drawn there: just inside the build button's
+    // right edge opens the build row, just outside it does not.
+    const auto& build = *tools->mft->cmdBuild->gadget;
+    const float r = tools->mft->buttonRadius, cx = 2 * build.GetX(1), cy = 2 * build.GetY(1);
+    const auto click = [&](float x) {
+        for (const int32_t id : {EVENT_MOUSEDOWN, EVENT_MOUSEUP}) {
+            TEvent e;
+            e.id = id;
+            e.data = 1;
+            e.x = int32_t(x);
+            e.y = int32_t(cy);
+            TInput::PostSystemEvent(e);
+            const auto list = vesko::TMultiTouch::Get();
+            points.assign(list.begin(), list.end());
+            Frame();
+        }
+        Frame();
+        Frame();
+        return build.State;
+    };
+    EXPECT_EQ(click(cx + 2 * r + 4), 0);
+    EXPECT_EQ(click(cx + 2 * r - 3), 1);
+    vesko::TMultiTouch::Deinit();
+    TInterfaceSpace::SetFactor(1.0f);
 }
 
 TEST_F(ToolSetTest, WrittenRecordsAreFractionsThatPlaceThePanelsAgain) {

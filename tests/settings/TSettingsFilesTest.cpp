@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/TConfig.h"
 #include "settings/TGadgets.h"
 #include "settings/TSettings.h"
 #include "settings/TSettingsFiles.h"
+#include "platform/TInterfaceSpace.h"
 #include "platform/TStream.h"
 #include "tests/support/TempDir.h"
 
@@ -103,6 +106,39 @@ TEST_F(TSettingsFilesTest, OutOfRangeOptionsAreReplacedWithOneLineEach) {
     EXPECT_EQ(TSettings::ResolutionHorizontal, 1920);
     EXPECT_EQ(TSettings::Gamma, -255);
     EXPECT_EQ(TSettings::TargetFPS, 144.0f);
+}
+
+TEST_F(TSettingsFilesTest, UIScaleIsANumberWithinTheInterfaceRangeOrZeroForTheDisplay) {
+    // The file's text, the scale read, whether a line says what was replaced.
+    const std::tuple<std::string, float, std::string> cases[] = {
+        {"2", 2.0f, ""},
+        {"1.25", 1.25f, ""},
+        {"1,5", 1.5f, ""},  // a German decimal comma
+        {"0", 0.0f, ""},    // chosen from the display when the window opens
+        {"0.75", 0.75f, ""},
+        {"3", 3.0f, ""},
+        {"0.5", 0.75f, "\"UI scale\" = 0.5 is out of range, using 0.75"},
+        {"40", 3.0f, "\"UI scale\" = 40 is out of range, using 3"},
+        {"1e30", 3.0f, "\"UI scale\" = 1e+30 is out of range, using 3"},
+        {"-2", 1.0f, "\"UI scale\" = -2 is out of range, using 1"},
+        {"gro\xDF", 1.0f, "\"UI scale\" = groß is not a number, using 1"},  // the file is Latin-1
+        {"2x", 1.0f, "\"UI scale\" = 2x is not a number, using 1"},
+        {"", 1.0f, "\"UI scale\" =  is not a number, using 1"},
+        {"nan", 1.0f, "\"UI scale\" = nan is not a number, using 1"},
+        {"inf", 1.0f, "\"UI scale\" = inf is not a number, using 1"},
+    };
+    for (const auto& [text, scale, line] : cases) {
+        const std::string out = ReadOptions("- UI scale\n" + text + "\n");
+        EXPECT_EQ(TSettings::UIScale, scale) << text;
+        if (line.empty()) {
+            EXPECT_EQ(out, "") << text;
+        } else {
+            EXPECT_EQ(out, "options.cfg: " + line + "\n") << text;
+        }
+    }
+    // Without the key the interface keeps its designed size.
+    EXPECT_EQ(ReadOptions("- gamma\n0\n"), "");
+    EXPECT_EQ(TSettings::UIScale, 1.0f);
 }
 
 TEST_F(TSettingsFilesTest, WorldTuningConversionsAndClamps) {
@@ -233,7 +269,8 @@ std::vector<double> Snapshot() {
                   TSettings::SaveHighscore, TSettings::Sound, TSettings::ShowFPSAndVersion, TSettings::ShowDebugInfo,
                   TSettings::Startmenue, TSettings::CheckUpdate, TSettings::ShowTooltips, TSettings::Gamma,
                   TSettings::Cheatmodus, TSettings::DetailsParticles, TSettings::ShowWaterImageChange,
-                  TSettings::ShowWaterAnimation, TSettings::ScrollWithMouse, TSettings::TargetFPS);
+                  TSettings::ShowWaterAnimation, TSettings::ScrollWithMouse, TSettings::TargetFPS,
+                  TSettings::UIScale);
 }
 
 }  // namespace
@@ -272,7 +309,8 @@ TEST_F(TSettingsFilesTest, EveryShippedKeyReachesItsSetting) {
     TSettings::ReadIn(dir.path);
     testing::internal::GetCapturedStdout();
     std::vector<double> expected(Snapshot().size(), 500.0);
-    expected[46] = TSettings::maxGamma;  // the one value that 500 is out of range for
+    expected[46] = TSettings::maxGamma;  // the values that 500 is out of range for
+    expected.back() = TInterfaceSpace::maxFactor;
     EXPECT_EQ(Snapshot(), expected);
     EXPECT_EQ(TSettings::Playername, "500");
 }

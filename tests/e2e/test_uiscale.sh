@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The interface scale: the game started at 1280 × 720 with "UI scale" 1 and again with 2. At 2 the
+# menu is drawn twice as large (its build row, folded out, reaches twice as far to the right of the
+# menu's handle) and takes clicks where it is drawn: a click 30 pixels right of the build button's
+# centre opens the row, which at scale 1 (a button of 20 pixels' radius) would miss it.
+source "$(dirname "$0")/lib.sh"
+
+rm -f "$WORK/cfg/gadgets.cfg"
+set_option "Resolution horizontal" 1280
+set_option "Resolution vertical" 720
+# A still map: the water's animation would be taken for a panel.
+set_option "show water animation" 0
+set_option "show water image change" 0
+start_xvfb 1920x1080
+
+# The menu's handle with the default gadgets.cfg: 0.15 and 0.2 of the screen, whatever the scale.
+handle_x=192 handle_y=144
+
+# How far to the right of the handle the picture changed between two screens, in a band as high as
+# a button's face around the line through the build row's centres.
+row_reach() {
+  local y=$3 half=$((15 * $4)) box
+  box=$(convert "$1" "$2" -compose difference -composite \
+    -crop "$((1280 - handle_x))x$((2 * half))+$handle_x+$((y - half))" +repage \
+    -colorspace Gray -threshold 12% -bordercolor black -border 1 -format '%@' info:)
+  # The box WxH+X+Y of what changed: its right edge (less the border).
+  local w=${box%%x*} x=${box#*+}
+  echo $((${x%%+*} + w - 1))
+}
+
+declare -A reach
+for scale in 1 2; do
+  set_option "UI scale" "$scale"
+  start_game
+  win=$(wait_window)
+  wait_ready
+  xdotool windowmove "$win" 0 0
+  # The build button's centre: the handle's small circle (12 units), 2 units, one button radius (20).
+  y=$((handle_y + 34 * scale))
+  away() { xdotool mousemove --window "$win" 1200 700; sleep 1; }
+  away
+  screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_start.png"
+  click $((handle_x + 30 * (scale - 1))) "$y"
+  away
+  screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_build_row.png"
+  reach[$scale]=$(row_reach "$ARTIFACTS/uiscale_${scale}_start.png" "$ARTIFACTS/uiscale_${scale}_build_row.png" "$y" "$scale")
+  echo "scale $scale: the build row reaches ${reach[$scale]} pixels right of the menu's handle"
+  [ "${reach[$scale]}" -gt $((100 * scale)) ] || fail "at scale $scale the click did not open the build row"
+  quit_with_escape "$win"
+done
+
+awk -v a="${reach[1]}" -v b="${reach[2]}" 'BEGIN { r = b / a; exit !(r > 1.85 && r < 2.15) }' ||
+  fail "the build row at scale 2 reaches ${reach[2]} pixels, not twice the ${reach[1]} at scale 1"
+echo PASS
