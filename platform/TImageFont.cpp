@@ -130,17 +130,17 @@ int32_t TImageFont::Ascender() const { return static_cast<int32_t>(std::lround(f
 void TImageFont::Draw(const std::string& text, float x, float y) {
     // Glyphs are placed in glyph pixels: the drawing scale and handle go to glyph pixels for the
     // duration, and an unrotated line starts on a whole back-buffer pixel.
-    const TDrawState saved = DrawState();
+    const TDrawState& s = DrawState();
+    const float scaleX = s.tform_scale_x, scaleY = s.tform_scale_y, handleX = s.handle_x, handleY = s.handle_y;
     if (rasterScale != 1.0f) {
-        SetScale(saved.tform_scale_x / rasterScale, saved.tform_scale_y / rasterScale);
-        SetHandle(saved.handle_x * rasterScale, saved.handle_y * rasterScale);
-        if (saved.tform_rot == 0.0f) {
-            const float k = saved.interface_scale;
-            const float left = saved.origin_x + x - saved.handle_x * saved.tform_scale_x;
-            const float top = saved.origin_y + y - saved.handle_y * saved.tform_scale_y;
+        if (s.tform_rot == 0.0f) {
+            const float k = s.interface_scale;
+            const float left = s.origin_x + x - handleX * scaleX, top = s.origin_y + y - handleY * scaleY;
             x += std::round(left * k) / k - left;
             y += std::round(top * k) / k - top;
         }
+        SetScale(scaleX / rasterScale, scaleY / rasterScale);
+        SetHandle(handleX * rasterScale, handleY * rasterScale);
     }
     float pen = 0;
     for (uint32_t cp : TCharset::Decode(text)) {
@@ -153,7 +153,7 @@ void TImageFont::Draw(const std::string& text, float x, float y) {
         pen += g->advance * rasterScale;
     }
     if (rasterScale != 1.0f) {
-        SetScale(saved.tform_scale_x, saved.tform_scale_y);
-        SetHandle(saved.handle_x, saved.handle_y);
+        SetScale(scaleX, scaleY);
+        SetHandle(handleX, handleY);
     }
 }
