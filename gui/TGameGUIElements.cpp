@@ -215,7 +215,12 @@ void TGameGUIElements::Relayout(float oldW, float oldH) {
     TGUIGadget::SetScreenSize(gui->xmax, gui->ymax);
     for (const auto& [name, panel] : Panels()) {
         if (!panel) continue;
-        panel->SetPosition(std::round(panel->GetX() * w / oldW), std::round(panel->GetY() * h / oldH));
+        // A panel keeps the place it had before the first of a run of new sizes, so one pushed
+        // aside on a small screen goes back when the screen grows again.
+        auto place = relayoutPlaces.find(name);
+        if (place == relayoutPlaces.end())
+            place = relayoutPlaces.emplace(name, std::pair{panel->GetX() / oldW, panel->GetY() / oldH}).first;
+        panel->SetPosition(std::round(place->second.first * w), std::round(place->second.second * h));
         panel->KeepOnScreen(w, h);
     }
     _keepApart(w, h);
@@ -260,6 +265,8 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
     for (const auto& [name, panel] : Panels()) {
         // A panel being dragged follows the finger; once let go, it is pushed fully on screen.
         if (panel->isVisible() && !panel->_mainGadget->gadget->down) panel->KeepOnScreen(w, h);
+        // Dragged or closed, it takes the place it then has at the next new size.
+        if (!panel->isVisible() || panel->_mainGadget->gadget->down) relayoutPlaces.erase(name);
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/TGUIGadget.h"
@@ -125,6 +127,9 @@ public:
         startAward;
 
 private:
+    // Each shown panel's place, as fractions of the screen, from before the first of a run of new
+    // sizes; forgotten when the panel is dragged or closed.
+    std::map<std::string, std::pair<float, float>> relayoutPlaces;
     void generate();
     void _prepareBuildObjects();
     void _fillMenu();

@@ -136,6 +136,8 @@ TEST_F(ToolSetTest, ANewScreenSizeKeepsPanelsOnScreenWholeApartAndOpen) {
         return out;
     };
     const auto before = parts();
+    std::vector<std::pair<float, float>> places;
+    for (const auto& [name, panel] : tools->Panels()) places.emplace_back(panel->GetX(), panel->GetY());
     int32_t oldW = 1024, oldH = 768;
     for (const auto& [w, h] : {std::pair{1600, 900}, std::pair{800, 600}, std::pair{320, 240}, std::pair{7680, 4320},
                                std::pair{1024, 768}}) {
@@ -166,6 +168,34 @@ TEST_F(ToolSetTest, ANewScreenSizeKeepsPanelsOnScreenWholeApartAndOpen) {
             }
         }
     }
+    // Back at the first size every panel stands where it stood (within the few units a panel
+    // glides after being moved), though the tiny screens pushed them together on the way.
+    size_t i = 0;
+    for (const auto& [name, panel] : tools->Panels()) {
+        EXPECT_NEAR(panel->GetX(), places[i].first, 8.0f) << name;
+        EXPECT_NEAR(panel->GetY(), places[i++].second, 8.0f) << name;
+    }
+    // A panel the player drags takes its new place from then on.
+    const auto& anchor = *tools->mft->_mainGadget->gadget;
+    const float startX = tools->mft->GetX();
+    auto finger = Press(anchor.GetX(1), anchor.GetY(1));
+    Frame();
+    finger->x += 300;
+    finger->y += 200;
+    Frame();
+    finger->Active = 0;
+    Frame();
+    const auto dragged = std::make_pair(tools->mft->GetX(), tools->mft->GetY());
+    EXPECT_GT(dragged.first, startX + 100);
+    for (const auto& [w, h] : {std::pair{2048, 1536}, std::pair{1024, 768}}) {
+        gui->xmax = w;
+        gui->ymax = h;
+        tools->Relayout(float(oldW), float(oldH));
+        oldW = w;
+        oldH = h;
+    }
+    EXPECT_NEAR(tools->mft->GetX(), dragged.first, 1.0f);
+    EXPECT_NEAR(tools->mft->GetY(), dragged.second, 1.0f);
 }
 
 // The window, the interface scale: the panels are laid out on the window's size in units.
