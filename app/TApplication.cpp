@@ -116,7 +116,11 @@ float TApplication::InterfaceFactor(float configured, float dpi) {
                                                  TInterfaceSpace::maxFactor)
                                     : 1.0f;
     char line[96];
-    std::snprintf(line, sizeof line, "UI scale from the display (%.0f dpi): %g", double(dpi), double(factor));
+    if (dpi > 0.0f) {
+        std::snprintf(line, sizeof line, "UI scale from the display (%.0f dpi): %g", double(dpi), double(factor));
+    } else {
+        std::snprintf(line, sizeof line, "UI scale from the display (its density is unknown): %g", double(factor));
+    }
     Print(line);
     return factor;
 }
