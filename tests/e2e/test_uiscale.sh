@@ -16,16 +16,17 @@ start_xvfb 1920x1080
 # The menu's handle with the default gadgets.cfg: 0.15 and 0.2 of the screen, whatever the scale.
 handle_x=192 handle_y=144
 
-# How far to the right of the handle the picture changed between two screens, in a band as high as
-# a button's face around the line through the build row's centres.
+# How far to the right of the handle the build row reaches: in a band as high as a button's face
+# around the line through the row's centres, the columns where a tenth of the band or more changed
+# clearly between two screens, from the handle up to the first gap of half a button. Rain streaks
+# change a few pixels of a column, a darkening sky only a little, a button face most of it.
 row_reach() {
-  local y=$3 half=$((15 * $4)) box
-  box=$(convert "$1" "$2" -compose difference -composite \
-    -crop "$((1280 - handle_x))x$((2 * half))+$handle_x+$((y - half))" +repage \
-    -colorspace Gray -threshold 12% -bordercolor black -border 1 -format '%@' info:)
-  # The box WxH+X+Y of what changed: its right edge (less the border).
-  local w=${box%%x*} x=${box#*+}
-  echo $((${x%%+*} + w - 1))
+  local y=$3 half=$((15 * $4)) gap=$((10 * $4)) width=$((1280 - handle_x))
+  convert "$1" "$2" -compose difference -composite -crop "${width}x$((2 * half))+$handle_x+$((y - half))" +repage \
+    -colorspace Gray -threshold 18% -scale "${width}x1!" -depth 8 -compress none pgm:- |
+    awk -v gap="$gap" 'NR > 3 { for (i = 1; i <= NF; ++i) v[n++] = $i }
+      END { last = -1; for (x = 0; x < n; ++x) { if (v[x] > 25) last = x; else if (last >= 0 && x - last >= gap) break }
+            print last + 1 }'
 }
 
 declare -A reach
