@@ -261,29 +261,23 @@ inline TFrameFigures MeasureZoom(TLayer& layer, float zoom, const std::string& s
         Flip(0);
     });
 
-    std::vector<double> cpu, frame, worldOnly;
-    for (int i = 0; i < Frames; ++i) {
-        Cls();
-        const auto start = Clock::now();
-        WorldFrame(layer);
-        batch.Flush();
-        cpu.push_back(Ms(start));
-        Finish();
-        frame.push_back(Ms(start));
-        Flip(0);
-    }
-    // The world's own work: the same frames with the draws dropped before the device.
-    WithDrawsDropped(tap, [&] {
+    // Frames timed up to the batch's last flush (cpu) and, when asked, up to the finished device.
+    const auto timedFrames = [&](std::vector<double>& cpu, std::vector<double>* frame) {
         for (int i = 0; i < Frames; ++i) {
             Cls();
             const auto start = Clock::now();
             WorldFrame(layer);
             batch.Flush();
-            worldOnly.push_back(Ms(start));
+            cpu.push_back(Ms(start));
             Finish();
+            if (frame) frame->push_back(Ms(start));
             Flip(0);
         }
-    });
+    };
+    std::vector<double> cpu, frame, worldOnly;
+    timedFrames(cpu, &frame);
+    // The world's own work: the same frames with the draws dropped before the device.
+    WithDrawsDropped(tap, [&] { timedFrames(worldOnly, nullptr); });
     f.cpu = Median(cpu);
     f.worldOnly = Median(worldOnly);
     f.frame = Median(frame);
