@@ -124,8 +124,10 @@ void TEventReceiver::Update() {
         --_updateKeys;
     }
     if (_updateKeyChar || !_getChar.empty()) {
-        const int32_t code = TInput::GetChar();
-        _getChar = code > 0 ? TCharset::Encode(static_cast<uint32_t>(code)) : std::string();
+        // Everything typed since the last snapshot, in order: at a low frame rate a fast
+        // typist's characters and their Return arrive in the same frame.
+        _getChar.clear();
+        for (int32_t code; (code = TInput::GetChar()) > 0;) _getChar += TCharset::Encode(static_cast<uint32_t>(code));
         _updateKeyChar = 0;
     }
     if (_updateAppTermin) {

@@ -110,9 +110,15 @@ void TGame::run() {
 }
 
 void TGame::_updateKeys() {
-    // While the text field takes the keyboard, Escape cancels the typing, not the game.
-    const bool typing = guiElements && guiElements->textFieldTool && guiElements->textFieldTool->haveToGrabKeys();
-    if (app->event->AppTerminate() || (!typing && app->event->KeyHit(27))) _stop();
+    // While a text field is open, Escape closes it, never the game: the field reads it itself
+    // while it holds the keyboard, and is closed from here while another panel lies in front.
+    TTextFieldTool* field = guiElements ? guiElements->textFieldTool.get() : nullptr;
+    if (field && field->isVisible()) {
+        if (app->event->KeyHit(27) && !field->haveToGrabKeys()) field->onCmdCancel();
+    } else if (app->event->KeyHit(27)) {
+        _stop();
+    }
+    if (app->event->AppTerminate()) _stop();
     // F11 or Alt+Enter: full screen at the desktop's size and back.
     if (app->event->KeyHit(122) || (app->event->KeyDown(18) && app->event->KeyHit(13)))
         TGraphics::SetFullscreen(!TGraphics::IsFullscreen());
@@ -218,6 +224,8 @@ int32_t TGame::PointerOverGUI(int32_t x, int32_t y) const {
 }
 
 void TGame::onExit() {
+    // Leaving never loses the city: it is kept as the autosave, the one before moved aside.
+    if (layer) autosave();
     saveGadgetSettings();
     if (guiElements) guiElements->Destroy();
     gameArea.reset();
@@ -472,7 +480,7 @@ int32_t TGame::autosave() {
     // Without moving the last autosave aside nothing is written over it.
     const bool ok = layer && CreateDir(TSaveFolder::folder) &&
                     (FileType(path) == FILETYPE_NONE || RenameFile(path, older)) && layer->Save(path);
-    ShowMessage(ok ? "Automatisch gespeichert" : "Automatisches Speichern fehlgeschlagen");
+    ShowMessage(ok ? "Automatisch gespeichert: " + path : "Automatisches Speichern fehlgeschlagen");
     return ok ? 1 : 0;
 }
 
@@ -583,6 +591,8 @@ void TGame::_updateMouseInCornerMovement() {
 
 void TGame::_updateKeyMovement() {
     if (!TSettings::keyMovement) return;
+    // The arrow keys move the cursor of a text field that holds the keyboard, not the map.
+    if (guiElements && guiElements->textFieldTool->haveToGrabKeys()) return;
     const auto& ev = *app->event;
     int32_t dx = 0, dy = 0;
     if (ev.KeyDown(38)) {
@@ -660,14 +670,20 @@ std::string TGame::ScreenshotName(int32_t ms) {
     localtime_r(&now, &local);
     char date[64];
     std::strftime(date, sizeof date, "%d %b %Y", &local);
-    return std::string("screens/") + "pic_" + date + "_" + std::to_string(ms) + ".png";
+    return std::string(screenshotFolder) + "/pic_" + date + "_" + std::to_string(ms) + ".png";
 }
 
 void TGame::_updateAfterRendering() {
     if (_doScreenshot == 0) return;
     _doScreenshot = 0;
     auto pix = app->getPixmap();
-    // The folder is not created: without it no picture is written and nothing is said.
-    if (pix && FileType("screens") == FILETYPE_DIR) SavePixmapPNG(*pix, ScreenshotName(Millisecs()), 5);
+    const std::string name = ScreenshotName(Millisecs());
+    // A fresh folder has no screens/ yet; a picture that could not be written says so.
+    if (pix && CreateDir(screenshotFolder) && SavePixmapPNG(*pix, name, 5)) {
+        ShowMessage("Foto gespeichert: " + name);
+    } else {
+        ShowMessage("Foto fehlgeschlagen: " + name);
+        return;
+    }
     app->addFilter(TBlendInFilter::Create(Millisecs(), 500, *vesko::TCRGBA::Create(255, 255, 255, 1.0)));
 }

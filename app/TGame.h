@@ -31,6 +31,7 @@ public:
     // How long a message line stays on screen; it fades out over its last fadeMS.
     static constexpr int32_t messageLifeMS = 3000;
     static constexpr int32_t messageFadeMS = 500;
+    static constexpr const char* screenshotFolder = "screens";
 
     static std::shared_ptr<TGame> CreateFromImage(TApplication* app, const std::string& url);
     // A new city on the world: the start names, money and a centred camera.
@@ -103,6 +104,7 @@ public:
     // and nextWorld holds the loaded city. A refused file leaves this city as it was and says why.
     int32_t loadCity(const std::string& path);
     // The older autosave moves aside (replacing the one before), then the city is saved anew.
+    // Runs each new month and when the game ends.
     int32_t autosave();
     // What the player reads after a load: the save's name (or why it was refused), then the
     // objects that were left out.
@@ -116,8 +118,8 @@ public:
     void _drawMessage();
 
     // --- steps of a frame ---
-    // Escape ends the game (unless it cancels typing); F1 held lists the demand, F1 hit opens
-    // the console.
+    // Escape ends the game, or closes an open text field instead; F1 held lists the demand,
+    // F1 hit opens the console.
     void _updateKeys();
     // After the window changed size: the view, the camera (its centre stays), the map area
     // behind the panels and the panels (at their relative places, kept on screen) follow.

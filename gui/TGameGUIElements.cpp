@@ -368,7 +368,6 @@ int32_t TGameGUIElements::_hideToolVisible(void* c) {
 void TGameGUIElements::runSaveTool() {
     if (!textFieldTool || !layer) return;
     textFieldTool->startTool(layer->getCityName(), "Spielstand speichern", "Speichern", "", _saveWithName, this);
-    textFieldTool->placeCursorAtEnd();
 }
 
 int32_t TGameGUIElements::_runSaveTool(void* c) { return Run<&TGameGUIElements::runSaveTool>(c); }

@@ -12,7 +12,8 @@ public:
     virtual ~TInputSnapshot() = default;
     // Windows virtual-key codes 1 … 256; others read 0.
     virtual int32_t KeyHit(int32_t key) const = 0;
-    // The characters typed in this frame, UTF-8 (control characters such as 8 included).
+    // The characters typed since the last frame, UTF-8, in the order typed; editing keys come
+    // among them as the control codes of TInput (Backspace 8, Return 13, Escape 27, …).
     virtual const std::string& GetChar() const = 0;
     virtual const vesko::TMultiTouch::TTouchPointList& TouchPoints() const = 0;
     // Clears the snapshot's key states, so no later reader in the frame sees those hits.

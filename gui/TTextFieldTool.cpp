@@ -19,6 +19,7 @@
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
+#include "platform/TInput.h"
 
 namespace {
 bool Printable(uint32_t cp) { return (cp >= 32 && cp < 127) || (cp >= 160 && cp <= 255); }
@@ -214,7 +215,8 @@ void TTextFieldTool::startTool(const std::string& text, const std::string& toolt
                                TCancelFunc::Function cancelF, void* cancelObj, int32_t pw, float a) {
     onCmdCancel();
     ++_edit;
-    currentCursor = -1;
+    // The field takes the keyboard at once: typed keys never reach the game's shortcuts.
+    currentCursor = int32_t(TCharset::Length(Clean(text, gui->bigFont.get())));
     currentFont = gui->bigFont;
     currentText = Clean(text, currentFont.get());
     cmdTextField->SetTooltip(tooltip);
@@ -463,7 +465,6 @@ void TTextFieldTool::drawTextField(float x, float y) {
 
 // --- per frame -----------------------------------------------------------------------------
 
-void TTextFieldTool::placeCursorAtEnd() { currentCursor = int32_t(TCharset::Length(currentText)); }
 
 int32_t TTextFieldTool::haveToGrabKeys() const {
     if (currentCursor < 0 || !isVisible()) return 0;
@@ -506,39 +507,44 @@ void TTextFieldTool::updateCursorPos() {
 }
 
 void TTextFieldTool::updateKeys() {
-    bool changed = true;
-    if (event->KeyHit(keyLeft)) {
-        _moveCursor(-1);
-    } else if (event->KeyHit(keyRight)) {
-        _moveCursor(1);
-    } else if (event->KeyHit(keyEscape)) {
-        event->FlushKeys();
-        onCmdCancel();
-        return;
-    } else if (event->KeyHit(keyEnter)) {
-        event->FlushKeys();
-        onCmdOk();
-        return;
-    } else if (event->KeyHit(keyDelete)) {
-        _removeText(1);
-    } else {
-        changed = false;
-    }
-    // Printable characters go in as runs, so a pasted text is inserted and cut once.
+    bool changed = false;
+    // Characters and editing keys in the order typed; printable characters go in as runs, so a
+    // pasted text is inserted and cut once.
     std::string run;
+    const auto flush = [&] {
+        if (!run.empty()) _addText(std::exchange(run, std::string()));
+    };
     for (uint32_t cp : TCharset::Decode(event->GetChar())) {
         if (Printable(cp)) {
             run += TCharset::Encode(cp);
-        } else if (cp == charBackspace) {
-            if (!run.empty()) _addText(std::exchange(run, std::string()));
-            if (currentCursor > 0) _removeText(-1);
             changed = true;
+            continue;
+        }
+        flush();
+        const int32_t code = int32_t(cp);
+        if (code == TInput::charEscape || code == TInput::charReturn) {
+            // What was typed after these keys belongs to no field.
+            event->FlushKeys();
+            const uint32_t edit = _edit;
+            code == TInput::charEscape ? onCmdCancel() : onCmdOk();
+            // A refused text stays open for correction.
+            if (edit != _edit || !isVisible()) return;
+            continue;
+        }
+        changed = true;
+        if (code == TInput::charLeft) {
+            _moveCursor(-1);
+        } else if (code == TInput::charRight) {
+            _moveCursor(1);
+        } else if (code == TInput::charDelete) {
+            _removeText(1);
+        } else if (code == TInput::charBackspace) {
+            if (currentCursor > 0) _removeText(-1);
+        } else {
+            changed = false;
         }
     }
-    if (!run.empty()) {
-        _addText(run);
-        changed = true;
-    }
+    flush();
     event->FlushKeys();
     if (changed) {
         cmdTextField->gadget->SetInFront();

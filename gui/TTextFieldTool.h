@@ -18,8 +18,8 @@ class TCFunc;
 
 // The game's one text-entry panel: a text field with OK and cancel buttons around a move
 // button, and an on-screen German keyboard that folds out of its keyboard button. A tool that
-// needs a line of text opens it with startTool; the physical keyboard types into it once the
-// field was touched (or an on-screen key pressed) and while the panel lies in front.
+// needs a line of text opens it with startTool; the physical keyboard types into it from the
+// moment it opens (the cursor stands after the text) while the panel lies in front.
 //
 // The text is UTF-8 and holds printable ISO-8859-1 characters only (32–126, 160–255) that the
 // font can draw: the game's files are 8-bit, so anything beyond Latin-1 could not be saved as
@@ -32,9 +32,6 @@ public:
     // May rewrite the text and the cursor after every change.
     using TEditFunc = TCallback<int32_t(std::string& text, int32_t& cursor)>;
 
-    // Physical keys the panel reads while it holds the keyboard.
-    static constexpr int32_t keyLeft = 37, keyRight = 39, keyEscape = 27, keyEnter = 13, keyDelete = 46;
-    static constexpr uint32_t charBackspace = 8;
     // A bound for fonts too narrow to measure (or none): no field shows more characters.
     static constexpr size_t maxChars = 256;
 
@@ -48,9 +45,6 @@ public:
                    TCancelFunc::Function cancelFunc = nullptr, void* cancelObj = nullptr, int32_t isPW = 0,
                    float align = 0);
     void setEditFunc(TEditFunc::Function f, void* context) { editFunc = TEditFunc(f, context); }
-    // Places the cursor after the text, so the keyboard types into the field (and Return
-    // confirms it) without touching it first.
-    void placeCursorAtEnd();
 
     void Update() { updateTool(); }
     void updateTool();

@@ -50,11 +50,14 @@ void PostKey(const SDL_KeyboardEvent& k, bool down) {
     // Control characters come as keys in SDL; they are typed characters too.
     if (down) {
         switch (k.keysym.sym) {
-            case SDLK_BACKSPACE: Post(EVENT_KEYCHAR, 8); break;
-            case SDLK_TAB: Post(EVENT_KEYCHAR, 9); break;
+            case SDLK_BACKSPACE: Post(EVENT_KEYCHAR, TInput::charBackspace); break;
+            case SDLK_TAB: Post(EVENT_KEYCHAR, TInput::charTab); break;
             case SDLK_RETURN:
-            case SDLK_KP_ENTER: Post(EVENT_KEYCHAR, 13); break;
-            case SDLK_ESCAPE: Post(EVENT_KEYCHAR, 27); break;
+            case SDLK_KP_ENTER: Post(EVENT_KEYCHAR, TInput::charReturn); break;
+            case SDLK_ESCAPE: Post(EVENT_KEYCHAR, TInput::charEscape); break;
+            case SDLK_DELETE: Post(EVENT_KEYCHAR, TInput::charDelete); break;
+            case SDLK_LEFT: Post(EVENT_KEYCHAR, TInput::charLeft); break;
+            case SDLK_RIGHT: Post(EVENT_KEYCHAR, TInput::charRight); break;
             default: break;
         }
     }

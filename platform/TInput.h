@@ -23,8 +23,12 @@ int32_t MouseDown(int32_t button);
 int32_t MouseHit(int32_t button);
 int32_t KeyDown(int32_t key);
 int32_t KeyHit(int32_t key);
-// Next typed character code from the queue, 0 when it is empty.
+// Next typed character code from the queue, 0 when it is empty. Editing keys without a
+// character of their own are queued among the characters as control codes, so a reader sees
+// characters and keys in the order they were typed, however few frames it gets.
 int32_t GetChar();
+constexpr int32_t charLeft = 2, charRight = 6, charBackspace = 8, charTab = 9, charReturn = 13, charEscape = 27,
+                  charDelete = 127;
 // The window was asked to close since the last call; reading resets it.
 int32_t AppTerminate();
 void FlushKeys();

@@ -134,13 +134,13 @@ TEST_F(EventReceiverTest, TypedCharacterIsSeenForOneSnapshot) {
     EXPECT_EQ(event->GetChar(), "\xC3\xA4");
     event->Update();
     EXPECT_EQ(event->GetChar(), "");
-    // Queued characters come one per snapshot.
+    // Everything typed between two snapshots comes in the next one, in order.
     TInput::PostSystemEvent(EVENT_KEYCHAR, 0xDF);  // ß
     TInput::PostSystemEvent(EVENT_KEYCHAR, 'x');
+    TInput::PostSystemEvent(EVENT_KEYCHAR, TInput::charReturn);
+    TInput::PostSystemEvent(EVENT_KEYCHAR, 'y');
     event->Update();
-    EXPECT_EQ(event->GetChar(), "\xC3\x9F");
-    event->Update();
-    EXPECT_EQ(event->GetChar(), "x");
+    EXPECT_EQ(event->GetChar(), "\xC3\x9Fx\ry");
     event->Update();
     EXPECT_EQ(event->GetChar(), "");
 }

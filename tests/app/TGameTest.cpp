@@ -213,6 +213,64 @@ TEST_F(GameTest, EscapeEndsTheLoopAndReleasesTheWorld) {
     EXPECT_TRUE(std::filesystem::file_size(dir.File("cfg/gadgets.cfg")) > 0);
 }
 
+// Escape as the keyboard sends it: the key and its control character among the typed ones.
+void PressEscape() {
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 27);
+    TInput::PostSystemEvent(EVENT_KEYCHAR, TInput::charEscape);
+    TInput::PostSystemEvent(EVENT_KEYUP, 27);
+}
+
+TEST_F(GameTest, EscapeClosesAnOpenTextFieldAndOnTheMapLeavesWithTheCityAutosaved) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    InFolder here(dir.path);
+    ASSERT_TRUE(CreateDir("cfg"));
+    TTextFieldTool& field = *game->guiElements->textFieldTool;
+    game->guiElements->mainTool->onCmdName();
+    Frame();
+    EXPECT_EQ(field.haveToGrabKeys(), 1);  // the field holds the keyboard the moment it opens
+    PressEscape();
+    Frame();  // the key reaches the snapshot
+    game->_updateKeys();
+    Frame();
+    EXPECT_EQ(std::make_pair(field.isVisible(), game->_haveToBeStopped), std::make_pair(0, 0));
+    // A field behind another panel is closed by Escape too, still without leaving.
+    game->guiElements->mainTool->onCmdName();
+    game->guiElements->mainTool->cmdMove->gadget->SetInFront();
+    Frame();
+    ASSERT_EQ(std::make_pair(field.isVisible(), field.haveToGrabKeys()), std::make_pair(1, 0));
+    PressEscape();
+    Frame();
+    game->_updateKeys();
+    EXPECT_EQ(std::make_pair(field.isVisible(), game->_haveToBeStopped), std::make_pair(0, 0));
+    // On the map Escape leaves, and the city is kept as the autosave.
+    game->layer->setCityName("Ostheim");
+    PressEscape();
+    Frame();
+    testing::internal::CaptureStdout();
+    game->run();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Automatisch gespeichert: saves/autosave.sav\n");
+    std::string reason;
+    auto kept = TLayer::Load("saves/autosave.sav", reason);
+    ASSERT_TRUE(kept) << reason;
+    EXPECT_EQ(kept->getCityName(), "Ostheim");
+    kept->Destroy();
+}
+
+TEST_F(GameTest, AScreenshotMakesItsFolderAndNamesTheFile) {
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    InFolder here(dir.path);
+    game->takeScreenShot();
+    testing::internal::CaptureStdout();
+    Frame();
+    const std::string said = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(said.starts_with("Foto gespeichert: screens/pic_")) << said;
+    EXPECT_EQ(FileType(said.substr(18, said.size() - 19)), FILETYPE_FILE);
+}
+
 TEST_F(GameTest, InfoModeDescribesTheRoadUnderThePointer) {
     game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
     ASSERT_TRUE(game);
@@ -376,11 +434,10 @@ TEST_F(GameTest, SavingThroughTheTextFieldWritesTheSafeNameAndSaysSoForThreeSeco
     // Escape in the open field cancels the save and leaves the game running; then it ends it.
     game->guiElements->runSaveTool();
     for (int32_t stops : {0, 1}) {
-        TInput::PostSystemEvent(EVENT_KEYDOWN, 27);
+        PressEscape();
         Frame();  // the key reaches the snapshot
         game->_updateKeys();
         Frame();
-        TInput::PostSystemEvent(EVENT_KEYUP, 27);
         EXPECT_EQ(std::make_pair(game->_haveToBeStopped, game->guiElements->textFieldTool->isVisible()),
                   std::make_pair(stops, 0));
     }
@@ -432,7 +489,7 @@ TEST_F(GameTest, EachNewMonthSavesAndKeepsThePreviousAutosave) {
     Frame();
     EXPECT_EQ(std::make_pair(FileType(latest), FileType(older)),
               std::make_pair(int(FILETYPE_FILE), int(FILETYPE_NONE)));
-    EXPECT_EQ(game->messageLines, std::vector<std::string>{"Automatisch gespeichert"});
+    EXPECT_EQ(game->messageLines, std::vector<std::string>{"Automatisch gespeichert: saves/autosave.sav"});
     Put(latest, "month 2");
     game->layer->dateMonth += 1;
     Frame();

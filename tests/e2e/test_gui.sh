@@ -9,7 +9,6 @@ source "$(dirname "$0")/lib.sh"
 hx=96 hy=96
 bx=$hx by=$((hy + 12 + 2 + 20))
 rm -f "$WORK/cfg/gadgets.cfg"
-mkdir -p "$WORK/screens"
 start_xvfb
 start_game
 win=$(wait_window)
@@ -56,7 +55,7 @@ red_preview() {
 }
 eventually 5 red_preview || fail "no demolition preview under the pointer after key 8"
 
-# P saves a picture into screens/.
+# P saves a picture into screens/, which it makes first (a fresh folder has none)..
 xdotool key --window "$win" p
 shot_saved() { ls "$WORK"/screens/pic_*.png >/dev/null 2>&1; }
 eventually 5 shot_saved || fail "no screenshot file after P"

@@ -75,7 +75,6 @@ protected:
         Frame();
     }
     void Type(const std::string& s) { input.chars = s, Frame(); }
-    void Hit(int32_t key) { input.hits.insert(key), Frame(); }
     void Start(const std::string& text, int32_t pw = 0) {
         tool->startTool(text, "Stadtname", "", "", OnOk, this, OnCancel, this, pw);
         Frame();
@@ -147,22 +146,34 @@ TEST_F(TextFieldTest, ShiftTypesOneCapitalShiftLockKeepsThem) {
 
 TEST_F(TextFieldTest, CursorCountsCharactersAndNeverSplitsUmlauts) {
     Start("Grün");
-    Type("x");  // no cursor yet: the physical keyboard is not the panel's
-    EXPECT_EQ(tool->currentText, "Grün");
-    tool->onKeyHit(Key("Backspace", -1));
-    tool->onKeyHit(Key("Backspace", -1));
+    Type("x");  // the field takes the keyboard the moment it opens
+    EXPECT_EQ(tool->currentText, "Grünx");
+    for (int32_t i = 0; i < 3; ++i) tool->onKeyHit(Key("Backspace", -1));
     EXPECT_EQ(tool->currentText, "Gr");
     Type("äß");
     EXPECT_EQ(tool->currentCursor, 4);
-    Hit(TTextFieldTool::keyLeft), Hit(TTextFieldTool::keyLeft), Type("\b");
+    Type("\x02\x02\b");  // left, left, backspace
     EXPECT_EQ(tool->currentText, "Gäß");
-    Hit(TTextFieldTool::keyDelete);
+    Type("\x7f");  // delete
     EXPECT_EQ(tool->currentText, "Gß");
-    Hit(TTextFieldTool::keyLeft), Hit(TTextFieldTool::keyLeft), Type("\b");  // at 0
+    Type("\x02\x02\b");  // at 0
     EXPECT_EQ(tool->currentText, "Gß");
-    Hit(TTextFieldTool::keyRight), Hit(TTextFieldTool::keyRight), Hit(TTextFieldTool::keyDelete);  // at the end
+    Type("\x06\x06\x7f");  // at the end
     EXPECT_EQ(tool->currentText, "Gß");
     EXPECT_EQ(tool->currentCursor, 2);
+}
+
+// A slow frame receives all a fast typist typed: characters and keys act in the order typed.
+TEST_F(TextFieldTest, KeysAndCharactersOfOneFrameActInTheOrderTyped) {
+    Start("");
+    Type("Oxst\x02\x02\x02\x7f\x06\x06\x06\b\bst\rzoom");
+    EXPECT_EQ(oks, std::vector<std::string>{"Ost"});
+    EXPECT_FALSE(tool->isVisible());
+    Start("alt");
+    Type("abc\x1b\r");  // Escape closes the field; the Return after it confirms nothing
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(oks.size(), 1u);
+    EXPECT_FALSE(tool->isVisible());
 }
 
 TEST_F(TextFieldTest, ControlAndNonLatin1CharactersAreNotInserted) {
@@ -186,11 +197,11 @@ TEST_F(TextFieldTest, OkRefusedByTheCallbackKeepsThePanelOpen) {
     Start("");
     Tap(*tool->cmdTextField);
     accept = 0;
-    Hit(TTextFieldTool::keyEnter);  // an empty name goes to the callback, which refuses it
+    Type("\r");  // an empty name goes to the callback, which refuses it
     EXPECT_TRUE(tool->isVisible());
     accept = 1;
     Type("Ost");
-    Hit(TTextFieldTool::keyEnter);
+    Type("\r");
     EXPECT_FALSE(tool->isVisible());
     tool->onCmdOk();  // the edit is over: nothing calls back again
     EXPECT_EQ(oks, (std::vector<std::string>{"", "Ost"}));
@@ -239,7 +250,7 @@ TEST_F(TextFieldTest, ANewEditOrEscapeCancelsTheRunningOne) {
     EXPECT_EQ(tool->currentText, "neu");
     Tap(*tool->cmdTextField);
     Type("x");
-    Hit(TTextFieldTool::keyEscape);
+    Type("\x1b");
     EXPECT_EQ(cancels, 2);
     EXPECT_FALSE(tool->isVisible());
     tool->onCmdOk();
