@@ -20,8 +20,9 @@
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
-#include "platform/TPixmap.h"
+#include "platform/TInput.h"
 #include "platform/TInterfaceSpace.h"
+#include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TSettings.h"
@@ -37,6 +38,16 @@ namespace {
 const char* const dayNames[7] = {"Mo.", "Di.", "Mi.", "Do.", "Fr.", "Sa.", "So."};
 
 TGame* AsGame(void* context) { return static_cast<TGame*>(context); }
+
+// Pans the camera; where the whole pan would take the view's centre off the map, each direction
+// is tried alone, so the map slides along its edge instead of stopping.
+void PanAlongEdge(TLayer& layer, float dx, float dy) {
+    const float x0 = layer.iso->moveX, y0 = layer.iso->moveY;
+    layer.Move(dx, dy);
+    if (layer.iso->moveX != x0 || layer.iso->moveY != y0) return;
+    layer.Move(dx, 0);
+    layer.Move(0, dy);
+}
 }  // namespace
 
 // --- creation ------------------------------------------------------------------------------
@@ -85,6 +96,7 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32
     layer->setGetRealMoneyFunc(_getRealMoney, this);
     layer->setGetRealDateFunc(_getRealDate, this);
     layer->setShowMoneyFunc(_showMoneyInfo, this);
+    layer->setRefusedFunc(_refused, this);
     // The game area first, so it lies behind every gadget; without GUI resources (the
     // headless tests) the whole screen is map.
     if (app && app->gui) {
@@ -119,6 +131,12 @@ void TGame::_updateKeys() {
         _stop();
     }
     if (app->event->AppTerminate()) _stop();
+    // Ctrl+Z takes back the last editing command (in a text field it does nothing); its Z is then
+    // no shortcut of a panel.
+    if (app->event->GetChar().find(char(TInput::charCtrlZ)) != std::string::npos) {
+        if (!field || !field->isVisible()) undoCommand();
+        app->event->_kh[size_t(keyZ - 1)] = 0;
+    }
     // F11 or Alt+Enter: full screen at the desktop's size and back.
     if (app->event->KeyHit(122) || (app->event->KeyDown(18) && app->event->KeyHit(13)))
         TGraphics::SetFullscreen(!TGraphics::IsFullscreen());
@@ -174,8 +192,10 @@ TGameCommands TGame::Commands() {
     c.takeScreenShot = _takeScreenShot;
     c.changeInfoModeState = _changeInfoModeState;
     c.inInfoMode = _inInfoMode;
+    c.undo = _undoCommand;
     c.saveGame = _saveGame;
     c.loadGame = _loadGame;
+    c.showMessage = _showMessage;
     return c;
 }
 
@@ -201,6 +221,7 @@ void TGame::_render() {
     _updateMouseInCornerMovement();
     _updateKeyMovement();
     _updateInfoMode();
+    _updateModeReason();
     app->render(1, 1, 1, 1, 1, 1);
     _updateAfterRendering();
 }
@@ -422,6 +443,29 @@ int32_t TGame::_inInfoMode(void* context) {
     return g ? g->inInfoMode() : 0;
 }
 
+void TGame::undoCommand() {
+    if (!layer) return;
+    const std::string what = layer->UndoCommand();
+    ShowMessage(what.empty() ? "Nichts rückgängig zu machen" : "Rückgängig: " + what);
+}
+
+int32_t TGame::_undoCommand(void* context) {
+    if (auto* g = AsGame(context)) g->undoCommand();
+    return 0;
+}
+
+void TGame::_refused(void* context, const std::string& reason) {
+    if (auto* g = AsGame(context)) g->ShowMessage(reason);
+}
+
+void TGame::_updateModeReason() {
+    const bool editing = layer->roadmode || layer->buildmode || layer->destroymode;
+    if (!editing || layer->modeReason.empty() || !alternateTooltipp.empty()) return;
+    if (PointerOverGUI(MouseX(), MouseY())) return;
+    alternateTooltipp = {layer->modeReason};
+    alternateTooltippId = "refusal " + layer->modeReason;
+}
+
 int32_t TGame::_cheatCallback(void* context, const std::string& text) {
     auto* g = AsGame(context);
     if (!g || !g->layer) return 1;
@@ -431,15 +475,15 @@ int32_t TGame::_cheatCallback(void* context, const std::string& text) {
     }
     if (lower == "notime") {
         if (g->layer->cheat) g->layer->cheat->immediatelyBuild = 1;
-        Print("Shut build time off...");
+        g->ShowMessage("Shut build time off...");
         return 1;
     }
     if (lower == "poorpeople") {
         g->layer->money += 100000.0f;
-        Print("Donate you a little bit money...");
+        g->ShowMessage("Donate you a little bit money...");
         return 1;
     }
-    Print("Can't interprete input!");
+    g->ShowMessage("Can't interprete input!");
     return 0;
 }
 
@@ -502,6 +546,10 @@ int32_t TGame::_loadGame(void* context, const std::string& path) {
 
 // --- message line --------------------------------------------------------------------------
 
+void TGame::_showMessage(void* context, const std::string& text) {
+    if (auto* g = AsGame(context)) g->ShowMessage(text);
+}
+
 void TGame::ShowMessage(const std::string& text) {
     Print(text);
     messageLines.clear();
@@ -550,14 +598,25 @@ void TGame::_drawMessage() {
 // --- camera controls -----------------------------------------------------------------------
 
 void TGame::_updateRightClickMovement() {
-    if (!TSettings::rightClickMovement) return;
-    const auto& ev = *app->event;
-    // The multitouch layer reports a held mouse button as a touch point; while the button is
-    // held on the map, the map follows the pointer one to one.
-    if (ev.MouseDown(2) && !ev.TouchPoints().empty()) {
-        layer->Move(float(ev.MouseXSpeed()), float(ev.MouseYSpeed()));
-        app->setMouseFrame(TApplication::MouseFrame_Move);
+    if (!TSettings::rightClickMovement || !layer->iso) return;
+    if (!app->event->MouseDown(2)) {
+        dragging = false;
+        return;
     }
+    const float px = float(MouseX()), py = float(MouseY());
+    // Only a press on the map drags it; one on a panel stays the panel's.
+    if (!dragging) {
+        if (!MouseHit(2)) return;
+        dragging = true;
+        layer->iso->FromIso(px, py, dragMapX, dragMapY);
+    }
+    // The grabbed map point is put back under the pointer: the pan follows from where the point
+    // lies now, not from summed pointer steps, so neither zoom nor a move refused at the map's
+    // edge lets the map drift from the pointer.
+    float sx = 0, sy = 0;
+    layer->iso->ToIso(dragMapX, dragMapY, sx, sy);
+    PanAlongEdge(*layer, px - sx, py - sy);
+    app->setMouseFrame(TApplication::MouseFrame_Move);
 }
 
 void TGame::_updateMouseWheelZoom() {
@@ -605,8 +664,16 @@ void TGame::_updateKeyMovement() {
     } else if (ev.KeyDown(39)) {
         dx = -1;
     }
-    const float step = TSettings::keyMovementSpeed * gameSpeed;
-    layer->Move(float(static_cast<int32_t>(float(dx) * step)), float(static_cast<int32_t>(float(dy) * step)));
+    // gameSpeed counts the sixtieths of a second the last frame took (a long stall counts as a
+    // tenth of a second, so the map never leaps). Whole pixels keep the map sharp; the rest of a
+    // pixel is carried, so the speed is even whatever the frame rate.
+    const float step = TSettings::keyMovementSpeed * std::min(gameSpeed, 6.0f) / 60.0f;
+    keyScrollRestX = dx == 0 ? 0.0f : keyScrollRestX + float(dx) * step;
+    keyScrollRestY = dy == 0 ? 0.0f : keyScrollRestY + float(dy) * step;
+    const float mx = std::trunc(keyScrollRestX), my = std::trunc(keyScrollRestY);
+    keyScrollRestX -= mx;
+    keyScrollRestY -= my;
+    if (mx != 0 || my != 0) PanAlongEdge(*layer, mx, my);
 }
 
 void TGame::_updateInfoMode() {

@@ -32,6 +32,7 @@ public:
     static constexpr int32_t messageLifeMS = 3000;
     static constexpr int32_t messageFadeMS = 500;
     static constexpr const char* screenshotFolder = "screens";
+    static constexpr int32_t keyZ = 90;
 
     static std::shared_ptr<TGame> CreateFromImage(TApplication* app, const std::string& url);
     // A new city on the world: the start names, money and a centred camera.
@@ -94,7 +95,12 @@ public:
     static int32_t _takeScreenShot(void* context);
     static int32_t _changeInfoModeState(void* context);
     static int32_t _inInfoMode(void* context);
-    // The cheat console's accept callback; 0 rejects the text.
+    // Takes back the last editing command and says what it was (or that there is none).
+    void undoCommand();
+    static int32_t _undoCommand(void* context);
+    // A refused editing action: the reason goes to the message line and standard output.
+    static void _refused(void* context, const std::string& reason);
+    // The cheat console's accept callback; 0 rejects the text. Its reply goes to the message line.
     static int32_t _cheatCallback(void* context, const std::string& text);
 
     // --- saved cities ---
@@ -115,6 +121,7 @@ public:
     // --- message line ---
     // Shows a message (lines split at '\n') at the top of the screen and prints it.
     void ShowMessage(const std::string& text);
+    static void _showMessage(void* context, const std::string& text);
     void _drawMessage();
 
     // --- steps of a frame ---
@@ -131,11 +138,15 @@ public:
     // With the shell's printDays: one line per new game day on standard output.
     void _printDay();
     void ShowMoneyInfo();
+    // A right-button drag that began on the map keeps the map point grabbed under the pointer.
     void _updateRightClickMovement();
     void _updateMouseWheelZoom();
     void _updateMouseInCornerMovement();
+    // Held arrow keys scroll at TSettings::keyMovementSpeed screen pixels per second.
     void _updateKeyMovement();
     void _updateInfoMode();
+    // While an editing mode cannot act where the pointer is on the map, the reason is the tooltip.
+    void _updateModeReason();
     void _updateAfterRendering();
     // The screenshot file name for a date text and a clock value.
     static std::string ScreenshotName(int32_t ms);
@@ -146,6 +157,11 @@ public:
     std::shared_ptr<TGameGUIElements> guiElements;
     int32_t _haveToBeStopped = 0;
     float gameSpeed = 0.0f;
+    // The map point held by a right-button drag (map units); dragging is false between drags.
+    bool dragging = false;
+    float dragMapX = 0, dragMapY = 0;
+    // The part of a pixel the arrow keys owe the camera, carried to the next frame.
+    float keyScrollRestX = 0, keyScrollRestY = 0;
     float money = 0.0f;
     std::vector<std::string> alternateTooltipp;
     std::string alternateTooltippId;

@@ -17,13 +17,15 @@
 #include "platform/TTimer.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
+#include "world/TBuildCommand.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
+#include "world/TDestroyCommand.h"
 #include "world/THabitant.h"
 #include "world/THabitantPool.h"
-#include "world/TISO.h"
 #include "world/TLayer.h"
+#include "world/TRoadCommand.h"
 #include "world/TRoadLayer.h"
 #include "world/TStreet.h"
 
@@ -208,6 +210,8 @@ bool TSimulator::RunCommand(const std::vector<std::string>& w, std::ostream& out
         if (!world->Save(w[1])) refusal = "the city could not be written to " + w[1];
     } else if (cmd == "load" && n == 2) {
         refusal = Load(w[1]);
+    } else if (cmd == "undo" && n == 1) {
+        refusal = Undo();
     } else {
         return false;
     }
@@ -238,11 +242,10 @@ void TSimulator::Days(int32_t n, std::ostream& out) {
 
 std::string TSimulator::DayLine() const { return TDayLine::Of(*world); }
 
-void TSimulator::_Pointer(float mx, float my, int32_t& px, int32_t& py) const {
-    float sx = 0, sy = 0;
-    world->iso->ToIso(mx, my, sx, sy);
-    px = int32_t(std::lround(sx));
-    py = int32_t(std::lround(sy));
+std::string TSimulator::_Run(std::unique_ptr<TEditCommand> command) {
+    const std::string refusal = world->RunCommand(std::move(command)).reason;
+    Step();
+    return refusal;
 }
 
 std::string TSimulator::Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& streetId) {
@@ -252,78 +255,23 @@ std::string TSimulator::Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, con
     }
     if (!street) return "unknown street id " + streetId;
     if (x1 != x2 && y1 != y2) return "not a straight road";
-    if (!world->_InField(x1, y1) || !world->_InField(x2, y2)) return "outside the map";
-    int32_t px = 0, py = 0;
-    world->BeginRoadMode(street, nullptr, nullptr);
-    _Pointer(float(x1) + 0.5f, float(y1) + 0.5f, px, py);
-    world->_UpdateRoadMode(px, py, 1);
-    std::string refusal;
-    if (world->rm_mode != 1) {
-        refusal = "no road possible at " + std::to_string(x1) + " " + std::to_string(y1);
-    } else {
-        _Pointer(float(x2) + 0.5f, float(y2) + 0.5f, px, py);
-        world->_UpdateRoadMode(px, py, 1);
-        if (world->rm_mode != 2) {
-            refusal = world->enoughMoneyToBuy(float(world->rm_cost)) ? "no road possible" : "not enough money";
-        } else {
-            world->_UpdateRoadMode(px, py, 0);
-        }
-    }
-    world->EndMode();
-    Step();
-    return refusal;
+    return _Run(std::make_unique<TRoadCommand>(street, x1, y1, x2, y2));
 }
 
 std::string TSimulator::Build(const std::string& pluginId, int32_t x, int32_t y) {
     auto plugin = std::dynamic_pointer_cast<TPicturePlugin>(TPlugin::Get(pluginId));
     if (!plugin || plugin->structuretyp == "ground" || plugin->structuretyp == "water" || !plugin->picture[0])
         return "unknown building id " + pluginId;
-    const int32_t w = plugin->SizeX[0], h = plugin->SizeY[0];
-    if (!world->BuildingLayer->_OnMap(x, y, w, h)) return "outside the map";
-    if (!world->_CanBuild(plugin, float(x), float(y))) {
-        if (world->_WaterPercentage(x, y, w, h) > plugin->maxwater) return "over water";
-        for (int32_t i = x; i < x + w; ++i) {
-            for (int32_t j = y; j < y + h; ++j) {
-                if (!world->IsFree(i, j)) return "not free";
-            }
-        }
-        return "no road beside it";
-    }
-    if (!world->enoughMoneyToBuy(float(plugin->price))) return "not enough money";
-    // The pointer goes where build mode puts the origin on (x, y): over the plugin's reference
-    // tile, a quarter tile before its corner when an even width snaps to corners.
-    const float even = (w % 2 == 0) ? -0.25f : 0.5f;
-    int32_t px = 0, py = 0;
-    _Pointer(float(x) + std::trunc(plugin->mxpos[0]) + even, float(y) + std::trunc(plugin->mypos[0]) + even, px, py);
-    world->BeginBuildMode(plugin, nullptr, nullptr);
-    world->_UpdateBuildMode(px, py, 1);
-    std::string refusal;
-    if (world->bm_mode != 1) {
-        refusal = "the influences needed here are missing";
-    } else {
-        world->_UpdateBuildMode(px, py, 0);
-        if (world->bm_mode != 0) refusal = "not enough money";
-    }
-    world->EndMode();
-    Step();
-    return refusal;
+    return _Run(std::make_unique<TBuildCommand>(plugin, x, y));
 }
 
 std::string TSimulator::Destroy(int32_t x, int32_t y, int32_t size) {
     if (size < TLayer::minDestroySize || size > TLayer::maxDestroySize) return "size must be 1 to 8";
-    world->setDestroySize(size);
-    const float centre = (size % 2 == 0) ? float(size / 2) - 0.25f : float(size / 2) + 0.5f;
-    int32_t px = 0, py = 0;
-    _Pointer(float(x) + centre, float(y) + centre, px, py);
-    world->BeginDestroyMode(nullptr, nullptr);
-    world->_UpdateDestroyMode(px, py, 1);
-    std::string refusal;
-    if (world->dm_mode != 1) {
-        refusal = "nothing to remove there";
-    } else {
-        world->_UpdateDestroyMode(px, py, 0);
-    }
-    world->EndMode();
+    return _Run(std::make_unique<TDestroyCommand>(x, y, size));
+}
+
+std::string TSimulator::Undo() {
+    const std::string what = world->UndoCommand();
     Step();
-    return refusal;
+    return what.empty() ? "nothing to take back" : std::string();
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class TEditCommand;
 class TLayer;
 class TManualClock;
 class TRecordingBackend;
@@ -40,10 +41,14 @@ public:
     void Step();
     std::string DayLine() const;
 
-    // The editing commands; each returns an empty text when done, else why it was refused.
+    // The editing commands, as the game's editing modes run them; each returns an empty text
+    // when done, else why it was refused (the player's German reason for what the map refuses).
     std::string Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& streetId);
     std::string Build(const std::string& pluginId, int32_t x, int32_t y);
+    // The square of size × size tiles with its corner on (x, y).
     std::string Destroy(int32_t x, int32_t y, int32_t size);
+    // Takes back the newest editing command.
+    std::string Undo();
     // Replaces the world by the city saved at path; refused (the world stays) with the reason.
     // A city loaded without objects whose plugins are gone is reported the same way.
     std::string Load(const std::string& path);
@@ -53,8 +58,8 @@ public:
     TManualClock* GetClock() const { return clock.get(); }
 
 private:
-    // The pointer in pixels over map point (mx, my).
-    void _Pointer(float mx, float my, int32_t& px, int32_t& py) const;
+    // Runs the command in the world, then one step, as a click in the game would.
+    std::string _Run(std::unique_ptr<TEditCommand> command);
     // The world's money callbacks answered by this simulator.
     void _Attach();
     static int32_t _Enough(void* context, float amount);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/TCFunc.h"
 #include "framework/TCGroup.h"
 #include "framework/TCPicture.h"
 #include "framework/TCText.h"
@@ -11,6 +12,8 @@
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
 #include "gui/TTouchMouseTool.h"
+#include "platform/TDraw.h"
+#include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
@@ -26,6 +29,40 @@ int32_t Wrap(int32_t i, size_t n) {
     return size_t(i) >= n ? 0 : i;
 }
 
+// The tech level (1 … 5) nearest to `level` whose list holds something, the lower one of two
+// as near; `level` itself when it holds something or when every list is empty.
+template <typename Levels>
+int32_t NearestFilledLevel(const Levels& lists, int32_t level) {
+    level = std::clamp(level, 1, int32_t(lists.size()));
+    for (int32_t d = 0; d < int32_t(lists.size()); ++d) {
+        for (const int32_t n : {level - d, level + d}) {
+            if (n >= 1 && n <= int32_t(lists.size()) && !lists[size_t(n - 1)].empty()) return n;
+        }
+    }
+    return level;
+}
+
+// Colour, alpha and font of the drawing state, given back when it goes out of scope.
+class TKeepInk {
+public:
+    TKeepInk() : font(DrawState().image_font) {
+        GetColor(r, g, b);
+        alpha = GetAlpha();
+    }
+    ~TKeepInk() {
+        SetColor(r, g, b);
+        SetAlpha(alpha);
+        SetImageFont(font);
+    }
+    TKeepInk(const TKeepInk&) = delete;
+    TKeepInk& operator=(const TKeepInk&) = delete;
+    float alpha = 1;
+
+private:
+    int32_t r = 255, g = 255, b = 255;
+    std::shared_ptr<TImageFont> font;
+};
+
 template <typename T>
 int32_t IndexOf(const std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& item) {
     const auto it = std::find(list.begin(), list.end(), item);
@@ -38,6 +75,11 @@ std::shared_ptr<TBuildTool> TBuildTool::Create(const std::shared_ptr<TGUI>& gui,
                                                const std::shared_ptr<TTouchMouseTool>& tmt, float viewRadius) {
     auto t = std::make_shared<TBuildTool>();
     t->generate(gui, r, layer, tmt, viewRadius);
+    // The legend is drawn with the bubble; it holds the tool weakly, so the leaping copy of a
+    // closed panel never draws through a freed tool.
+    auto legend = vesko::TCFunc::Load(_drawInfluenceLegend);
+    legend->container = std::make_shared<std::weak_ptr<TBuildTool>>(t);
+    if (auto bubble = TGUI::StateGroup(*t->infoGadget, 0)) bubble->addContent(legend);
     return t;
 }
 
@@ -47,6 +89,7 @@ void TBuildTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sh
     layer = l;
     tmt = t;
     viewGadgetRadius = R;
+    buttonRadius = r;
     const TPreviewWindow view = gui->addPreviewWindow(0, 0, R);
     viewGadget = view.gadget;
     viewGadgetColorLayer = view.colorLayer;
@@ -80,8 +123,12 @@ void TBuildTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sh
     cmdBuild = gui->AddRoundButton(0, 0, r, infoGadget.get());
     cmdBuild->setIcon(gui->buttonBuildImg, "Bautool starten");
     cmdBuild->setGameFunc(_showTouchMouseTool, this);
+    // Takes back the last editing command; the tool set gives it the game's undo.
+    cmdUndo = gui->AddRoundButton(0, 0, r, infoGadget.get());
+    cmdUndo->setIcon(gui->buttonUndoImg, "Rückgängig (Strg+Z)");
     // Lower right, clear of the text lines.
-    sortChildrenAsCircle(*infoGadget, infoGadgetRadius, r, 45.0f, 0.5f, 1);
+    // Just outside the bubble at its lower right, so they never cover a line of text.
+    sortChildrenAsCircle(*infoGadget, infoGadgetRadius + r, r, 45.0f, 0.5f, 1);
 
     auto bubble = TGUI::StateGroup(*infoGadget, 0);
     for (auto& line : infoTextLines) {
@@ -98,6 +145,8 @@ void TBuildTool::startRoadTool(const TRoadLevels& lists) {
     currentMode = RoadToolMode;
     SetViewGadgetColor(10);
     currentTechlevelRoadList = lists;
+    // A category never opens on an empty tech level: the nearest level with roads is chosen.
+    selectTechlevel(NearestFilledLevel(lists, getSelectedTechlevel()));
     showTool();
 }
 
@@ -105,6 +154,7 @@ void TBuildTool::startBuildTool(const TBuildingLevels& lists, int32_t colour) {
     currentMode = BuildToolMode;
     SetViewGadgetColor(colour);
     currentTechlevelBuildingList = lists;
+    selectTechlevel(NearestFilledLevel(lists, getSelectedTechlevel()));
     showTool();
 }
 
@@ -176,7 +226,7 @@ void TBuildTool::_showInnerButtons(bool techLevels, bool bubbleButtons) {
             b->gadget->HIDE();
         }
     }
-    for (const auto& b : {cmdClose, cmdBuild}) {
+    for (const auto& b : {cmdClose, cmdBuild, cmdUndo}) {
         if (bubbleButtons) {
             b->gadget->SHOW();
         } else {
@@ -251,9 +301,8 @@ int32_t TBuildTool::findRoadIndex(const std::shared_ptr<TStreet>& street) const 
 }
 
 void TBuildTool::setBuilding(int32_t index) {
-    currentBuilding = currentBuildingList.empty()
-                          ? nullptr
-                          : currentBuildingList[size_t(Wrap(index, currentBuildingList.size()))];
+    currentBuilding =
+        currentBuildingList.empty() ? nullptr : currentBuildingList[size_t(Wrap(index, currentBuildingList.size()))];
 }
 
 int32_t TBuildTool::findBuildingIndex(const std::shared_ptr<TPicturePlugin>& plugin) const {
@@ -386,10 +435,15 @@ void TBuildTool::clearInfoText() {
 void TBuildTool::SetInfoText(const std::string& text, int32_t line, int32_t colour) {
     if (line < 0 || line >= infoLines) return;
     auto& t = *infoTextLines[size_t(line)];
-    if (t.str != text) {
-        t.SetText(text);
-        // One font height apart, the middle line on the bubble's centre.
-        const float middle = 0.5f * float(infoLines - 1);
+    // One font height apart, the middle line on the bubble's centre; a line too wide for the
+    // bubble where it lies is cut with "…".
+    const float middle = 0.5f * float(infoLines - 1);
+    const float edge = (std::abs(float(line) - middle) + 0.5f) * t.Height;
+    const float room =
+        2 * std::sqrt(std::max(0.0f, infoGadgetRadius * infoGadgetRadius - edge * edge)) - 2 * infoTextPadding;
+    const std::string shown = TGUI::FitText(text, t.imgfont.get(), room);
+    if (t.str != shown) {
+        t.SetText(shown);
         t.SetIntHandle(int32_t(t.Width * 0.5f), int32_t(t.Height * 0.5f - (float(line) - middle) * t.Height));
     }
     t.formation.rgba = _textColour(colour);
@@ -445,4 +499,49 @@ void TBuildTool::updateDestroyInfo() {
     const int32_t size = layer->getDestroySize();
     SetInfoText("Größe: " + std::to_string(size) + "*" + std::to_string(size), 0, Color_Default);
     for (int32_t i = 1; i < infoLines; ++i) SetInfoText("", i, Color_Default);
+}
+
+// --- influence legend ----------------------------------------------------------------------
+
+bool TBuildTool::influenceLegendShown() const {
+    return isVisible() && currentMode == BuildToolMode && currentBuilding && currentBuilding->influenceMask && layer &&
+           layer->isBuildMode() && layer->bm_p == currentBuilding;
+}
+
+void TBuildTool::drawInfluenceLegend(float x, float y) const {
+    if (!influenceLegendShown() || !gui->smallFont) return;
+    constexpr float padding = 4, swatch = 10, gap = 5;
+    const TKeepInk ink;
+    const float a0 = ink.alpha;
+    SetImageFont(gui->smallFont);
+    const float lineHeight = std::max(TextHeight(""), swatch + 2);
+    float textWidth = 0;
+    for (const auto& line : influenceLegend) textWidth = std::max(textWidth, TextWidth(line.text));
+    const float w = 2 * padding + swatch + gap + textWidth;
+    const float h = 2 * padding + lineHeight * float(influenceLegend.size());
+    // Above the bubble; where the screen's top is too near, below the buttons on its rim.
+    // Always on the screen.
+    const float left = std::clamp(std::round(x - 0.5f * w), 0.0f, std::max(0.0f, float(gui->xmax) - w));
+    float top = std::round(y - infoGadgetRadius - gap - h);
+    if (top < 0) top = std::round(y + infoGadgetRadius + 2 * buttonRadius + gap);
+    // A dark box keeps the lines readable over any ground.
+    SetColor(0, 0, 0);
+    SetAlpha(0.6f * a0);
+    DrawRect(left, top, w, h);
+    SetAlpha(a0);
+    float lineY = top + padding;
+    for (const auto& line : influenceLegend) {
+        SetColor(line.r, line.g, line.b);
+        DrawRect(left + padding, std::round(lineY + 0.5f * (lineHeight - swatch)), swatch, swatch);
+        SetColor(255, 255, 255);
+        DrawText(line.text, left + padding + swatch + gap, lineY);
+        lineY += lineHeight;
+    }
+}
+
+std::shared_ptr<void> TBuildTool::_drawInfluenceLegend(vesko::TCFunc& content, float x, float y) {
+    if (const auto holder = std::static_pointer_cast<std::weak_ptr<TBuildTool>>(content.container)) {
+        if (const auto tool = holder->lock()) tool->drawInfluenceLegend(x, y);
+    }
+    return nullptr;
 }

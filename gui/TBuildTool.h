@@ -14,6 +14,7 @@ class TStreet;
 class TTouchMouseTool;
 
 namespace vesko {
+class TCFunc;
 class TCPicture;
 class TCText;
 class TTGUIGadget;
@@ -22,7 +23,9 @@ class TTGUIGadget;
 // The panel to choose what to build: a round preview of the chosen road or building, an info
 // bubble with its price and properties, five tech-level buttons, previous and next. While it
 // is open the world stays in the matching editing mode, so touching the map builds the choice.
-// In demolition, previous and next change the size of the area.
+// In demolition, previous and next change the size of the area. A category opens on the tech
+// level nearest the selected one that offers something; a level chosen by its button is shown
+// even when empty, so the lit button always tells what the bubble lists.
 class TBuildTool : public TGUIElement {
 public:
     static constexpr int32_t RoadToolMode = 0, BuildToolMode = 1, DestroyToolMode = 2;
@@ -79,16 +82,36 @@ public:
     void updateBuildingInfo(int32_t index);
     void updateDestroyInfo();
 
+    // While a building is being placed the ground shows its influence mask: green where every
+    // need of the building is met (the only colour it may be built on), yellow to orange where
+    // the needs are met in part, red where one is not met at all. The legend beside the bubble
+    // says so, one line per colour.
+    struct TLegendLine {
+        uint8_t r, g, b;
+        const char* text;
+    };
+    static constexpr std::array<TLegendLine, 3> influenceLegend{{{0, 255, 0, "Versorgt: Bauen möglich"},
+                                                                 {255, 210, 0, "Teilweise versorgt: kein Bau"},
+                                                                 {255, 0, 0, "Unversorgt: kein Bau"}}};
+    // Whether the ground shows the chosen building's influence colours now.
+    bool influenceLegendShown() const;
+    // The legend above the bubble centred on (x, y), or below it where the screen's top is too near.
+    void drawInfluenceLegend(float x, float y) const;
+    static std::shared_ptr<void> _drawInfluenceLegend(vesko::TCFunc& content, float x, float y);
+
     std::shared_ptr<TGUI> gui;
     std::shared_ptr<TTouchMouseTool> tmt;
     std::shared_ptr<TGUIGadget> viewGadget;
     std::shared_ptr<vesko::TCPicture> viewGadgetColorLayer, viewGadgetImageLayer;
     float viewGadgetRadius = 70;
+    // The radius of the round buttons on the preview and the bubble.
+    float buttonRadius = 20;
     std::shared_ptr<TGUIGadget> techLevelParent, infoGadget;
-    // Large enough for nine lines of the small font.
-    float infoGadgetRadius = 85;
+    // Large enough for nine lines of the small font; the lines keep this far from its rim.
+    float infoGadgetRadius = 90;
+    static constexpr float infoTextPadding = 2;
     std::array<std::shared_ptr<TGUIGadget>, 5> cmdTechlevel;
-    std::shared_ptr<TGUIGadget> cmdNext, cmdPrv, cmdBuild, cmdClose;
+    std::shared_ptr<TGUIGadget> cmdNext, cmdPrv, cmdBuild, cmdClose, cmdUndo;
     std::shared_ptr<TLayer> layer;
     int32_t activeTouchMouseTool = 0;
     std::array<std::shared_ptr<vesko::TCText>, infoLines> infoTextLines;

@@ -7,7 +7,9 @@
 #include "framework/TCPicture.h"
 #include "framework/TTouchGUI.h"
 #include "framework/TTouchObject.h"
+#include "platform/TCharset.h"
 #include "platform/TImage.h"
+#include "platform/TImageFont.h"
 #include "platform/TScreenSpace.h"
 
 namespace {
@@ -44,9 +46,9 @@ void TGUI::Draw() {
 }
 
 std::shared_ptr<TGUIGadget> TGUI::_AddFacedButton(float x, float y, TGUIGadget* parent,
-                                                 std::shared_ptr<vesko::TTouchObject> shape,
-                                                 const std::shared_ptr<TImage>& image, float w, float h,
-                                                 int32_t keepAspect) {
+                                                  std::shared_ptr<vesko::TTouchObject> shape,
+                                                  const std::shared_ptr<TImage>& image, float w, float h,
+                                                  int32_t keepAspect) {
     std::shared_ptr<vesko::TCGroup> states[2];
     for (int32_t s = 0; s < 2; ++s) {
         states[s] = vesko::TCGroup::Create();
@@ -136,6 +138,34 @@ int32_t TGUI::getSmileyImgFrame(float value) const {
     const int32_t frames = smileysImg ? smileysImg->FrameCount() : 5;
     if (!(value > 0)) return 0;  // also a value that is not a number
     return std::min(static_cast<int32_t>(value * float(frames)), frames - 1);
+}
+
+std::string TGUI::FitText(const std::string& text, TImageFont* font, float room) {
+    static const std::string ellipsis = "…";
+    if (!font || font->TextWidth(text) <= room) return text;
+    // The longest start that fits with the ellipsis, in whole characters.
+    size_t lo = 0, hi = TCharset::Length(text);
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (font->TextWidth(TCharset::Mid(text, 0, mid) + ellipsis) <= room) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return TCharset::Mid(text, 0, lo) + ellipsis;
+}
+
+std::shared_ptr<TImageFont> TGUI::FittingFont(const std::vector<std::shared_ptr<TImageFont>>& fonts,
+                                              const std::vector<std::string>& texts, float room) {
+    std::shared_ptr<TImageFont> last;
+    for (const auto& font : fonts) {
+        if (!font) continue;
+        if (std::all_of(texts.begin(), texts.end(), [&](const std::string& t) { return font->TextWidth(t) <= room; }))
+            return font;
+        last = font;
+    }
+    return last;
 }
 
 std::shared_ptr<vesko::TCGroup> TGUI::StateGroup(const TGUIGadget& gadget, int32_t state) {

@@ -69,6 +69,13 @@ public:
     int32_t getSmileyImgFrame(float value) const;
     // The group every state of a gadget draws (the face first), or null.
     static std::shared_ptr<vesko::TCGroup> StateGroup(const TGUIGadget& gadget, int32_t state);
+    // The text when it is at most room wide in the font, else as many of its first characters as
+    // fit followed by "…" (without a font, the text).
+    static std::string FitText(const std::string& text, TImageFont* font, float room);
+    // The first of the fonts in which every text is at most room wide (the last one there is when
+    // none is; null without any).
+    static std::shared_ptr<TImageFont> FittingFont(const std::vector<std::shared_ptr<TImageFont>>& fonts,
+                                                   const std::vector<std::string>& texts, float room);
 
     int32_t xmax = 0, ymax = 0;
     std::shared_ptr<vesko::TTouchGUI> root;
@@ -94,7 +101,8 @@ public:
     std::shared_ptr<TImage> buttonAwardImg, buttonComercialImg, buttonIndustrialImg, buttonParkImg, buttonPublicImg,
         buttonResidentalImg, buttonRoadRailImg;
     std::shared_ptr<TImage> buttonBulldozerImg, bulldozerImg, buttonChangeMinimapImg;
-    std::shared_ptr<TImage> buttonLoadImg, buttonSaveImg, buttonOkImg, buttonLeftImg, buttonRightImg, buttonPhotoImg;
+    std::shared_ptr<TImage> buttonLoadImg, buttonSaveImg, buttonOkImg, buttonLeftImg, buttonRightImg, buttonPhotoImg,
+        buttonUndoImg;
     std::shared_ptr<TImage> speedPauseImg, speedSlowImg, speedDefaultImg, speedFastImg, speedVerryFastImg;
     std::shared_ptr<TImage> clockFaceImg, clockNeedleImg;
     std::shared_ptr<TImage> buttonHideResidentalImg, buttonHideComercialImg, buttonHideIndustrialImg, buttonHideParkImg,

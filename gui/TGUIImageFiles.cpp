@@ -27,6 +27,7 @@ const std::vector<TSingleImage>& Singles() {
         {&TGUI::buttonSaveImg, "button_save.png"},
         {&TGUI::buttonOkImg, "button_ok.png"},
         {&TGUI::buttonLeftImg, "button_left.png"},
+        {&TGUI::buttonUndoImg, "button_undo.png"},
         {&TGUI::buttonRightImg, "button_right.png"},
         {&TGUI::buttonPhotoImg, "button_photo.png"},
         {&TGUI::speedPauseImg, "speed_pause.png"},

@@ -9,6 +9,8 @@
 struct TGameCommands {
     // A command about a saved city: the name to save it under, or the file to load.
     using TFileFunc = int32_t (*)(void* context, const std::string& text);
+    // A line for the player.
+    using TTextFunc = void (*)(void* context, const std::string& text);
 
     void* game = nullptr;
     TGUIGadget::TGameFunc zoomIn = nullptr;
@@ -23,4 +25,14 @@ struct TGameCommands {
     // Loads the saved city at a path and switches to it after this frame; 0 (the running city
     // stays) when the file is refused.
     TFileFunc loadGame = nullptr;
+    // Takes back the last editing command (road, building, demolition) and says what it was.
+    TGUIGadget::TGameFunc undo = nullptr;
+    // Shows a message in the line at the top of the screen (and on standard output) for a few
+    // seconds; lines are split at '\n'.
+    TTextFunc showMessage = nullptr;
+
+    // The message through showMessage; nothing without one.
+    void message(const std::string& text) const {
+        if (showMessage) showMessage(game, text);
+    }
 };

@@ -13,12 +13,14 @@
 #include "gui/TMainTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
+#include "gui/TSaveFolder.h"
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
 #include "gui/TTaxTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "gui/TTutorialTool.h"
+#include "platform/TCharset.h"
 #include "settings/TGadgets.h"
 #include "world/TBuildingLayer.h"
 #include "world/TLayer.h"
@@ -52,6 +54,7 @@ void TGameGUIElements::generate() {
     tmt = TTouchMouseTool::Create(gui, button_Radius);
     buildTool = TBuildTool::Create(gui, button_Radius, layer, tmt, viewGadget_Radius);
     buildTool->cmdClose->setKeyAction(57, 0);
+    buildTool->cmdUndo->setGameFunc(game.undo, game.game);
     buildTool->cmdPrv->setKeyAction(89, 0);
     buildTool->cmdNext->setKeyAction(88, 0);
     const int32_t techKeys[5] = {82, 84, 90, 85, 73};
@@ -62,13 +65,13 @@ void TGameGUIElements::generate() {
     hideTool = THideTool::Create(gui, button_Radius, layer);
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
     // Before the menu, whose "Laden" opens it.
-    loadTool = TLoadTool::Create(gui, button_Radius, game);
+    loadTool = TLoadTool::Create(gui, button_Radius, game, layer);
     _fillMenu();
     mainTool = TMainTool::Create(gui, button_Radius, layer, textFieldTool);
     bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
     buildingTool = TBuildingTool::Create(gui, smallButton_Radius, button_Radius, layer, viewGadget_Radius);
     tutorialTool = TTutorialTool::Create(gui, button_Radius);
-    taxTool = TTaxTool::Create(gui, button_Radius, layer, textFieldTool);
+    taxTool = TTaxTool::Create(gui, button_Radius, layer, textFieldTool, game);
     // The money bar opens and closes the tax rates.
     mainTool->cmdMoney->setGameFunc(TGUIElement::_changeState, taxTool.get());
     _setConfigs();
@@ -367,13 +370,31 @@ int32_t TGameGUIElements::_hideToolVisible(void* c) {
 
 void TGameGUIElements::runSaveTool() {
     if (!textFieldTool || !layer) return;
+    _overwriteAsked.clear();
     textFieldTool->startTool(layer->getCityName(), "Spielstand speichern", "Speichern", "", _saveWithName, this);
+}
+
+int32_t TGameGUIElements::saveWithName(const std::string& name) {
+    const std::vector<uint32_t> chars = TCharset::Decode(name);
+    if (std::all_of(chars.begin(), chars.end(), [](uint32_t cp) { return cp == ' ' || cp == 0xA0; })) {
+        game.message("Bitte einen Namen eingeben");
+        return 0;
+    }
+    const std::string safe = TSaveFolder::SafeName(name);
+    // An existing save is written over only when OK comes twice for the same file.
+    if (TSaveFolder::Exists(safe) && _overwriteAsked != safe) {
+        _overwriteAsked = safe;
+        game.message("Spielstand „" + safe + "“ gibt es schon – nochmal Speichern zum Überschreiben");
+        return 0;
+    }
+    _overwriteAsked.clear();
+    if (game.saveGame) game.saveGame(game.game, name);
+    return 1;
 }
 
 int32_t TGameGUIElements::_runSaveTool(void* c) { return Run<&TGameGUIElements::runSaveTool>(c); }
 
 int32_t TGameGUIElements::_saveWithName(void* c, const std::string& name) {
     auto* t = AsTools(c);
-    if (t && t->game.saveGame) t->game.saveGame(t->game.game, name);
-    return 1;
+    return t ? t->saveWithName(name) : 1;
 }

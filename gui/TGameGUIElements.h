@@ -94,8 +94,11 @@ public:
     // cursor stands at its end, so Return saves at once.
     void runSaveTool();
     static int32_t _runSaveTool(void* context);
-    // The text field's answer: the game saves under that name (the field closes either way,
-    // the game tells how it went).
+    // The text field's answer. A name of blanks only is refused, and so is at first a name whose
+    // save exists (the field stays open and the message line says why; OK again with the same
+    // name writes over it). Otherwise the game saves under that name and the field closes, the
+    // game telling how it went.
+    int32_t saveWithName(const std::string& name);
     static int32_t _saveWithName(void* context, const std::string& name);
 
     // The panels with their gadget record names, in placing order.
@@ -130,6 +133,8 @@ private:
     // Each shown panel's place, as fractions of the screen, from before the first of a run of new
     // sizes; forgotten when the panel is dragged or closed.
     std::map<std::string, std::pair<float, float>> relayoutPlaces;
+    // The save (its file name) the player was asked about writing over in this edit.
+    std::string _overwriteAsked;
     void generate();
     void _prepareBuildObjects();
     void _fillMenu();

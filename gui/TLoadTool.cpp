@@ -5,15 +5,28 @@
 #include "framework/TCGroup.h"
 #include "framework/TCText.h"
 #include "gui/TGUI.h"
-#include "platform/TCharset.h"
 #include "platform/TImageFont.h"
+#include "world/TLayer.h"
 
 namespace {
 TLoadTool* AsTool(void* context) { return static_cast<TLoadTool*>(context); }
 
 constexpr float gap = 4.0f;
 constexpr float textPadding = 8.0f;
-const std::string cut = "...";
+
+float FontHeight(const std::shared_ptr<TImageFont>& font) { return font ? float(font->Height()) : 0.0f; }
+float Width(const std::shared_ptr<TImageFont>& font, const std::string& text) {
+    return font ? font->TextWidth(text) : 0.0f;
+}
+
+// A text whose top left lies at (left, top) from the bar's centre.
+std::shared_ptr<vesko::TCText> Text(const std::string& s, const std::shared_ptr<TImageFont>& font,
+                                    const vesko::TCRGBA& colour, float left, float top) {
+    auto t = vesko::TCText::Create(s, font, 1);
+    t->SetIntHandle(int32_t(-left), int32_t(-top));
+    t->formation.rgba = colour;
+    return t;
+}
 
 void Show(const std::shared_ptr<TGUIGadget>& g, bool on) {
     if (on) {
@@ -25,18 +38,21 @@ void Show(const std::shared_ptr<TGUIGadget>& g, bool on) {
 }  // namespace
 
 std::shared_ptr<TLoadTool> TLoadTool::Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
-                                             const TGameCommands& game) {
+                                             const TGameCommands& game, const std::shared_ptr<TLayer>& layer) {
     if (!gui) return nullptr;
     auto t = std::make_shared<TLoadTool>();
-    t->generate(gui, buttonRadius, game);
+    t->generate(gui, buttonRadius, game, layer);
     return t;
 }
 
-void TLoadTool::generate(const std::shared_ptr<TGUI>& g, float r, const TGameCommands& commands) {
+void TLoadTool::generate(const std::shared_ptr<TGUI>& g, float r, const TGameCommands& commands,
+                         const std::shared_ptr<TLayer>& l) {
     gui = g;
     buttonRadius = r;
     game = commands;
-    barWidth = 10 * r;
+    layer = l;
+    // Wide enough for a name with the money beside it, and the date with the inhabitants.
+    barWidth = 14 * r;
     barHeight = 2 * r;
     cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
@@ -87,6 +103,8 @@ void TLoadTool::SHOW() {
 
 void TLoadTool::refresh() {
     files = TSaveFolder::List();
+    summaries.assign(files.size(), TCitySummary());
+    _summaryState.assign(files.size(), 0);
     page = std::clamp(page, 0, pageCount() - 1);
     _updateEntries();
 }
@@ -111,39 +129,71 @@ std::vector<std::string> TLoadTool::shownNames() const {
     return names;
 }
 
+TLoadTool::TShownEntry TLoadTool::_entry(size_t index) {
+    TShownEntry e;
+    if (index >= files.size()) return e;
+    e.name = files[index].name;
+    if (_summaryState[index] == 0)
+        _summaryState[index] = TLayer::ReadSummary(files[index].path, summaries[index]) ? 1 : -1;
+    if (_summaryState[index] < 0) return e;
+    const TCitySummary& s = summaries[index];
+    if (layer) {
+        e.money = layer->getRealMoney(s.money);
+        e.date = layer->getRealDate(s.dateWeekDay, s.dateDay, s.dateMonth, s.dateYear);
+    }
+    if (s.inhabitants >= 0) e.inhabitants = std::to_string(s.inhabitants) + " Einwohner";
+    return e;
+}
+
+std::vector<TLoadTool::TShownEntry> TLoadTool::shownEntries() {
+    std::vector<TShownEntry> entries;
+    const size_t from = size_t(page) * pageSize;
+    for (size_t i = from; i < std::min(files.size(), from + pageSize); ++i) entries.push_back(_entry(i));
+    return entries;
+}
+
 void TLoadTool::_updateEntries() {
-    const std::vector<std::string> names = shownNames();
+    const std::vector<TShownEntry> entries = shownEntries();
+    const size_t bars = std::max<size_t>(entries.size(), 1);
+    const auto& big = gui->DefaultFont;
+    const auto& small = gui->smallFont ? gui->smallFont : gui->DefaultFont;
+    const float left = -0.5f * barWidth + textPadding, right = 0.5f * barWidth - textPadding;
+    const float room = right - left;
     for (size_t i = 0; i < pageSize; ++i) {
         _texts[i]->Clear();
-        if (i >= names.size()) continue;
-        auto text = vesko::TCText::Create(_fitted(names[i]), gui->DefaultFont, 1);
-        const float fontHeight = gui->DefaultFont ? float(gui->DefaultFont->Height()) : 0.0f;
-        text->SetIntHandle(int32_t(0.5f * barWidth - textPadding), int32_t(0.5f * fontHeight));
-        text->formation.rgba = files.empty() ? gui->textCol_light : gui->textCol_default;
-        _texts[i]->addContent(text);
+        if (entries.empty()) {
+            if (i == 0) _texts[i]->addContent(Text(emptyText, big, gui->textCol_light, left, -0.5f * FontHeight(big)));
+            continue;
+        }
+        if (i >= entries.size()) continue;
+        const TShownEntry& e = entries[i];
+        const auto& colour = gui->textCol_default;
+        if (e.money.empty() && e.date.empty() && e.inhabitants.empty()) {
+            _texts[i]->addContent(
+                Text(TGUI::FitText(e.name, big.get(), room), big, colour, left, -0.5f * FontHeight(big)));
+            continue;
+        }
+        // The name with the money at the right end; under them the date and the inhabitants.
+        const float top = -0.5f * (FontHeight(big) + FontHeight(small));
+        const float second = top + FontHeight(big);
+        const float moneyWidth = Width(small, e.money), countWidth = Width(small, e.inhabitants);
+        const float nameRoom = room - moneyWidth - (e.money.empty() ? 0.0f : 2 * gap);
+        _texts[i]->addContent(Text(TGUI::FitText(e.name, big.get(), nameRoom), big, colour, left, top));
+        _texts[i]->addContent(Text(e.money, small, colour, right - moneyWidth, second - FontHeight(small)));
+        const float dateRoom = room - countWidth - (e.inhabitants.empty() ? 0.0f : 2 * gap);
+        _texts[i]->addContent(Text(TGUI::FitText(e.date, small.get(), dateRoom), small, colour, left, second));
+        _texts[i]->addContent(Text(e.inhabitants, small, colour, right - countWidth, second));
     }
     // Only what is in use shows, and nothing while the panel is closed.
     if (!isVisible()) return;
-    for (size_t i = 0; i < pageSize; ++i) Show(cmdEntries[i], i < names.size());
+    for (size_t i = 0; i < pageSize; ++i) Show(cmdEntries[i], i < bars);
     Show(cmdPrv, page > 0);
     Show(cmdNext, page < pageCount() - 1);
     // The buttons follow right under the last name.
-    for (const auto& b : {cmdPrv, cmdClose, cmdNext}) b->gadget->SetPosition(b->gadget->x, _rowY(names.size()));
+    for (const auto& b : {cmdPrv, cmdClose, cmdNext}) b->gadget->SetPosition(b->gadget->x, _rowY(bars));
 }
 
 float TLoadTool::_rowY(size_t bars) const { return float(bars) * (barHeight + gap) - 0.5f * barHeight + buttonRadius; }
-
-std::string TLoadTool::_fitted(const std::string& text) const {
-    const auto& font = gui->DefaultFont;
-    const float room = barWidth - 2 * textPadding;
-    if (!font || font->TextWidth(text) <= room) return text;
-    // Characters, not bytes, are dropped, so a name never ends in half a letter.
-    for (size_t n = TCharset::Length(text); n > 0; --n) {
-        const std::string shorter = TCharset::Mid(text, 0, n - 1) + cut;
-        if (font->TextWidth(shorter) <= room) return shorter;
-    }
-    return cut;
-}
 
 void TLoadTool::onCmdEntry(size_t slot) {
     const size_t index = size_t(page) * pageSize + slot;

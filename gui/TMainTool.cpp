@@ -126,8 +126,10 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
 std::shared_ptr<TGUIGadget> TMainTool::_addBar(int32_t row, const std::string& tooltip, TGUIGadget::TGameFunc action,
                                                std::shared_ptr<vesko::TCGroup>& group) {
     if (layerWidth <= 0) {
+        // Wider than the bar picture: the longest texts of money, date and satisfaction fit
+        // beside the clock and the smiley in the default font.
         const auto& image = gui->button_BarImg;
-        layerWidth = image ? image->width : int32_t(8 * buttonRadius);
+        layerWidth = int32_t(10 * buttonRadius);
         layerHeight = image ? image->height : int32_t(2 * buttonRadius);
     }
     const float x = buttonRadius + gap + 0.5f * float(layerWidth);
@@ -174,16 +176,22 @@ void TMainTool::setLayerNameText(const std::string& city, const std::string& may
     _shownCity = city;
     _shownMayor = mayor;
     layerName->Clear();
-    auto mayorText = Text(mayor, gui->DefaultFont, gui->textCol_light, 0, 0);
-    const float cityWidth = vesko::TCText::Create(city, gui->bigFont)->Width;
-    const float cityHeight = FontHeight(gui->bigFont);
+    // A long name takes a smaller font and, when even that is too wide, is cut with "…", so
+    // it never reaches over the move button; its outline needs a pixel at either end.
+    const float room = _textRoom(0) - 2;
+    const auto font = TGUI::FittingFont({gui->bigFont, gui->DefaultFont, gui->smallFont}, {city}, room);
+    const std::string shownCity = TGUI::FitText(city, font.get(), room);
+    auto mayorText =
+        Text(TGUI::FitText(mayor, gui->DefaultFont.get(), room), gui->DefaultFont, gui->textCol_light, 0, 0);
+    const float cityWidth = vesko::TCText::Create(shownCity, font)->Width;
+    const float cityHeight = FontHeight(font);
     // Both lines together centred on the bar; the city name in white over four outline copies
     // a pixel off diagonally.
     const float top = -0.5f * (cityHeight + mayorText->Height);
     constexpr int32_t offsets[5][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, 0}};
     for (const auto& o : offsets) {
         const auto& colour = (o[0] == 0) ? gui->textCol_white : gui->textCol_default;
-        layerName->addContent(Text(city, gui->bigFont, colour, -0.5f * cityWidth + float(o[0]), top + float(o[1])));
+        layerName->addContent(Text(shownCity, font, colour, -0.5f * cityWidth + float(o[0]), top + float(o[1])));
     }
     mayorText->SetIntHandle(int32_t(0.5f * mayorText->Width), int32_t(-(top + cityHeight)));
     layerName->addContent(mayorText);
@@ -197,9 +205,7 @@ void TMainTool::setLayerMoneyText(const std::string& money, const std::string& d
     _shownDate = date;
     layerMoney->Clear();
     layerMoney->addContent(_clock);
-    const float left = -0.5f * float(layerWidth) + barPadding;
-    layerMoney->addContent(Text(money, gui->DefaultFont, gui->textCol_default, left, -FontHeight(gui->DefaultFont)));
-    layerMoney->addContent(Text(date, gui->DefaultFont, gui->textCol_default, left, 0));
+    _addTwoLines(*layerMoney, money, date);
 }
 
 void TMainTool::setLayerHabitantsText(int32_t count, float satisfaction) {
@@ -212,11 +218,22 @@ void TMainTool::setLayerHabitantsText(int32_t count, float satisfaction) {
     _shownPercent = percent;
     layerHabitants->Clear();
     layerHabitants->addContent(_smileySlot);
+    _addTwoLines(*layerHabitants, "Einwohner: " + std::to_string(count),
+                 "Zufriedenheit: " + std::to_string(percent) + "%");
+}
+
+float TMainTool::_textRoom(int32_t pictureAtRight) const {
+    const float bar = float(layerWidth) - 2 * barPadding;
+    return pictureAtRight ? bar - (float(layerHeight) - gap) - gap : bar;
+}
+
+void TMainTool::_addTwoLines(vesko::TCGroup& group, const std::string& upper, const std::string& lower) {
+    // Both lines in one font, the default one while they fit before the picture at the right.
+    const float room = _textRoom(1);
+    const auto font = TGUI::FittingFont({gui->DefaultFont, gui->smallFont}, {upper, lower}, room);
     const float left = -0.5f * float(layerWidth) + barPadding;
-    layerHabitants->addContent(Text("Einwohner: " + std::to_string(count), gui->DefaultFont, gui->textCol_default, left,
-                                    -FontHeight(gui->DefaultFont)));
-    layerHabitants->addContent(
-        Text("Zufriedenheit: " + std::to_string(percent) + "%", gui->DefaultFont, gui->textCol_default, left, 0));
+    group.addContent(Text(TGUI::FitText(upper, font.get(), room), font, gui->textCol_default, left, -FontHeight(font)));
+    group.addContent(Text(TGUI::FitText(lower, font.get(), room), font, gui->textCol_default, left, 0));
 }
 
 // --- game speed ----------------------------------------------------------------------------

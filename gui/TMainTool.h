@@ -24,8 +24,8 @@ public:
     // Game speed of the buttons Pause, Langsam, Normal, Schnell, Sehr schnell.
     static constexpr std::array<float, 5> gameSpeeds{0.0f, 0.5f, 1.0f, 2.0f, 4.0f};
     static constexpr int32_t defaultSpeedButton = 2;
-    // Longer names are cut: the name bar and the 8-bit files keep a name of one line.
-    static constexpr size_t maxCityNameLength = 40;
+    // Longer names are cut, as the text field cuts them: the 8-bit files keep a name of one line.
+    static constexpr size_t maxCityNameLength = 64;
 
     static std::shared_ptr<TMainTool> Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
                                              const std::shared_ptr<TLayer>& layer,
@@ -36,7 +36,9 @@ public:
     // Leaves a running rename without a callback into this panel, then removes the panel.
     void Destroy() override;
 
-    // Each rebuilds its bar only when a text changed; the clock needle turns every frame.
+    // Each rebuilds its bar only when a text changed; the clock needle turns every frame. Texts
+    // too wide for their bar take a smaller font, and are cut with "…" when even that is too
+    // wide.
     void setLayerNameText(const std::string& city, const std::string& mayor);
     void setLayerMoneyText(const std::string& money, const std::string& date, float dayPart);
     void setLayerHabitantsText(int32_t count, float satisfaction);
@@ -83,6 +85,12 @@ private:
     std::shared_ptr<TGUIGadget> _addBar(int32_t row, const std::string& tooltip, TGUIGadget::TGameFunc action,
                                         std::shared_ptr<vesko::TCGroup>& group);
     std::array<TGUIGadget*, 5> _speedButtons() const;
+    // How wide a text on a bar may be: the bar within its padding, less the clock or smiley
+    // when there is one at its right end.
+    float _textRoom(int32_t pictureAtRight) const;
+    // Two lines left on a bar, in the default font or, when one of them is too wide for it, the
+    // small one (cut with "…" when even that is too wide).
+    void _addTwoLines(vesko::TCGroup& group, const std::string& upper, const std::string& lower);
 
     // What the bars show now, so that they are rebuilt only on a change.
     std::string _shownCity, _shownMayor, _shownMoney, _shownDate;

@@ -47,6 +47,8 @@ std::string TSaveFolder::SafeName(const std::string& name) {
 
 std::string TSaveFolder::PathOf(const std::string& safeName) { return folder + "/" + safeName + ending; }
 
+bool TSaveFolder::Exists(const std::string& safeName) { return FileType(PathOf(safeName)) == FILETYPE_FILE; }
+
 std::vector<TSaveFolder::TEntry> TSaveFolder::List() {
     std::vector<TEntry> entries;
     for (const std::string& file : ReadDir(folder)) {

@@ -29,6 +29,8 @@ public:
     static std::string SafeName(const std::string& name);
     // folder/name.sav
     static std::string PathOf(const std::string& safeName);
+    // Whether a save of that (safe) name is in the folder.
+    static bool Exists(const std::string& safeName);
     // The saved cities in the folder, newest first (equal times by name); empty without a folder.
     static std::vector<TEntry> List();
 };

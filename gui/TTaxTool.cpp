@@ -9,6 +9,7 @@
 #include "gui/TChangeTaxContainer.h"
 #include "gui/TGUI.h"
 #include "gui/TTextFieldTool.h"
+#include "platform/TCharset.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -59,9 +60,10 @@ std::string_view Trim(std::string_view s) {
 
 std::shared_ptr<TTaxTool> TTaxTool::Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
                                            const std::shared_ptr<TLayer>& layer,
-                                           const std::shared_ptr<TTextFieldTool>& tft) {
+                                           const std::shared_ptr<TTextFieldTool>& tft, const TGameCommands& game) {
     if (!gui) return nullptr;
     auto t = std::make_shared<TTaxTool>();
+    t->game = game;
     t->generate(gui, buttonRadius, layer, tft);
     return t;
 }
@@ -212,36 +214,58 @@ void TTaxTool::onCmdEdit() {
     tft->startTool(std::to_string(_getPercent(currentLevel + 1)) + "%", "Steuern verändern", "", "", _onEditCallback,
                    container.get(), nullptr, nullptr, 0, 1.0f);
     tft->setEditFunc(txtEditFunc, container.get());
+    // The cursor goes before the "%" at once, so the first Backspace takes a digit.
+    tft->_trimText();
     _editing = container;
 }
 
-bool TTaxTool::_parsePercent(const std::string& text, int32_t& percent) {
+bool TTaxTool::_parsePercent(const std::string& text, int32_t& percent, bool* above) {
     std::string_view s = Trim(text);
     if (!s.empty() && s.back() == '%') s = Trim(s.substr(0, s.size() - 1));
     if (!IsNumber(s)) return false;
     // Never NaN or infinite: beyond the double range the reader gives the largest double.
     const double value = TNumberText::ToDouble(s);
     percent = int32_t(std::clamp(value, 0.0, double(maxPercent)));
+    if (above) *above = value > double(maxPercent);
     return true;
 }
 
 int32_t TTaxTool::onEditCallback(const std::string& text, int32_t techlevel) {
+    std::string_view s = Trim(text);
+    if (s == "%" || s.empty()) {
+        // An emptied field changes nothing, as if it had been cancelled.
+        game.message("Steuersatz bleibt bei " + std::to_string(_getPercent(techlevel)) + " %");
+        return 1;
+    }
     int32_t percent = 0;
-    if (!_parsePercent(text, percent)) return 0;
+    bool above = false;
+    if (!_parsePercent(text, percent, &above)) return 0;
     setTaxes(techlevel, float(percent) / 100.0f);
+    if (above) game.message("Steuersatz auf " + std::to_string(maxPercent) + " % begrenzt");
     _updateTaxButtons();
     return 1;
 }
 
 int32_t TTaxTool::txtEditFunc(void*, std::string& text, int32_t& cursor) {
-    // Digits only, so a typed minus sign or letter is dropped; large numbers stop growing
-    // (a confirmed rate is clamped to 100 anyway).
-    int64_t value = 0;
-    for (char c : text) {
-        if (IsDigit(c)) value = std::min<int64_t>(value * 10 + (c - '0'), 999999999);
+    // Only digits stay, so a typed minus sign or letter is dropped, and the cursor keeps its
+    // place among them.
+    std::string digits;
+    size_t beforeCursor = 0;
+    int32_t i = 0;
+    for (uint32_t cp : TCharset::Decode(text)) {
+        if (cp >= '0' && cp <= '9' && digits.size() < maxTypedDigits) {
+            digits.push_back(char(cp));
+            if (i < cursor) ++beforeCursor;
+        }
+        ++i;
     }
-    text = std::to_string(value) + "%";
-    cursor = std::min(cursor, int32_t(text.size()) - 1);
+    // No leading zeros: "0" then "7" is 7, not 70 or "07"; a lone 0 stays.
+    const size_t zeros = std::min(digits.find_first_not_of('0'), digits.empty() ? 0 : digits.size() - 1);
+    digits.erase(0, zeros);
+    beforeCursor -= std::min(beforeCursor, zeros);
+    text = digits + "%";
+    // No cursor placed yet stays so.
+    if (cursor >= 0) cursor = int32_t(beforeCursor);
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gui/TGUIElement.h"
+#include "gui/TGameCommands.h"
 
 class TGUI;
 class TLayer;
@@ -18,14 +19,17 @@ class TCFunc;
 // in whole percent, changed a point at a time or by typing a number in the text field.
 // Rates live in the inhabitant pool, which books them monthly. Whatever comes in, a rate is a
 // whole percent from 0 to 100: typed text that is no number is refused (the field stays open),
-// numbers beyond the range are clamped to it, and the steps stop at both ends.
+// an emptied field keeps the rate, numbers beyond the range are clamped to it (above 100 with a
+// message), and the steps stop at both ends.
 class TTaxTool : public TGUIElement {
 public:
     static constexpr int32_t maxPercent = 100;
+    // The field keeps no more digits than this (a confirmed rate is clamped to 100 anyway).
+    static constexpr size_t maxTypedDigits = 9;
 
     static std::shared_ptr<TTaxTool> Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
                                             const std::shared_ptr<TLayer>& layer,
-                                            const std::shared_ptr<TTextFieldTool>& tft);
+                                            const std::shared_ptr<TTextFieldTool>& tft, const TGameCommands& game = {});
     // Keeps the buttons in step with the pool's rate while the panel is shown.
     void Update();
     void SHOW() override;
@@ -47,15 +51,17 @@ public:
     void onCmdTaxesUp();
     void onCmdTaxesDown();
     // The typed rate of a level: 1 and the clamped rate set when the text is a number (an
-    // optional "%" after it), else 0 and nothing changes.
+    // optional "%" after it; a number above 100 is set as 100 and the message line says so);
+    // 1 and the rate unchanged for an empty text; else 0 and nothing changes.
     int32_t onEditCallback(const std::string& text, int32_t techlevel);
-    // The text field's edit hook: only the digits stay, as a whole number followed by "%"
-    // ("0%" without any), and the cursor stays before the "%".
+    // The text field's edit hook: only the digits stay (at most maxTypedDigits, without leading
+    // zeros), followed by "%" ("%" alone without any), and the cursor stays before the "%".
     static int32_t txtEditFunc(void* context, std::string& text, int32_t& cursor);
     // Draws the level's picture at the left and the rate at the right of the panel centred on (x, y).
     void drawPanel(float x, float y);
-    // The number a text stands for, clamped to 0 … maxPercent and truncated; false when it is none.
-    static bool _parsePercent(const std::string& text, int32_t& percent);
+    // The number a text stands for, clamped to 0 … maxPercent and truncated; false when it is
+    // none. above tells whether the number was beyond maxPercent.
+    static bool _parsePercent(const std::string& text, int32_t& percent, bool* above = nullptr);
 
     static int32_t _onCmdOk(void* context);
     static int32_t _cmdLevelUp(void* context);
@@ -70,6 +76,8 @@ public:
     float buttonRadius = 0;
     std::shared_ptr<TLayer> layer;
     std::shared_ptr<TTextFieldTool> tft;
+    // Where the panel's messages for the player go.
+    TGameCommands game;
     std::shared_ptr<TGUIGadget> cmdMove, cmdOk, cmdDown, cmdEdit, cmdUp, cmdLvlUp, cmdLvlDown;
     float panelWidth = 0, panelHeight = 0;
     int32_t currentLevel = 0;

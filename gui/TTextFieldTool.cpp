@@ -22,6 +22,9 @@
 #include "platform/TInput.h"
 
 namespace {
+// Between the panel and a keyboard folded out above it.
+constexpr float keyboardGap = 4.0f;
+
 bool Printable(uint32_t cp) { return (cp >= 32 && cp < 127) || (cp >= 160 && cp <= 255); }
 
 // The printable characters of s that the font can draw, as valid UTF-8 (a malformed byte
@@ -189,12 +192,22 @@ std::shared_ptr<TGUIGadget> TTextFieldTool::_addKey(const std::string& label, co
         faces.emplace_back(shifted, TKeyboardKey::shifted);
     }
     std::shared_ptr<TGUIGadget> g;
+    const float halfWidth = span > 1 ? r * float(span) - 1 : r, halfHeight = span > 1 ? r - 1 : r;
+    if (keyboardKeys.empty()) {
+        _keysLeft = _keysRight = x;
+        _keysTop = _keysBottom = y;
+    }
+    _keysLeft = std::min(_keysLeft, x - halfWidth);
+    _keysRight = std::max(_keysRight, x + halfWidth);
+    _keysTop = std::min(_keysTop, y - halfHeight);
+    _keysBottom = std::max(_keysBottom, y + halfHeight);
     for (const auto& [action, shift] : faces) {
         if (span > 1) {
-            g = gui->AddBarButton(x, y, cmdKeyboard.get(), gui->button_BarImg, 2 * r * float(span) - 2, 2 * r - 2);
+            g = gui->AddBarButton(x, y, cmdKeyboard.get(), gui->button_BarImg, 2 * halfWidth, 2 * halfHeight);
         } else {
             g = gui->AddRoundButton(x, y, r, cmdKeyboard.get());
         }
+        _keyPlaces.push_back({x, y});
         g->SetTooltip(label);
         // The keys follow the keyboard button; pushing single keys on screen would break the rows.
         g->SetAutoCorrectPositionEnable(0);
@@ -308,6 +321,7 @@ int32_t TTextFieldTool::_getShift() const {
 void TTextFieldTool::_updateShift() {
     if (isKeyboardVisible() && isVisible()) {
         cmdKeyboard->gadget->showChildren();
+        _placeKeyboard();
         _showShiftButtons(_getShift());
     } else {
         cmdKeyboard->gadget->hideChildren();
@@ -382,6 +396,7 @@ int32_t TTextFieldTool::_removeText(int32_t direction) {
 
 void TTextFieldTool::_moveCursor(int32_t offset) {
     currentCursor = std::clamp(currentCursor + offset, 0, int32_t(TCharset::Length(currentText)));
+    _scrollToCursor();
 }
 
 void TTextFieldTool::_trimText() {
@@ -389,17 +404,33 @@ void TTextFieldTool::_trimText() {
         editFunc(currentText, currentCursor);
         currentText = Clean(currentText, currentFont.get());
     }
-    // One pass over the widths finds how much fits, so a long paste is cut at once.
-    const float room = textfield_Width - buttonRadius;
-    size_t keep = 0;
-    float width = 0;
-    const std::vector<uint32_t> cps = TCharset::Decode(currentText);
-    for (; keep < cps.size() && keep < maxChars; ++keep) {
-        if (currentFont) width += Advance(*currentFont, isPW ? uint32_t('*') : cps[keep]);
-        if (width > room) break;
+    // Text wider than the field scrolls with the cursor; only its length is bounded, so a
+    // long paste is cut at once.
+    const size_t length = std::min(TCharset::Length(currentText), maxChars);
+    currentText.resize(ByteAt(currentText, int32_t(length)));
+    currentCursor = std::clamp(currentCursor, -1, int32_t(length));
+    _scrollToCursor();
+}
+
+float TTextFieldTool::_room() const { return textfield_Width - buttonRadius; }
+
+void TTextFieldTool::_scrollToCursor() {
+    if (!currentFont) return;
+    const std::string shown = _getShowedText();
+    const float width = currentFont->TextWidth(shown), room = _room();
+    if (width <= room) {
+        _scroll = 0;
+        return;
     }
-    if (keep < cps.size()) currentText.resize(ByteAt(currentText, int32_t(keep)));
-    currentCursor = std::clamp(currentCursor, -1, int32_t(keep));
+    // The shown part moves only as far as the cursor needs, so the start stays in view until
+    // the cursor leaves it, and no empty room opens after the end.
+    const float at = currentFont->TextWidth(TCharset::Mid(shown, 0, size_t(std::max(currentCursor, 0))));
+    _scroll = std::clamp(std::clamp(_scroll, at - room, at), 0.0f, width - room);
+}
+
+float TTextFieldTool::_textLeft(float shownWidth) const {
+    const float start = -0.5f * textfield_Width + 0.5f * buttonRadius;
+    return shownWidth <= _room() ? start + align * (_room() - shownWidth) : start - _scroll;
 }
 
 std::string TTextFieldTool::_getShowedText() const {
@@ -412,17 +443,15 @@ void TTextFieldTool::_transformCursorToPos(int32_t i, float& x, float& y) {
     x = y = 0;
     if (!currentFont) return;
     const std::string shown = _getShowedText();
-    const float W = textfield_Width, r = buttonRadius;
     const float prefix = currentFont->TextWidth(TCharset::Mid(shown, 0, size_t(std::max(i, 0))));
-    x = prefix - 0.5f * W + align * (W - r) + 0.5f * r - align * currentFont->TextWidth(shown);
+    x = _textLeft(currentFont->TextWidth(shown)) + prefix;
     y = -0.5f * float(currentFont->Height());
 }
 
 int32_t TTextFieldTool::_transformPosToCursor(float x) {
     if (!currentFont) return 0;
     const std::string shown = _getShowedText();
-    const float W = textfield_Width, r = buttonRadius;
-    const float target = x + 0.5f * W - align * (W - r) - 0.5f * r + align * currentFont->TextWidth(shown);
+    const float target = x - _textLeft(currentFont->TextWidth(shown));
     const std::vector<uint32_t> cps = TCharset::Decode(shown);
     float prefix = 0;
     for (size_t i = 0; i < cps.size(); ++i) {
@@ -446,8 +475,26 @@ void TTextFieldTool::drawTextField(float x, float y) {
     SetBlend(ALPHABLEND);
     float tx = 0, ty = 0;
     _transformCursorToPos(0, tx, ty);
-    const float px = std::trunc(x + tx), py = std::trunc(y + ty);
-    const std::string shown = _getShowedText();
+    std::string shown = _getShowedText();
+    // Of a scrolled text only the characters wholly inside the field are drawn.
+    float skipped = 0;
+    if (currentFont->TextWidth(shown) > _room()) {
+        const std::vector<uint32_t> cps = TCharset::Decode(shown);
+        size_t first = 0, end = 0;
+        float at = 0;
+        for (size_t i = 0; i < cps.size(); ++i) {
+            const float next = at + Advance(*currentFont, cps[i]);
+            if (at < _scroll - 0.01f) {
+                first = i + 1;
+                skipped = next;
+            } else if (next <= _scroll + _room() + 0.01f) {
+                end = i + 1;
+            }
+            at = next;
+        }
+        shown = TCharset::Mid(shown, first, std::max(end, first) - first);
+    }
+    const float px = std::trunc(x + tx + skipped), py = std::trunc(y + ty);
     SetColor(0, 0, 0);
     DrawText(shown, px + 0.5f, py + 0.5f);
     SetColor(255, 255, 255);
@@ -464,7 +511,6 @@ void TTextFieldTool::drawTextField(float x, float y) {
 }
 
 // --- per frame -----------------------------------------------------------------------------
-
 
 int32_t TTextFieldTool::haveToGrabKeys() const {
     if (currentCursor < 0 || !isVisible()) return 0;
@@ -487,8 +533,30 @@ void TTextFieldTool::updateTool() {
     } else {
         IsActive = 0;
     }
-    // A finger held on Shift changes the faces while it is held.
-    if (isVisible() && isKeyboardVisible() && _getShift() != _shownShift) _showShiftButtons(_getShift());
+    if (isVisible() && isKeyboardVisible()) {
+        // The panel may have been dragged.
+        _placeKeyboard();
+        // A finger held on Shift changes the faces while it is held.
+        if (_getShift() != _shownShift) _showShiftButtons(_getShift());
+    }
+}
+
+void TTextFieldTool::_placeKeyboard() {
+    if (keyboardKeys.empty()) return;
+    const float w = float(gui->xmax), h = float(gui->ymax);
+    const float ox = cmdKeyboard->gadget->GetX(1), oy = cmdKeyboard->gadget->GetY(1);
+    // Sideways as little as needed; when wider than the screen, its left end shows.
+    const float dx = std::round(std::max(std::min(0.0f, w - (ox + _keysRight)), -(ox + _keysLeft)));
+    // Above the panel, whose top is the keyboard button's, when there is no room below but
+    // room there; when there is neither, below, and the tool set moves the whole panel up.
+    const float above = -buttonRadius - keyboardGap - _keysBottom;
+    const float dy = std::round(oy + _keysBottom > h && oy + _keysTop + above >= 0 ? above : 0.0f);
+    if (dx == _keysDx && dy == _keysDy) return;
+    _keysDx = dx;
+    _keysDy = dy;
+    for (size_t i = 0; i < keyboardKeys.size(); ++i) {
+        keyboardKeys[i]->cmd->gadget->SetPosition(_keyPlaces[i][0] + _keysDx, _keyPlaces[i][1] + _keysDy);
+    }
 }
 
 void TTextFieldTool::updateCursorPos() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,8 +24,8 @@ class TCFunc;
 //
 // The text is UTF-8 and holds printable ISO-8859-1 characters only (32–126, 160–255) that the
 // font can draw: the game's files are 8-bit, so anything beyond Latin-1 could not be saved as
-// typed, and control characters are never inserted. Text that does not fit the field is cut
-// off at its end.
+// typed, and control characters are never inserted. Text wider than the field scrolls with the
+// cursor (its start shows while the cursor is near it); at most maxChars characters are kept.
 class TTextFieldTool : public TGUIElement {
 public:
     using TOkFunc = TCallback<int32_t(const std::string& text)>;
@@ -32,8 +33,8 @@ public:
     // May rewrite the text and the cursor after every change.
     using TEditFunc = TCallback<int32_t(std::string& text, int32_t& cursor)>;
 
-    // A bound for fonts too narrow to measure (or none): no field shows more characters.
-    static constexpr size_t maxChars = 256;
+    // The longest text a field takes (a city's or a save's name, a rate, a console word).
+    static constexpr size_t maxChars = 64;
 
     static std::shared_ptr<TTextFieldTool> Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
                                                   float smallButtonRadius, TInputSnapshot* event);
@@ -66,7 +67,7 @@ public:
     // Direction ≤ 0 deletes before the cursor, > 0 after it; 0 when the cursor stood at 0.
     int32_t _removeText(int32_t direction);
     void _moveCursor(int32_t offset);
-    // Runs the edit hook, then cuts every character that does not fit the field at once.
+    // Runs the edit hook, then cuts the text to maxChars and scrolls the cursor into view.
     void _trimText();
     std::string _getShowedText() const;
     // Where the cursor before character i lies, relative to the field's centre.
@@ -118,7 +119,24 @@ private:
     int32_t _callCancelFunc();
     void _endEdit();
 
+    // How wide the shown text may be.
+    float _room() const;
+    // Moves the shown part of a text wider than the field just as far as the cursor needs.
+    void _scrollToCursor();
+    // Where the shown text begins, relative to the field's centre, for a text of that width.
+    float _textLeft(float shownWidth) const;
+    // Puts the keys where the whole keyboard lies on screen: below the panel, shifted sideways
+    // as far as needed, or above the panel when there is no room below.
+    void _placeKeyboard();
+
     std::shared_ptr<TKeyboardKey> _keyboardToggle;
+    // How far a text wider than the field is scrolled to the left.
+    float _scroll = 0;
+    // Each key's place under the keyboard button (parallel to keyboardKeys), the box around
+    // all of them there, and how far the keys are moved from it now.
+    std::vector<std::array<float, 2>> _keyPlaces;
+    float _keysLeft = 0, _keysTop = 0, _keysRight = 0, _keysBottom = 0;
+    float _keysDx = 0, _keysDy = 0;
     int32_t _shownShift = -1;
     // Counts the edits started, so a callback that starts a new edit is not closed after it.
     uint32_t _edit = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <utility>
@@ -44,6 +45,13 @@ public:
         next->reserve(current.size() + 1);
         next->assign(current.begin(), current.end());
         next->push_back(std::move(item));
+        current = Snapshot(std::move(next));
+    }
+
+    // Puts the item before entry index (at the end when index is past it).
+    void Insert(size_t index, T item) {
+        auto next = std::make_shared<std::vector<T>>(current.begin(), current.end());
+        next->insert(next->begin() + std::ptrdiff_t(std::min(index, next->size())), std::move(item));
         current = Snapshot(std::move(next));
     }
 

@@ -58,7 +58,12 @@ void PostKey(const SDL_KeyboardEvent& k, bool down) {
             case SDLK_DELETE: Post(EVENT_KEYCHAR, TInput::charDelete); break;
             case SDLK_LEFT: Post(EVENT_KEYCHAR, TInput::charLeft); break;
             case SDLK_RIGHT: Post(EVENT_KEYCHAR, TInput::charRight); break;
-            default: break;
+            default:
+                // Ctrl with a letter is its control character (Ctrl+Z is 26), as on a terminal:
+                // the chord is seen even when both keys go up before the next frame.
+                if ((k.keysym.mod & KMOD_CTRL) && k.keysym.sym >= SDLK_a && k.keysym.sym <= SDLK_z)
+                    Post(EVENT_KEYCHAR, int32_t(k.keysym.sym - SDLK_a) + 1);
+                break;
         }
     }
 }

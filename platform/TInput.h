@@ -27,8 +27,8 @@ int32_t KeyHit(int32_t key);
 // character of their own are queued among the characters as control codes, so a reader sees
 // characters and keys in the order they were typed, however few frames it gets.
 int32_t GetChar();
-constexpr int32_t charLeft = 2, charRight = 6, charBackspace = 8, charTab = 9, charReturn = 13, charEscape = 27,
-                  charDelete = 127;
+constexpr int32_t charLeft = 2, charRight = 6, charBackspace = 8, charTab = 9, charReturn = 13, charCtrlZ = 26,
+                  charEscape = 27, charDelete = 127;
 // The window was asked to close since the last call; reading resets it.
 int32_t AppTerminate();
 void FlushKeys();

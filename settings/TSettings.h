@@ -38,7 +38,8 @@ public:
     static inline int32_t cornerScrollBorder = 1;
     static inline float cornerScrollSpeed = 10.0f;
     static inline uint8_t keyMovement = 1;
-    static inline float keyMovementSpeed = 5.0f;
+    // Screen pixels per second while an arrow key is held.
+    static inline float keyMovementSpeed = 600.0f;
 
     // Reads folder + "/options.cfg"; returns 0 (also when the file cannot be opened).
     // Values that would leave the program unusable are replaced afterwards, with one line each.

@@ -88,6 +88,7 @@ void TButtonIconArt::AddTo(std::vector<TArtPicture>& out, const TTextRenderer& t
     out.push_back(ButtonIcon("button_ok.png", S::Check));
     out.push_back(ButtonIcon("button_left.png", [](TCanvas& c) { S::Arrow(c, 180.0f, Sky); }));
     out.push_back(ButtonIcon("button_right.png", [](TCanvas& c) { S::Arrow(c, 0.0f, Sky); }));
+    out.push_back(ButtonIcon("button_undo.png", [](TCanvas& c) { S::UndoArrow(c, Orange); }));
     out.push_back(ButtonIcon("zoomIn.png", [](TCanvas& c) { S::Magnifier(c, 1); }));
     out.push_back(ButtonIcon("zoomOut.png", [](TCanvas& c) { S::Magnifier(c, -1); }));
     out.push_back(ButtonIcon("button_buldozer.png", S::Bulldozer));

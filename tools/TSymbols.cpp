@@ -224,6 +224,12 @@ void TSymbols::Arrow(TCanvas& c, float degrees, const TColor& color) {
     K::Part(c, arrow.Rotate(degrees, 50, 50), color);
 }
 
+void TSymbols::UndoArrow(TCanvas& c, const TColor& color) {
+    const TShape bend = TShape::Arc(54, 60, 26, 12, -160, 40);
+    const TShape head = Rounded({{10, 42}, {50, 42}, {30, 70}}, 3);
+    K::Part(c, bend.Union(head), color);
+}
+
 void TSymbols::Magnifier(TCanvas& c, int sign) {
     K::Part(c, TShape::Line(62, 62, 84, 84, 15), Slate);
     c.Fill(TShape::Circle(42, 42, 24), TPaint::Radial(36, 36, 26, Paper, Sky.Lighter(0.55f)));

@@ -30,6 +30,8 @@ public:
     static void Power(TCanvas& c);
     // An arrow pointing at angle degrees (0 right, 90 down), in the given colour.
     static void Arrow(TCanvas& c, float degrees, const TColor& color);
+    // A bent arrow turning back to the left: take back the last step.
+    static void UndoArrow(TCanvas& c, const TColor& color);
     // A magnifier with a plus (sign 1), a minus (sign -1) or nothing (0) in the lens.
     static void Magnifier(TCanvas& c, int sign);
     static void Camera(TCanvas& c);

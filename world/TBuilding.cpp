@@ -441,6 +441,14 @@ float TBuilding::GetRNDAspect(int32_t i, int32_t j) const {
     return std::fmod(float(i) * 4.3278899f + float(j) * 8.8902302f + updatePart, 1.0f) * 0.5f * 2.0f;
 }
 
+bool TBuilding::PictureCovers(float x, float y, float scaleX, float scaleY, float px, float py) const {
+    if (!p) return false;
+    using TBL = TBuildingLayer;
+    if (TBL::ImageCovers(p->picture[0], animFrame, x, y, scaleX, scaleY, px, py)) return true;
+    if (decoframe >= 0 && TBL::ImageCovers(p->deco, decoframe, x, y, scaleX, scaleY, px, py)) return true;
+    return p->decoanimframes > 0 && TBL::ImageCovers(p->decoanim, decoAnimFrame, x, y, scaleX, scaleY, px, py);
+}
+
 void TBuilding::_GetSymbolPos(float& sx, float& sy, float scaleX, float scaleY) const {
     const float pictureWidth = p && p->picture[0] ? float(p->picture[0]->width) : 0.0f;
     sx = sx + scaleX * (pictureWidth * 0.5f);

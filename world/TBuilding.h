@@ -77,6 +77,9 @@ public:
     void DrawFrontBuildingStage(float x, float y, float h);
     float GetRNDAspect(int32_t i, int32_t j) const;
     void _GetSymbolPos(float& x, float& y, float scaleX, float scaleY) const;
+    // Whether the building drawn at (x, y) at that scale shows its picture or decoration at the
+    // screen point (px, py), not a see-through pixel.
+    bool PictureCovers(float x, float y, float scaleX, float scaleY, float px, float py) const;
     void _DrawNoWorkSymbol(float x, float y, float scaleX, float scaleY);
     void _DrawIsUnhappy(float x, float y, float scaleX, float scaleY);
     void _DrawNoRoadSymbol(float x, float y, float scaleX, float scaleY);

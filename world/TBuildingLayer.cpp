@@ -1,11 +1,13 @@
 #include "world/TBuildingLayer.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "platform/TPixmap.h"
 #include "plugins/BColor.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TConfig.h"
@@ -151,6 +153,59 @@ TBuildingLayer::TObject TBuildingLayer::_GetTile(int32_t x, int32_t y, int32_t r
     return o;
 }
 
+bool TBuildingLayer::ImageCovers(const std::shared_ptr<TImage>& image, int32_t frame, float x, float y, float scaleX,
+                                 float scaleY, float px, float py) {
+    if (!image || frame < 0 || frame >= image->FrameCount() || scaleX <= 0 || scaleY <= 0) return false;
+    const auto& pixmap = image->pixmaps[size_t(frame)];
+    if (!pixmap) return false;
+    // The drawing places the image's handle on (x, y) and scales about it.
+    const float u = std::floor((px - x) / scaleX + image->handle_x);
+    const float v = std::floor((py - y) / scaleY + image->handle_y);
+    if (!(u >= 0 && v >= 0 && u < float(image->width) && v < float(image->height))) return false;
+    return (pixmap->ReadPixel(int32_t(u), int32_t(v)) >> 24) >= 128;
+}
+
+TBuildingLayer::TObject TBuildingLayer::_GetPictureAt(float px, float py) const {
+    if (!layer || !layer->iso) return {};
+    const TISO& iso = *layer->iso;
+    // The map walk draws its lines down the screen (g - h growing) and each line from the left
+    // (g growing): of the pictures under the point, the one with the greatest pair is in front.
+    TObject front;
+    std::pair<int32_t, int32_t> frontOrder{INT32_MIN, INT32_MIN};
+    const auto inFront = [&](int32_t g, int32_t h) { return std::pair{g - h, g} > frontOrder; };
+    for (const auto& b : arrBuilding.Items()) {
+        if (!b->p || !inFront(b->x, b->y)) continue;
+        if (std::find(hideStructureTyp.begin(), hideStructureTyp.end(), b->p->structuretyp) != hideStructureTyp.end())
+            continue;
+        float sx = 0, sy = 0;
+        iso.ToIso(float(b->x), float(b->y), sx, sy);
+        if (!b->PictureCovers(sx, sy, iso.ScaleX, iso.ScaleY, px, py)) continue;
+        front = b;
+        frontOrder = {b->x - b->y, b->x};
+    }
+    if (!hidetrees && treeImg) {
+        float mx = 0, my = 0;
+        iso.FromIso(px, py, mx, my);
+        if (!(std::fabs(mx) < 1e6f) || !(std::fabs(my) < 1e6f)) return front;
+        // A tree stands on its tile and reaches up the screen by its picture's height, which is
+        // two map rows (g - h) per tile height.
+        const int32_t reach = 2 + 2 * treeImg->height / std::max(TConfig::tileheight, 1);
+        const int32_t cg = int32_t(std::floor(mx)), ch = int32_t(std::floor(my));
+        for (int32_t g = cg - reach; g <= cg + reach; ++g) {
+            for (int32_t h = ch - reach; h <= ch + reach; ++h) {
+                const auto tree = _GetTree(g, h);
+                if (!tree || !inFront(g, h)) continue;
+                float sx = 0, sy = 0;
+                iso.ToIso(float(g), float(h), sx, sy);
+                if (!ImageCovers(treeImg, tree->Frame, sx, sy, iso.ScaleX, iso.ScaleY, px, py)) continue;
+                front = tree;
+                frontOrder = {g - h, g};
+            }
+        }
+    }
+    return front;
+}
+
 std::shared_ptr<TTree> TBuildingLayer::_GetTree(int32_t x, int32_t y) const {
     if (!_InField(x, y)) return nullptr;
     const auto* t = std::get_if<std::shared_ptr<TTree>>(&arr[_Index(x, y)]);
@@ -238,6 +293,20 @@ void TBuildingLayer::_delBuild(const std::shared_ptr<TBuilding>& b) {
     _removebuildplaces(b);
     _removecars(b, 1);
     arrBuilding.Remove(b);
+}
+
+void TBuildingLayer::_Revive(const std::shared_ptr<TBuilding>& b, size_t index) {
+    if (!b || b->IsValid() || !b->p || !_PicturePluginOnMap(b->p, b->x, b->y)) return;
+    // Only onto its own tiles as they were left: nothing else may have come there since.
+    for (int32_t i = b->x; i < b->x + b->SizeX(); ++i) {
+        for (int32_t j = b->y; j < b->y + b->SizeY(); ++j) {
+            if (!std::holds_alternative<std::monostate>(arr[_Index(i, j)]) || (layer && !layer->IsFree(i, j))) return;
+        }
+    }
+    b->alive = 1;
+    _SetTile_(b->x, b->y, b);
+    for (const auto& place : b->places) _SetTile_(place->X, place->Y, place);
+    arrBuilding.Insert(index, b);
 }
 
 void TBuildingLayer::_removebuildplaces(const std::shared_ptr<TBuilding>& b) {
@@ -460,6 +529,23 @@ void TBuildingLayer::_drawColoredImage(const std::shared_ptr<TImage>& image, flo
     DrawImage(image, x, y, frame);
 }
 
+void TBuildingLayer::_drawOutline(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame,
+                                  float alpha) const {
+    if (!image) return;
+    int32_t r = 255, g = 255, b = 255;
+    GetColor(r, g, b);
+    const float a = GetAlpha();
+    // The picture's shape in black, a screen pixel (more when zoomed in) to each side.
+    const float d = std::max(1.0f, std::round(layer && layer->iso ? layer->iso->ScaleX : 1.0f));
+    SetBlend(ALPHABLEND);
+    SetColor(0, 0, 0);
+    SetAlpha(alpha);
+    for (const auto& [dx, dy] : {std::pair{-d, 0.0f}, std::pair{d, 0.0f}, std::pair{0.0f, -d}, std::pair{0.0f, d}})
+        DrawImage(image, x + dx, y + dy, frame);
+    SetColor(r, g, b);
+    SetAlpha(a);
+}
+
 void TBuildingLayer::_getDrawPos(float& x, float& y, int32_t i, int32_t j) const {
     const float sx = layer && layer->iso ? layer->iso->ScaleX : 1.0f;
     const float sy = layer && layer->iso ? layer->iso->ScaleY : 1.0f;
@@ -623,6 +709,12 @@ void TBuildingLayer::_DrawPreviewAt(int32_t g, int32_t h, int32_t previewFlag) {
             if (layer->_InView(sx, sy, 32.0f)) DrawImage(treeImg, sx, sy, _bm_frame[i]);
         } else {
             const int32_t faded = (previewFlag && !_bm_ignVirtual[i]) ? 1 : 0;
+            // Over the influence colours of the ground a green or red building would melt into
+            // the tint: a dark outline keeps the placed building's shape readable.
+            const bool tinted = layer->GroundLayer && layer->GroundLayer->infMask;
+            if (tinted && !_bm_ignVirtual[i] && _bm_p[i]) {
+                _drawOutline(_bm_p[i]->picture[0], sx, sy, _bm_animFrame[i], faded ? 0.2f : 1.0f);
+            }
             _drawYNPicture(_bm_p[i], sx, sy, _bm_frame[i], faded, _bm_animFrame[i]);
         }
         return;

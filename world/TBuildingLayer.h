@@ -80,12 +80,25 @@ public:
     int32_t _IsFree(int32_t x, int32_t y, int32_t width, int32_t depth, int32_t treesBlock) const;
     int32_t _GetCol(int32_t x, int32_t y) const;
 
+    // --- pointing at pictures ---
+    // Whether an image frame drawn at (x, y) at that scale shows a mostly opaque pixel at the
+    // screen point (px, py).
+    static bool ImageCovers(const std::shared_ptr<TImage>& image, int32_t frame, float x, float y, float scaleX,
+                            float scaleY, float px, float py);
+    // The building or tree whose picture, as the map walk draws it, shows at the screen point;
+    // of several the front-most (drawn last). Empty where only see-through pixels, ground or
+    // roads lie; hidden kinds are looked through.
+    TObject _GetPictureAt(float px, float py) const;
+
     // --- buildings ---
     // Places a new building with its origin at (x, y) (null without a plugin or when its
     // footprint leaves the map); whether the footprint is free is the caller's question.
     std::shared_ptr<TBuilding> _SetTile(int32_t x, int32_t y, const std::shared_ptr<TPicturePlugin>& plugin);
     void _addbuild(const std::shared_ptr<TBuilding>& b);
     void _delBuild(const std::shared_ptr<TBuilding>& b);
+    // Puts a removed building back on its tiles as it was (finished or under construction), at
+    // entry index of the building list; it stands empty until the pool fills it again.
+    void _Revive(const std::shared_ptr<TBuilding>& b, size_t index);
     void _removebuildplaces(const std::shared_ptr<TBuilding>& b);
     int32_t _PicturePluginOnMap(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const;
     int32_t _PicturePluginIsFree(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y,
@@ -153,6 +166,8 @@ public:
                         int32_t faded, int32_t animFrame) const;
     // The picture plain, then tinted, then brightened in the current colour.
     static void _drawColoredImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame);
+    // The image's outline in black at the given alpha, drawn before the image itself.
+    void _drawOutline(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame, float alpha) const;
 
     // Breaks the references between buildings and their inhabitants so the world can be freed.
     void Destroy();

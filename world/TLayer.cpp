@@ -18,6 +18,7 @@
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
+#include "world/TEditHistory.h"
 #include "world/TGroundLayer.h"
 #include "world/THabitant.h"
 #include "world/THabitantPool.h"
@@ -135,6 +136,7 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
     l->_height = l->getHeight(0);
     l->mm = TMiniMap::Create(width, height, 2);
     l->habitantPool = THabitantPool::Create(l.get());
+    l->history = std::make_shared<TEditHistory>();
     l->timeSystem = TTimeSystem::Create(8);
     l->currentDay = -1;
     if (l->timeSystem) l->timeSystem->setSpeedPerSecond(defaultHoursASecond);
@@ -449,6 +451,11 @@ int32_t TLayer::_InView(float sx, float sy, float h) const {
 
 TLayer::TThing TLayer::getThingAtPos(float sx, float sy) const {
     if (!iso || !BuildingLayer) return {};
+    // What is seen at the point comes first: a tall building by its walls and roof, a tree by
+    // its crown. Through see-through pixels the tile under the point answers.
+    const TBuildingLayer::TObject seen = BuildingLayer->_GetPictureAt(sx, sy);
+    if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&seen)) return *b;
+    if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&seen)) return *t;
     float mx = 0, my = 0;
     iso->FromIso(sx, sy, mx, my);
     if (!(std::fabs(mx) < 1e9f) || !(std::fabs(my) < 1e9f)) return {};
@@ -629,19 +636,28 @@ void TLayer::regAllowToBuildFunction(TAllowFunc::Function f, void* context) {
     allowToBuildFunctions.emplace_back(f, context);
 }
 
-int32_t TLayer::_allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin) {
+int32_t TLayer::_allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) {
     for (const auto& f : allowToBuildFunctions) {
-        if (!f(plugin)) return 0;
+        if (!f(plugin, x, y)) return 0;
     }
     return 1;
 }
 
+TEditCheck TLayer::RunCommand(std::unique_ptr<TEditCommand> command) {
+    const TEditCheck check = history->Run(*this, std::move(command));
+    if (!check.Ok()) refusedFunc(check.reason);
+    return check;
+}
+
+std::string TLayer::UndoCommand() { return history->Undo(*this); }
+
 void TLayer::regSomeFuncs() { regAllowToBuildFunction(&TLayer::_ableToBuildBuilding, this); }
 
-int32_t TLayer::_ableToBuildBuilding(void* context, const std::shared_ptr<TPicturePlugin>& plugin) {
+int32_t TLayer::_ableToBuildBuilding(void* context, const std::shared_ptr<TPicturePlugin>& plugin, int32_t x,
+                                     int32_t y) {
     auto* l = static_cast<TLayer*>(context);
     if (!l || !plugin) return 1;
-    return l->_isInfMaskAllowingToBuild(plugin, l->bm_x, l->bm_y);
+    return l->_isInfMaskAllowingToBuild(plugin, x, y);
 }
 
 void TLayer::markBuilding(const std::shared_ptr<TBuilding>& building, int32_t colour, int32_t flag) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/TCallback.h"
+#include "world/TEditCheck.h"
 
 namespace vesko {
 class TFastRandom;
@@ -15,6 +16,9 @@ class TBuilding;
 class TBuildingLayer;
 class TCar;
 class TCheat;
+struct TCitySummary;
+class TEditCommand;
+class TEditHistory;
 class TGroundLayer;
 class THabitantPool;
 class TInfluenceLayer;
@@ -47,7 +51,9 @@ public:
     using TRoadsFunc = TCallback<int32_t(const TRoadList& roads)>;
     using TConfirmFunc = TCallback<int32_t()>;
     // A build permission: 0 forbids building the plugin's building now.
-    using TAllowFunc = TCallback<int32_t(const std::shared_ptr<TPicturePlugin>& plugin)>;
+    using TAllowFunc = TCallback<int32_t(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y)>;
+    // Told why an editing action of the player was refused.
+    using TRefusedFunc = TCallback<void(const std::string& reason)>;
 
     static constexpr float minScale = 0.5f;
     static constexpr float maxScale = 4.0f;
@@ -79,6 +85,9 @@ public:
     // longer exist are left out and listed in message, which is empty after a clean load.
     // Nothing of the running world is touched, and the new world is not made current.
     static std::shared_ptr<TLayer> Load(const std::string& path, std::string& message);
+    // Reads only the "main" section of the city saved at path into summary; false (summary
+    // empty) when the file is no readable save of this or an older version.
+    static bool ReadSummary(const std::string& path, TCitySummary& summary);
     static void Init(int32_t viewWidth, int32_t viewHeight);
     // The view took a new size (the window was resized): the camera's centre stays where it
     // is, and the ground cache, laid out for the old size, is drawn again.
@@ -171,16 +180,26 @@ public:
     void _UpdateDestroyMode(int32_t x, int32_t y, int32_t hit);
     void _UpdateBuildMode(int32_t x, int32_t y, int32_t hit);
     // Whether the plugin's building may stand with its origin on tile (x, y): on the map, no
-    // water, a road along it (unless it needs none), every tile free.
+    // water, every tile free, a road along it (unless it needs none).
     int32_t _CanBuild(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y) const;
     void _Build(const std::shared_ptr<TPicturePlugin>& plugin, float x, float y);
     int32_t _isInfMaskAllowingToBuild(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const;
 
     // --- build permissions ---
     void regAllowToBuildFunction(TAllowFunc::Function f, void* context);
-    int32_t _allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin);
+    // Whether every build permission lets the plugin's building stand with its origin on (x, y).
+    int32_t _allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y);
     void regSomeFuncs();
-    static int32_t _ableToBuildBuilding(void* context, const std::shared_ptr<TPicturePlugin>& plugin);
+    static int32_t _ableToBuildBuilding(void* context, const std::shared_ptr<TPicturePlugin>& plugin, int32_t x,
+                                        int32_t y);
+
+    // --- editing commands ---
+    // Runs an editing command through the history (so it can be taken back); a refusal goes to
+    // the refused callback. The check's answer.
+    TEditCheck RunCommand(std::unique_ptr<TEditCommand> command);
+    // Takes back the newest editing command of this sitting; what it was, empty when none.
+    std::string UndoCommand();
+    void setRefusedFunc(TRefusedFunc::Function f, void* obj) { refusedFunc = {f, obj}; }
 
     // --- highlighting ---
     // A preview of the building on its own tile this frame; colour -1 is its minimap colour.
@@ -291,6 +310,10 @@ public:
     int32_t movementStartMS = -1;
     TShowMoneyFunc showMoneyFunc;
     std::shared_ptr<TCheat> cheat;
+    std::shared_ptr<TEditHistory> history;
+    TRefusedFunc refusedFunc;
+    // Why the active editing mode cannot act on the place under the pointer; empty when it can.
+    std::string modeReason;
     int32_t optRender = 0;
     int32_t enableRenderOpt = 0;
 
@@ -298,7 +321,5 @@ private:
     static void _EnsureViewSize();
     // Pointer to map position, and the see-through point of the building layer.
     void _ModeStart(int32_t x, int32_t y, float& fx, float& fy);
-    // The road plan from the start tile toward tile (tx, ty) with its preview; ok = 1 if it can be built.
-    void _PlanRoad(int32_t tx, int32_t ty, int32_t& ok);
     static inline TLayer* _current = nullptr;
 };

@@ -5,10 +5,13 @@
 
 #include "framework/TFastRandom.h"
 #include "persistence/TDataFile.h"
+#include "persistence/TFile.h"
 #include "platform/TClock.h"
 #include "platform/TNumberText.h"
+#include "platform/TStream.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
+#include "world/TCitySummary.h"
 #include "world/TGroundLayer.h"
 #include "world/THabitantPool.h"
 #include "world/TISO.h"
@@ -22,6 +25,9 @@
 namespace {
 // Tells a saved city from other data files.
 const char* const gameName = "Vallmora";
+// "main" comes first and takes well under a kilobyte, so the list of saves reads only the start
+// of each file (and the whole file only when its "main" is larger).
+constexpr size_t summaryPrefixBytes = 16 * 1024;
 }  // namespace
 
 int32_t TLayer::Save(const std::string& path) {
@@ -51,9 +57,12 @@ int32_t TLayer::Save(const std::string& path) {
                             .AddInt(dateMonth)
                             .AddInt(dateYear));
     // The generator's two 32-bit words, written as signed numbers.
-    wf.AddRecord("random", TRecord().AddInt(int32_t(random ? random->a_seed : 0)).AddInt(int32_t(random ? random->b_seed : 0)));
+    wf.AddRecord("random",
+                 TRecord().AddInt(int32_t(random ? random->a_seed : 0)).AddInt(int32_t(random ? random->b_seed : 0)));
     wf.AddFlag("destroysize", dm_size);
     wf.AddFlag("notime", cheat ? cheat->immediatelyBuild : 0);
+    // Read only by the list of saves (older files lack it); loading counts the inhabitants itself.
+    wf.AddFlag("inhabitants", habitantPool ? habitantPool->countActiveHabitants() : 0);
     if (GroundLayer) GroundLayer->_onSave(wf);
     if (RoadLayer) RoadLayer->_onSave(wf);
     if (BuildingLayer) BuildingLayer->_onSave(wf);
@@ -178,4 +187,62 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
         for (const auto& id : wf.missing) message += " " + (id.empty() ? std::string("(ohne Namen)") : id);
     }
     return l;
+}
+
+namespace {
+// The "main" section at the start of bytes, or null when the bytes do not begin with one.
+std::shared_ptr<vesko::TFileHeader> ReadMain(const std::string& path, const std::string& bytes) {
+    auto d = vesko::TDataFile::Create(path);
+    if (!d) return nullptr;
+    d->File->setByteArray(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    d->_seekFile(0);
+    int32_t error = 0;
+    if (d->_readBigShort() < 1 || d->_readString(error) != "main" || error) return nullptr;
+    auto main = std::make_shared<vesko::TFileHeader>();
+    main->Name = "main";
+    return main->_readFrom(*d) ? main : nullptr;
+}
+}  // namespace
+
+bool TLayer::ReadSummary(const std::string& path, TCitySummary& summary) {
+    summary = TCitySummary();
+    std::string bytes(summaryPrefixBytes, '\0');
+    {
+        auto in = TStream::ReadFile(path);
+        if (!in) return false;
+        bytes.resize(in->Read(bytes.data(), bytes.size()));
+        in->Close();
+    }
+    auto main = ReadMain(path, bytes);
+    if (!main && bytes.size() == summaryPrefixBytes && LoadBytes(path, bytes)) main = ReadMain(path, bytes);
+    const auto text = [&](const char* name) {
+        const auto f = main ? main->findFlag(name) : nullptr;
+        return f ? f->value : std::string();
+    };
+    TRecord version(text("version"));
+    int32_t v = 0;
+    if (!main || text("game") != gameName || !version.Int(v, 1, saveVersion) || !version.AtEnd()) return false;
+    TCitySummary s;
+    s.city = text("city");
+    s.mayor = text("mayor");
+    TRecord money(text("money"));
+    TRecord day(text("day"));
+    int32_t currentDay = 0;
+    float dayPart = 0, hour = 0;
+    const int32_t big = 1 << 30;
+    money.Float(s.money);
+    day.Int(currentDay, -1, big);
+    day.Float(dayPart);
+    day.Float(hour);
+    day.Int(s.dateWeekDay, 0, 7);
+    day.Int(s.dateDay, 0, 31);
+    day.Int(s.dateMonth, 0, 12);
+    day.Int(s.dateYear, 0, big);
+    if (!money.Ok() || !money.AtEnd() || !day.Ok() || !day.AtEnd()) return false;
+    if (main->findFlag("inhabitants")) {
+        TRecord count(text("inhabitants"));
+        if (!count.Int(s.inhabitants, 0, TWorldFile::maxObjects) || !count.AtEnd()) return false;
+    }
+    summary = std::move(s);
+    return true;
 }

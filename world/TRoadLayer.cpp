@@ -300,6 +300,15 @@ void TRoadLayer::_delTile(const std::shared_ptr<TRoad>& road) {
     }
 }
 
+void TRoadLayer::_Revive(const std::shared_ptr<TRoad>& road, size_t index) {
+    if (!road || road->IsValid() || !_InField(road->x, road->y) || _GetTile(road->x, road->y)) return;
+    road->destroyed = 0;
+    arr[_Index(road->x, road->y)] = road;
+    arrRoad.insert(arrRoad.begin() + std::ptrdiff_t(std::min(index, arrRoad.size())), road);
+    _MarkGround(road->x, road->y);
+    _UpdateTile(road->x, road->y);
+}
+
 void TRoadLayer::_AddMark(int32_t x, int32_t y, int32_t kind) {
     _rm_u = 1;
     _rm_x.push_back(x);

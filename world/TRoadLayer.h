@@ -41,6 +41,9 @@ public:
     TRoadList _RoadEnclosed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t corners) const;
     int32_t _Clear(int32_t x, int32_t y, int32_t clearIgn);
     void _delTile(const std::shared_ptr<TRoad>& road);
+    // Puts a removed road tile (a piece of a bridge too) back where it lay, at entry index of
+    // the road list, as it was; its neighbours are framed again.
+    void _Revive(const std::shared_ptr<TRoad>& road, size_t index);
     int32_t _MarkTile(int32_t x, int32_t y, int32_t markKind);
     void _delIgnTo(int32_t x, int32_t y);
     void _garbageCollector();

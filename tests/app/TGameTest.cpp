@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +17,8 @@
 #include "app/TMenu.h"
 #include "framework/TFastRandom.h"
 #include "framework/TMultiTouch.h"
+#include "gui/TBuildTool.h"
+#include "gui/TBuildingTool.h"
 #include "gui/TGameGUIElements.h"
 #include "gui/TLoadTool.h"
 #include "gui/TMainTool.h"
@@ -23,11 +26,14 @@
 #include "gui/TSaveFolder.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
+#include "persistence/TDataFile.h"
+#include "persistence/TFileHeader.h"
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
 #include "platform/TInput.h"
+#include "platform/TInterfaceSpace.h"
 #include "platform/TPixmap.h"
 #include "platform/TRecordingBackend.h"
 #include "platform/TStream.h"
@@ -39,6 +45,8 @@
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
 #include "world/TGroundLayer.h"
+#include "world/THabitant.h"
+#include "world/THabitantPool.h"
 #include "world/TISO.h"
 #include "world/TOPPanel.h"
 #include "world/TRoad.h"
@@ -160,12 +168,21 @@ TEST_F(GameTest, CreationConnectsTheWorldAndCentresTheCamera) {
 TEST_F(GameTest, CheatConsoleWordsIgnoreCaseButNotBlanks) {
     game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
     ASSERT_TRUE(game);
-    EXPECT_EQ(TGame::_cheatCallback(game.get(), "NoTime"), 1);
+    // Each word and the reply the message line shows (and standard output prints).
+    const std::tuple<std::string, int32_t, std::string> words[] = {
+        {"NoTime", 1, "Shut build time off..."},
+        {" notime", 0, "Can't interprete input!"},
+        {"notime ", 0, "Can't interprete input!"},
+        {"poorpeople", 1, "Donate you a little bit money..."},
+        {"POORPEOPLE", 1, "Donate you a little bit money..."},
+    };
+    for (const auto& [word, taken, reply] : words) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(TGame::_cheatCallback(game.get(), word), taken) << word;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), reply + "\n") << word;
+        EXPECT_EQ(game->messageLines, std::vector<std::string>{reply}) << word;
+    }
     EXPECT_EQ(game->layer->cheat->immediatelyBuild, 1);
-    EXPECT_EQ(TGame::_cheatCallback(game.get(), " notime"), 0);
-    EXPECT_EQ(TGame::_cheatCallback(game.get(), "notime "), 0);
-    TGame::_cheatCallback(game.get(), "poorpeople");
-    TGame::_cheatCallback(game.get(), "POORPEOPLE");
     EXPECT_FLOAT_EQ(game->layer->getMoney(), 300000.0f);
     EXPECT_EQ(TGame::_cheatCallback(nullptr, "x"), 1);
 }
@@ -182,7 +199,7 @@ TEST_F(GameTest, FramesMoveTheCameraByKeysAndZoomByTheWheel) {
     Frame();
     EXPECT_GT(game->layer->iso->moveY, y0);
     EXPECT_GT(game->layer->iso->moveX, x0);
-    // Whole pixels per frame: Int(5 x frame factor).
+    // Whole pixels per frame, so the map stays sharp.
     const float step = game->layer->iso->moveY - y0;
     EXPECT_FLOAT_EQ(step, float(static_cast<int32_t>(step)));
     TInput::PostSystemEvent(EVENT_KEYUP, 38);
@@ -195,6 +212,90 @@ TEST_F(GameTest, FramesMoveTheCameraByKeysAndZoomByTheWheel) {
     EXPECT_NEAR(game->layer->tsx, 1.41421356f, 1e-5f);  // one step however far the wheel turned
     for (int32_t i = 0; i < 40; ++i) Frame();
     EXPECT_NEAR(game->layer->iso->ScaleX, 1.41421356f, 1e-5f);
+}
+
+TEST_F(GameTest, HeldArrowKeysScrollEvenlyAtTheSameSpeedWhateverTheFrameRate) {
+    // A map wide enough for a second of scrolling.
+    auto pix = TPixmap::Create(96, 96);
+    pix->ClearPixels(0xFF808080u);
+    SavePixmapPNG(*pix, dir.File("wide.png"));
+    // Frames of these lengths in milliseconds (the window's pacing may stretch the short ones):
+    // held for a second, Left moves the map by the set number of screen pixels, whole pixels a
+    // frame, and no part of a pixel is lost on the way.
+    for (const int32_t ms : {8, 17, 33, 50}) {
+        game = TGame::CreateFromImage(app.get(), dir.File("wide.png"));
+        ASSERT_TRUE(game);
+        const auto frame = [&] {
+            clock->Advance(ms);
+            game->_render();
+            game->gameSpeed = game->layer->getTimeSpeed();
+        };
+        frame();
+        TInput::PostSystemEvent(EVENT_KEYDOWN, 37);
+        frame();  // the snapshot now holds the key
+        const float x0 = game->layer->iso->moveX;
+        const int32_t t0 = Millisecs();
+        float owed = 0, largest = 0;
+        while (Millisecs() - t0 < 1000) {
+            // What the frame is owed: the speed over the time the frame before took.
+            owed += TSettings::keyMovementSpeed * game->gameSpeed / 60.0f;
+            const float before = game->layer->iso->moveX;
+            frame();
+            const float step = game->layer->iso->moveX - before;
+            EXPECT_FLOAT_EQ(step, std::trunc(step)) << ms;
+            largest = std::max(largest, step);
+        }
+        TInput::PostSystemEvent(EVENT_KEYUP, 37);
+        const float moved = game->layer->iso->moveX - x0;
+        EXPECT_NEAR(moved, owed, 1.0f) << ms;
+        EXPECT_NEAR(moved, TSettings::keyMovementSpeed * float(Millisecs() - t0) / 1000.0f, largest + 1) << ms;
+        game.reset();
+    }
+}
+
+TEST_F(GameTest, ARightDragKeepsTheGrabbedMapPointUnderThePointer) {
+    // The interface scale, the zoom, and a wheel step during the drag: none of them may let the
+    // map run ahead of or behind the pointer.
+    const struct {
+        float uiScale, zoom;
+        bool wheel;
+    } cases[] = {{1, 1, false}, {1.5f, 1, false}, {2, 1, false}, {1, 2, false}, {1.5f, 0.5f, false}, {1, 1, true}};
+    for (const auto& c : cases) {
+        TInterfaceSpace::SetFactor(c.uiScale);
+        game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+        ASSERT_TRUE(game);
+        TLayer& world = *game->layer;
+        world.SetMapScale(c.zoom, c.zoom, 1);
+        Frame();
+        TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, 300, 200);
+        Frame();
+        float gx = 0, gy = 0;
+        world.iso->FromIso(300, 200, gx, gy);
+        TInput::PostSystemEvent(EVENT_MOUSEDOWN, 2, 300, 200);
+        Frame();  // the press reaches the snapshot
+        // The pointer goes on in uneven steps, one or two moves a frame.
+        for (const auto& [x, y] : {std::pair{310, 205}, {330, 211}, {331, 240}, {290, 260}, {260, 250}}) {
+            TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, x - 3, y);
+            TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, x, y);
+            Frame();
+        }
+        if (c.wheel) TInput::PostSystemEvent(EVENT_MOUSEWHEEL, 1);
+        for (int32_t i = 0; i < 40; ++i) Frame();  // the zoom settles
+        float mx = 0, my = 0;
+        world.iso->FromIso(260, 250, mx, my);
+        EXPECT_NEAR(mx, gx, 0.01f) << c.uiScale << " " << c.zoom << " " << c.wheel;
+        EXPECT_NEAR(my, gy, 0.01f) << c.uiScale << " " << c.zoom << " " << c.wheel;
+        TInput::PostSystemEvent(EVENT_MOUSEUP, 2, 260, 250);
+        Frame();
+        // Once let go, the pointer moves without the map.
+        const float panX = world.iso->moveX;
+        TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, 100, 100);
+        Frame();
+        Frame();
+        EXPECT_FLOAT_EQ(world.iso->moveX, panX);
+        game.reset();
+    }
+    TInterfaceSpace::SetFactor(1);
 }
 
 TEST_F(GameTest, EscapeEndsTheLoopAndReleasesTheWorld) {
@@ -546,6 +647,83 @@ TEST_F(GameTest, TheLoadToolListsSavesNewestFirstByPagesAndARefusedFileKeepsTheC
               std::make_tuple(0, false, 1));
 }
 
+TEST_F(GameTest, SavingRefusesABlankNameAndAsksOnceBeforeWritingOverASave) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    InFolder here(dir.path);
+    TTextFieldTool& field = *game->guiElements->textFieldTool;
+    const std::string blank = "Bitte einen Namen eingeben", written = "Gespeichert: Neustadt",
+                      asked = "Spielstand „Neustadt“ gibt es schon – nochmal Speichern zum Überschreiben";
+    // Whether "Speichern" was chosen anew, the name confirmed, and then: whether the field is
+    // still open, what the message line says and whether saves/Neustadt.sav was written.
+    const struct {
+        bool reopen;
+        std::string name;
+        int32_t open;
+        std::string message;
+        bool neustadt;
+    } steps[] = {
+        {true, "", 1, blank, false},
+        {false, "   ", 1, blank, false},
+        {false, "Neustadt", 0, written, true},  // a new save is written at once
+        {true, "Neustadt", 1, asked, false},
+        {false, "Neustadt", 0, written, true},  // the second OK writes over it
+        {true, "Neustadt", 1, asked, false},
+        {false, "Altstadt", 0, "Gespeichert: Altstadt", false},
+        {true, "Neustadt", 1, asked, false},      // asked again in a new edit
+        {false, " Neustadt ", 0, written, true},  // the same save
+    };
+    float money = 0;
+    for (const auto& step : steps) {
+        game->layer->setMoney(money += 100);  // every save differs from the one before
+        const std::string before = Bytes("saves/Neustadt.sav");
+        if (step.reopen) game->guiElements->runSaveTool();
+        field.currentText = step.name;
+        game->messageLines.clear();
+        field.onCmdOk();
+        EXPECT_EQ(field.isVisible(), step.open) << step.name;
+        EXPECT_EQ(game->messageLines, std::vector<std::string>{step.message}) << step.name;
+        EXPECT_EQ(Bytes("saves/Neustadt.sav") != before, step.neustadt) << step.name;
+    }
+}
+
+TEST_F(GameTest, TheLoadToolShowsEachSavesNameDateInhabitantsAndMoney) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    InFolder here(dir.path);
+    TLayer& world = *game->layer;
+    for (int32_t i = 0; i < 3; ++i) world.habitantPool->_addActiveHabitant(std::make_shared<THabitant>());
+    world.setMoney(1234.5f);
+    world.dateWeekDay = 2;
+    world.dateDay = 5;
+    world.dateMonth = 3;
+    world.dateYear = 1;
+    ASSERT_EQ(game->saveCity("Altstadt"), 1);
+    // A save from before the count was kept: the same without it.
+    auto older = vesko::TDataFile::Load("saves/Altstadt.sav");
+    ASSERT_TRUE(older && older->ReadIn());
+    auto main = older->findHeader("main", 0);
+    ASSERT_TRUE(main && main->findFlag("inhabitants"));
+    main->remFlag(main->findFlag("inhabitants"));
+    older->setFilename("saves/Frueher.sav");
+    ASSERT_TRUE(older->WriteOut() && older->Save());
+    Put("saves/Kaputt.sav", "kein Spielstand");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& [name, hours] : {std::pair{"Altstadt", 0}, std::pair{"Frueher", 1}, std::pair{"Kaputt", 2}})
+        std::filesystem::last_write_time("saves/" + std::string(name) + ".sav", now - std::chrono::hours(hours));
+    TLoadTool& tool = *game->guiElements->loadTool;
+    tool.SHOW();
+    EXPECT_EQ(tool.shownEntries(), (std::vector<TLoadTool::TShownEntry>{
+                                       {"Altstadt", "1.234,50", "Mi. 5.3. Jahr 1", "3 Einwohner"},
+                                       {"Frueher", "1.234,50", "Mi. 5.3. Jahr 1", ""},
+                                       {"Kaputt", "", "", ""},
+                                   }));
+}
+
 TEST_F(GameTest, ALoadedWorldKeepsItsNamesMoneyCameraAndSpeed) {
     TGadgets::SetDefaults();
     app->_prepareGUI();
@@ -594,4 +772,81 @@ TEST_F(GameTest, AStartCityThatCannotBeLoadedGivesTheReasonAndNoWorld) {
     app->loadPath = dir.File("missing.sav");
     EXPECT_FALSE(menu->_loadStartCity(message));
     EXPECT_TRUE(message.starts_with("Laden fehlgeschlagen")) << message;
+}
+
+TEST_F(GameTest, TheFirstClickAfterSwitchingToolsReachesTheMapAndPanelsKeepTheirs) {
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    vesko::TMultiTouch::Init(1, 1, 0);
+    const auto plugin = std::make_shared<TStreetPlugin>();  // outlives its street, as in the registry
+    plugin->Name = "Weg";
+    TStreet::streets = {TStreet::CreateFromPlugin(plugin)};
+    TStreet::streets[0]->price = 1;
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    TGameGUIElements& tools = *game->guiElements;
+    TLayer& world = *game->layer;
+    const auto press = [&](int32_t button, int32_t x, int32_t y) {
+        TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, x, y);
+        Frame();
+        TInput::PostSystemEvent(EVENT_MOUSEDOWN, button, x, y);
+        Frame();  // the press reaches the snapshot
+        Frame();  // the world and the panels take it
+    };
+    const auto release = [&](int32_t button, int32_t x, int32_t y) {
+        TInput::PostSystemEvent(EVENT_MOUSEUP, button, x, y);
+        for (int32_t i = 0; i < 3; ++i) Frame();  // a button fires the frame after the release
+    };
+    const auto click = [&](float x, float y) {
+        press(1, int32_t(x), int32_t(y));
+        release(1, int32_t(x), int32_t(y));
+    };
+    const auto at = [&](float mx, float my) {
+        float sx = 0, sy = 0;
+        world.iso->ToIso(mx, my, sx, sy);
+        return std::pair{sx, sy};
+    };
+    auto kind = std::make_shared<TPicturePlugin>();
+    kind->structuretyp = "residentalbuilding";
+    kind->Name = "Wohnhaus";
+    kind->SizeX[0] = kind->SizeY[0] = 1;
+    ASSERT_TRUE(world.BuildingLayer->_SetTile(10, 13, kind));
+
+    // Info mode: a click on the house opens its info, whose close button puts it away.
+    game->infoMode = 1;
+    const auto [hx, hy] = at(10.5f, 13.5f);
+    click(hx, hy);
+    ASSERT_EQ(tools.buildingTool->isVisible(), 1);
+    for (int32_t i = 0; i < 40; ++i) Frame();  // its opening spiral ends
+    const auto& close = *tools.buildingTool->cmdClose->gadget;
+    click(close.GetX(1), close.GetY(1));
+    ASSERT_EQ(tools.buildingTool->isVisible(), 0);
+
+    // Key 1: the road tool; the very first click on the map is the road's start, the second its end.
+    TInput::PostSystemEvent(EVENT_KEYDOWN, 49);
+    Frame();
+    Frame();
+    TInput::PostSystemEvent(EVENT_KEYUP, 49);
+    ASSERT_EQ(std::make_pair(world.roadmode, game->infoMode), std::make_pair(1, 0));
+    const auto [ax, ay] = at(12.5f, 14.5f);
+    click(ax, ay);
+    EXPECT_EQ(std::make_tuple(world.rm_mode, world.rm_sx, world.rm_sy), std::make_tuple(1, 12, 14));
+    const auto [bx, by] = at(16.5f, 14.5f);
+    click(bx, by);
+    EXPECT_NE(world.RoadLayer->_GetTile(14, 14), nullptr);
+
+    // A click on the road tool's panel stays the panel's: no road starts under it, and a
+    // right-button drag begun on the panel leaves the map where it is.
+    for (int32_t i = 0; i < 40; ++i) Frame();
+    const auto& level = *tools.buildTool->cmdTechlevel[0]->gadget;
+    click(level.GetX(1), level.GetY(1));
+    EXPECT_EQ(world.rm_mode, 0);
+    const float panX = world.iso->moveX, panY = world.iso->moveY;
+    press(2, int32_t(level.GetX(1)), int32_t(level.GetY(1)));
+    TInput::PostSystemEvent(EVENT_MOUSEMOVE, 0, int32_t(level.GetX(1)) + 80, int32_t(level.GetY(1)) + 40);
+    Frame();
+    Frame();
+    EXPECT_EQ(std::make_pair(world.iso->moveX, world.iso->moveY), std::make_pair(panX, panY));
+    release(2, int32_t(level.GetX(1)) + 80, int32_t(level.GetY(1)) + 40);
+    vesko::TMultiTouch::Deinit();
 }

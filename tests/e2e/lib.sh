@@ -89,24 +89,26 @@ wait_ready() {
 }
 
 # Runs a check (a shell function returning 0 when what it looks for is on screen) until it holds,
-# for at most $1 seconds: the game shows the effect of input a frame or a few later.
+# for at most $1 seconds: the game shows the effect of input a frame or a few later, and later
+# still on a busy machine.
 eventually() {
-  local seconds=$1
+  local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
   shift
-  for _ in $(seq 1 $((seconds * 5))); do
+  while :; do
     "$@" && return 0
+    [ "${EPOCHREALTIME/./}" -lt "$end" ] || return 1
     sleep 0.2
   done
-  return 1
 }
 
 window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 # A picture of the window; X may refuse a grab while the window is being redrawn, so try again.
+# PNG files are written with light compression: the waits below take many pictures.
 screenshot() {
   local i
   for i in 1 2 3 4 5; do
-    import -window "$1" "$2" 2>/dev/null && return 0
+    import -window "$1" -define png:compression-level=1 "$2" 2>/dev/null && return 0
     sleep 0.2
   done
   fail "could not take a screenshot of window $1"
@@ -140,10 +142,11 @@ quit_with_escape() {
 screenshot_median() {
   local i
   for i in 1 2 3; do
-    screenshot "$1" "$WORK/median_$i.png"
+    screenshot "$1" "$WORK/median_$i.miff"
     sleep 0.07
   done
-  convert "$WORK/median_1.png" "$WORK/median_2.png" "$WORK/median_3.png" -evaluate-sequence median "$2"
+  convert "$WORK/median_1.miff" "$WORK/median_2.miff" "$WORK/median_3.miff" -evaluate-sequence median \
+    -define png:compression-level=1 "$2"
 }
 
 # Mean difference (0-100) of a region WxH+X+Y between two pictures of equal size.
@@ -162,15 +165,144 @@ set_option() {
   sed -i "/^- $1/{n;s/.*/$2/}" "$WORK/cfg/options.cfg"
 }
 
+# Waiting for the screen. Each of these takes pictures of the window ($win) until it shows what it
+# waits for, for at most $1 seconds, and returns 1 when it never does; the last picture taken is
+# left in the file named, for the assertions that follow and as an artefact. The pictures are
+# medians of three (screenshot_median) unless "single" is given last.
+_picture() {
+  if [ "${2:-}" = single ]; then screenshot "$win" "$1"; else screenshot_median "$win" "$1"; fi
+}
+_above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# Runs a check that takes a single picture twice and holds when both hold: a lightning flash or
+# rain lasts a frame and cannot pass for what the check looks for.
+twice() { "$@" && "$@"; }
+
+# wait_changed SECONDS REFERENCE REGION MIN OUT [single]: until region WxH+X+Y differs from the
+# picture REFERENCE by a mean of more than MIN (0-100), e.g. once a panel opened or the pointer
+# arrived there.
+wait_changed() {
+  local seconds=$1 ref=$2 region=$3 min=$4 out=$5 kind=${6:-}
+  _region_changed() { _picture "$out" "$kind" && _above "$(region_diff "$ref" "$out" "$region")" "$min"; }
+  eventually "$seconds" _region_changed
+}
+
+# wait_still SECONDS REGION OUT [MAX]: until two pictures in a row agree in region WxH+X+Y within
+# a mean difference of MAX (default 1): whatever moved there (an unfolding panel, a map being
+# drawn) has come to rest.
+wait_still() {
+  local seconds=$1 region=$2 out=$3 max=${4:-1} prev="$WORK/still_prev.png"
+  _picture "$prev"
+  _region_still() {
+    _picture "$out" && ! _above "$(region_diff "$prev" "$out" "$region")" "$max" && return 0
+    cp "$out" "$prev"
+    return 1
+  }
+  eventually "$seconds" _region_still
+}
+
+# wait_shown SECONDS REFERENCE REGION OUT [MIN]: until region WxH+X+Y differs from the picture
+# REFERENCE by a mean of more than MIN (default 3) and holds still: a panel that opened there,
+# with its opening movement over.
+wait_shown() {
+  local seconds=$1 ref=$2 region=$3 out=$4 min=${5:-3} prev="$WORK/shown_prev.png"
+  rm -f "$prev"
+  _region_shown() {
+    _picture "$out"
+    if ! _above "$(region_diff "$ref" "$out" "$region")" "$min"; then
+      rm -f "$prev"
+      return 1
+    fi
+    [ -f "$prev" ] && ! _above "$(region_diff "$prev" "$out" "$region")" 1 && return 0
+    cp "$out" "$prev"
+    return 1
+  }
+  eventually "$seconds" _region_shown
+}
+
+# Share (0-100) of the light grey face of a round button of radius $4 (default 20) centred at
+# X Y ($2 $3) in picture $1, taken just inside its top rim above the icon. Panels are drawn over
+# the weather's light, so the face keeps its grey whatever lies behind.
+face_share() {
+  local radius=${4:-20}
+  convert "$1" -crop "10x4+$(($2 - 5))+$(($3 - radius + 6))" +repage \
+    -fx '(abs(r - g) < 0.06 && abs(g - b) < 0.06 && r > 0.55) ? 1 : 0' -format '%[fx:100*mean]' info:
+}
+
+# Chooses the K-th button ($3) of a row of the menu at 1024 × 768 (buttons of radius 20, the row
+# to the right): a click on the row's main button at X Y, once the row has unfolded (the K-th
+# button's face is drawn 2·K·20 pixels to the right, where the map was) a click on that button,
+# and back once the row has folded in again (the place no longer looks as with the row open),
+# which it does when one of its buttons fired. The pointer rests in the corner while the screen is
+# read, so neither it nor a tooltip changes the place.
+menu_choose() {
+  local x=$1 y=$2 k=$3
+  local bx=$((x + 40 * k))
+  local box="36x36+$((bx - 18))+$((y - 18))"
+  rest
+  screenshot "$win" "$WORK/row_before.png"
+  click "$x" "$y"
+  rest
+  _row_is() {
+    local now=$WORK/row_$1.png
+    screenshot "$win" "$now"
+    if [ "$1" = open ]; then
+      _above "$(region_diff "$WORK/row_before.png" "$now" "$box")" 7 && _above "$(face_share "$now" "$bx" "$y")" 30
+    else
+      _above "$(region_diff "$WORK/row_open.png" "$now" "$box")" 7
+    fi
+  }
+  eventually 10 twice _row_is open || {
+    cp "$WORK/row_before.png" "$WORK/row_open.png" "$ARTIFACTS/"
+    fail "the menu row at $x,$y did not unfold (no button at $bx,$y; see row_*.png)"
+  }
+  click "$bx" "$y"
+  rest
+  eventually 10 twice _row_is folded || {
+    cp "$WORK/row_before.png" "$WORK/row_open.png" "$WORK/row_folded.png" "$ARTIFACTS/"
+    fail "the menu row at $x,$y did not fold in after a click on its button $k (see row_*.png)"
+  }
+}
+
 # A click of the left button at X Y in the game's window ($win), as a player makes it: the pointer
-# arrives, rests a moment, clicks; the game gets a few frames to answer.
+# arrives, rests a moment, clicks, and stays a moment. What the click brings about is waited for
+# by the caller (menu_choose, wait_shown, a line on the output, ...), not assumed after the pause.
 click() {
   xdotool mousemove --window "$win" $1 $2
   sleep 0.25
   xdotool click --window "$win" 1
   sleep 0.4
 }
-# The pointer to the top right corner of a 1024-pixel-wide window, away from every panel.
-rest() { xdotool mousemove --window "$win" 1010 20; sleep 0.6; }
-# The last --daily line of the game's output.
+
+# The pointer's place in the window $win as "X Y".
+pointer_in_window() {
+  local X Y WINDOW SCREEN WIDTH HEIGHT px py
+  eval "$(xdotool getmouselocation --shell)"
+  px=$X py=$Y
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  echo $((px - X)) $((py - Y))
+}
+
+# The pointer to the top right corner of a 1024-pixel-wide window, away from every panel. Returns
+# once the game draws it there (the corner changes), so the next picture has neither the pointer
+# nor a tooltip where it was; a pointer already in the corner is not moved.
+rest() {
+  local corner=14x20+1010+20
+  [ "$(pointer_in_window)" = "1010 20" ] && return 0
+  screenshot "$win" "$WORK/rest_before.png"
+  xdotool mousemove --window "$win" 1010 20
+  wait_changed 5 "$WORK/rest_before.png" "$corner" 5 "$WORK/rest_after.png" single ||
+    fail "the pointer was not drawn in the corner it was moved to"
+}
+# The last --daily line of the game's output, how many there are, and the money of the last.
 last_day() { grep '^day ' "$WORK/game.log" | tail -n 1; }
+day_count() { grep -c '^day ' "$WORK/game.log" || true; }
+day_money() { last_day | awk '{print $3}'; }
+# The money of the last day line is below $1: what was built has been paid.
+money_below() { awk -v m="$(day_money)" -v b="$1" 'BEGIN { exit !(m != "" && m < b) }'; }
+# No day line comes for $1 seconds: the game is paused (at "Sehr schnell" a day lasts 1.25 s).
+no_new_day() {
+  local n
+  n=$(day_count)
+  sleep "$1"
+  [ "$(day_count)" = "$n" ]
+}

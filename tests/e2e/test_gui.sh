@@ -15,26 +15,35 @@ win=$(wait_window)
 wait_ready
 
 # "Bauen" unfolds eight buttons in a row, and a second click folds it in. Panels are drawn over
-# the weather's light, so a button shows as the light grey of its face just inside its top rim,
-# at each place the layout gives it and nowhere after the last.
+# the weather's light, so a button shows as the light grey of its face just inside its top rim
+# (face_share), at each place the layout gives it and nowhere after the last.
 click_build() {
   xdotool mousemove --window "$win" $bx $by
   sleep 0.2
   xdotool click --window "$win" 1
   xdotool mousemove --window "$win" 630 470
-  sleep 0.6
 }
-face_share() {
-  convert "$1" -crop "10x4+$(($2 - 5))+$((by - 14))" +repage \
-    -fx '(abs(r - g) < 0.06 && abs(g - b) < 0.06 && r > 0.55) ? 1 : 0' -format '%[fx:100*mean]' info:
+# The row as a picture shows it: "open" with a face at each of the eight places and none at the
+# ninth, "folded" with none.
+row_shows() {
+  local k share
+  for k in 1 2 3 4 5 6 7 8 9; do
+    share=$(face_share "$2" $((bx + 40 * k)) $by)
+    if [ "$1" = open ] && [ $k -le 8 ]; then _above "$share" 15 || return 1; else _above 5 "$share" || return 1; fi
+  done
+}
+# Waits until the screen shows the row so (the assertions below say where it does not).
+row_becomes() {
+  _row_now() { screenshot_median "$win" "$2" && row_shows "$1" "$2"; }
+  eventually 10 _row_now "$@" || true
 }
 click_build
-screenshot_median "$win" "$ARTIFACTS/gui_build_row.png"
+row_becomes open "$ARTIFACTS/gui_build_row.png"
 click_build
-screenshot_median "$win" "$ARTIFACTS/gui_build_row_folded.png"
+row_becomes folded "$ARTIFACTS/gui_build_row_folded.png"
 for k in 1 2 3 4 5 6 7 8 9; do
-  open=$(face_share "$ARTIFACTS/gui_build_row.png" $((bx + 40 * k)))
-  folded=$(face_share "$ARTIFACTS/gui_build_row_folded.png" $((bx + 40 * k)))
+  open=$(face_share "$ARTIFACTS/gui_build_row.png" $((bx + 40 * k)) $by)
+  folded=$(face_share "$ARTIFACTS/gui_build_row_folded.png" $((bx + 40 * k)) $by)
   want=$([ $k -le 8 ] && echo button || echo map)
   awk -v o="$open" -v f="$folded" -v w=$want 'BEGIN { exit !((w == "button" ? o > 15 : o < 5) && f < 5) }' ||
     fail "build row at place $k: face share $open unfolded, $folded folded in (expected a $want)"
@@ -60,7 +69,16 @@ xdotool key --window "$win" p
 shot_saved() { ls "$WORK"/screens/pic_*.png >/dev/null 2>&1; }
 eventually 5 shot_saved || fail "no screenshot file after P"
 
-# Dragging the handle moves the whole menu; its place goes to gadgets.cfg at the end.
+# Dragging the handle moves the whole menu; its place goes to gadgets.cfg at the end. The button
+# is let go once the menu is drawn at the pointer's last place (its "Bauen" button's face there,
+# where the map was), so the last step of the drag is not lost to a slow frame.
+screenshot "$win" "$WORK/before_drag.png"
+moved_bx=$((bx + 200)) moved_by=$((by + 100))
+menu_moved() {
+  screenshot "$win" "$WORK/dragging.png"
+  _above "$(region_diff "$WORK/before_drag.png" "$WORK/dragging.png" "36x36+$((moved_bx - 18))+$((moved_by - 18))")" 7 &&
+    _above "$(face_share "$WORK/dragging.png" $moved_bx $moved_by)" 30
+}
 xdotool mousemove --window "$win" $hx $hy
 sleep 0.2
 xdotool mousedown --window "$win" 1
@@ -68,7 +86,7 @@ for i in $(seq 1 10); do
   xdotool mousemove --window "$win" $((hx + i * 20)) $((hy + i * 10))
   sleep 0.05
 done
-sleep 0.2
+eventually 10 twice menu_moved || fail "the menu was not drawn at the end of the drag"
 xdotool mouseup --window "$win" 1
 sleep 0.3
 quit_with_escape "$win"

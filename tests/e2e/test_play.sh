@@ -7,11 +7,12 @@
 source "$(dirname "$0")/lib.sh"
 
 # Places of the panels at 1024 × 768 with the default gadgets.cfg (the menu's handle at
-# (154, 154), its rows 40 pixels apart; the main tool pushed up to fit the screen).
+# (154, 154), its rows 40 pixels apart with buttons of radius 20; the main tool pushed up to fit
+# the screen).
 menu_build="154 188" menu_view="154 228"
-row() { echo $((154 + 40 * $1)) "$2"; }
 name_bar="615 613" money_bar="615 655" very_fast="716 745"
 tax_up="575 428" tax_text="40x16+566+371"  # the rate's digits
+name_text="100x20+540+372"                 # the start of the text field's line
 house="330 170"
 
 rm -f "$WORK/cfg/gadgets.cfg"
@@ -26,41 +27,56 @@ shot() { rest; screenshot "$win" "$ARTIFACTS/play_$1.png"; }
 # Mean difference of a region between two of this test's screens.
 changed() { region_diff "$ARTIFACTS/play_$1.png" "$ARTIFACTS/play_$2.png" "$3"; }
 
-# The road tool from the build row, a road by two clicks.
-click $menu_build
-click $(row 1 188)
+# The road tool from the build row, a road by two clicks; it is paid on the next day line.
+menu_choose $menu_build 1
 shot 1_road_tool
 click 250 150
 click 380 215
+eventually 30 money_below 100000 || fail "the road was not built: $(last_day)"
 shot 2_road
 
-# The residential tool, a house beside the road; key 9 closes the build tool again.
-click $menu_build
-click $(row 2 188)
+# The residential tool, a house beside the road; key 9 closes the build tool again once the
+# house is paid.
+menu_choose $menu_build 2
+road_money=$(day_money)
 click $house
+eventually 30 money_below "$road_money" || fail "the house was not built: $(last_day)"
 shot 3_house
 xdotool key --window "$win" 9
 
 # Renaming: the name bar opens the text field, a touch on the field places the cursor.
+screenshot_median "$win" "$WORK/before_name_field.png"
 click $name_bar
-shot 4_name_field
+rest
+wait_shown 10 "$WORK/before_name_field.png" "$name_text" "$ARTIFACTS/play_4_name_field.png" ||
+  fail "the name bar did not open the text field"
 click 760 384
 xdotool key --window "$win" End $(printf 'BackSpace %.0s' $(seq 1 20))
 # Key by key: "xdotool type" borrows spare key codes, which the game may first see as other keys.
 xdotool key --window "$win" --delay 60 shift+n e u s t a d t
 sleep 0.3
 xdotool key --window "$win" Return
-shot 5_renamed
-d=$(changed 4_name_field 5_renamed 160x30+535+598)
-awk -v d="$d" 'BEGIN { exit !(d > 3) }' || fail "the name bar did not change after renaming (difference $d)"
+rest
+renamed() {
+  screenshot "$win" "$ARTIFACTS/play_5_renamed.png"
+  d=$(changed 4_name_field 5_renamed 160x30+535+598)
+  awk -v d="$d" 'BEGIN { exit !(d > 3) }'
+}
+eventually 10 renamed || fail "the name bar did not change after renaming (difference $d)"
 
 # Taxes: the money bar opens the tax tool; one step up on level 1.
+screenshot_median "$win" "$WORK/before_tax.png"
 click $money_bar
-shot 6_tax
+rest
+wait_shown 10 "$WORK/before_tax.png" "$tax_text" "$ARTIFACTS/play_6_tax.png" || fail "the money bar did not open the tax tool"
 click $tax_up
-shot 7_tax_up
-d=$(changed 6_tax 7_tax_up "$tax_text")
-awk -v d="$d" 'BEGIN { exit !(d > 2) }' || fail "the tax rate did not change after a step up (difference $d)"
+rest
+tax_raised() {
+  screenshot "$win" "$ARTIFACTS/play_7_tax_up.png"
+  d=$(changed 6_tax 7_tax_up "$tax_text")
+  awk -v d="$d" 'BEGIN { exit !(d > 2) }'
+}
+eventually 10 tax_raised || fail "the tax rate did not change after a step up (difference $d)"
 
 # "Sehr schnell", then the house is finished and inhabited within a couple of minutes.
 click $very_fast
@@ -73,15 +89,21 @@ inhabited() {
 }
 eventually 180 inhabited || fail "the house was not finished and inhabited: $(last_day)"
 shot 8_inhabited
-money=$(last_day | awk '{print $3}')
+money=$(day_money)
 awk -v m="$money" 'BEGIN { exit !(m < 100000) }' || fail "building cost nothing (money $money)"
 
-# The info mode from the view row; a click on the house opens its info.
-click $menu_view
-click $(row 7 228)
+# The info mode from the view row; a click on the house opens its info, compared with the screen
+# just before the click.
+menu_choose $menu_view 7
+rest
+screenshot "$win" "$WORK/before_info.png"
 click $house
-shot 9_house_info
-d=$(changed 8_inhabited 9_house_info 200x200+412+69)
-awk -v d="$d" 'BEGIN { exit !(d > 5) }' || fail "no building info opened (difference $d)"
+rest
+info_opened() {
+  screenshot "$win" "$ARTIFACTS/play_9_house_info.png"
+  d=$(region_diff "$WORK/before_info.png" "$ARTIFACTS/play_9_house_info.png" 200x200+412+69)
+  awk -v d="$d" 'BEGIN { exit !(d > 5) }'
+}
+eventually 10 info_opened || fail "no building info opened (difference $d)"
 quit_with_escape "$win"
 echo "PASS: road, house, renamed city, higher tax, very fast, inhabited house and its info: $(last_day)"

@@ -10,10 +10,10 @@ source "$(dirname "$0")/lib.sh"
 # Places at 1024 × 768 with the default gadgets.cfg (see test_play.sh): the menu's rows are 40
 # pixels apart, the options row is the third; the list of saves opens in the middle.
 menu_build="154 188" menu_options="154 268"
-row() { echo $((154 + 40 * $1)) "$2"; }
 very_fast="716 745" pause="556 745"
 house="330 170"
-first_save="536 208"
+first_save="536 208" first_save_text="120x30+410+194"
+field_text="100x20+540+372"    # the start of the text field's line
 city_region="240x150+220+100"  # the road and the house
 save_name="Vallmora_City"
 
@@ -30,25 +30,32 @@ shot() { rest; screenshot_median "$win" "$ARTIFACTS/save_$1.png"; }
 day_state() { awk '{print $2, $3, $8}'; }
 in_log() { grep -q "^$1" "$WORK/game.log"; }
 ready_count() { grep -c '^Game ready' "$WORK/game.log" || true; }
-# Pixels of the city's region that differ clearly between two screens; a few may (smoke, cars).
+# Pixels of the city's region that differ clearly between two screens ($n); a few may (smoke, cars).
 same_city() {
-  local n
   convert "$1" -crop "$city_region" +repage "$WORK/crop_a.png"
   convert "$2" -crop "$city_region" +repage "$WORK/crop_b.png"
   n=$(compare -metric AE -fuzz 12% "$WORK/crop_a.png" "$WORK/crop_b.png" null: 2>&1 || true)
   n=${n%% *}
-  awk -v n="$n" 'BEGIN { exit !(n + 0 == n && n < 240 * 150 * 0.03) }' ||
-    fail "the city looks different after loading: $n pixels of $city_region differ ($1, $2)"
+  awk -v n="$n" 'BEGIN { exit !(n + 0 == n && n < 240 * 150 * 0.03) }'
 }
+# The screen $1 shows the city as it was saved, once the loaded city is drawn.
+shows_saved_city() {
+  shot "$1"
+  same_city "$ARTIFACTS/save_1_before.png" "$ARTIFACTS/save_$1.png"
+}
+# The last day line has the saved day, money and buildings.
+day_as_saved() { [ "$(last_day | day_state)" = "$saved_day" ]; }
 
-# A road by two clicks and a house beside it (as in test_play.sh); key 9 closes the build tool.
-click $menu_build
-click $(row 1 188)
+# A road by two clicks and a house beside it (as in test_play.sh), each paid on the next day
+# line; key 9 closes the build tool.
+menu_choose $menu_build 1
 click 250 150
 click 380 215
-click $menu_build
-click $(row 2 188)
+eventually 30 money_below 100000 || fail "the road was not built: $(last_day)"
+menu_choose $menu_build 2
+road_money=$(day_money)
 click $house
+eventually 30 money_below "$road_money" || fail "the house was not built: $(last_day)"
 xdotool key --window "$win" 9
 
 # "Sehr schnell" until the house is finished and inhabited, then the city pauses.
@@ -58,35 +65,40 @@ inhabited() {
   [ "$#" -ge 10 ] && [ "$4" -ge 1 ] && [ "$9" -ge 1 ]
 }
 eventually 180 inhabited || fail "the house was not finished and inhabited: $(last_day)"
+# Paused once no day line comes for longer than two days last at "Sehr schnell".
 click $pause
-sleep 0.5
+eventually 20 no_new_day 3 || fail "the game did not pause: $(last_day)"
 saved_day=$(last_day | day_state)
 shot 1_before
 
-# "Speichern" from the options row; Return saves under the offered name.
-click $menu_options
-click $(row 1 268)
+# "Speichern" from the options row opens the text field; Return saves under the offered name.
+menu_choose $menu_options 1
+rest
+wait_shown 10 "$ARTIFACTS/save_1_before.png" "$field_text" "$WORK/save_field.png" ||
+  fail "Speichern did not open the text field"
 xdotool key --window "$win" Return
 eventually 10 in_log "Gespeichert: $save_name" || fail "no 'Gespeichert' after saving"
 # The message stands on a dark box at the top centre for a while.
-sleep 0.5
-screenshot "$win" "$ARTIFACTS/save_2_saved.png"
-d=$(region_diff "$ARTIFACTS/save_1_before.png" "$ARTIFACTS/save_2_saved.png" 200x24+412+16)
-awk -v d="$d" 'BEGIN { exit !(d > 10) }' || fail "no message shown at the top after saving (difference $d)"
+message_shown() {
+  screenshot "$win" "$ARTIFACTS/save_2_saved.png"
+  d=$(region_diff "$ARTIFACTS/save_1_before.png" "$ARTIFACTS/save_2_saved.png" 200x24+412+16)
+  awk -v d="$d" 'BEGIN { exit !(d > 10) }'
+}
+eventually 10 message_shown || fail "no message shown at the top after saving (difference $d)"
 [ -s "$WORK/saves/$save_name.sav" ] || fail "saves/$save_name.sav was not written"
 
 # "Laden" lists it first; a touch loads it and the game starts again with it.
-click $menu_options
-click $(row 2 268)
-shot 3_load_tool
+menu_choose $menu_options 2
+rest
+wait_shown 10 "$ARTIFACTS/save_1_before.png" "$first_save_text" "$ARTIFACTS/save_3_load_tool.png" ||
+  fail "Laden did not list the saved cities"
 click $first_save
 eventually 20 in_log "Geladen: $save_name" || fail "no 'Geladen' after choosing the save"
 two_ready() { [ "$(ready_count)" -ge 2 ]; }
 eventually 20 two_ready || fail "the loaded city did not fade in"
-sleep 0.5
-[ "$(last_day | day_state)" = "$saved_day" ] || fail "after loading: '$(last_day | day_state)', saved '$saved_day'"
-shot 4_loaded_in_game
-same_city "$ARTIFACTS/save_1_before.png" "$ARTIFACTS/save_4_loaded_in_game.png"
+eventually 10 day_as_saved || fail "after loading: '$(last_day | day_state)', saved '$saved_day'"
+eventually 10 shows_saved_city 4_loaded_in_game ||
+  fail "the city looks different after loading: $n pixels of $city_region differ (save_1_before.png, save_4_loaded_in_game.png)"
 quit_with_escape "$win"
 
 # A new start with --load shows the saved city.
@@ -94,10 +106,9 @@ start_game --daily --load "saves/$save_name.sav"
 win=$(wait_window)
 wait_ready
 in_log "Geladen: $save_name" || fail "no 'Geladen' at the start with --load"
-sleep 0.5
-[ "$(last_day | day_state)" = "$saved_day" ] || fail "after --load: '$(last_day | day_state)', saved '$saved_day'"
-shot 5_loaded_at_start
-same_city "$ARTIFACTS/save_1_before.png" "$ARTIFACTS/save_5_loaded_at_start.png"
+eventually 10 day_as_saved || fail "after --load: '$(last_day | day_state)', saved '$saved_day'"
+eventually 10 shows_saved_city 5_loaded_at_start ||
+  fail "the city looks different after loading: $n pixels of $city_region differ (save_1_before.png, save_5_loaded_at_start.png)"
 quit_with_escape "$win"
 
 # A file that is not there: the reason, then the start map.

@@ -9,18 +9,27 @@ win=$(wait_window)
 
 # Ready once the fade-in from black is over.
 wait_ready
-screenshot "$win" "$ARTIFACTS/shell.png"
-[ "$(identify -format '%wx%h' "$ARTIFACTS/shell.png")" = "640x480" ] || fail "screenshot has the wrong size"
 # The version and FPS line is white text in the top left corner, over whatever lies behind it:
 # its band holds clearly more white than the band below it.
-line=$(white_share "$ARTIFACTS/shell.png" 260x14+0+0)
-below=$(white_share "$ARTIFACTS/shell.png" 260x14+0+30)
-awk -v l="$line" -v b="$below" 'BEGIN { exit !(l > b + 3) }' || fail "no version line (white $line% against $below% below)"
+version_line() {
+  screenshot "$win" "$ARTIFACTS/shell.png"
+  [ "$(identify -format '%wx%h' "$ARTIFACTS/shell.png")" = "640x480" ] || fail "screenshot has the wrong size"
+  line=$(white_share "$ARTIFACTS/shell.png" 260x14+0+0)
+  below=$(white_share "$ARTIFACTS/shell.png" 260x14+0+30)
+  awk -v l="$line" -v b="$below" 'BEGIN { exit !(l > b + 3) }'
+}
+eventually 5 version_line || fail "no version line (white $line% against $below% below)"
 
 # The pointer follows the mouse: its white arrow (tip at the mouse) leaves one place for another.
+# It starts outside the window; the picture without it at the screen's centre is taken once the
+# game draws it at the first place.
+first=$(white_share "$ARTIFACTS/shell.png" 16x20+100+100)
 xdotool mousemove --window "$win" 100 100
-sleep 0.5
-screenshot "$win" "$ARTIFACTS/shell_pointer_away.png"
+pointer_away() {
+  screenshot "$win" "$ARTIFACTS/shell_pointer_away.png"
+  _above "$(white_share "$ARTIFACTS/shell_pointer_away.png" 16x20+100+100)" "$(awk -v w="$first" 'BEGIN { print w + 5 }')"
+}
+eventually 5 pointer_away || fail "no pointer drawn where the mouse went first (100,100)"
 xdotool mousemove --window "$win" 320 240
 away=$(white_share "$ARTIFACTS/shell_pointer_away.png" 16x20+320+240)
 pointer_drawn() {

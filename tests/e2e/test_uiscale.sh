@@ -38,13 +38,25 @@ for scale in 1 2; do
   xdotool windowmove "$win" 0 0
   # The build button's centre: the handle's small circle (12 units), 2 units, one button radius (20).
   y=$((handle_y + 34 * scale))
-  away() { xdotool mousemove --window "$win" 1200 700; sleep 1; }
-  away
-  screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_start.png"
+  # The band the row unfolds into, from the handle to the window's right edge.
+  band="$((1280 - handle_x))x$((30 * scale))+$handle_x+$((y - 15 * scale))"
+  xdotool mousemove --window "$win" 1200 700
+  wait_still 20 "$band" "$ARTIFACTS/uiscale_${scale}_start.png" ||
+    fail "at scale $scale the menu's row band did not come to rest before the click"
   click $((handle_x + 30 * (scale - 1))) "$y"
-  away
-  screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_build_row.png"
-  reach[$scale]=$(row_reach "$ARTIFACTS/uiscale_${scale}_start.png" "$ARTIFACTS/uiscale_${scale}_build_row.png" "$y" "$scale")
+  xdotool mousemove --window "$win" 1200 700
+  # Read once the row has unfolded beyond its first buttons and the same reach is measured twice
+  # in a row; a row still on its way in would be measured short.
+  reach[$scale]=0
+  row_unfolded() {
+    local r
+    screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_build_row.png"
+    r=$(row_reach "$ARTIFACTS/uiscale_${scale}_start.png" "$ARTIFACTS/uiscale_${scale}_build_row.png" "$y" "$scale")
+    [ "$r" -gt $((100 * scale)) ] && [ "$r" = "${reach[$scale]}" ] && return 0
+    reach[$scale]=$r
+    return 1
+  }
+  eventually 20 row_unfolded || true
   echo "scale $scale: the build row reaches ${reach[$scale]} pixels right of the menu's handle"
   [ "${reach[$scale]}" -gt $((100 * scale)) ] || fail "at scale $scale the click did not open the build row"
   quit_with_escape "$win"

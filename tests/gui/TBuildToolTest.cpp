@@ -2,6 +2,8 @@
 // wrap, demolition grows and shrinks its area, money decides the editing mode; bridge kinds
 // cycle with their numbered caption and reach the new bridge pieces.
 #include <cmath>
+#include <functional>
+#include <set>
 
 #include "GUIFixture.h"
 #include "framework/TCGroup.h"
@@ -12,6 +14,9 @@
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
 #include "gui/TTouchMouseTool.h"
+#include "platform/TImageFont.h"
+#include "platform/TRecordingBackend.h"
+#include "plugins/TInfluenceMask.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
 #include "world/TLayer.h"
@@ -23,6 +28,12 @@ namespace {
 float balance = 1000;
 int32_t Affordable(void*, float cost) { return cost <= balance ? 1 : 0; }
 std::string Money(void*, float amount) { return std::to_string(int32_t(amount)); }
+// As the game writes money: points between thousands, two decimals.
+std::string GermanMoney(void*, float amount) {
+    std::string digits = std::to_string(int64_t(amount));
+    for (int32_t i = int32_t(digits.size()) - 3; i > 0; i -= 3) digits.insert(size_t(i), ".");
+    return digits + ",00";
+}
 
 // A street type and its plugin; as in the game's registry, the plugin outlives the street,
 // which refers to it by a plain pointer.
@@ -57,6 +68,7 @@ protected:
         layer->setEnoughMoneyToBuyFunc(Affordable, nullptr);
         layer->setGetRealMoneyFunc(Money, nullptr);
         balance = 1000;
+        gui->smallFont = TImageFont::Load("data/gfx/gui/font.ttf", 12, SMOOTHFONT);
         tmt = TTouchMouseTool::Create(gui, 20);
         tool = TBuildTool::Create(gui, 20, layer, tmt, 70);
     }
@@ -159,6 +171,156 @@ TEST_F(BuildToolTest, DemolitionSizeFollowsNextAndPreviousWithinItsRange) {
     tool->hideTool();
     EXPECT_EQ(std::make_tuple(layer->destroymode, tool->activeTouchMouseTool, tmt->isVisible(), tool->isVisible()),
               std::make_tuple(0, 1, 0, 0));
+}
+
+TEST_F(BuildToolTest, InfoLinesKeepTheirTextsInsideTheBubbleAndClearOfItsButtons) {
+    layer->setGetRealMoneyFunc(GermanMoney, nullptr);
+    balance = 1e9f;
+    auto flats = Building("Mehrfamilienhaus", 1, 30000);
+    flats->alimony = 80;
+    flats->SizeX[0] = flats->SizeY[0] = 3;
+    flats->population = 120;
+    flats->maxcars = 12;
+    flats->constructionTime = 40;
+    auto park = Building("Technologiepark", 1, 25000);
+    park->structuretyp = "industrialbuilding";
+    park->noroadneeded = 1;
+    auto mall = Building("Großes Einkaufszentrum mit Tiefgarage und Dachgarten", 1, 16000);
+    auto road = Street("Landstraße", 0, 10);
+    road->bridgeAble = 1;
+    road->bridgePrice = 300;
+    road->bridgeImages = {TImage::Create(32, 32), TImage::Create(32, 32)};
+    auto path = Street("Feldweg", 0, 5);
+    // What opens the bubble, and lines that must show exactly so (line, text).
+    const struct {
+        std::function<void()> open;
+        std::vector<std::pair<int32_t, std::string>> exact;
+    } cases[] = {
+        {[&] { tool->startBuildTool(TStartBuildTool::convertToTechlevelForm({flats}), 0); },
+         {{1, "Mehrfamilienhaus"}, {2, "Preis: 30.000,00"}, {4, "Größe: 3x3 Felder"}, {8, "Straße benötigt"}}},
+        {[&] { tool->startBuildTool(TStartBuildTool::convertToTechlevelForm({park}), 2); },
+         {{5, "Arbeiter: 4"}, {7, "Bauzeit: 0 Tage"}, {8, "Auch ohne Straße"}}},
+        {[&] { tool->startRoadTool(TStartRoadTool::convertToTechlevelForm({road})); },
+         {{2, "Preis: 10,00 (300,00)"}, {4, "Brücken: 2"}}},
+        {[&] { tool->startRoadTool(TStartRoadTool::convertToTechlevelForm({path})); },
+         {{4, "Keine Brücken vorhanden"}}},
+        // Too long a name for the bubble is cut, keeping its start.
+        {[&] { tool->startBuildTool(TStartBuildTool::convertToTechlevelForm({mall}), 1); }, {}},
+    };
+    const float rho = tool->infoGadgetRadius;
+    for (const auto& c : cases) {
+        c.open();
+        for (const auto& [line, text] : c.exact) EXPECT_EQ(Line(line), text);
+        for (int32_t i = 0; i < TBuildTool::infoLines; ++i) {
+            const auto& t = *tool->infoTextLines[size_t(i)];
+            if (t.str.empty()) continue;
+            // Drawn at the bubble's centre less the handle.
+            const float l = -t.handle_x, top = -t.handle_y, r = l + t.Width, b = top + t.Height;
+            for (float x : {l, r})
+                for (float y : {top, b}) EXPECT_LE(std::hypot(x, y), rho) << t.str;
+            for (const auto& button : tool->infoGadget->gadget->children->children) {
+                const float bx = button->x, by = button->y;
+                const float dx = std::max({l - bx, 0.0f, bx - r}), dy = std::max({top - by, 0.0f, by - b});
+                EXPECT_GE(std::hypot(dx, dy), 20.0f) << t.str;
+            }
+        }
+    }
+    EXPECT_TRUE(Line(1).starts_with("Großes Einkaufs") && Line(1).ends_with("…")) << Line(1);
+}
+
+TEST_F(BuildToolTest, ACategoryOpensOnTheNearestTechLevelThatOffersSomething) {
+    // The tech level selected before, the levels of the category's buildings, and the level and
+    // building the bubble then shows (the lower of two levels as near).
+    const struct {
+        int32_t selected;
+        std::vector<int32_t> levels;
+        int32_t shown;
+        std::string name;
+    } cases[] = {
+        {1, {3}, 3, "L3"},    {4, {1, 2}, 2, "L2"}, {3, {2, 4}, 2, "L2"},
+        {3, {3, 5}, 3, "L3"}, {5, {1}, 1, "L1"},    {2, {}, 2, ""},  // nothing anywhere: stays empty
+    };
+    for (const auto& c : cases) {
+        std::vector<std::shared_ptr<TPicturePlugin>> kinds;
+        for (const int32_t level : c.levels) kinds.push_back(Building("L" + std::to_string(level), level, 10));
+        tool->selectTechlevel(c.selected);
+        tool->startBuildTool(TStartBuildTool::convertToTechlevelForm(kinds), 0);
+        EXPECT_EQ(std::make_pair(tool->getSelectedTechlevel(), Line(1)), std::make_pair(c.shown, c.name)) << c.selected;
+    }
+    // Roads alike: a street of level 0 is on tech level 1.
+    tool->selectTechlevel(4);
+    tool->startRoadTool(TStartRoadTool::convertToTechlevelForm({Street("Weg", 0, 1)}));
+    EXPECT_EQ(std::make_tuple(tool->getSelectedTechlevel(), Line(1), layer->roadmode),
+              std::make_tuple(1, std::string("Weg"), 1));
+    // An empty level chosen by its button shows empty, as the lit button says.
+    tool->SetPosition(200, 200);
+    const auto& level3 = *tool->cmdTechlevel[2]->gadget;
+    Frame(600);
+    Tap(level3.GetX(1), level3.GetY(1));
+    Frame();
+    EXPECT_EQ(std::make_tuple(tool->getSelectedTechlevel(), Line(1), layer->roadmode),
+              std::make_tuple(3, std::string(""), 0));
+}
+
+TEST_F(BuildToolTest, WhileABuildingIsPlacedALegendBesideTheBubbleExplainsTheGroundColours) {
+    auto house = Building("Haus", 1, 10);
+    house->influenceMask = TInfluenceMask::Create({}, 1);
+    // What the tool is opened for, where the panel stands, and whether the legend shows above
+    // the bubble (1), below it (-1, too near the screen's top) or not at all (0).
+    const struct {
+        std::function<void()> open;
+        float y;
+        int32_t where;
+    } cases[] = {
+        {[&] { tool->startBuildTool(TStartBuildTool::convertToTechlevelForm({house}), 0); }, 240, 1},
+        {[&] { tool->startBuildTool(TStartBuildTool::convertToTechlevelForm({house}), 0); }, 60, -1},
+        {[&] { tool->startRoadTool(TStartRoadTool::convertToTechlevelForm({Street("Weg", 0, 1)})); }, 240, 0},
+        {[&] { tool->startDestroyTool(); }, 240, 0},
+        // Too dear: the world leaves build mode, the ground shows no colours.
+        {[&] {
+             balance = 0;
+             tool->startBuildTool(TStartBuildTool::convertToTechlevelForm({house}), 0);
+         },
+         240, 0},
+    };
+    for (const auto& c : cases) {
+        balance = 1000;
+        tool->SetPosition(150, c.y);
+        c.open();
+        const float bubbleY = tool->infoGadget->gadget->GetY(1);
+        backend->ClearLog();
+        tool->infoGadget->gadget->Draw();
+        std::vector<std::tuple<int32_t, int32_t, int32_t>> swatches;
+        std::vector<std::string> texts;
+        std::set<std::string> lines;
+        for (const auto& line : tool->infoTextLines) lines.insert(line->str);
+        for (const auto& call : backend->calls) {
+            if (call.kind == TDrawCall::Rect && call.w == call.h) swatches.emplace_back(call.r, call.g, call.b);
+            if (call.kind != TDrawCall::Text || lines.count(call.text)) continue;
+            texts.push_back(call.text);
+            // Clear of the bubble's buttons and of the bubble, on its side.
+            for (const auto& button : tool->infoGadget->gadget->children->children) {
+                const float bx = button->GetX(1), by = button->GetY(1);
+                const float dx = std::max({call.x - bx, 0.0f, bx - call.x - call.w});
+                const float dy = std::max({call.y - by, 0.0f, by - call.y - call.h});
+                EXPECT_GE(std::hypot(dx, dy), 20.0f) << call.text;
+            }
+            if (c.where > 0) {
+                EXPECT_LT(call.y + call.h, bubbleY - tool->infoGadgetRadius) << call.text;
+            } else {
+                EXPECT_GT(call.y, bubbleY + tool->infoGadgetRadius) << call.text;
+            }
+        }
+        if (c.where == 0) {
+            EXPECT_TRUE(texts.empty()) << c.y;
+            continue;
+        }
+        EXPECT_EQ(texts, (std::vector<std::string>{"Versorgt: Bauen möglich", "Teilweise versorgt: kein Bau",
+                                                   "Unversorgt: kein Bau"}));
+        // The swatches in the ground's colours: all needs met, some, one not at all.
+        EXPECT_EQ(swatches,
+                  (std::vector<std::tuple<int32_t, int32_t, int32_t>>{{0, 255, 0}, {255, 210, 0}, {255, 0, 0}}));
+    }
 }
 
 class BridgeToolTest : public GUITest {

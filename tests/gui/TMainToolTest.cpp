@@ -1,5 +1,6 @@
 // The main tool: the speed buttons as a radio group that sets the world's speed, renaming the
-// city through the text field (cleaned, capped, empty refused) and the inhabitants bar.
+// city through the text field (cleaned, capped, empty refused), and bars whose texts keep within
+// them (a smaller font, then a cut with "…").
 #include <cmath>
 
 #include "GUIFixture.h"
@@ -89,7 +90,7 @@ TEST_F(MainToolTest, TheNameBarRenamesTheCityThroughTheTextField) {
 }
 
 TEST_F(MainToolTest, CityNamesAreCleanedCappedOrRefused) {
-    const std::string a39(39, 'a');
+    const std::string a63(63, 'a');
     const struct {
         std::string in;
         int32_t accepted;
@@ -102,8 +103,8 @@ TEST_F(MainToolTest, CityNamesAreCleanedCappedOrRefused) {
          "b\tc\x7f\r\n",
          1, "Abc"},                                     // control characters dropped
         {"Gr\xC3\xBCn\xE2\x82\xAC", 1, "Gr\xC3\xBCn"},  // ü kept, € has no 8-bit code
-        {std::string(10000, 'x'), 1, std::string(40, 'x')},
-        {a39 + " bcd", 1, a39},  // cut at 40, then the end trimmed
+        {std::string(10000, 'x'), 1, std::string(64, 'x')},
+        {a63 + " bcd", 1, a63},  // cut at 64, then the end trimmed
     };
     for (const auto& c : cases) {
         layer->setCityName("Alt");
@@ -120,6 +121,51 @@ TEST_F(MainToolTest, InhabitantsBarShowsCountAndWholePercent) {
         EXPECT_EQ(TextAt(*tool->layerHabitants, 1), "Einwohner: " + std::to_string(count));
         EXPECT_EQ(TextAt(*tool->layerHabitants, 2), line);
     }
+}
+
+TEST_F(MainToolTest, BarTextsKeepWithinTheirBarsInASmallerFontOrCut) {
+    gui->bigFont = TImageFont::Load("data/gfx/gui/font.ttf", 18, SMOOTHFONT);
+    gui->smallFont = TImageFont::Load("data/gfx/gui/font.ttf", 12, SMOOTHFONT);
+    const auto text = [](const vesko::TCGroup& group, int32_t i) {
+        return std::dynamic_pointer_cast<vesko::TCText>(group.getContent(i));
+    };
+    // Everything within the bar's 6-unit padding; the inhabitants' lines also clear of the
+    // smiley at the bar's right end (its picture a gap narrower than the bar is high).
+    const float bar = float(tool->layerWidth) - 12, beforePicture = bar - float(tool->layerHeight);
+    const struct {
+        std::string city;
+        TImageFont* font;
+        bool cut;
+    } names[] = {
+        {"Vallmora City", gui->bigFont.get(), false},
+        {"Sankt Johann im Pongau", gui->DefaultFont.get(), false},
+        {"Sankt Johann im Pongau an", gui->smallFont.get(), false},
+        {std::string(64, 'W'), gui->smallFont.get(), true},
+    };
+    for (const auto& n : names) {
+        tool->setLayerNameText(n.city, std::string(40, 'M'));
+        const auto city = text(*tool->layerName, 4), mayor = text(*tool->layerName, 5);
+        ASSERT_TRUE(city && mayor);
+        EXPECT_EQ(city->imgfont.get(), n.font) << n.city;
+        // A cut keeps the name's start.
+        EXPECT_EQ(city->str, n.cut ? n.city.substr(0, city->str.size() - 3) + "…" : n.city);
+        EXPECT_LE(city->Width + 2, bar) << n.city;  // with the outline a pixel off at either end
+        EXPECT_TRUE(mayor->str.ends_with("…"));
+        EXPECT_LE(mayor->Width, bar);
+    }
+    const struct {
+        int32_t count;
+        TImageFont* font;
+    } counts[] = {{0, gui->DefaultFont.get()}, {1234567, gui->DefaultFont.get()}, {16777216, gui->smallFont.get()}};
+    for (const auto& c : counts) {
+        tool->setLayerHabitantsText(c.count, 1.0f);
+        for (int32_t i : {1, 2}) {
+            EXPECT_EQ(text(*tool->layerHabitants, i)->imgfont.get(), c.font) << c.count;
+            EXPECT_LE(text(*tool->layerHabitants, i)->Width, beforePicture) << c.count;
+        }
+    }
+    tool->setLayerMoneyText("-1.234.567.890,00", "So. 31.12. Jahr 1000", 0.5f);
+    for (int32_t i : {1, 2}) EXPECT_LE(text(*tool->layerMoney, i)->Width, beforePicture);
 }
 
 }  // namespace

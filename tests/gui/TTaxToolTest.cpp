@@ -1,5 +1,6 @@
 // The tax tool: steps of one point that stop at 0 and 100 %, levels one at a time, typed rates
-// refused or clamped (never a broken rate), and the rate reaching the monthly tax booking.
+// refused or clamped (never a broken rate, the player told of a clamp), the field emptied and
+// typed anew, and the rate reaching the monthly tax booking.
 #include <cmath>
 
 #include "GUIFixture.h"
@@ -23,6 +24,10 @@ int32_t Book(void* amounts, float amount) {
     return 1;
 }
 
+void Note(void* messages, const std::string& text) {
+    static_cast<std::vector<std::string>*>(messages)->push_back(text);
+}
+
 class TaxToolTest : public GUITest {
 protected:
     void SetUp() override {
@@ -33,7 +38,10 @@ protected:
         layer = TLayer::Create(32, 32, vesko::TFastRandom::Create(1));
         pool = layer->habitantPool.get();
         tft = TTextFieldTool::Create(gui, 20, 12, nullptr);
-        tool = TTaxTool::Create(gui, 20, layer, tft);
+        TGameCommands game;
+        game.game = &messages;
+        game.showMessage = Note;
+        tool = TTaxTool::Create(gui, 20, layer, tft, game);
         tool->SHOW();
         Frame();  // the touch objects take their places
     }
@@ -54,6 +62,7 @@ protected:
     THabitantPool* pool = nullptr;
     std::shared_ptr<TTextFieldTool> tft;
     std::shared_ptr<TTaxTool> tool;
+    std::vector<std::string> messages;
 };
 
 TEST_F(TaxToolTest, StepsMoveOnePointAndStopAtBothEnds) {
@@ -86,8 +95,8 @@ TEST_F(TaxToolTest, LevelsGoOneAtATimeAndHideTheirButtonsAtTheEnds) {
 TEST_F(TaxToolTest, TypedRatesAreRefusedOrClampedNeverBroken) {
     const std::tuple<std::string, int32_t, float> cases[] = {
         {"12", 1, 0.12f}, {"abc", 0, 0.33f},   {"-5", 1, 0.0f},    {"150", 1, 1.0f},  {"1e30", 1, 1.0f},
-        {"", 0, 0.33f},   {" 7 %", 1, 0.07f},  {"12.9", 1, 0.12f}, {"nan", 0, 0.33f}, {"1e999", 1, 1.0f},
-        {"5x", 0, 0.33f}, {"-1e999", 1, 0.0f}, {"%", 0, 0.33f},
+        {"", 1, 0.33f},   {" 7 %", 1, 0.07f},  {"12.9", 1, 0.12f}, {"nan", 0, 0.33f}, {"1e999", 1, 1.0f},
+        {"5x", 0, 0.33f}, {"-1e999", 1, 0.0f}, {"%", 1, 0.33f},    {"100", 1, 1.0f},
     };
     for (const auto& [text, accepted, rate] : cases) {
         pool->setTaxes(2, 0.33f);
@@ -98,7 +107,9 @@ TEST_F(TaxToolTest, TypedRatesAreRefusedOrClampedNeverBroken) {
 
 TEST_F(TaxToolTest, TheFieldKeepsDigitsAndConfirmsForTheLevelItWasOpenedFor) {
     const std::tuple<std::string, int32_t, std::string, int32_t> hooks[] = {
-        {"abc", 3, "0%", 1}, {"-12%", 2, "12%", 2}, {"0%7", 3, "7%", 1}, {std::string(30, '9'), 30, "999999999%", 9}};
+        {"abc", 3, "%", 0},    {"-12%", 2, "12%", 1},  {"0%7", 3, "7%", 1},
+        {"007%", 3, "7%", 1},  {"000%", 2, "0%", 0},   {"0%", 1, "0%", 1},
+        {"1ä2%", 2, "12%", 1}, {"20%", -1, "20%", -1}, {std::string(30, '9'), 30, "999999999%", 9}};
     for (auto [text, cursor, shown, cursorAfter] : hooks) {
         TTaxTool::txtEditFunc(nullptr, text, cursor);
         EXPECT_EQ(std::make_pair(text, cursor), std::make_pair(shown, cursorAfter));
@@ -114,6 +125,45 @@ TEST_F(TaxToolTest, TheFieldKeepsDigitsAndConfirmsForTheLevelItWasOpenedFor) {
     tft->onCmdOk();  // 420 % clamped to 100 % for level 2, where the edit began
     EXPECT_FALSE(tft->isVisible());
     EXPECT_EQ(std::make_pair(pool->getTaxes(2), pool->getTaxes(3)), std::make_pair(1.0f, 0.2f));
+}
+
+TEST_F(TaxToolTest, TheFieldEmptiesWithBackspaceAndTakesTheRateTypedAnew) {
+    // Typed into the field opened on 20 % ('<' is Backspace): what it shows, the confirmed rate
+    // and what the message line says.
+    const struct {
+        const char* keys;
+        const char* shown;
+        int32_t percent;
+        const char* message;
+    } cases[] = {
+        {"<<", "%", 20, "Steuersatz bleibt bei 20 %"},
+        {"<<<<", "%", 20, "Steuersatz bleibt bei 20 %"},
+        {"<<7", "7%", 7, ""},
+        {"<<07", "7%", 7, ""},
+        {"<<0", "0%", 0, ""},
+        {"<", "2%", 2, ""},
+        {"<<-4x2", "42%", 42, ""},
+        {"<<100", "100%", 100, ""},
+        {"<<150", "150%", 100, "Steuersatz auf 100 % begrenzt"},
+        {"5", "205%", 100, "Steuersatz auf 100 % begrenzt"},
+    };
+    for (const auto& c : cases) {
+        pool->setTaxes(1, 0.2f);
+        messages.clear();
+        tool->onCmdEdit();
+        for (const char* k = c.keys; *k; ++k) {
+            if (*k == '<') {
+                tft->_removeText(-1);
+            } else {
+                tft->_addText(std::string(1, *k));
+            }
+        }
+        EXPECT_EQ(tft->currentText, c.shown) << c.keys;
+        tft->onCmdOk();
+        EXPECT_FALSE(tft->isVisible()) << c.keys;
+        EXPECT_EQ(tool->_getPercent(1), c.percent) << c.keys;
+        EXPECT_EQ(messages, *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{}) << c.keys;
+    }
 }
 
 TEST_F(TaxToolTest, ThePanelShowsTheLevelPictureLeftAndTheRateRightAligned) {

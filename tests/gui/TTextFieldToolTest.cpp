@@ -183,14 +183,111 @@ TEST_F(TextFieldTest, ControlAndNonLatin1CharactersAreNotInserted) {
     EXPECT_EQ(tool->currentText, "ab\xC3\xBF");            // the stray byte read as Latin-1 ÿ
 }
 
-TEST_F(TextFieldTest, APasteOfTenThousandCharactersIsCutToTheFieldAtOnce) {
+// The text the field draws (the white copy over the shadow) and where it begins and ends.
+struct Drawn {
+    std::string text;
+    float left = 0, right = 0;
+};
+
+TEST_F(TextFieldTest, APasteOfTenThousandCharactersIsCutToTheLongestNameAtOnce) {
     Start("");
     Tap(*tool->cmdTextField);
     Type(std::string(10000, 'W'));
-    const float room = tool->textfield_Width - tool->buttonRadius;
-    EXPECT_LE(font->TextWidth(tool->currentText), room);
-    EXPECT_GT(font->TextWidth(tool->currentText + "W"), room);
-    EXPECT_EQ(tool->currentCursor, int32_t(tool->currentText.size()));
+    EXPECT_EQ(tool->currentText, std::string(TTextFieldTool::maxChars, 'W'));
+    EXPECT_EQ(tool->currentCursor, int32_t(TTextFieldTool::maxChars));
+    Type("X\b");  // nothing more goes in; Backspace takes the last W
+    EXPECT_EQ(tool->currentText.size(), TTextFieldTool::maxChars - 1);
+}
+
+TEST_F(TextFieldTest, ALongTextScrollsWithTheCursorAndKeepsItsStartWhileTheCursorIsThere) {
+    const std::string name = "Sankt Johann im Pongau an der Salzach";
+    const auto drawn = [&] {
+        tool->IsActive = 1;
+        backend->ClearLog();
+        tool->drawTextField(500, 100);  // the field's centre
+        Drawn d;
+        for (const auto& c : backend->calls) {
+            if (c.kind != TDrawCall::Text) continue;
+            d = {c.text, c.x, c.x + font->TextWidth(c.text)};
+        }
+        return d;
+    };
+    const float fieldLeft = 500 - 0.5f * tool->textfield_Width, fieldRight = 500 + 0.5f * tool->textfield_Width;
+    Start("");
+    Tap(*tool->cmdTextField);
+    Type(name);
+    ASSERT_EQ(tool->currentText, name);  // wider than the field, and nothing dropped
+    ASSERT_GT(font->TextWidth(name), tool->textfield_Width);
+    // Keys typed, then whether the shown part begins with the text's start or ends with its end.
+    const struct {
+        std::string keys;
+        bool start, end;
+    } steps[] = {
+        {"", false, true},                       // typed: the end with the cursor
+        {std::string(10, '\x02'), false, true},  // a few characters back: no need to move
+        {std::string(40, '\x02'), true, false},  // at the start: the start shows
+        {std::string(5, '\x06'), true, false},   // a little to the right: it stays
+        {std::string(40, '\x06'), false, true},
+        {std::string(40, '\x02') + "Alt ", true, false},  // typing at the start
+    };
+    for (const auto& s : steps) {
+        Type(s.keys);
+        const Drawn d = drawn();
+        EXPECT_EQ(name.starts_with(d.text) || ("Alt " + name).starts_with(d.text), s.start) << d.text;
+        EXPECT_EQ(name.ends_with(d.text), s.end) << d.text;
+        EXPECT_GE(d.left, fieldLeft) << d.text;
+        EXPECT_LE(d.right, fieldRight) << d.text;
+        float cx = 0, cy = 0;
+        tool->_transformCursorToPos(tool->currentCursor, cx, cy);
+        EXPECT_GE(500 + cx, d.left - 0.5f) << d.text;  // the cursor lies on the shown part
+        EXPECT_LE(500 + cx, d.right + 0.5f) << d.text;
+        // A touch at a shown character's place puts the cursor before it.
+        EXPECT_EQ(tool->_transformPosToCursor(d.left - 500 + 0.1f), int32_t(tool->currentText.find(d.text)));
+    }
+}
+
+TEST_F(TextFieldTest, TheKeyboardStaysOnScreenWhereverThePanelStands) {
+    // A screen of 800 × 450 units (1600 × 900 pixels at interface scale 2); the panel's move
+    // button at x, y. Only where the keyboard fits neither below nor above the panel is the panel
+    // moved (up, as the tool set pushes every panel on screen).
+    gui->ymax = 450;
+    Start("");
+    clock->Advance(600);  // the panel's show spiral is over
+    Frame();
+    const struct {
+        float x, y;
+        bool moves;
+    } places[] = {{300, 100, false}, {40, 60, false},   {500, 60, false}, {480, 200, false},
+                  {40, 420, false},  {500, 430, false}, {200, 250, true}};
+    for (const auto& p : places) {
+        tool->SetPosition(p.x, p.y);
+        tool->setKeyboardVisible(1);
+        Frame();
+        tool->KeepOnScreen(800, 450);
+        Frame();
+        EXPECT_EQ(tool->GetX(), p.x);
+        EXPECT_EQ(tool->GetY() != p.y, p.moves) << p.x << "," << p.y;
+        float l = 1e9f, t = 1e9f, r = -1e9f, b = -1e9f;
+        for (const auto& k : tool->keyboardKeys) {
+            const auto& g = *k->cmd->gadget;
+            if (!g.isShowed()) continue;
+            for (const auto& poly : g.getCurrentTouchObject()->GetPolygons()) {
+                for (const auto& q : poly) {
+                    l = std::min(l, g.GetX(1) + q[0]);
+                    r = std::max(r, g.GetX(1) + q[0]);
+                    t = std::min(t, g.GetY(1) + q[1]);
+                    b = std::max(b, g.GetY(1) + q[1]);
+                }
+            }
+        }
+        EXPECT_TRUE(l >= 0 && r <= 800 && t >= 0 && b <= 450)
+            << p.x << "," << p.y << ": " << l << "," << t << " – " << r << "," << b;
+        // The keys leave the panel's buttons and its text field free.
+        const float pt = tool->cmdKeyboard->gadget->GetY(1) - tool->buttonRadius;
+        const float pb = tool->cmdTextField->gadget->GetY(1) + 0.5f * tool->textfield_Height;
+        EXPECT_TRUE(b <= pt || t >= pb) << p.x << "," << p.y;
+        tool->setKeyboardVisible(0);
+    }
 }
 
 TEST_F(TextFieldTest, OkRefusedByTheCallbackKeepsThePanelOpen) {

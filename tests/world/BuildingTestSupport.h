@@ -48,6 +48,21 @@ protected:
         return b;
     }
 
+    // The world pays from its own balance, as the game's money callbacks do.
+    void PayFromWorld() {
+        world->setEnoughMoneyToBuyFunc(&Enough, world.get());
+        world->setExpendMoneyFunc(&Expend, world.get());
+    }
+    static int32_t Enough(void* w, float amount) {
+        return (static_cast<TLayer*>(w)->getMoney() - amount >= 0 || amount <= 0) ? 1 : 0;
+    }
+    static int32_t Expend(void* w, float amount) {
+        if (!Enough(w, amount)) return 0;
+        auto* world = static_cast<TLayer*>(w);
+        world->setMoney(world->getMoney() - amount);
+        return 1;
+    }
+
     std::shared_ptr<THabitant> Newcomer() {
         auto h = pool->_createNewHabitant();
         pool->_addPoolHabitant(h);

@@ -16,22 +16,11 @@ class BuildModeTest : public BuildingTest {
 protected:
     void SetUp() override {
         BuildingTest::SetUp();
-        world->setEnoughMoneyToBuyFunc(&Enough, this);
-        world->setExpendMoneyFunc(&Expend, this);
+        PayFromWorld();
         world->setShowMoneyFunc(&Shown, this);
         world->setMoney(10000);
         rl->BuildRoad(town, Line(2, 8, 17, 8), 0, 0);  // a street along x at y = 8
         Water(10, 12, 12, 14);
-    }
-    static int32_t Enough(void* c, float amount) {
-        auto* t = static_cast<BuildModeTest*>(c);
-        return (t->world->getMoney() - amount >= 0 || amount <= 0) ? 1 : 0;
-    }
-    static int32_t Expend(void* c, float amount) {
-        auto* t = static_cast<BuildModeTest*>(c);
-        if (!Enough(c, amount)) return 0;
-        t->world->setMoney(t->world->getMoney() - amount);
-        return 1;
     }
     static int32_t Shown(void* c, float amount, const TLayer::TThing& thing) {
         auto* t = static_cast<BuildModeTest*>(c);

@@ -12,6 +12,7 @@
 #include "BuildingTestSupport.h"
 #include "WorldTestSupport.h"
 #include "plugins/BColor.h"
+#include "plugins/TInfluenceMask.h"
 #include "world/TISO.h"
 #include "world/TMiniMap.h"
 #include "world/TTree.h"
@@ -211,6 +212,49 @@ TEST_F(BuildingLayerTest, HiddenTreesAndPreviewsLastOneFrame) {
     EXPECT_EQ(bl->_bm_a, 0);
     Frame();
     for (const auto& c : TreeCalls()) EXPECT_NE(c.frame, 9);
+}
+
+TEST_F(BuildingLayerTest, OverTheInfluenceColoursABuildPreviewKeepsADarkOutline) {
+    auto house = MakePlugin("outlined_house", "residentalbuilding", 0xFF806040u);
+    // Whether the ground shows a building's influence mask, whether the preview is a mark (as
+    // the building info tool sets) rather than a building being placed, whether the pointer is
+    // over a panel (previews fade), the zoom, and the outline expected: its offset in pixels and
+    // alpha (0: none).
+    const struct {
+        bool tinted, mark, overPanel;
+        float zoom, offset, alpha;
+    } cases[] = {
+        {true, false, false, 1, 1, 1.0f}, {false, false, false, 1, 0, 0},  {true, true, false, 1, 0, 0},
+        {true, false, false, 2, 2, 1.0f}, {true, false, true, 1, 1, 0.2f},
+    };
+    for (const auto& c : cases) {
+        world->iso->ScaleX = world->iso->ScaleY = c.zoom;
+        if (c.tinted) world->GroundLayer->setInfluenceMask(TInfluenceMask::Create({}, 1));
+        bl->_addbmthing(6, 6, house, 0, 0, c.mark ? 1 : 0, 0);
+        backend->ClearLog();
+        world->_Draw(c.overPanel ? 1 : 0);
+        float sx = 0, sy = 0;
+        world->iso->ToIso(6, 6, sx, sy);
+        std::vector<TDrawCall> calls;
+        for (const auto& call : backend->calls) {
+            if (call.source == house->picture[0].get()) calls.push_back(call);
+        }
+        // The outline first, four black copies around the place, then the tinted preview.
+        const size_t outline = c.alpha > 0 ? 4 : 0;
+        ASSERT_GT(calls.size(), outline) << c.zoom;
+        std::set<std::pair<float, float>> offsets;
+        for (size_t i = 0; i < outline; ++i) {
+            EXPECT_EQ(std::make_tuple(calls[i].r, calls[i].g, calls[i].b), std::make_tuple(0, 0, 0));
+            EXPECT_FLOAT_EQ(calls[i].alpha, c.alpha);
+            offsets.insert({calls[i].x - sx, calls[i].y - sy});
+        }
+        if (outline) {
+            EXPECT_EQ(offsets, (std::set<std::pair<float, float>>{
+                                   {-c.offset, 0}, {c.offset, 0}, {0, -c.offset}, {0, c.offset}}));
+        }
+        EXPECT_EQ(std::make_pair(calls[outline].x, calls[outline].y), std::make_pair(sx, sy));
+        EXPECT_NE(std::make_tuple(calls.back().r, calls.back().g, calls.back().b), std::make_tuple(0, 0, 0));
+    }
 }
 
 TEST_F(BuildingLayerTest, BlackRingCoversTheViewAroundTheMap) {

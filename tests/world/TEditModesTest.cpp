@@ -15,6 +15,7 @@ struct Game {
     int32_t shownCalls = 0;
     TLayer::TRoadList bridgeRoads;
     std::vector<TLayer::TRoadList> destroyed;
+    std::vector<std::string> refusals;
 
     static int32_t Enough(void* c, float amount) {
         auto* g = static_cast<Game*>(c);
@@ -41,6 +42,7 @@ struct Game {
         static_cast<Game*>(c)->bridgeRoads = roads;
         return 1;
     }
+    static void Refused(void* c, const std::string& reason) { static_cast<Game*>(c)->refusals.push_back(reason); }
     static int32_t Destroyed(void* c, const TLayer::TRoadList& roads) {
         static_cast<Game*>(c)->destroyed.push_back(roads);
         return 1;
@@ -56,6 +58,7 @@ protected:
         world->setShowMoneyFunc(&Game::Show, &game);
         world->setChooseBridgeFunc(&Game::Bridge, &game);
         world->AddOnRoadDestroyedFunc(&Game::Destroyed, &game);
+        world->setRefusedFunc(&Game::Refused, &game);
     }
 
     // One frame of road mode with the pointer over the middle of a tile.
@@ -143,16 +146,18 @@ TEST_F(EditModesTest, RefusedPlansChangeNothing) {
     Plan(2, 5, -2, 5);
     RoadFrame(-2, 5, 1);
     EXPECT_EQ(world->rm_mode, 0);
-    // Money refused at confirmation: the mode keeps waiting and builds nothing.
+    // Money gone by the confirmation: nothing is built, the mode starts over and says why.
     Plan(5, 5, 9, 5);
     RoadFrame(9, 5, 1);
     game.money = 0;
     RoadFrame(9, 5, 0);
-    RoadFrame(9, 5, 0);
-    EXPECT_EQ(world->rm_mode, 2);
+    EXPECT_EQ(world->rm_mode, 0);
     EXPECT_TRUE(rl->arrRoad.empty());
     EXPECT_FLOAT_EQ(game.money, 0);
     EXPECT_EQ(game.shownCalls, 0);
+    // Every refused press was told with its reason.
+    EXPECT_EQ(game.refusals, (std::vector<std::string>{"Eine Straße braucht zwei Felder", "Zu wenig Geld",
+                                                        "Außerhalb der Karte", "Außerhalb der Karte", "Zu wenig Geld"}));
 }
 
 TEST_F(EditModesTest, BridgePlansFollowTheLengthAndShoreRules) {

@@ -9,6 +9,7 @@
 #include "../support/TempDir.h"
 #include "WorldTestSupport.h"
 #include "platform/TStream.h"
+#include "world/TBuilding.h"
 #include "world/TGround.h"
 #include "world/TISO.h"
 #include "world/TMiniMap.h"
@@ -340,6 +341,60 @@ TEST_F(LayerTest, ThingUnderThePointerIsTheTreeOnThatTile) {
     EXPECT_NEAR(cx, 8.0f, 0.01f);
     EXPECT_NEAR(cy, 8.0f, 0.01f);
     EXPECT_EQ(l->focusOnThis(TLayer::TThing{}, 0), 0);
+}
+
+TEST_F(LayerTest, ThePointerFindsWhatItsPixelShowsFrontMostFirstAndLooksThroughSeeThroughPixels) {
+    auto l = TLayer::Create(16, 16, random);
+    l->midPosition(0);
+    // A tower one tile wide and four tiles tall: opaque but for a see-through 16 x 16 notch at
+    // its top left, standing on its tile as the plugin loader places building pictures.
+    const auto tower = [](const std::string& kind) {
+        auto p = MakePlugin("tower_" + kind, kind, 0xFF806040u);
+        auto pix = TPixmap::Create(32, 64);
+        pix->ClearPixels(0xFF806040u);
+        for (int32_t y = 0; y < 16; ++y) {
+            for (int32_t x = 0; x < 16; ++x) pix->WritePixel(x, y, 0x00FF00FFu);
+        }
+        p->picture[0] = TImage::FromPixmap(pix);
+        p->picture[0]->SetHandle(0, 56);
+        return p;
+    };
+    auto back = l->BuildingLayer->_SetTile(8, 8, tower("residentalbuilding"));
+    // One row further down the screen: drawn after, in front.
+    auto front = l->BuildingLayer->_SetTile(9, 8, tower("industrialbuilding"));
+    ASSERT_TRUE(back && front);
+    // Opaque trees: one behind the back tower's notch, one before the foot of its wall.
+    TBuildingLayer::treeImg->pixmaps[2]->ClearPixels(0xFF208020u);
+    l->_PlantTree(5, 11, 2);
+    l->_PlantTree(9, 7, 2);
+    const TLayer::TThing behind = l->BuildingLayer->_GetTree(5, 11), before = l->BuildingLayer->_GetTree(9, 7), none;
+    // Offsets from the back tower's place on screen in picture pixels (scaled by the zoom), the
+    // building kind the hide tool hides, and what the pointer finds there.
+    const struct {
+        float zoom, dx, dy;
+        const char* hidden;
+        TLayer::TThing expected;
+    } cases[] = {
+        {1, 24, -50, "", back},   // its roof, three tiles above its own and over the tree
+        {1, 8, -50, "", behind},  // its see-through notch shows the tree behind
+        {1, 24, -30, "", front},  // both towers' walls: the front one
+        {1, 20, -45, "", back},   // the front tower's notch shows the back one
+        {1, 4, 0, "", before},    // a tree before the wall hides it
+        {2, 24, -50, "", back},   // zoomed in, the same pixels
+        {2, 24, -30, "", front},
+        {1, 24, -30, "industrialbuilding", back},  // a hidden kind is looked through
+        {1, 24, -50, "residentalbuilding", behind},
+        {1, 40, -58, "", none},  // beside everything: bare ground
+    };
+    for (const auto& c : cases) {
+        l->iso->ScaleX = l->iso->ScaleY = c.zoom;
+        l->BuildingLayer->hideStructureTyp.clear();
+        if (*c.hidden) l->BuildingLayer->hideStructureTyp.push_back(c.hidden);
+        float sx = 0, sy = 0;
+        l->iso->ToIso(8, 8, sx, sy);
+        EXPECT_TRUE(l->getThingAtPos(sx + c.zoom * c.dx, sy + c.zoom * c.dy) == c.expected)
+            << c.zoom << " " << c.dx << "," << c.dy << " " << c.hidden;
+    }
 }
 
 TEST_F(LayerTest, DestroyReleasesTheLayersAndTheCurrentWorld) {
