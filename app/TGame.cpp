@@ -28,6 +28,7 @@
 #include "settings/TSettings.h"
 #include "world/TBuilding.h"
 #include "world/TCheat.h"
+#include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TISO.h"
 #include "world/TRoad.h"
@@ -90,6 +91,7 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32
         layer->setMayorName("Vesko");
         layer->midPosition(0);
         layer->setMoney(startMoney);
+        layer->habitantPool->hbtCrtl = RulesFromSettings();
     }
     layer->setEnoughMoneyToBuyFunc(_enoughMoneyToBuy, this);
     layer->setExpendMoneyFunc(_expendMoney, this);
@@ -108,6 +110,12 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32
     startProgrammingCheats();
     if (app && app->event) app->event->RemoveAllActions();
     return 1;
+}
+
+std::shared_ptr<THabitantControl> TGame::RulesFromSettings() {
+    if (auto rules = THabitantControl::Create(TSettings::RuleSet)) return rules;
+    Print("options.cfg: \"Rule set\" = " + TSettings::RuleSet + " is unknown (classic or growth), using growth");
+    return THabitantControl::Create(THabitantControl::growthId);
 }
 
 // --- loop ----------------------------------------------------------------------------------
@@ -177,9 +185,13 @@ void TGame::_writeDemandLines() {
 }
 
 void TGame::_printDay() {
-    if (!app || !app->printDays || layer->currentDay == printedDay) return;
+    if (!app || layer->currentDay == printedDay) return;
     printedDay = layer->currentDay;
-    Print("day " + TDayLine::Of(*layer));
+    if (app->printDays) Print("day " + TDayLine::Of(*layer));
+    // When the city stops growing the player is told why, once until the reason changes.
+    const std::string note = layer->habitantPool->hbtCrtl->growthNote(*layer->habitantPool);
+    if (note != growthNote && !note.empty()) ShowMessage(note);
+    growthNote = note;
 }
 
 TGameCommands TGame::Commands() {

@@ -9,6 +9,7 @@
 class TApplication;
 class TGameArea;
 class TGameGUIElements;
+class THabitantControl;
 struct TGameCommands;
 
 // The one game: builds the world from the map image, answers the world's money and text
@@ -135,8 +136,11 @@ public:
     void _updateLayer();
     // Saves automatically when the world's month changed in this frame's update.
     void _updateAutosave();
-    // With the shell's printDays: one line per new game day on standard output.
+    // With the shell's printDays: one line per new game day on standard output. A new reason
+    // why the city does not grow goes to the message line.
     void _printDay();
+    // The rule set options.cfg names for new cities ("growth" when it names none it knows).
+    static std::shared_ptr<THabitantControl> RulesFromSettings();
     void ShowMoneyInfo();
     // A right-button drag that began on the map keeps the map point grabbed under the pointer.
     void _updateRightClickMovement();
@@ -168,6 +172,7 @@ public:
     int32_t _doScreenshot = 0;
     int32_t infoMode = 0;
     int32_t printedDay = -1;
+    std::string growthNote;
     // The shell's window size this game is laid out for.
     int32_t laidOutGeneration = 0;
     std::vector<TBuildingMoneyInfo> listLayerInfos;

@@ -23,6 +23,7 @@
 #include "world/TCheat.h"
 #include "world/TDestroyCommand.h"
 #include "world/THabitant.h"
+#include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TLayer.h"
 #include "world/TRoadCommand.h"
@@ -31,7 +32,7 @@
 
 namespace {
 
-constexpr const char* usage = "Usage: vallmora-sim [--map PNG] [--seed N] [--script FILE]";
+constexpr const char* usage = "Usage: vallmora-sim [--map PNG] [--seed N] [--rules classic|growth] [--script FILE]";
 
 bool ParseInt(const std::string& text, int32_t& value) {
     if (text.empty()) return false;
@@ -70,7 +71,7 @@ std::string Join(const std::vector<std::string>& words) {
 }  // namespace
 
 int32_t TSimulator::Main(int32_t argc, char** argv) {
-    std::string mapPath = "data/maps/128/001r.png", scriptPath;
+    std::string mapPath = "data/maps/128/001r.png", scriptPath, rules = THabitantControl::growthId;
     int32_t seed = 1;
     for (int32_t i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -81,6 +82,8 @@ int32_t TSimulator::Main(int32_t argc, char** argv) {
             scriptPath = argv[++i];
         } else if (arg == "--seed" && hasValue && ParseInt(argv[i + 1], seed)) {
             ++i;
+        } else if (arg == "--rules" && hasValue && THabitantControl::Create(argv[i + 1])) {
+            rules = argv[++i];
         } else {
             std::cerr << usage << '\n';
             return 2;
@@ -92,7 +95,7 @@ int32_t TSimulator::Main(int32_t argc, char** argv) {
         return 2;
     }
     TSimulator sim;
-    if (!sim.Init(mapPath, seed)) return 1;
+    if (!sim.Init(mapPath, seed, rules)) return 1;
     std::cout << header << '\n';
     const int32_t rc = sim.RunScript(script, std::cout, std::cerr);
     std::cout.flush();
@@ -110,15 +113,15 @@ TSimulator::~TSimulator() {
     if (clock) TClock::SetSource(nullptr);
 }
 
-bool TSimulator::Init(const std::string& mapPath, int32_t seed) {
+bool TSimulator::Init(const std::string& mapPath, int32_t seed, const std::string& rules) {
     backend = TGraphics::HeadlessGraphics(640, 480);
     TLayer::Init(640, 480);
     TLayer::LoadSettings();
     TLayer::Prepare(nullptr, nullptr);
-    return InitWorld(mapPath, seed);
+    return InitWorld(mapPath, seed, rules);
 }
 
-bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed) {
+bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed, const std::string& rules) {
     // Every time comes from this clock: the run does not depend on the machine's speed.
     clock = std::make_shared<TManualClock>(1000);
     TClock::SetSource(clock);
@@ -133,6 +136,7 @@ bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed) {
     _Attach();
     world->setMoney(TGame::startMoney);
     world->setGameSpeed(defaultSpeed);
+    if (auto control = THabitantControl::Create(rules)) world->habitantPool->hbtCrtl = control;
     // The first step runs the first day change, as the game's first frame does.
     Step();
     return true;
@@ -210,6 +214,8 @@ bool TSimulator::RunCommand(const std::vector<std::string>& w, std::ostream& out
         if (!world->Save(w[1])) refusal = "the city could not be written to " + w[1];
     } else if (cmd == "load" && n == 2) {
         refusal = Load(w[1]);
+    } else if (cmd == "rules" && n == 2 && THabitantControl::Create(w[1])) {
+        world->habitantPool->hbtCrtl = THabitantControl::Create(w[1]);
     } else if (cmd == "undo" && n == 1) {
         refusal = Undo();
     } else {

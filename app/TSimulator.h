@@ -26,10 +26,11 @@ public:
 
     ~TSimulator();
     // Headless: the settings and content behind a recording back end, then the world.
-    bool Init(const std::string& mapPath, int32_t seed);
+    // rules: the rule set's id ("classic", as a pool is made, or "growth").
+    bool Init(const std::string& mapPath, int32_t seed, const std::string& rules = "classic");
     // The world from the map on the content already loaded (by Init, or by a program with a
     // window, which draws frames itself); false (with a message) when there is no world.
-    bool InitWorld(const std::string& mapPath, int32_t seed);
+    bool InitWorld(const std::string& mapPath, int32_t seed, const std::string& rules = "classic");
     // Runs a script text; lines go to out, refusals to err. Returns 0, or 2 at a line that
     // cannot be parsed (with its number on err).
     int32_t RunScript(const std::string& text, std::ostream& out, std::ostream& err);

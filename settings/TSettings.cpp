@@ -35,6 +35,7 @@ int32_t TSettings::ReadIn(const std::string& folder) {
     TSettingsFiles::ReadInt(r, "scroll with mouse", ScrollWithMouse);
     TSettingsFiles::ReadWholeNumber(r, "target FPS", TargetFPS);
     _ReadUIScale(r.GetField("UI scale", 0, "1"));
+    TSettingsFiles::ReadString(r, "Rule set", RuleSet);
     _Clamp();
     return 0;
 }
@@ -88,6 +89,7 @@ void TSettings::_ReadUIScale(const std::string& text) {
 
 void TSettings::SetDefaults() {
     Language = 1;
+    RuleSet = "growth";
     GraphicMode = 2;
     ResolutionHorizontal = 640;
     ResolutionVertical = 480;

@@ -7,6 +7,8 @@
 class TSettings {
 public:
     static inline int32_t Language = 1;
+    // The rules new cities play by: "growth" (Wachstum) or "classic" (Klassisch).
+    static inline std::string RuleSet = "growth";
     static inline int32_t GraphicMode = 2;
     static inline int32_t ResolutionHorizontal = 640;
     static inline int32_t ResolutionVertical = 480;

@@ -13,6 +13,7 @@
 #include "world/TBuildingPlace.h"
 #include "world/TCheat.h"
 #include "world/THabitant.h"
+#include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TInfluenceLayer.h"
 #include "world/TJob.h"
@@ -266,6 +267,10 @@ float TBuilding::calcTaxMoney() const {
     float money = 0.0f;
     if (!pool) return money;
     for (const auto& h : habitants.Items()) money += pool->calcTaxMoneyForHabitant(*h);
+    if (!workers.Empty()) {
+        const float perWorker = pool->hbtCrtl->businessTax(*this, *pool);
+        money += perWorker * float(workers.Count());
+    }
     return money;
 }
 

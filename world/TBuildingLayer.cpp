@@ -399,7 +399,7 @@ float TBuildingLayer::getAlimony() const {
 float TBuildingLayer::getHabitantTaxes() const {
     float sum = 0.0f;
     for (const auto& b : arrBuilding.Items()) {
-        if (!b->habitants.Empty()) sum += b->calcTaxMoney();
+        if (!b->habitants.Empty() || !b->workers.Empty()) sum += b->calcTaxMoney();
     }
     return sum;
 }

@@ -28,4 +28,6 @@ public:
     float satisfaction = 1.0f;
     int32_t lvlUp = 0;
     int32_t die = 0;
+    // Days in a row this inhabitant was unhappy (rules that let people move away count them).
+    int32_t unhappyDays = 0;
 };

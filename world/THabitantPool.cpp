@@ -5,6 +5,7 @@
 #include "world/TBuilding.h"
 #include "world/THabitant.h"
 #include "world/THabitantControl.h"
+#include "world/TJob.h"
 #include "world/TLayer.h"
 #include "world/TNameGenerator.h"
 
@@ -77,34 +78,25 @@ float THabitantPool::calcTaxMoneyForHabitant(const THabitant& h) const {
 }
 
 void THabitantPool::Update() {
-    vesko::TFastRandom* random = layer ? layer->random.get() : nullptr;
-
-    // Move-ins: each offering house takes at most one waiting inhabitant, oldest first.
     // A house torn down since it offered a vacancy takes nobody.
     availableHomes.RemoveIf([](const std::shared_ptr<TBuilding>& b) { return !b->IsValid(); });
-    if (random && !poolHabitant.Empty() && !availableHomes.Empty()) {
-        for (const auto& h : poolHabitant.Items()) {
-            const auto homes = availableHomes.Items();
-            if (homes.empty()) break;
-            const int32_t index = random->GetIntIn(0, int32_t(homes.size()) - 1);
-            const std::shared_ptr<TBuilding> b = homes[size_t(index)];
-            b->poolCallbackFuncRegHabitant(h);
-            availableHomes.Remove(b);
-        }
-    }
-
-    // Newcomers while below demand; above it the oldest waiting inhabitant gives up.
-    const float active = float(countActiveHabitants());
-    const float demand = 100.0f * requests[0];
-    if (active < demand) {
-        _addPoolHabitant(_createNewHabitant());
-    } else if (active > demand && !poolHabitant.Empty()) {
-        _removePoolHabitant(poolHabitant[0]);
-    }
-
+    hbtCrtl->moveIns(*this);
+    hbtCrtl->arrivals(*this);
     _recalcSatisfaction();
     _recalcRequests();
+    hbtCrtl->departures(*this);
     availableHomes.Clear();
+}
+
+void THabitantPool::_leaveCity(const std::shared_ptr<THabitant>& h) {
+    if (h->job) {
+        if (h->job->building) h->job->building->_delWorker(h);
+        h->job->unuseIt();
+        h->job.reset();
+    }
+    if (h->home) h->home->_delHabitant(h);
+    _removeActiveHabitant(h);
+    _removePoolHabitant(h);
 }
 
 void THabitantPool::_recalcSatisfaction() {

@@ -55,6 +55,8 @@ public:
     void _addActiveHabitant(const std::shared_ptr<THabitant>& h) { activeHabitant.Append(h); }
     void _removePoolHabitant(const std::shared_ptr<THabitant>& h) { poolHabitant.Remove(h); }
     void _removeActiveHabitant(const std::shared_ptr<THabitant>& h) { activeHabitant.Remove(h); }
+    // The inhabitant leaves the city: its job, its home and both lists let go of it.
+    void _leaveCity(const std::shared_ptr<THabitant>& h);
     void _recalcSatisfaction();
     void _recalcRequests();
 

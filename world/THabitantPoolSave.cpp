@@ -4,6 +4,7 @@
 #include "persistence/TDataFile.h"
 #include "world/TBuilding.h"
 #include "world/THabitant.h"
+#include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TJob.h"
 #include "world/TRoad.h"
@@ -57,6 +58,13 @@ void THabitantPool::_onSave(TWorldFile& wf) {
     std::vector<int32_t> homes;
     for (const auto& b : availableHomes.Items()) homes.push_back(wf.IndexOf(b.get()));
     wf.AddRecord("homes", NumberList(int32_t(homes.size()), homes));
+    wf.AddRecord("rules", TRecord().AddWord(hbtCrtl->Id()));
+    // Pairs of inhabitant and unhappy days, for those that have any.
+    TRecord unhappy;
+    for (size_t i = 0; i < wf.habitants.size(); ++i) {
+        if (wf.habitants[i]->unhappyDays > 0) unhappy.AddInt(int64_t(i)).AddInt(wf.habitants[i]->unhappyDays);
+    }
+    wf.AddRecord("unhappy", unhappy);
     for (const auto& b : wf.buildings) {
         for (const auto& [name, list] : {std::pair{"lives", &b->habitants}, std::pair{"works", &b->workers}}) {
             if (list->Empty()) continue;
@@ -124,6 +132,18 @@ void THabitantPool::_onLoad(TWorldFile& wf) {
                 _addActiveHabitant(h);
             } else if (i < active + waiting) {
                 _addPoolHabitant(h);
+            }
+        } else if (name == "rules") {
+            // A city saved before the rules could be chosen plays by "Klassisch".
+            std::string id;
+            if (!r.Word(id)) return wf.Broken("habitants");
+            auto rules = THabitantControl::Create(id);
+            if (!rules) return wf.Fail("Unbekannte Spielregeln \"" + id + "\"");
+            hbtCrtl = rules;
+        } else if (name == "unhappy") {
+            for (int32_t i = 0, days = 0; !r.AtEnd();) {
+                if (!r.Int(i, 0, int32_t(wf.habitants.size()) - 1) || !r.Int(days, 0, big)) return wf.Broken("habitants");
+                wf.habitants[size_t(i)]->unhappyDays = days;
             }
         } else if (name == "homes" || name == "lives" || name == "works") {
             int32_t first = 0;

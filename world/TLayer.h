@@ -75,7 +75,7 @@ public:
     // Writes cfg/gadgets.cfg.
     static int32_t SaveGagdgetSettings();
     // Format version written into "main"; files of a newer version are refused.
-    static constexpr int32_t saveVersion = 1;
+    static constexpr int32_t saveVersion = 2;
     // Writes the whole city to path through a temporary file: the map's size and view ("main"),
     // each layer's sections, then inhabitants, cars, calendar, weather and the random generator.
     // 1 on success, 0 when it cannot be written (an older file stays as it was).

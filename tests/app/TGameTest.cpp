@@ -368,8 +368,10 @@ TEST_F(GameTest, AScreenshotMakesItsFolderAndNamesTheFile) {
     testing::internal::CaptureStdout();
     Frame();
     const std::string said = testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(said.starts_with("Foto gespeichert: screens/pic_")) << said;
-    EXPECT_EQ(FileType(said.substr(18, said.size() - 19)), FILETYPE_FILE);
+    const size_t at = said.find("Foto gespeichert: screens/pic_");
+    ASSERT_NE(at, std::string::npos) << said;
+    const size_t from = at + 18;
+    EXPECT_EQ(FileType(said.substr(from, said.find('\n', from) - from)), FILETYPE_FILE);
 }
 
 TEST_F(GameTest, InfoModeDescribesTheRoadUnderThePointer) {

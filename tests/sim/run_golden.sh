@@ -10,32 +10,53 @@ OUT=$(mktemp -d /tmp/vallmora-sim-XXXXXX)
 trap 'rm -rf "$OUT"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$SIM" --seed 7 --script "$HERE/town.script" >"$OUT/town.out" 2>"$OUT/town.err" || fail "exit code $? on the town script"
-if ! diff -u "$HERE/town.expected" "$OUT/town.out" >"$OUT/diff"; then
-  head -n 40 "$OUT/diff" >&2
-  fail "the daily lines differ from tests/sim/town.expected"
-fi
-diff -u "$HERE/town.refusals" "$OUT/town.err" >&2 || fail "the refusals differ from tests/sim/town.refusals"
+# One rule set's golden run: the lines, the refusals, a second run, and saving and loading.
+golden() {
+  local rules=$1 expected=$HERE/$2
+  "$SIM" --seed 7 --rules "$rules" --script "$HERE/town.script" >"$OUT/town.out" 2>"$OUT/town.err" ||
+    fail "exit code $? on the town script ($rules)"
+  if ! diff -u "$expected" "$OUT/town.out" >"$OUT/diff"; then
+    head -n 40 "$OUT/diff" >&2
+    fail "the daily lines differ from $expected"
+  fi
+  diff -u "$HERE/town.refusals" "$OUT/town.err" >&2 || fail "the refusals differ from tests/sim/town.refusals ($rules)"
 
-# The same run again gives the same bytes.
-"$SIM" --seed 7 --script "$HERE/town.script" 2>/dev/null | cmp -s - "$OUT/town.out" || fail "a second run differs"
+  # The same run again gives the same bytes.
+  "$SIM" --seed 7 --rules "$rules" --script "$HERE/town.script" 2>/dev/null | cmp -s - "$OUT/town.out" ||
+    fail "a second run differs ($rules)"
 
-# A saved and loaded city goes on exactly as if it had never stopped: 60 days in one go print
-# the same lines as 30 days, save, load, 30 days; and the whole town script with a save and a
-# load after every "days" line prints the committed lines and refusals.
-sed -n '1,/^days 20/p' "$HERE/town.script" >"$OUT/start.script"
-{ cat "$OUT/start.script"; echo "days 60"; } >"$OUT/straight.script"
-{ cat "$OUT/start.script"; echo "days 30"; echo "save $OUT/city.sav"; echo "load $OUT/city.sav"; echo "days 30"; } \
-  >"$OUT/resumed.script"
-"$SIM" --seed 7 --script "$OUT/straight.script" >"$OUT/straight.out" 2>/dev/null || fail "exit code $? on 60 days"
-"$SIM" --seed 7 --script "$OUT/resumed.script" >"$OUT/resumed.out" 2>"$OUT/resumed.err" || fail "exit code $? on the resumed run"
-[ ! -s "$OUT/resumed.err" ] || fail "saving or loading was refused: $(cat "$OUT/resumed.err")"
-diff -u "$OUT/straight.out" "$OUT/resumed.out" >&2 || fail "the loaded city did not go on as the saved one"
-awk -v f="$OUT/city.sav" '{ print } /^days/ { print "save " f; print "load " f }' "$HERE/town.script" >"$OUT/saved.script"
-"$SIM" --seed 7 --script "$OUT/saved.script" >"$OUT/saved.out" 2>"$OUT/saved.err" || fail "exit code $? with saves"
-diff -u "$HERE/town.expected" "$OUT/saved.out" | head -n 40 >&2
-cmp -s "$HERE/town.expected" "$OUT/saved.out" || fail "saving and loading after every day block changed the lines"
-diff -u "$HERE/town.refusals" "$OUT/saved.err" >&2 || fail "saving and loading changed the refusals"
+  # A saved and loaded city goes on exactly as if it had never stopped: 60 days in one go print
+  # the same lines as 30 days, save, load, 30 days; and the whole town script with a save and a
+  # load after every "days" line prints the committed lines and refusals.
+  sed -n '1,/^days 20/p' "$HERE/town.script" >"$OUT/start.script"
+  { cat "$OUT/start.script"; echo "days 60"; } >"$OUT/straight.script"
+  { cat "$OUT/start.script"; echo "days 30"; echo "save $OUT/city.sav"; echo "load $OUT/city.sav"; echo "days 30"; } \
+    >"$OUT/resumed.script"
+  "$SIM" --seed 7 --rules "$rules" --script "$OUT/straight.script" >"$OUT/straight.out" 2>/dev/null ||
+    fail "exit code $? on 60 days ($rules)"
+  "$SIM" --seed 7 --rules "$rules" --script "$OUT/resumed.script" >"$OUT/resumed.out" 2>"$OUT/resumed.err" ||
+    fail "exit code $? on the resumed run ($rules)"
+  [ ! -s "$OUT/resumed.err" ] || fail "saving or loading was refused: $(cat "$OUT/resumed.err")"
+  diff -u "$OUT/straight.out" "$OUT/resumed.out" >&2 || fail "the loaded city did not go on as the saved one ($rules)"
+  awk -v f="$OUT/city.sav" '{ print } /^days/ { print "save " f; print "load " f }' "$HERE/town.script" \
+    >"$OUT/saved.script"
+  "$SIM" --seed 7 --rules "$rules" --script "$OUT/saved.script" >"$OUT/saved.out" 2>"$OUT/saved.err" ||
+    fail "exit code $? with saves ($rules)"
+  diff -u "$expected" "$OUT/saved.out" | head -n 40 >&2
+  cmp -s "$expected" "$OUT/saved.out" || fail "saving and loading after every day block changed the lines ($rules)"
+  diff -u "$HERE/town.refusals" "$OUT/saved.err" >&2 || fail "saving and loading changed the refusals ($rules)"
+}
+golden classic town.expected
+golden growth town-growth.expected
+
+# A city saved by the first version of the saved file (before rule sets) loads and plays on by
+# "Klassisch", exactly as the same town run straight through.
+printf 'load %s\ndays 10\n' "$HERE/../fixtures/town-v1.sav" >"$OUT/v1.script"
+"$SIM" --seed 7 --rules growth --script "$OUT/v1.script" >"$OUT/v1.out" 2>"$OUT/v1.err" || fail "exit code $? on the old save"
+[ ! -s "$OUT/v1.err" ] || fail "the old save was refused: $(cat "$OUT/v1.err")"
+{ sed -n '1,/^days 20/p' "$HERE/town.script"; echo "days 10"; } >"$OUT/v1straight.script"
+"$SIM" --seed 7 --rules classic --script "$OUT/v1straight.script" | tail -n 10 >"$OUT/v1straight.out"
+tail -n 10 "$OUT/v1.out" | diff -u "$OUT/v1straight.out" - >&2 || fail "the old save did not go on by Klassisch"
 
 # A file that is no saved city is refused and the run goes on with the city it had.
 printf 'days 3\nload %s\ndays 2\n' "$HERE/town.script" >"$OUT/refused.script"
@@ -47,6 +68,15 @@ rc=0
 "$SIM" --script "$OUT/missing.script" >/dev/null 2>"$OUT/missing.err" || rc=$?
 [ "$rc" = 2 ] || fail "exit code $rc for a missing script"
 grep -q "missing.script" "$OUT/missing.err" || fail "no message names the missing script"
+
+# Rule sets this version does not know: on the command line and in a script.
+rc=0
+"$SIM" --rules wild --script /dev/null >/dev/null 2>"$OUT/rules.err" || rc=$?
+[ "$rc" = 2 ] || fail "exit code $rc for unknown rules on the command line"
+printf 'days 1\nrules wild\n' >"$OUT/rules.script"
+rc=0
+"$SIM" --script "$OUT/rules.script" >/dev/null 2>"$OUT/rules.err" || rc=$?
+[ "$rc" = 2 ] && grep -q "line 2" "$OUT/rules.err" || fail "unknown rules in a script: exit code $rc, $(cat "$OUT/rules.err")"
 
 printf 'days 1\nbuild res_wohnhaus ten 3\n' >"$OUT/bad.script"
 rc=0

@@ -67,7 +67,7 @@ TEST_F(LayerSaveTest, SectionsAndFlagsOfASmallWorldWithThreeRoads) {
                                                                       {"scalex", "2.00000000"},
                                                                       {"scaley", "2.00000000"},
                                                                       {"game", "Vallmora"},
-                                                                      {"version", "1"}}));
+                                                                      {"version", std::to_string(TLayer::saveVersion)}}));
     file->findHeader("road", 1);
     file->findFlag("count", 1);
     EXPECT_EQ(file->getFlagValueInt(-1), 3);
