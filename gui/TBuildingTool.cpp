@@ -296,6 +296,7 @@ void TBuildingTool::_redrawInfoTab(const TBuilding& b) {
         add(std::string(house ? "Einwohner: " : "Arbeiter: ") + std::to_string(count) + "/" +
                 std::to_string(house ? b.maxHabitans : b.maxWorkers),
             _getFullnessColor(b.getPeopleFullness()));
+        if (house && count == 0 && !b.emptyReason.empty()) add(b.emptyReason, gui->textCol_red);
         add("Fahrende Autos: " + std::to_string(b.car.Count()), gui->textCol_default);
     }
     if (b.buildStartDay >= 0 && layer)

@@ -140,6 +140,7 @@ void TBuilding::UpdateHabitants() {
     TLayer* world = WorldOf(buildingLayer);
     THabitantPool* pool = world ? world->habitantPool.get() : nullptr;
 
+    if (isResidentalBuilding()) emptyReason = habitants.Empty() ? _whyEmpty() : std::string();
     if (maxHabitans > 0) {
         const int32_t n = int32_t(habitants.Count());
         if (n < maxHabitans) {
@@ -172,6 +173,19 @@ void TBuilding::UpdateHabitants() {
         }
         _delWorker(w);
     }
+}
+
+std::string TBuilding::_whyEmpty() {
+    TLayer* world = WorldOf(buildingLayer);
+    THabitantPool* pool = world ? world->habitantPool.get() : nullptr;
+    if (maxHabitans <= 0) return "Zu unzufrieden";
+    if (pool && !pool->hbtCrtl->newcomersExpected(*pool)) return "Keine Nachfrage";
+    // A job found only to answer the question is not kept: the house has nobody to give it.
+    const bool searched = !cJob;
+    _FindJob();
+    const bool reachable = cJob != nullptr;
+    if (searched) cJob.reset();
+    return reachable ? "Wartet auf Zuzug" : "Keine Arbeit erreichbar";
 }
 
 void TBuilding::_FindJob() {

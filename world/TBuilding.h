@@ -35,6 +35,9 @@ public:
     // --- daily life ---
     void Update(int32_t day);
     void UpdateHabitants();
+    // The reason an empty house gives: too unhappy to take anyone, nobody coming to town, no
+    // work within reach by road, or waiting for the next newcomers.
+    std::string _whyEmpty();
     void UpdateWorkers() {}
     void _FindJob();
     void AddHabitantFromPool(const std::shared_ptr<THabitant>& h);
@@ -114,6 +117,9 @@ public:
     float satisfactionAverage = 0;
     TCowList<std::shared_ptr<THabitant>> habitants;
     std::shared_ptr<TJob> cJob;
+    // Why a finished house stands empty (German, for the building info); empty while people live
+    // in it. Renewed by its daily update.
+    std::string emptyReason;
     int32_t maxHabitans = 0;
     TCowList<std::shared_ptr<THabitant>> workers;
     std::shared_ptr<TImage> workerImg;

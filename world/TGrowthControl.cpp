@@ -120,3 +120,7 @@ std::string TGrowthControl::growthNote(const THabitantPool& pool) const {
     }
     return {};
 }
+
+bool TGrowthControl::newcomersExpected(const THabitantPool& pool) const {
+    return !pool.poolHabitant.Empty() || pool.requests[0] > 0.0f;
+}

@@ -45,4 +45,5 @@ public:
     void departures(THabitantPool& pool) override;
     float businessTax(const TBuilding& building, const THabitantPool& pool) const override;
     std::string growthNote(const THabitantPool& pool) const override;
+    bool newcomersExpected(const THabitantPool& pool) const override;
 };

@@ -54,3 +54,7 @@ void THabitantControl::arrivals(THabitantPool& pool) {
         pool._removePoolHabitant(pool.poolHabitant[0]);
     }
 }
+
+bool THabitantControl::newcomersExpected(const THabitantPool& pool) const {
+    return !pool.poolHabitant.Empty() || float(pool.countActiveHabitants()) < 100.0f * pool.requests[0];
+}

@@ -36,6 +36,8 @@ public:
     virtual void departures(THabitantPool&) {}
     // What a worker of the building pays per month besides the taxes of its home.
     virtual float businessTax(const TBuilding&, const THabitantPool&) const { return 0.0f; }
+    // Whether newcomers are on their way or waiting for a home.
+    virtual bool newcomersExpected(const THabitantPool& pool) const;
     // Why the city does not grow now (German, for the player); empty while it grows or when
     // the rules give no reason.
     virtual std::string growthNote(const THabitantPool&) const { return {}; }

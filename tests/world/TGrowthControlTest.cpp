@@ -144,3 +144,39 @@ TEST_F(GrowthControlTest, WorkersPayABusinessTaxByTheirLevelAndClassicRulesNone)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GrowthControlTest, AnEmptyHouseSaysWhyItStaysEmpty) {
+    const auto house = Built(home, 3, 9);
+    struct Row {
+        const char* rules;
+        int32_t shopAt;  // x of a shop beside the street, 0 for none
+        float tax, satisfaction;
+        const char* reason;
+    } rows[] = {
+        {THabitantControl::growthId, 0, 0.2f, 1.0f, "Keine Nachfrage"},  // no jobs: nobody comes
+        {THabitantControl::classicId, 0, 0.2f, 1.0f, "Keine Arbeit erreichbar"},
+        {THabitantControl::classicId, 6, 0.2f, 1.0f, "Wartet auf Zuzug"},
+        {THabitantControl::growthId, 6, 0.2f, 1.0f, "Wartet auf Zuzug"},
+        {THabitantControl::growthId, 6, 0.6f, 1.0f, "Keine Nachfrage"},  // taxes keep newcomers away
+        {THabitantControl::growthId, 6, 0.2f, 0.3f, "Zu unzufrieden"},   // the house takes nobody
+    };
+    for (const auto& row : rows) {
+        pool->hbtCrtl = THabitantControl::Create(row.rules);
+        pool->setTaxes(1, row.tax);
+        house->satisfactionAverage = row.satisfaction;
+        if (row.shopAt && bl->arrBuilding.Count() == 1) Built(shop, row.shopAt, 7);
+        pool->_recalcRequests();
+        house->UpdateHabitants();
+        EXPECT_EQ(house->emptyReason, row.reason) << row.rules << " " << row.shopAt << " " << row.tax << " "
+                                                  << row.satisfaction;
+        EXPECT_FALSE(house->cJob);  // the job found to answer is not kept
+    }
+    house->satisfactionAverage = 1.0f;
+    Person(house);
+    house->UpdateHabitants();
+    EXPECT_EQ(house->emptyReason, "");
+}
+
+}  // namespace
