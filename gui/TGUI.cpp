@@ -1,5 +1,7 @@
 #include "gui/TGUI.h"
 
+#include "framework/TCText.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -139,6 +141,16 @@ int32_t TGUI::getSmileyImgFrame(float value) const {
     if (!(value > 0)) return 0;  // also a value that is not a number
     return std::min(static_cast<int32_t>(value * float(frames)), frames - 1);
 }
+
+std::shared_ptr<vesko::TCText> TGUI::PlacedText(const std::string& text, const std::shared_ptr<TImageFont>& font,
+                                                const vesko::TCRGBA& colour, float left, float top) {
+    auto t = vesko::TCText::Create(text, font, 1);
+    t->SetIntHandle(int32_t(-left), int32_t(-top));
+    t->formation.rgba = colour;
+    return t;
+}
+
+float TGUI::FontHeight(const std::shared_ptr<TImageFont>& font) { return font ? float(font->Height()) : 0.0f; }
 
 std::string TGUI::FitText(const std::string& text, TImageFont* font, float room) {
     static const std::string ellipsis = "…";

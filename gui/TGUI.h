@@ -14,6 +14,7 @@ class TImageFont;
 namespace vesko {
 class TCGroup;
 class TCPicture;
+class TCText;
 class TTouchGUI;
 class TTouchObject;
 }  // namespace vesko
@@ -72,6 +73,11 @@ public:
     // The text when it is at most room wide in the font, else as many of its first characters as
     // fit followed by "…" (without a font, the text).
     static std::string FitText(const std::string& text, TImageFont* font, float room);
+    // A text in the font and colour whose top left lies at (left, top) from where its group is drawn.
+    static std::shared_ptr<vesko::TCText> PlacedText(const std::string& text, const std::shared_ptr<TImageFont>& font,
+                                                     const vesko::TCRGBA& colour, float left, float top);
+    // The font's line height; 0 without a font.
+    static float FontHeight(const std::shared_ptr<TImageFont>& font);
     // The first of the fonts in which every text is at most room wide (the last one there is when
     // none is; null without any).
     static std::shared_ptr<TImageFont> FittingFont(const std::vector<std::shared_ptr<TImageFont>>& fonts,

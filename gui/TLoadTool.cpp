@@ -14,18 +14,8 @@ TLoadTool* AsTool(void* context) { return static_cast<TLoadTool*>(context); }
 constexpr float gap = 4.0f;
 constexpr float textPadding = 8.0f;
 
-float FontHeight(const std::shared_ptr<TImageFont>& font) { return font ? float(font->Height()) : 0.0f; }
 float Width(const std::shared_ptr<TImageFont>& font, const std::string& text) {
     return font ? font->TextWidth(text) : 0.0f;
-}
-
-// A text whose top left lies at (left, top) from the bar's centre.
-std::shared_ptr<vesko::TCText> Text(const std::string& s, const std::shared_ptr<TImageFont>& font,
-                                    const vesko::TCRGBA& colour, float left, float top) {
-    auto t = vesko::TCText::Create(s, font, 1);
-    t->SetIntHandle(int32_t(-left), int32_t(-top));
-    t->formation.rgba = colour;
-    return t;
 }
 
 void Show(const std::shared_ptr<TGUIGadget>& g, bool on) {
@@ -162,7 +152,7 @@ void TLoadTool::_updateEntries() {
     for (size_t i = 0; i < pageSize; ++i) {
         _texts[i]->Clear();
         if (entries.empty()) {
-            if (i == 0) _texts[i]->addContent(Text(emptyText, big, gui->textCol_light, left, -0.5f * FontHeight(big)));
+            if (i == 0) _texts[i]->addContent(TGUI::PlacedText(emptyText, big, gui->textCol_light, left, -0.5f * TGUI::FontHeight(big)));
             continue;
         }
         if (i >= entries.size()) continue;
@@ -170,19 +160,19 @@ void TLoadTool::_updateEntries() {
         const auto& colour = gui->textCol_default;
         if (e.money.empty() && e.date.empty() && e.inhabitants.empty()) {
             _texts[i]->addContent(
-                Text(TGUI::FitText(e.name, big.get(), room), big, colour, left, -0.5f * FontHeight(big)));
+                TGUI::PlacedText(TGUI::FitText(e.name, big.get(), room), big, colour, left, -0.5f * TGUI::FontHeight(big)));
             continue;
         }
         // The name with the money at the right end; under them the date and the inhabitants.
-        const float top = -0.5f * (FontHeight(big) + FontHeight(small));
-        const float second = top + FontHeight(big);
+        const float top = -0.5f * (TGUI::FontHeight(big) + TGUI::FontHeight(small));
+        const float second = top + TGUI::FontHeight(big);
         const float moneyWidth = Width(small, e.money), countWidth = Width(small, e.inhabitants);
         const float nameRoom = room - moneyWidth - (e.money.empty() ? 0.0f : 2 * gap);
-        _texts[i]->addContent(Text(TGUI::FitText(e.name, big.get(), nameRoom), big, colour, left, top));
-        _texts[i]->addContent(Text(e.money, small, colour, right - moneyWidth, second - FontHeight(small)));
+        _texts[i]->addContent(TGUI::PlacedText(TGUI::FitText(e.name, big.get(), nameRoom), big, colour, left, top));
+        _texts[i]->addContent(TGUI::PlacedText(e.money, small, colour, right - moneyWidth, second - TGUI::FontHeight(small)));
         const float dateRoom = room - countWidth - (e.inhabitants.empty() ? 0.0f : 2 * gap);
-        _texts[i]->addContent(Text(TGUI::FitText(e.date, small.get(), dateRoom), small, colour, left, second));
-        _texts[i]->addContent(Text(e.inhabitants, small, colour, right - countWidth, second));
+        _texts[i]->addContent(TGUI::PlacedText(TGUI::FitText(e.date, small.get(), dateRoom), small, colour, left, second));
+        _texts[i]->addContent(TGUI::PlacedText(e.inhabitants, small, colour, right - countWidth, second));
     }
     // Only what is in use shows, and nothing while the panel is closed.
     if (!isVisible()) return;

@@ -26,16 +26,6 @@ constexpr float barPadding = 6.0f;  // texts from the bar's left end, pictures f
 bool Printable(uint32_t cp) { return (cp >= 32 && cp < 127) || (cp >= 160 && cp <= 255); }
 bool Blank(uint32_t cp) { return cp == 32 || cp == 160; }
 
-// A text whose top left lies at (left, top) from the point its group is drawn at.
-std::shared_ptr<vesko::TCText> Text(const std::string& s, const std::shared_ptr<TImageFont>& font,
-                                    const vesko::TCRGBA& colour, float left, float top) {
-    auto t = vesko::TCText::Create(s, font, 1);
-    t->SetIntHandle(int32_t(-left), int32_t(-top));
-    t->formation.rgba = colour;
-    return t;
-}
-
-float FontHeight(const std::shared_ptr<TImageFont>& font) { return font ? float(font->Height()) : 0.0f; }
 
 // A group whose centred pictures are drawn at (x, 0) from the bar's centre.
 std::shared_ptr<vesko::TCGroup> PictureSlot(float x) {
@@ -182,16 +172,16 @@ void TMainTool::setLayerNameText(const std::string& city, const std::string& may
     const auto font = TGUI::FittingFont({gui->bigFont, gui->DefaultFont, gui->smallFont}, {city}, room);
     const std::string shownCity = TGUI::FitText(city, font.get(), room);
     auto mayorText =
-        Text(TGUI::FitText(mayor, gui->DefaultFont.get(), room), gui->DefaultFont, gui->textCol_light, 0, 0);
+        TGUI::PlacedText(TGUI::FitText(mayor, gui->DefaultFont.get(), room), gui->DefaultFont, gui->textCol_light, 0, 0);
     const float cityWidth = vesko::TCText::Create(shownCity, font)->Width;
-    const float cityHeight = FontHeight(font);
+    const float cityHeight = TGUI::FontHeight(font);
     // Both lines together centred on the bar; the city name in white over four outline copies
     // a pixel off diagonally.
     const float top = -0.5f * (cityHeight + mayorText->Height);
     constexpr int32_t offsets[5][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, 0}};
     for (const auto& o : offsets) {
         const auto& colour = (o[0] == 0) ? gui->textCol_white : gui->textCol_default;
-        layerName->addContent(Text(shownCity, font, colour, -0.5f * cityWidth + float(o[0]), top + float(o[1])));
+        layerName->addContent(TGUI::PlacedText(shownCity, font, colour, -0.5f * cityWidth + float(o[0]), top + float(o[1])));
     }
     mayorText->SetIntHandle(int32_t(0.5f * mayorText->Width), int32_t(-(top + cityHeight)));
     layerName->addContent(mayorText);
@@ -232,8 +222,8 @@ void TMainTool::_addTwoLines(vesko::TCGroup& group, const std::string& upper, co
     const float room = _textRoom(1);
     const auto font = TGUI::FittingFont({gui->DefaultFont, gui->smallFont}, {upper, lower}, room);
     const float left = -0.5f * float(layerWidth) + barPadding;
-    group.addContent(Text(TGUI::FitText(upper, font.get(), room), font, gui->textCol_default, left, -FontHeight(font)));
-    group.addContent(Text(TGUI::FitText(lower, font.get(), room), font, gui->textCol_default, left, 0));
+    group.addContent(TGUI::PlacedText(TGUI::FitText(upper, font.get(), room), font, gui->textCol_default, left, -TGUI::FontHeight(font)));
+    group.addContent(TGUI::PlacedText(TGUI::FitText(lower, font.get(), room), font, gui->textCol_default, left, 0));
 }
 
 // --- game speed ----------------------------------------------------------------------------
