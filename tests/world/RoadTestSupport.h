@@ -15,6 +15,7 @@
 class RoadTest : public WorldTest {
 protected:
     static constexpr int32_t mapSize = 20;
+    static inline std::vector<std::shared_ptr<TStreetPlugin>> streetPlugins;
 
     void SetUp() override {
         WorldTest::SetUp();
@@ -35,6 +36,9 @@ protected:
     void TearDown() override {
         if (world) world->Destroy();
         world.reset();
+        town.reset();
+        avenue.reset();
+        streetPlugins.clear();
         WorldTest::TearDown();
     }
 
@@ -42,7 +46,8 @@ protected:
     static std::shared_ptr<TStreet> MakeStreet(int32_t level, float price, int32_t bridges, int32_t lights,
                                                int32_t maxBridge, int32_t frames = TStreetPlugin::streetFrames,
                                                int32_t bridgeFrames = TStreetPlugin::bridgeFrames) {
-        auto p = std::make_shared<TStreetPlugin>();
+        // As in the game's registry, the plugin outlives its street, which refers to it plainly.
+        auto p = streetPlugins.emplace_back(std::make_shared<TStreetPlugin>());
         p->id = "street_" + std::to_string(level);
         p->level = uint8_t(level);
         p->price = price;
