@@ -92,11 +92,11 @@ wait_ready() {
 # for at most $1 seconds: the game shows the effect of input a frame or a few later, and later
 # still on a busy machine.
 eventually() {
-  local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
+  local end=$((${EPOCHREALTIME//[.,]/} + $1 * 1000000))
   shift
   while :; do
     "$@" && return 0
-    [ "${EPOCHREALTIME/./}" -lt "$end" ] || return 1
+    [ "${EPOCHREALTIME//[.,]/}" -lt "$end" ] || return 1
     sleep 0.2
   done
 }
@@ -154,9 +154,11 @@ region_diff() {
   convert "$1" "$2" -compose difference -composite -crop "$3" +repage -colorspace Gray -format '%[fx:100*mean]' info:
 }
 
-# Share (0-100) of the pixels of a region that are nearly white.
+# Share (0-100) of the pixels of a region that are nearly white (each of red, green and blue
+# above 0.85; thresholds per channel and their minimum, as fast on a full screen as on a corner).
 white_share() {
-  convert "$1" -crop "$2" +repage -fx '(r > 0.85 && g > 0.85 && b > 0.85) ? 1 : 0' -format '%[fx:100*mean]' info:
+  convert "$1" -crop "$2" +repage -alpha off -channel RGB -threshold 85% +channel -separate \
+    -evaluate-sequence min -format '%[fx:100*mean]' info:
 }
 
 # Sets an option of the scratch folder's options.cfg: the line after "- KEY" becomes VALUE.
@@ -184,20 +186,6 @@ wait_changed() {
   local seconds=$1 ref=$2 region=$3 min=$4 out=$5 kind=${6:-}
   _region_changed() { _picture "$out" "$kind" && _above "$(region_diff "$ref" "$out" "$region")" "$min"; }
   eventually "$seconds" _region_changed
-}
-
-# wait_still SECONDS REGION OUT [MAX]: until two pictures in a row agree in region WxH+X+Y within
-# a mean difference of MAX (default 1): whatever moved there (an unfolding panel, a map being
-# drawn) has come to rest.
-wait_still() {
-  local seconds=$1 region=$2 out=$3 max=${4:-1} prev="$WORK/still_prev.png"
-  _picture "$prev"
-  _region_still() {
-    _picture "$out" && ! _above "$(region_diff "$prev" "$out" "$region")" "$max" && return 0
-    cp "$out" "$prev"
-    return 1
-  }
-  eventually "$seconds" _region_still
 }
 
 # wait_shown SECONDS REFERENCE REGION OUT [MIN]: until region WxH+X+Y differs from the picture
@@ -290,9 +278,10 @@ rest() {
   [ "$(pointer_in_window)" = "1010 20" ] && return 0
   screenshot "$win" "$WORK/rest_before.png"
   xdotool mousemove --window "$win" 1010 20
-  wait_changed 5 "$WORK/rest_before.png" "$corner" 5 "$WORK/rest_after.png" single ||
+  wait_changed 10 "$WORK/rest_before.png" "$corner" 8 "$WORK/rest_after.png" single ||
     fail "the pointer was not drawn in the corner it was moved to"
 }
+
 # The last --daily line of the game's output, how many there are, and the money of the last.
 last_day() { grep '^day ' "$WORK/game.log" | tail -n 1; }
 day_count() { grep -c '^day ' "$WORK/game.log" || true; }

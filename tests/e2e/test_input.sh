@@ -7,8 +7,8 @@ start_game
 win=$(wait_window)
 wait_ready
 # The map lies behind the pointer, so the pointer is found by its white arrow (tip at the mouse):
-# where the mouse went the arrow appears, where it left the arrow is gone. The pointer starts
-# outside the window; the screens are read once the game has drawn the pointer at its new place.
+# where the mouse went the arrow appears, where it left the arrow is gone. The screens are read
+# once the game has drawn the pointer at its new place.
 screenshot_median "$win" "$WORK/input_start.png"
 start_white=$(white_share "$WORK/input_start.png" 16x20+100+100)
 xdotool mousemove --window "$win" 100 100
@@ -17,11 +17,11 @@ pointer_arrived() {
   _above "$(white_share "$ARTIFACTS/input_before.png" 16x20+100+100)" "$(awk -v w="$start_white" 'BEGIN { print w + 5 }')"
 }
 eventually 5 pointer_arrived || fail "no pointer drawn where the mouse went first (100,100)"
-xdotool mousemove --window "$win" 500 300
+xdotool mousemove --window "$win" 420 150
 pointer_followed() {
   screenshot_median "$win" "$ARTIFACTS/input_moved.png"
-  entered_before=$(white_share "$ARTIFACTS/input_before.png" 16x20+500+300)
-  entered_after=$(white_share "$ARTIFACTS/input_moved.png" 16x20+500+300)
+  entered_before=$(white_share "$ARTIFACTS/input_before.png" 16x20+420+150)
+  entered_after=$(white_share "$ARTIFACTS/input_moved.png" 16x20+420+150)
   left_before=$(white_share "$ARTIFACTS/input_before.png" 16x20+100+100)
   left_after=$(white_share "$ARTIFACTS/input_moved.png" 16x20+100+100)
   awk -v eb="$entered_before" -v ea="$entered_after" -v lb="$left_before" -v la="$left_after" \
@@ -31,11 +31,11 @@ eventually 5 pointer_followed ||
   fail "pointer did not follow the mouse (white where it went $entered_before -> $entered_after, where it left $left_before -> $left_after)"
 
 # Without a button the light is absent; with the left button held a soft light surrounds the pointer.
-ring_before=$(brightness "$ARTIFACTS/input_moved.png" 16x16+474+292)
+ring_before=$(brightness "$ARTIFACTS/input_moved.png" 16x16+394+142)
 xdotool mousedown --window "$win" 1
 finger_light() {
   screenshot_median "$win" "$ARTIFACTS/input_finger_light.png"
-  ring=$(brightness "$ARTIFACTS/input_finger_light.png" 16x16+474+292)
+  ring=$(brightness "$ARTIFACTS/input_finger_light.png" 16x16+394+142)
   awk -v b="$ring_before" -v r="$ring" 'BEGIN { exit !(r > b + 10) }'
 }
 eventually 5 finger_light || fail "no finger light under a held button ($ring_before -> $ring)"

@@ -21,8 +21,8 @@ version_line() {
 eventually 5 version_line || fail "no version line (white $line% against $below% below)"
 
 # The pointer follows the mouse: its white arrow (tip at the mouse) leaves one place for another.
-# It starts outside the window; the picture without it at the screen's centre is taken once the
-# game draws it at the first place.
+# The picture without it at the window's centre is taken once the game draws it at the first
+# place, wherever it was before.
 first=$(white_share "$ARTIFACTS/shell.png" 16x20+100+100)
 xdotool mousemove --window "$win" 100 100
 pointer_away() {

@@ -17,40 +17,44 @@ screenshot "$win" "$ARTIFACTS/window_start.png"
 is_size() { [ "$(window_size "$win")" = "$1" ]; }
 
 # A screen's four corner regions hold map (not the black of an empty back buffer), and the menu
-# handle and the main tool's bars (light panels) are somewhere in their screen halves.
+# handle and the main tool's bars (light panels) are somewhere in their screen halves. Says what
+# is missing in $missing.
 lit() { awk -v b="$(brightness "$1" "$2")" 'BEGIN { exit !(b > 8) }'; }
-check_screen() {
-  local shot=$1 w=$2 h=$3
-  [ "$(identify -format '%wx%h' "$shot")" = "${w}x${h}" ] || fail "$shot is $(identify -format '%wx%h' "$shot"), not ${w}x${h}"
+screen_complete() {
+  local shot=$1 w=$2 h=$3 corner lower upper
+  missing="$shot is $(identify -format '%wx%h' "$shot"), not ${w}x${h}"
+  [ "$(identify -format '%wx%h' "$shot")" = "${w}x${h}" ] || return 1
   for corner in "60x40+0+$((h - 40))" "60x40+$((w - 60))+$((h - 40))" "60x40+$((w - 60))+20" "60x40+$((w / 2))+$((h / 2))"; do
-    lit "$shot" "$corner" || fail "$shot: no map at $corner"
+    missing="$shot: no map at $corner"
+    lit "$shot" "$corner" || return 1
   done
   # The main tool's white bars lie in the lower half, the menu's round buttons in the upper left.
-  local lower upper
   lower=$(white_share "$shot" "${w}x$((h / 2))+0+$((h / 2))")
   upper=$(white_share "$shot" "$((w / 2))x$((h / 2))+0+0")
-  awk -v l="$lower" -v u="$upper" 'BEGIN { exit !(l > 0.3 && u > 0.05) }' ||
-    fail "$shot: panels missing (white in the lower half $lower%, upper left $upper%)"
+  missing="$shot: panels missing (white in the lower half $lower%, upper left $upper%)"
+  awk -v l="$lower" -v u="$upper" 'BEGIN { exit !(l > 0.3 && u > 0.05) }'
+}
+# Waits until the game has drawn the window at its new size W x H ($2, $3) completely, in two
+# pictures in a row: what X kept of the last frame at the old size lasts only until the next one.
+check_screen() {
+  _drawn() { screenshot "$win" "$1" && screen_complete "$@"; }
+  eventually 15 twice _drawn "$@" || fail "$missing"
 }
 
 for size in 1600x900 800x600; do
   w=${size%x*} h=${size#*x}
   xdotool windowsize "$win" "$w" "$h"
   eventually 10 is_size "$size" || fail "the window did not take $size"
-  sleep 1.5
-  screenshot "$win" "$ARTIFACTS/window_$size.png"
   check_screen "$ARTIFACTS/window_$size.png" "$w" "$h"
 done
 
 # F11: full screen at the display's 1920 x 1080, F11 again: the window as it was.
 xdotool key --window "$win" F11
 eventually 10 is_size 1920x1080 || fail "F11 did not go to full screen ($(window_size "$win"))"
-sleep 1.5
-screenshot "$win" "$ARTIFACTS/window_fullscreen.png"
 check_screen "$ARTIFACTS/window_fullscreen.png" 1920 1080
 xdotool key --window "$win" F11
 eventually 10 is_size 800x600 || fail "F11 did not come back to the window ($(window_size "$win"))"
-sleep 1
+check_screen "$ARTIFACTS/window_back.png" 800 600
 
 quit_with_escape "$win"
 tr -d '\r' <"$WORK/cfg/options.cfg" | grep -a -A1 -x -- '- Resolution horizontal' | tail -n 1 | grep -q -x 800 ||
