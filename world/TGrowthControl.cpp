@@ -112,6 +112,8 @@ float TGrowthControl::businessTax(const TBuilding& building, const THabitantPool
 std::string TGrowthControl::growthNote(const THabitantPool& pool) const {
     const TOffer offer = Offer(pool);
     const int32_t waiting = pool.countAvailableHabitants();
+    // A city with nothing built yet needs no reason.
+    if (offer.freeHomes <= 0 && offer.openJobs <= 0 && pool.countActiveHabitants() == 0) return {};
     if (offer.freeHomes <= 0) return "Keine freien Wohnungen: niemand zieht zu";
     if (offer.openJobs <= waiting) return "Keine freien Arbeitsplätze: niemand zieht zu";
     if (Attraction(pool) <= 0.0f) {

@@ -18,6 +18,8 @@ house="330 170"
 rm -f "$WORK/cfg/gadgets.cfg"
 set_option "Resolution horizontal" 1024
 set_option "Resolution vertical" 768
+# One house beside a road and no jobs: it fills under the rule set "Klassisch" only.
+set_option "Rule set" classic
 start_xvfb
 start_game --daily
 win=$(wait_window)
