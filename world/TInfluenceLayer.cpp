@@ -134,10 +134,16 @@ int64_t TInfluenceLayer::_spread(std::vector<TCell>& grid, const TSpread& s) con
         return 0;
     // The bounding square of the circle with one tile of margin, clipped to the map: tiles off
     // the map are skipped anyway.
-    const int32_t y0 = std::max(static_cast<int32_t>(s.y - s.radius - 1.0f), 0);
-    const int32_t y1 = std::min(static_cast<int32_t>(s.y + s.radius + 1.0f), Height - 1);
-    const int32_t x0 = std::max(static_cast<int32_t>(s.x - s.radius - 1.0f), 0);
-    const int32_t x1 = std::min(static_cast<int32_t>(s.x + s.radius + 1.0f), Width - 1);
+    // The bounds are clamped as floats first: a centre read from a damaged file may lie far
+    // beyond what an int holds.
+    if (!std::isfinite(s.x) || !std::isfinite(s.y)) return 0;
+    const auto tile = [](float v, int32_t last) {
+        return static_cast<int32_t>(std::clamp(v, -1.0f, float(last) + 1.0f));
+    };
+    const int32_t y0 = std::max(tile(s.y - s.radius - 1.0f, Height - 1), 0);
+    const int32_t y1 = std::min(tile(s.y + s.radius + 1.0f, Height - 1), Height - 1);
+    const int32_t x0 = std::max(tile(s.x - s.radius - 1.0f, Width - 1), 0);
+    const int32_t x1 = std::min(tile(s.x + s.radius + 1.0f, Width - 1), Width - 1);
     // Busy roads can exceed a byte: the strongest nuisance stays the strongest.
     const uint8_t value = static_cast<uint8_t>(std::min(s.value, 255));
     const size_t kind = size_t(s.kind);

@@ -1,4 +1,5 @@
 // The influence layer: spreading, combining by maximum, the timed rebuild, colours and minimap.
+#include <limits>
 #include <tuple>
 #include <utility>
 
@@ -73,6 +74,17 @@ TEST_F(InfluenceTest, OverlapsKeepTheMaximumAndOddQueriesGiveMinusOne) {
     }
     for (const auto& [x, y, k] : {std::tuple{-1, 0, 0}, {0, 20, 0}, {20, 0, 0}, {0, 0, -1}, {0, 0, 15}})
         EXPECT_EQ(inf->getValue(x, y, k), -1) << x << "," << y << " kind " << k;
+}
+
+TEST_F(InfluenceTest, CentresFarOffTheMapOrNotANumberReachNothing) {
+    // Positions as a damaged save may carry them: beyond what an int holds, infinite, NaN.
+    const float inf32 = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& [x, y, r] : {std::tuple{8.2e9f, 5.0f, 3.0f}, {5.0f, -8.2e9f, 3.0f}, {inf32, 5.0f, 3.0f},
+                                  {nan, 5.0f, 3.0f}, {5.0f, 5.0f, inf32}, {-3.0f, -3.0f, 1.0f}}) {
+        inf->Clear();
+        inf->addValue(x, y, IL::infCulture, 90, r);
+        EXPECT_EQ(Touched(), r == inf32 ? 400 : 0) << x << "," << y << " r" << r;
+    }
 }
 
 TEST_F(InfluenceTest, RoadsSpreadTrafficTimesStreetValueCappedAtAByte) {
