@@ -47,6 +47,12 @@ inline int32_t FillCity(TLayer& layer, int32_t count) {
     return placed;
 }
 
+// The city for the growth rules: the big city's mix of every kind (homes of all levels, work
+// places and the services that make people content) on the same grid, in the northern half:
+// homes for about 10,000 inhabitants and jobs for them.
+constexpr int32_t GrowthCityBuildings = 1650;
+inline int32_t FillGrowthCity(TLayer& layer) { return FillCity(layer, GrowthCityBuildings); }
+
 // Grows the city in the simulator: headless loads the content behind the recording back end,
 // otherwise the content already loaded (a window's) is used. Returns the map image's path for
 // RemoveMap, empty on failure.

@@ -83,16 +83,17 @@ public:
     void updateDestroyInfo();
 
     // While a building is being placed the ground shows its influence mask: green where every
-    // need of the building is met (the only colour it may be built on), yellow to orange where
-    // the needs are met in part, red where one is not met at all. The legend beside the bubble
-    // says so, one line per colour.
+    // need of the building is met, yellow to orange where the needs are met in part (a house
+    // there is less content and holds fewer people), red where a service is missing or a
+    // nuisance is too strong (a house there stays empty; where the nuisance is too strong
+    // nothing may be built). The legend beside the bubble says so, one line per colour.
     struct TLegendLine {
         uint8_t r, g, b;
         const char* text;
     };
-    static constexpr std::array<TLegendLine, 3> influenceLegend{{{0, 255, 0, "Versorgt: Bauen möglich"},
-                                                                 {255, 210, 0, "Teilweise versorgt: kein Bau"},
-                                                                 {255, 0, 0, "Unversorgt: kein Bau"}}};
+    static constexpr std::array<TLegendLine, 3> influenceLegend{{{0, 255, 0, "Versorgt"},
+                                                                 {255, 210, 0, "Teilweise versorgt"},
+                                                                 {255, 0, 0, "Unversorgt oder verschmutzt"}}};
     // Whether the ground shows the chosen building's influence colours now.
     bool influenceLegendShown() const;
     // The legend above the bubble centred on (x, y), or below it where the screen's top is too near.

@@ -17,30 +17,16 @@
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuilding.h"
 #include "world/THabitant.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TLayer.h"
 
 namespace {
-// The influence kinds in their index order: the label of the tooltip and the icon.
-struct TInfluenceKind {
-    const char* label;
-    std::shared_ptr<TImage> TGUI::*icon;
-};
-const TInfluenceKind kindTable[TBuildingTool::influenceKinds] = {
-    {"Wasser", &TGUI::infWaterImg},
-    {"Energie", &TGUI::infEnergyImg},
-    {"Sport", &TGUI::infSportImg},
-    {"Medizin", &TGUI::infMedicImg},
-    {"Religion", &TGUI::infReligionImg},
-    {"Polizei", &TGUI::infPoliceImg},
-    {"Feuerwehr", &TGUI::infFireDepartmentImg},
-    {"Kultur", &TGUI::infCultureImg},
-    {"Freizeit", &TGUI::infFreeTimeImg},
-    {"Lernmöglichkeiten", &TGUI::infLearnImg},
-    {"Radio", &TGUI::infRadioImg},
-    {"Fernsehen", &TGUI::infTVImg},
-    {"Luftverschmutzung", &TGUI::infAirPollutionImg},
-    {"Wasserverschmutzung", &TGUI::infWaterPollutionImg},
-    {"Lärm", &TGUI::infNoiseImg},
+// The icons of the influence kinds in their index order (the names come from the world).
+const std::shared_ptr<TImage> TGUI::*const kindIcons[TBuildingTool::influenceKinds] = {
+    &TGUI::infWaterImg,     &TGUI::infEnergyImg,        &TGUI::infSportImg,   &TGUI::infMedicImg,
+    &TGUI::infReligionImg,  &TGUI::infPoliceImg,        &TGUI::infFireDepartmentImg, &TGUI::infCultureImg,
+    &TGUI::infFreeTimeImg,  &TGUI::infLearnImg,         &TGUI::infRadioImg,   &TGUI::infTVImg,
+    &TGUI::infAirPollutionImg, &TGUI::infWaterPollutionImg, &TGUI::infNoiseImg,
 };
 
 TBuildingTool* AsTool(void* context) { return static_cast<TBuildingTool*>(context); }
@@ -318,7 +304,7 @@ void TBuildingTool::_redrawInfluenceTab(const TBuilding& b) {
     }
     for (size_t k = 0; k < size_t(influenceKinds); ++k) {
         arrInfluences[k] = b.getInfluenceFor(int32_t(k));
-        cmdInfluences[k]->tooltip = {std::string(kindTable[k].label) + ", ",
+        cmdInfluences[k]->tooltip = {std::string(TInfluenceLayer::KindName(int32_t(k))) + ", ",
                                      "zu " + Percent(arrInfluences[k]) + "% erfüllt"};
     }
     if (isVisible()) prntInfluence->gadget->showChildren();
@@ -379,7 +365,7 @@ std::shared_ptr<TGUIGadget> TBuildingTool::getSelectedTab() const {
 
 void TBuildingTool::drawInfluence(int32_t kind, float x, float y) {
     if (kind < 0 || kind >= influenceKinds) return;
-    if (const auto& icon = (*gui).*kindTable[kind].icon) {
+    if (const auto& icon = (*gui).*kindIcons[kind]) {
         DrawImage(icon, float(static_cast<int32_t>(x - 0.5f * float(icon->width))),
                   float(static_cast<int32_t>(y - 0.5f * float(icon->height))));
     }

@@ -148,7 +148,7 @@ void TMainTool::Destroy() {
 void TMainTool::updateTool() {
     if (!layer) return;
     setLayerNameText(layer->getCityName(), layer->getMayorName());
-    setLayerMoneyText(GetMoney(), GetDate(), layer->currentDayPart);
+    setLayerMoneyText(GetMoney(), GetDate(), layer->currentDayPart, layer->getMoney() < 0.0f);
     const THabitantPool* pool = layer->habitantPool.get();
     setLayerHabitantsText(pool ? pool->countActiveHabitants() : 0, pool ? pool->getSatisfaction() : 0.0f);
 }
@@ -187,15 +187,16 @@ void TMainTool::setLayerNameText(const std::string& city, const std::string& may
     layerName->addContent(mayorText);
 }
 
-void TMainTool::setLayerMoneyText(const std::string& money, const std::string& date, float dayPart) {
+void TMainTool::setLayerMoneyText(const std::string& money, const std::string& date, float dayPart, bool inDebt) {
     if (_clockNeedle) _clockNeedle->formation.SetRotation(std::isfinite(dayPart) ? dayPart * 360.0f : 0.0f);
-    if (_moneyShown && money == _shownMoney && date == _shownDate) return;
+    if (_moneyShown && money == _shownMoney && date == _shownDate && inDebt == _shownInDebt) return;
     _moneyShown = true;
     _shownMoney = money;
     _shownDate = date;
+    _shownInDebt = inDebt;
     layerMoney->Clear();
     layerMoney->addContent(_clock);
-    _addTwoLines(*layerMoney, money, date);
+    _addTwoLines(*layerMoney, money, date, inDebt ? &gui->textCol_red : nullptr);
 }
 
 void TMainTool::setLayerHabitantsText(int32_t count, float satisfaction) {
@@ -217,12 +218,15 @@ float TMainTool::_textRoom(int32_t pictureAtRight) const {
     return pictureAtRight ? bar - (float(layerHeight) - gap) - gap : bar;
 }
 
-void TMainTool::_addTwoLines(vesko::TCGroup& group, const std::string& upper, const std::string& lower) {
+void TMainTool::_addTwoLines(vesko::TCGroup& group, const std::string& upper, const std::string& lower,
+                             const vesko::TCRGBA* upperColour) {
     // Both lines in one font, the default one while they fit before the picture at the right.
     const float room = _textRoom(1);
     const auto font = TGUI::FittingFont({gui->DefaultFont, gui->smallFont}, {upper, lower}, room);
     const float left = -0.5f * float(layerWidth) + barPadding;
-    group.addContent(TGUI::PlacedText(TGUI::FitText(upper, font.get(), room), font, gui->textCol_default, left, -TGUI::FontHeight(font)));
+    const vesko::TCRGBA& upperCol = upperColour ? *upperColour : gui->textCol_default;
+    group.addContent(
+        TGUI::PlacedText(TGUI::FitText(upper, font.get(), room), font, upperCol, left, -TGUI::FontHeight(font)));
     group.addContent(TGUI::PlacedText(TGUI::FitText(lower, font.get(), room), font, gui->textCol_default, left, 0));
 }
 

@@ -14,6 +14,7 @@ namespace vesko {
 class TCGroup;
 class TCPicture;
 class TCAnimation;
+class TCRGBA;
 }  // namespace vesko
 
 // The status panel of a game: a move button with three bars beside it — city and mayor (touch
@@ -38,9 +39,9 @@ public:
 
     // Each rebuilds its bar only when a text changed; the clock needle turns every frame. Texts
     // too wide for their bar take a smaller font, and are cut with "…" when even that is too
-    // wide.
+    // wide. The money stands in the GUI's red while the city is in debt.
     void setLayerNameText(const std::string& city, const std::string& mayor);
-    void setLayerMoneyText(const std::string& money, const std::string& date, float dayPart);
+    void setLayerMoneyText(const std::string& money, const std::string& date, float dayPart, bool inDebt = false);
     void setLayerHabitantsText(int32_t count, float satisfaction);
     std::string GetMoney() const;
     std::string GetDate() const;
@@ -89,13 +90,15 @@ private:
     // when there is one at its right end.
     float _textRoom(int32_t pictureAtRight) const;
     // Two lines left on a bar, in the default font or, when one of them is too wide for it, the
-    // small one (cut with "…" when even that is too wide).
-    void _addTwoLines(vesko::TCGroup& group, const std::string& upper, const std::string& lower);
+    // small one (cut with "…" when even that is too wide); the upper one in the given colour,
+    // the default text colour when none is given.
+    void _addTwoLines(vesko::TCGroup& group, const std::string& upper, const std::string& lower,
+                      const vesko::TCRGBA* upperColour = nullptr);
 
     // What the bars show now, so that they are rebuilt only on a change.
     std::string _shownCity, _shownMayor, _shownMoney, _shownDate;
     int32_t _shownCount = -1, _shownPercent = -1;
-    bool _namesShown = false, _moneyShown = false;
+    bool _namesShown = false, _moneyShown = false, _shownInDebt = false;
     // The clock and the smiley keep their place at the right end of their bars.
     std::shared_ptr<vesko::TCGroup> _clock, _smileySlot;
     std::shared_ptr<vesko::TCPicture> _clockFace, _clockNeedle;

@@ -168,9 +168,21 @@ const std::array<std::shared_ptr<TInfluenceMask>, TPicturePlugin::countTechLevel
 
 std::shared_ptr<TInfluenceMask> TPicturePlugin::getInfluenceMask() const {
     const size_t level = static_cast<size_t>(std::clamp(techlevel, 1, countTechLevels) - 1);
-    if (structuretyp == "residentalbuilding") return ResidentialMasks()[level];
-    if (structuretyp == "commercialbuilding") return CommercialMasks()[level];
-    if (structuretyp == "industrialbuilding") return IndustrialMasks()[level];
+    std::shared_ptr<TInfluenceMask> table;
+    if (structuretyp == "residentalbuilding") table = ResidentialMasks()[level];
+    if (structuretyp == "commercialbuilding") table = CommercialMasks()[level];
+    if (structuretyp == "industrialbuilding") table = IndustrialMasks()[level];
+    if (table) {
+        // The level's table sets the nuisances a building bears; the services it asks for come
+        // from its record ("water needed" and so on, 0 when the record names none).
+        TInfluenceMask::TValues needed = table->neededValue;
+        // The first twelve kinds are services, the last three nuisances.
+        constexpr size_t countServices = 12;
+        if (influences) {
+            for (size_t k = 0; k < countServices; ++k) needed[k] = influences->neededInfluenceValue[k];
+        }
+        return TInfluenceMask::Create(needed, 1);
+    }
     if (influences) return influences->GetInfluenceMask();
     return TInfluenceMask::Create({}, 1);
 }

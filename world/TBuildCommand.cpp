@@ -33,7 +33,7 @@ TEditCommand::TCheck TBuildCommand::Check(TLayer& world) const {
     TCheck check;
     check.cost = plugin ? float(plugin->price) : 0.0f;
     check.reason = PlaceReason(world, plugin, x, y);
-    if (check.Ok() && !world._allowedToBuild(plugin, x, y)) check.reason = influencesMissing;
+    if (check.Ok() && !world._allowedToBuild(plugin, x, y)) check.reason = tooPolluted;
     if (check.Ok()) check.reason = _MoneyReason(world, check.cost);
     return check;
 }

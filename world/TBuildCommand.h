@@ -9,7 +9,7 @@ class TPicturePlugin;
 class TBuildCommand : public TEditCommand {
 public:
     static constexpr const char* noRoadBeside = "Keine Straße daneben";
-    static constexpr const char* influencesMissing = "Die Umgebung erlaubt es hier nicht";
+    static constexpr const char* tooPolluted = "Zu viel Verschmutzung hier";
     static constexpr const char* nothingChosen = "Kein Gebäude gewählt";
 
     TBuildCommand(std::shared_ptr<TPicturePlugin> plugin, int32_t x, int32_t y);

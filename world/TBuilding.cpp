@@ -178,7 +178,19 @@ void TBuilding::UpdateHabitants() {
 std::string TBuilding::_whyEmpty() {
     TLayer* world = WorldOf(buildingLayer);
     THabitantPool* pool = world ? world->habitantPool.get() : nullptr;
-    if (maxHabitans <= 0) return "Zu unzufrieden";
+    if (maxHabitans <= 0) {
+        // Named by what the house lacks most: the service missing or the nuisance too strong.
+        int32_t weakest = -1;
+        float least = 1.0f;
+        for (int32_t k = 0; k < TInfluenceLayer::countInfluences; ++k) {
+            const float f = getInfluenceFor(k);
+            if (f < least) least = f, weakest = k;
+        }
+        if (weakest < 0) return "Zu unzufrieden";
+        return std::string(weakest >= TInfluenceLayer::infAirPollution ? "Zu unzufrieden, zu viel: "
+                                                                        : "Zu unzufrieden, es fehlt: ") +
+               TInfluenceLayer::KindName(weakest);
+    }
     if (pool && !pool->hbtCrtl->newcomersExpected(*pool)) return "Keine Nachfrage";
     // A job found only to answer the question is not kept: the house has nobody to give it.
     const bool searched = !cJob;
@@ -201,11 +213,17 @@ void TBuilding::_FindJob() {
         const float cy = float(y) + 0.5f * float(SizeY() - 1);
         const auto self = shared_from_this();
         std::shared_ptr<TWay> way;
-        for (const auto& candidate : buildingLayer->_getPossibleWorkBuildings(cx, cy, level)) {
-            const auto route = roads->_findWay(self, candidate);
-            if (route.empty()) continue;
-            way = TWay::Create(route, self, candidate);
-            break;
+        const auto candidates = buildingLayer->_getPossibleWorkBuildings(cx, cy, level);
+        // The nearest candidate with a route wins; one search from the house serves them all,
+        // so candidates out of reach cost no search of their own.
+        if (!candidates.empty()) {
+            TRoadLayer::TRouteSearch search(*roads, self);
+            for (const auto& candidate : candidates) {
+                const auto route = search.RouteTo(candidate);
+                if (route.empty()) continue;
+                way = TWay::Create(route, self, candidate);
+                break;
+            }
         }
         if (!way) return;
         const auto target = way->target.lock();

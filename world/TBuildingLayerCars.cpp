@@ -1,7 +1,10 @@
 // The cars of the building layer: buildings start them as their people fill them, every drawn
 // frame moves the active ones and drops the others, and a building's cars fade out when it goes.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "framework/TFastRandom.h"
 #include "plugins/TCarVehicle.h"
@@ -74,24 +77,60 @@ std::shared_ptr<TCar> TBuildingLayer::_AddCar_(const std::shared_ptr<TCarVehicle
 
 bool TBuildingLayer::_GetPlaceForCar(int32_t x, int32_t y, int32_t& px, int32_t& py) const {
     if (!layer || !layer->RoadLayer) return false;
-    std::vector<const TRoad*> free;
-    for (const auto& r : layer->RoadLayer->arrRoad) {
-        if (r->CarFree()) free.push_back(r.get());
-    }
-    if (free.empty()) return false;
-    const TRoad* pick = nullptr;
+    const TRoadLayer& roads = *layer->RoadLayer;
     if (x == -1 && y == -1) {
-        if (!layer->random) return false;
-        pick = free[size_t(layer->random->GetIntIn(0, int32_t(free.size()) - 1))];
-    } else {
-        // The nearest; among equally near roads the later one in the list.
-        float best = std::numeric_limits<float>::infinity();
-        for (const TRoad* r : free) {
-            const float dx = float(r->x - x), dy = float(r->y - y);
-            const float d = std::sqrt(dx * dx + dy * dy);
-            if (d <= best) {
-                best = d;
-                pick = r;
+        std::vector<const TRoad*> free;
+        for (const auto& r : roads.arrRoad) {
+            if (r->CarFree()) free.push_back(r.get());
+        }
+        if (free.empty() || !layer->random) return false;
+        const TRoad* pick = free[size_t(layer->random->GetIntIn(0, int32_t(free.size()) - 1))];
+        px = pick->x;
+        py = pick->y;
+        return true;
+    }
+    // The nearest road with room; among equally near roads the later one in the road list. The
+    // square rings of tiles around (x, y) are searched outwards (the road list holds exactly
+    // the roads on the grid), until no tile of the next ring can be as near as the best found.
+    const int32_t w = roads.Width, h = roads.Height;
+    const int32_t reach = std::max({std::abs(x), std::abs(w - 1 - x), std::abs(y), std::abs(h - 1 - y)});
+    float best = std::numeric_limits<float>::infinity();
+    std::vector<const TRoad*> nearest;
+    auto look = [&](int32_t tx, int32_t ty) {
+        if (tx < 0 || ty < 0 || tx >= w || ty >= h) return;
+        const TRoad* r = roads.arr[size_t(tx) * size_t(h) + size_t(ty)].get();
+        if (!r || !r->CarFree()) return;
+        // The distance as the whole list's scan measured it, so equal stays equal.
+        const float dx = float(tx - x), dy = float(ty - y);
+        const float d = std::sqrt(dx * dx + dy * dy);
+        if (d < best) {
+            best = d;
+            nearest.clear();
+        }
+        if (d == best) nearest.push_back(r);
+    };
+    // A tile of ring k lies at least k away; one ring more covers any rounding of the floats.
+    for (int32_t k = 0; k <= reach && !(float(k) - 1.0f > best); ++k) {
+        if (k == 0) {
+            look(x, y);
+            continue;
+        }
+        for (int32_t d = -k; d <= k; ++d) {
+            look(x + d, y - k);
+            look(x + d, y + k);
+        }
+        for (int32_t d = -k + 1; d <= k - 1; ++d) {
+            look(x - k, y + d);
+            look(x + k, y + d);
+        }
+    }
+    if (nearest.empty()) return false;
+    const TRoad* pick = nearest.front();
+    if (nearest.size() > 1) {
+        for (auto it = roads.arrRoad.rbegin(); it != roads.arrRoad.rend(); ++it) {
+            if (std::find(nearest.begin(), nearest.end(), it->get()) != nearest.end()) {
+                pick = it->get();
+                break;
             }
         }
     }

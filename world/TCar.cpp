@@ -114,13 +114,60 @@ void TCar::_Occupy(const std::shared_ptr<TRoad>& t, int32_t p, int32_t a) {
     t->carpos[size_t(p)] = self;
 }
 
+std::shared_ptr<TRoad> TCar::_Target(const TRoadLayer& grid, int32_t width, int32_t height, int32_t a,
+                                     int32_t& g) const {
+    int32_t dx = 0, dy = 0;
+    if (!_Move(_p, a, dx, dy, g)) return nullptr;
+    if (dx == 0 && dy == 0) return _r;
+    const int32_t nx = _r->x + dx, ny = _r->y + dy;
+    if (nx < 0 || nx >= width || ny < 0 || ny >= height) return nullptr;
+    auto t = grid._GetTile(nx, ny);
+    return t && t->IsValid() && t->AllowToDrive(dx, dy) ? t : nullptr;
+}
+
+void TCar::_MoveTo(const std::shared_ptr<TRoad>& t, int32_t g, int32_t used, int32_t idx) {
+    _Occupy(t, g, idx);
+    _r = t;
+    _p = g;
+    __a = used;
+    _a = idx;
+    _pr = 0;
+    jam = 0;
+    if (blendMode == blend_BeforeFadeOut) blendMode = blend_FadeOut;
+}
+
+bool TCar::_Detour(const TRoadLayer& grid, int32_t width, int32_t height) {
+    struct TOpen {
+        std::shared_ptr<TRoad> t;
+        int32_t used, g, idx;
+    };
+    std::vector<TOpen> open;
+    for (int32_t a : _r->GetAlign(_p)) {
+        int32_t g = 0;
+        const auto t = InLane(a) ? _Target(grid, width, height, a, g) : nullptr;
+        if (!t || t->carpos[size_t(g)]) continue;
+        for (int32_t idx : t->GetAlign(g)) {
+            if (!InLane(idx)) continue;
+            if (t->AlignAvailable(this, idx) || (t == _r && _r->JamPos())) open.push_back({t, a, g, idx});
+        }
+    }
+    if (open.empty()) return false;
+    vesko::TFastRandom* random = _Random();
+    const int32_t last = static_cast<int32_t>(open.size()) - 1;
+    const int32_t i = (last > 0 && random) ? std::clamp(random->GetIntIn(0, last), 0, last) : 0;
+    const TOpen way = open[size_t(i)];
+    _MoveTo(way.t, way.g, way.used, way.idx);
+    return true;
+}
+
 void TCar::Update(const TRoadLayer& grid, int32_t width, int32_t height) {
     // A car without its slot (never placed, removed, or on a destroyed road) stands still: moving
     // it would put a car into slots that no one else can see it leave.
     if (!IsActive()) return;
     const float speed = c ? c->speed : 1.0f;
     const float ticks = ticker ? ticker->GetF() : 0.0f;
-    _pr = std::min(_pr + ticks * _r->Speed() * speed, 1.0f);
+    // Not capped at 1: while the car stands, the progress it would have made measures its wait.
+    _pr += ticks * _r->Speed() * speed;
     if (_pr < 1.0f) return;
 
     if (blendMode == blend_FadeIn) {
@@ -136,43 +183,27 @@ void TCar::Update(const TRoadLayer& grid, int32_t width, int32_t height) {
     if (jam) _a = GetAlign(_r->GetAlign(_p));
     jam = 1;
 
-    int32_t dx = 0, dy = 0, g = 0;
-    bool moved = false;
-    if (_Move(_p, _a, dx, dy, g)) {
-        std::shared_ptr<TRoad> target;
-        int32_t idx = -1;
-        if (dx != 0 || dy != 0) {
-            const int32_t nx = _r->x + dx, ny = _r->y + dy;
-            if (nx >= 0 && nx < width && ny >= 0 && ny < height) {
-                auto t = grid._GetTile(nx, ny);
-                if (t && t->IsValid() && t->AllowToDrive(dx, dy)) {
-                    idx = GetAlign(t->GetAlign(g));
-                    if (InLane(idx) && t->AlignAvailable(this, idx) && !t->carpos[size_t(g)]) target = t;
-                }
-            }
-        } else {
-            idx = GetAlign(_r->GetAlign(g));
-            // On crossings, curves and junctions a jammed car may share an align, so cars
-            // waiting for each other's aligns there do not lock up for good.
-            if (InLane(idx) && (_r->AlignAvailable(this, idx) || (wasJammed && _r->JamPos())) &&
-                !_r->carpos[size_t(g)]) {
-                target = _r;
-            }
-        }
-        if (target) {
-            const int32_t used = _a;
-            _Occupy(target, g, idx);
-            _r = target;
-            _p = g;
-            __a = used;
-            _a = idx;
-            _pr = 0;
-            jam = 0;
-            if (blendMode == blend_BeforeFadeOut) blendMode = blend_FadeOut;
-            moved = true;
+    int32_t g = 0;
+    const int32_t used = _a;
+    if (const auto t = InLane(_a) ? _Target(grid, width, height, _a, g) : nullptr) {
+        const int32_t idx = GetAlign(t->GetAlign(g));
+        // On crossings, curves and junctions a jammed car may share an align within the tile.
+        const bool alignFree = InLane(idx) && (t->AlignAvailable(this, idx) || (t == _r && wasJammed && _r->JamPos()));
+        if (alignFree && !t->carpos[size_t(g)]) {
+            _MoveTo(t, g, used, idx);
+            return;
         }
     }
-    if (!moved) _a = kept;
+    _a = kept;
+    // Its preferred way stays shut: after a long stand any open way will do, and after a longer
+    // one the car leaves the road, which breaks any ring of cars waiting on each other.
+    const float waited = Waited();
+    if (waited >= detourAfter && _Detour(grid, width, height)) return;
+    if (waited >= giveUpAfter) {
+        remove();
+        mustDeleted = 1;
+        blendMode = blend_InVisible;
+    }
 }
 
 void TCar::Draw(float sx, float sy, float scaleX, float scaleY) {
@@ -184,14 +215,16 @@ void TCar::Draw(float sx, float sy, float scaleX, float scaleY) {
     const int32_t frame = _frame[size_t(align)];
     if (frame < 0 || frame >= img->FrameCount()) return;
 
+    // A standing car has finished its move (its progress beyond 1 counts the wait).
+    const float progress = std::min(_pr, 1.0f);
     float factor = 1.0f;
     if (blendMode == blend_FadeIn) {
-        factor = _pr;
+        factor = progress;
     } else if (blendMode == blend_FadeOut) {
-        factor = 1.0f - _pr;
+        factor = 1.0f - progress;
     }
     float ox = 0, oy = 0;
-    _r->GetPosition(_p, __a, _pr, ox, oy);
+    _r->GetPosition(_p, __a, progress, ox, oy);
     const float before = GetAlpha();
     SetAlpha(before * factor);
     DrawImage(img, sx + ox * scaleX, sy + oy * scaleY, frame);
@@ -201,6 +234,12 @@ void TCar::Draw(float sx, float sy, float scaleX, float scaleY) {
 void TCar::fadeOut() { blendMode = blend_BeforeFadeOut; }
 
 void TCar::remove() { _ReleaseSlots(); }
+
+float TCar::Waited() const {
+    if (!_r || !(_pr > 1.0f)) return 0.0f;
+    const float rate = _r->Speed() * (c ? c->speed : 1.0f) * float(ticksPerSecond);
+    return rate > 0.0f ? (_pr - 1.0f) / rate : 0.0f;
+}
 
 int32_t TCar::IsActive() const {
     if (!_r || !_r->IsValid() || !InLane(_p)) return 0;

@@ -177,6 +177,14 @@ void TInfluenceLayer::_setValue(int32_t x, int32_t y, int32_t kind, int32_t valu
     cell[touchedByte] = 1;
 }
 
+const char* TInfluenceLayer::KindName(int32_t kind) {
+    static constexpr const char* names[countInfluences] = {
+        "Wasser",    "Energie", "Sport",         "Medizin",           "Religion",           "Polizei",
+        "Feuerwehr", "Kultur",  "Freizeit",      "Lernmöglichkeiten", "Radio",              "Fernsehen",
+        "Luftverschmutzung",    "Wasserverschmutzung",                "Lärm"};
+    return _infExist(kind) ? names[kind] : "";
+}
+
 int32_t TInfluenceLayer::getValue(int32_t x, int32_t y, int32_t kind) const {
     if (!_infExist(kind) || x < 0 || y < 0 || x >= Width || y >= Height) return -1;
     return arr[size_t(y) * size_t(Width) + size_t(x)][size_t(kind)];

@@ -274,8 +274,10 @@ void TLayer::_updateNewDay() {
 }
 
 void TLayer::_updateNewMonth() {
-    // Upkeep first, then taxes (a negative spend always succeeds).
-    expendMoney(BuildingLayer ? BuildingLayer->getAlimony() : 0.0f);
+    // Upkeep first, then taxes (a negative spend always succeeds). Upkeep is owed whether or not
+    // the city can pay it: what the money does not cover is booked as debt.
+    const float upkeep = BuildingLayer ? BuildingLayer->getAlimony() : 0.0f;
+    if (!expendMoney(upkeep)) setMoney(getMoney() - upkeep);
     expendMoney(-(BuildingLayer ? BuildingLayer->getHabitantTaxes() : 0.0f));
     if (!BuildingLayer) return;
     for (const auto& b : BuildingLayer->arrBuilding.Items()) {

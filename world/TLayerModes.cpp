@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "plugins/TInfluenceMask.h"
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuildCommand.h"
 #include "world/TBuilding.h"
@@ -270,9 +271,12 @@ void TLayer::_Build(const std::shared_ptr<TPicturePlugin>& plugin, float x, floa
 int32_t TLayer::_isInfMaskAllowingToBuild(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y) const {
     // No mask asks for nothing.
     if (!plugin || !plugin->influenceMask || !InfluenceLayer) return 1;
+    // Only the nuisances forbid a place: a missing service leaves a house empty, not unbuilt.
+    auto mask = plugin->influenceMask->Copy(1);
+    for (int32_t k = 0; k < TInfluenceLayer::infAirPollution; ++k) mask->ignoredValue[size_t(k)] = 1;
     for (int32_t i = x; i < x + plugin->SizeX[0]; ++i) {
         for (int32_t j = y; j < y + plugin->SizeY[0]; ++j) {
-            if (InfluenceLayer->GetInfluenceMaskState(i, j, plugin->influenceMask) < 1.0f) return 0;
+            if (InfluenceLayer->GetInfluenceMaskState(i, j, mask) < 1.0f) return 0;
         }
     }
     return 1;

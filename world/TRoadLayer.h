@@ -68,6 +68,40 @@ public:
     static TRoadList _findRoad(int32_t width, int32_t height, const TRoadList& startRoads, const TRoadList& targetRoads,
                                const TRoadList& area);
 
+    // The routes from one start building to several targets in turn (a house trying its
+    // candidate work places): each RouteTo gives exactly what _findWay(start, target) gives, but
+    // all share one breadth-first search over the start's area that goes only as far as the
+    // targets asked so far need, so trying many targets costs at most one full search. The
+    // roads must not change while it is in use.
+    class TRouteSearch {
+    public:
+        TRouteSearch(const TRoadLayer& roads, const std::shared_ptr<TBuilding>& start);
+        TRoadList RouteTo(const std::shared_ptr<TBuilding>& target);
+
+    private:
+        struct TNode {
+            int32_t x, y, parent;
+        };
+        // One search step: the next node of the frontier is looked at and its open neighbours
+        // are added, in the order of TJump. False when the search is exhausted.
+        bool _Step();
+        // The first time the search reaches a cell (as TJump would return there, were it a
+        // target) is remembered with the node it came from.
+        void _Reach(size_t cell, int32_t via);
+        bool _Cell(int32_t x, int32_t y, size_t& cell) const;
+
+        const TRoadLayer& layer;
+        bool valid = false;
+        int32_t x0 = 0, y0 = 0, w = 0, h = 0;  // the cells the search can reach (area and starts, one around)
+        std::vector<uint8_t> open, inArea, sides;
+        std::vector<int32_t> reached, via, targetOf;
+        std::vector<TNode> nodes;
+        std::vector<int32_t> frontier, next;
+        size_t position = 0;
+        int32_t events = 0, asked = 0;
+        bool hit = false;
+    };
+
     // --- route overlay (TRoadLayerOverlay.cpp) ---
     // Queues the route's pieces on its roads in the colour (0xRRGGBB); each road draws its
     // pieces once, in the next mask pass.

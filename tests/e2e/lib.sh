@@ -207,12 +207,12 @@ wait_shown() {
   eventually "$seconds" _region_shown
 }
 
-# Share (0-100) of the light grey face of a round button of radius $4 (default 20) centred at
-# X Y ($2 $3) in picture $1, taken just inside its top rim above the icon. Panels are drawn over
-# the weather's light, so the face keeps its grey whatever lies behind.
+# Share (0-100) of the light grey face of a round button (radius 20 at interface scale 1, 20·$4
+# at scale $4) centred at X Y ($2 $3) in picture $1, taken just inside its top rim above the icon.
+# Panels are drawn over the weather's light, so the face keeps its grey whatever lies behind.
 face_share() {
-  local radius=${4:-20}
-  convert "$1" -crop "10x4+$(($2 - 5))+$(($3 - radius + 6))" +repage \
+  local scale=${4:-1}
+  convert "$1" -crop "10x4+$(($2 - 5))+$(($3 - 14 * scale))" +repage \
     -fx '(abs(r - g) < 0.06 && abs(g - b) < 0.06 && r > 0.55) ? 1 : 0' -format '%[fx:100*mean]' info:
 }
 
@@ -295,3 +295,30 @@ no_new_day() {
   sleep "$1"
   [ "$(day_count)" = "$n" ]
 }
+
+# A player's first town at 1024 × 768 with the default gadgets.cfg: a road by two clicks from the
+# build row's road tool, a house beside it from the residential tool and, from the public tool,
+# the water tower a house asks for across the road (the tool shows its first item of level 1; one
+# step back with its left arrow is the last, the tower). Each is paid on the next day line; key 9
+# closes the build tool. $1, when given, is called with a name after each step (to take a screen).
+first_town() {
+  local step=${1:-true} menu_build="154 188" before
+  menu_choose $menu_build 1
+  click 250 150
+  click 380 215
+  eventually 30 money_below 100000 || fail "the road was not built: $(last_day)"
+  "$step" road
+  menu_choose $menu_build 2
+  before=$(day_money)
+  click 330 170
+  eventually 30 money_below "$before" || fail "the house was not built: $(last_day)"
+  "$step" house
+  menu_choose $menu_build 6
+  before=$(day_money)
+  click 685 236
+  click 290 185
+  eventually 30 money_below "$before" || fail "the water tower was not built: $(last_day)"
+  "$step" tower
+  xdotool key --window "$win" 9
+}
+

@@ -31,14 +31,19 @@ eventually 5 pointer_followed ||
   fail "pointer did not follow the mouse (white where it went $entered_before -> $entered_after, where it left $left_before -> $left_after)"
 
 # Without a button the light is absent; with the left button held a soft light surrounds the pointer.
+# The weather may darken or brighten the map meanwhile: the light is what the place beside the
+# pointer gained beyond a place of the map out of its reach.
 ring_before=$(brightness "$ARTIFACTS/input_moved.png" 16x16+394+142)
+far_before=$(brightness "$ARTIFACTS/input_moved.png" 16x16+334+142)
 xdotool mousedown --window "$win" 1
 finger_light() {
   screenshot_median "$win" "$ARTIFACTS/input_finger_light.png"
   ring=$(brightness "$ARTIFACTS/input_finger_light.png" 16x16+394+142)
-  awk -v b="$ring_before" -v r="$ring" 'BEGIN { exit !(r > b + 10) }'
+  far=$(brightness "$ARTIFACTS/input_finger_light.png" 16x16+334+142)
+  awk -v b="$ring_before" -v r="$ring" -v fb="$far_before" -v f="$far" 'BEGIN { exit !(r - b - (f - fb) > 10) }'
 }
-eventually 5 finger_light || fail "no finger light under a held button ($ring_before -> $ring)"
+eventually 5 finger_light ||
+  fail "no finger light under a held button ($ring_before -> $ring; out of its reach $far_before -> $far)"
 xdotool mouseup --window "$win" 1
 
 quit_with_escape "$win"

@@ -46,17 +46,22 @@ for scale in 1 2; do
   screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_start.png"
   click $((handle_x + 30 * (scale - 1))) "$y"
   xdotool mousemove --window "$win" 1200 700
-  # Read once the row has unfolded beyond its first buttons and about the same reach (within two
-  # pixels a unit) is measured twice in a row; a row still on its way in would be measured short.
-  reach[$scale]=0
-  row_unfolded() {
-    local r previous=${reach[$scale]}
-    screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_build_row.png"
-    r=$(row_reach "$ARTIFACTS/uiscale_${scale}_start.png" "$ARTIFACTS/uiscale_${scale}_build_row.png" "$y" "$scale")
-    reach[$scale]=$r
-    [ "$r" -gt $((100 * scale)) ] && [ $((r - previous)) -le $((2 * scale)) ] && [ $((previous - r)) -le $((2 * scale)) ]
+  # The row is measured once its first and its last (eighth) button are drawn where the layout
+  # puts them at this scale, 2·k·20·scale pixels right of the handle, where the map was: soon
+  # after the screen before the click, so the weather's light has had little time to change the
+  # map between the two.
+  row_drawn() {
+    local k x
+    screenshot "$win" "$WORK/row.png"
+    for k in 1 8; do
+      x=$((handle_x + 40 * scale * k))
+      _above "$(region_diff "$ARTIFACTS/uiscale_${scale}_start.png" "$WORK/row.png" "10x4+$((x - 5))+$((y - 14 * scale))")" 3 &&
+        _above "$(face_share "$WORK/row.png" $x "$y" $scale)" 30 || return 1
+    done
   }
-  eventually 20 row_unfolded || true
+  eventually 20 twice row_drawn || true
+  screenshot_median "$win" "$ARTIFACTS/uiscale_${scale}_build_row.png"
+  reach[$scale]=$(row_reach "$ARTIFACTS/uiscale_${scale}_start.png" "$ARTIFACTS/uiscale_${scale}_build_row.png" "$y" "$scale")
   echo "scale $scale: the build row reaches ${reach[$scale]} pixels right of the menu's handle"
   [ "${reach[$scale]}" -gt $((100 * scale)) ] || fail "at scale $scale the click did not open the build row"
   quit_with_escape "$win"

@@ -315,8 +315,7 @@ TEST_F(BuildToolTest, WhileABuildingIsPlacedALegendBesideTheBubbleExplainsTheGro
             EXPECT_TRUE(texts.empty()) << c.y;
             continue;
         }
-        EXPECT_EQ(texts, (std::vector<std::string>{"Versorgt: Bauen möglich", "Teilweise versorgt: kein Bau",
-                                                   "Unversorgt: kein Bau"}));
+        EXPECT_EQ(texts, (std::vector<std::string>{"Versorgt", "Teilweise versorgt", "Unversorgt oder verschmutzt"}));
         // The swatches in the ground's colours: all needs met, some, one not at all.
         EXPECT_EQ(swatches,
                   (std::vector<std::tuple<int32_t, int32_t, int32_t>>{{0, 255, 0}, {255, 210, 0}, {255, 0, 0}}));

@@ -123,6 +123,28 @@ TEST_F(MainToolTest, InhabitantsBarShowsCountAndWholePercent) {
     }
 }
 
+TEST_F(MainToolTest, MoneyInDebtShowsInTheGuisRed) {
+    gui->textCol_default.Set(40, 40, 40, 1.0);
+    gui->textCol_red.Set(100, 40, 40, 1.0);
+    // One text for every amount: a change of sign alone must rebuild the bar.
+    layer->setGetRealMoneyFunc([](void*, float) { return std::string("Geld"); }, nullptr);
+    const auto red = [](const vesko::TCGroup& group, int32_t i) {
+        auto t = std::dynamic_pointer_cast<vesko::TCText>(group.getContent(i));
+        return t ? t->formation.rgba.getRed() : -1.0;
+    };
+    const struct {
+        float money;
+        double moneyRed;
+    } cases[] = {{100000.0f, 40}, {0.0f, 40}, {-0.01f, 100}, {-250000.0f, 100}, {0.01f, 40}, {-1.0f, 100}};
+    for (const auto& c : cases) {
+        layer->setMoney(c.money);
+        tool->updateTool();
+        EXPECT_EQ(TextAt(*tool->layerMoney, 1), "Geld") << c.money;
+        EXPECT_EQ(red(*tool->layerMoney, 1), c.moneyRed) << c.money;
+        EXPECT_EQ(red(*tool->layerMoney, 2), 40) << c.money;  // the date keeps its colour
+    }
+}
+
 TEST_F(MainToolTest, BarTextsKeepWithinTheirBarsInASmallerFontOrCut) {
     gui->bigFont = TImageFont::Load("data/gfx/gui/font.ttf", 18, SMOOTHFONT);
     gui->smallFont = TImageFont::Load("data/gfx/gui/font.ttf", 12, SMOOTHFONT);

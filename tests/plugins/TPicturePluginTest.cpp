@@ -265,7 +265,7 @@ TEST_F(TPicturePluginTest, SmokeEmittersNeedAnIdAndAllThreeOtherEntries) {
     EXPECT_FALSE(p->HasSmokeEmitter(4));
 }
 
-TEST_F(TPicturePluginTest, BuildingTypesTakeTheDefaultMaskOthersTheirOwnNeeds) {
+TEST_F(TPicturePluginTest, HousesTakeTheirLevelsNuisancesAndTheirOwnServiceNeeds) {
     Png(dir.File("a.png"), 8, 8);
     LoadFile("p.ini",
              Record({"plugintyp", "picture", "id1", "res", "picture1", "a.png", "structuretyp", "residentalbuilding",
@@ -274,8 +274,11 @@ TEST_F(TPicturePluginTest, BuildingTypesTakeTheDefaultMaskOthersTheirOwnNeeds) {
                          "sport needed", "50", "airpollution needed", "20"}));
     const auto res = Picture("res");
     ASSERT_TRUE(res);
-    EXPECT_EQ(res->influenceMask, TPicturePlugin::ResidentialMasks()[1]);
-    EXPECT_EQ(res->influenceMask->neededValue[2], 0);
+    // A house asks for the services its record names and bears the nuisances of its level.
+    EXPECT_EQ(res->influenceMask->neededValue[2], 50);
+    EXPECT_EQ(res->influenceMask->neededValue[0], 0);
+    for (size_t k = 12; k < 15; ++k)
+        EXPECT_EQ(res->influenceMask->neededValue[k], TPicturePlugin::ResidentialMasks()[1]->neededValue[k]) << k;
     EXPECT_EQ(res->influences->neededInfluenceValue[2], 50);
     EXPECT_EQ(res->influences->influenceValue[14], 44);
     EXPECT_EQ(res->influences->influenceRadius[14], 4);

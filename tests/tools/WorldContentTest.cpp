@@ -275,6 +275,100 @@ TEST(WorldPlugins, EveryPluginFileIsValid) {
     for (const char* other : {"publicbuilding", "publicpark", "award"}) EXPECT_FALSE(levelsOfType[other].empty());
 }
 
+// Every picture record of data/plugins, for the checks of the influence and money numbers.
+struct TRecordFields {
+    std::string id, structure;
+    int32_t level = 0;
+    std::map<std::string, int32_t> numbers;  // every field read as a whole number
+};
+std::vector<TRecordFields> PictureRecords() {
+    std::vector<TRecordFields> records;
+    for (const std::string& file : FilesUnder(Root() + "/data/plugins")) {
+        auto reader = TPluginReader::read(Root() + "/data/plugins/" + file);
+        if (!reader) continue;
+        for (int32_t s = 1; s <= reader->CountScopes(); ++s) {
+            if (reader->GetPluginTyp(s) != "picture") continue;
+            TRecordFields r{reader->getID(s, 0),
+                            TCharset::ToLower(reader->GetStructureTyp(s)),
+                            std::atoi(reader->GetTechLevel(s).c_str()),
+                            {}};
+            for (const char* kind :
+                 {"water", "energy", "sport", "medic", "religion", "police", "firebrigade", "culture", "freetime",
+                  "education", "radio", "tv", "airpollution", "waterpollution", "noise"})
+                for (const char* suffix : {" value", " radius", " needed"})
+                    r.numbers[std::string(kind) + suffix] =
+                        std::atoi(reader->GetField(std::string(kind) + suffix, s).c_str());
+            r.numbers["price"] = std::atoi(reader->GetPrice(s).c_str());
+            r.numbers["alimony"] = std::atoi(reader->GetField("alimony", s).c_str());
+            records.push_back(r);
+        }
+    }
+    return records;
+}
+
+const char* const serviceKinds[] = {"water",       "energy",  "sport",    "medic",     "religion", "police",
+                                    "firebrigade", "culture", "freetime", "education", "radio",    "tv"};
+
+TEST(WorldPlugins, HousesAskForTheServicesOfTheirLevelAndEveryOneCanBeMet) {
+    // What a house of each level asks for, each level adding to the one below (docs/CONTENT.md).
+    const std::map<int32_t, std::set<std::string>> table = {
+        {1, {"water"}},
+        {2, {"water", "energy", "education"}},
+        {3, {"water", "energy", "education", "police", "firebrigade", "medic", "religion"}},
+        {4,
+         {"water", "energy", "education", "police", "firebrigade", "medic", "religion", "culture", "freetime",
+          "sport"}},
+        {5,
+         {"water", "energy", "education", "police", "firebrigade", "medic", "religion", "culture", "freetime", "sport",
+          "radio", "tv"}},
+    };
+    const std::vector<TRecordFields> records = PictureRecords();
+    std::map<std::string, int32_t> strongest;  // the strongest supply of each service
+    for (const auto& r : records)
+        for (const char* kind : serviceKinds)
+            strongest[kind] = std::max(strongest[kind], r.numbers.at(std::string(kind) + " value"));
+    int32_t houses = 0;
+    for (const auto& r : records) {
+        if (r.structure != "residentalbuilding") continue;
+        ++houses;
+        std::set<std::string> asked;
+        for (const char* kind : serviceKinds) {
+            const int32_t need = r.numbers.at(std::string(kind) + " needed");
+            if (need == 0) continue;
+            asked.insert(kind);
+            EXPECT_LE(need, strongest[kind]) << r.id << " asks for more " << kind << " than any building gives";
+        }
+        ASSERT_TRUE(table.count(r.level)) << r.id;
+        EXPECT_EQ(asked, table.at(r.level)) << r.id;
+    }
+    EXPECT_EQ(houses, 6);
+}
+
+TEST(WorldPlugins, ServiceBuildingsPutUpWithNuisancesAndCostUpkeep) {
+    // A service, park or award with a pollution "needed" of 0 would ask for none at all and
+    // could not stand beside a street with traffic.
+    int32_t services = 0;
+    for (const auto& r : PictureRecords()) {
+        SCOPED_TRACE(r.id);
+        const bool service = r.structure == "publicbuilding" || r.structure == "publicpark";
+        const bool zone = r.structure == "residentalbuilding" || r.structure == "commercialbuilding" ||
+                          r.structure == "industrialbuilding";
+        if (service || r.structure == "award") {
+            for (const char* kind : {"airpollution", "waterpollution", "noise"})
+                EXPECT_EQ(r.numbers.at(std::string(kind) + " needed"), 100) << kind;
+        }
+        // Houses, shops and factories earn money; services only cost it, every month.
+        if (zone) {
+            EXPECT_EQ(r.numbers.at("alimony"), 0);
+        }
+        if (service) {
+            ++services;
+            EXPECT_GT(r.numbers.at("alimony"), 0);
+        }
+    }
+    EXPECT_EQ(services, 16);
+}
+
 TEST(WorldPlugins, TextsAreStoredAsEightBit) {
     const std::string bytes = Bytes(Root() + "/data/plugins/verkehr/strassen.ini");
     EXPECT_NE(bytes.find(TCharset::Utf8ToLatin1("Autobahnbrücke")), std::string::npos);

@@ -1,8 +1,13 @@
-// Cars: the move table, align choice, traffic lights, lane slots, fading, drawing and bridges.
+// Cars: the move table, align choice, traffic lights, lane slots, fading, drawing, bridges, and
+// waits that cannot last for good.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "RoadTestSupport.h"
@@ -135,6 +140,155 @@ TEST_F(CarTest, RemoveFreesOwnSlotsOnlyDestroyedRoadsStopCarsWorldEndFreesThem) 
     std::weak_ptr<TCar> weak = Put(6, 5, 0, 1);                      // held by its road, which it holds
     world->Destroy();
     EXPECT_TRUE(weak.expired());
+}
+
+// A ring of road whose lanes hold as many cars as their slots allow: on the straight pieces one
+// car per lane (at the lane's end, holding the lane's align), on the curves one on every position.
+// Each car waits for a slot the car ahead holds, all the way round: under the ordinary rules no
+// car can ever move again.
+TEST_F(CarTest, ARingOfCarsWaitingForEachOtherClearsWhenTheLongestWaitingLeaves) {
+    for (const auto& side : {Line(3, 9, 7, 9), Line(7, 9, 7, 13), Line(7, 13, 3, 13), Line(3, 13, 3, 9)})
+        rl->BuildRoad(town, side, 0, 0);
+    std::vector<std::shared_ptr<TCar>> cars;
+    for (int32_t x = 3; x <= 7; ++x) {
+        for (int32_t y = 9; y <= 13; ++y) {
+            auto r = rl->_GetTile(x, y);
+            if (!r) continue;
+            ASSERT_TRUE(r->Frame <= 1 || (r->Frame >= 8 && r->Frame <= 11)) << x << "," << y;  // straights, curves
+            for (int32_t p = 0; p < 4; ++p) {
+                if (r->Frame <= 1 && p % 2 == r->Frame) continue;  // a straight lane's first position
+                cars.push_back(Put(x, y, p, r->GetAlign(p)[0]));
+            }
+        }
+    }
+    ASSERT_EQ(cars.size(), 40u);  // 12 straights with 2 cars, 4 curves with 4
+    // Car i has stood i / 20 s already (one move takes a tick here, so 3 moves of progress).
+    for (size_t i = 0; i < cars.size(); ++i) cars[i]->_pr = 1.0f + 3.0f * float(i);
+    EXPECT_NEAR(cars[20]->Waited(), 1.0f, 1e-4f);
+    auto frame = [&] {
+        clock->Advance(17);
+        for (const auto& c : cars) {
+            if (c->IsActive() && !c->mustDeleted) c->Update(*rl, mapSize, mapSize);
+        }
+    };
+    auto places = [&] {
+        std::vector<std::pair<const TRoad*, int32_t>> v;
+        for (const auto& c : cars) v.emplace_back(c->_r.get(), c->_p);
+        return v;
+    };
+    auto left = [&] {
+        return std::count_if(cars.begin(), cars.end(), [](const auto& c) { return c->mustDeleted && !c->IsActive(); });
+    };
+    const auto start = places();
+    // Until the longest waiting car has stood giveUpAfter seconds nothing moves, not even with
+    // every way allowed after detourAfter: the lock is complete.
+    int32_t ms = 0;
+    const int32_t firstLeaves = int32_t(1000.0f * (TCar::giveUpAfter - cars.back()->Waited()));
+    for (; ms + 17 < firstLeaves; ms += 17) frame();
+    EXPECT_EQ(places(), start);
+    EXPECT_EQ(left(), 0);
+    EXPECT_GE(cars.back()->Waited(), TCar::giveUpAfter - 0.02f);
+    // Then the longest waiting car of each lane leaves the road, frees its slots, and the ring
+    // moves again: each lane of the ring is a ring of waits of its own, so two leave.
+    for (int32_t i = 0; i < 200; ++i) frame();
+    EXPECT_EQ(left(), 2);
+    for (const auto& c : cars) EXPECT_TRUE(!c->mustDeleted || c->_r->carpos[size_t(c->_p)] != c);
+    // Every car left on the road keeps moving: over the next five seconds each moves, and none
+    // stands long enough to look for another way.
+    std::vector<int32_t> moves(cars.size(), 0);
+    float longest = 0;
+    for (int32_t i = 0; i < 300; ++i) {
+        const auto before = places();
+        frame();
+        const auto after = places();
+        for (size_t k = 0; k < cars.size(); ++k) {
+            moves[k] += after[k] != before[k];
+            if (!cars[k]->mustDeleted) longest = std::max(longest, cars[k]->Waited());
+        }
+    }
+    for (size_t k = 0; k < cars.size(); ++k) EXPECT_TRUE(cars[k]->mustDeleted || moves[k] > 3) << "car " << k;
+    EXPECT_EQ(left(), 2);
+    EXPECT_LT(longest, TCar::detourAfter);
+}
+
+TEST_F(CarTest, ACarWhoseWayStaysShutTakesAnOpenOneAfterAWhile) {
+    rl->BuildRoad(town, Line(9, 2, 9, 8), 0, 0);  // crosses the street along y = 5
+    ASSERT_EQ(FrameAt(9, 5), 12);
+    Put(9, 5, 3, 0);  // never moves: stands for good on the crossing's position 3
+    // Behind it on position 2: of the aligns there (3 west, 0 on to position 3) a car always
+    // prefers 0, so by the ordinary rules it waits behind the other for good.
+    auto car = Put(9, 5, 2, 0);
+    int32_t ms = 0;
+    for (; ms + 17 < int32_t(1000.0f * TCar::detourAfter) - 50; ms += 17) Step(car);
+    EXPECT_EQ(std::tuple(car->_r->x, car->_p, car->jam), std::tuple(9, 2, 1));
+    EXPECT_NEAR(car->Waited(), 0.001f * float(ms), 0.02f);
+    for (int32_t i = 0; i < 10 && car->_r->x == 9; ++i) Step(car);
+    EXPECT_EQ(std::tuple(car->_r->x, car->_r->y, car->_p, car->_a), std::tuple(8, 5, 1, 3));  // west instead
+    EXPECT_EQ(std::pair(car->Waited(), car->jam), std::pair(0.0f, 0));
+}
+
+TEST_F(CarTest, ACarWithNoWayOpenLeavesTheRoadAndItsBuildingLayerDropsIt) {
+    auto blocker = Put(6, 5, 0, 1), car = Put(5, 5, 0, 1);  // eastbound, one tile apart
+    world->BuildingLayer->arrCar.Append(car);
+    world->BuildingLayer->arrCar.Append(blocker);
+    float waited = 0;
+    for (int32_t i = 0; i < 2000 && car->IsActive(); ++i) {
+        clock->Advance(17);
+        car->Update(*rl, mapSize, mapSize);  // the blocker is never moved
+        if (car->IsActive()) waited = car->Waited();
+    }
+    EXPECT_NEAR(waited, TCar::giveUpAfter, 0.05f);
+    EXPECT_EQ(std::tuple(car->IsActive(), car->mustDeleted, car->blendMode), std::tuple(0, 1, TCar::blend_InVisible));
+    EXPECT_FALSE(car->_r->car[1] == car || car->_r->carpos[0] == car);
+    world->BuildingLayer->__UpdateCars();
+    const auto& kept = world->BuildingLayer->arrCar;
+    EXPECT_TRUE(kept.Count() == 1 && kept[0] == blocker);
+}
+
+// The place for a new car: the nearest road tile with no car on it, of equally near ones the
+// later in the road list, as a scan of the whole list finds it.
+TEST_F(CarTest, ANewCarGoesToTheNearestFreeRoadTheLaterOfEquallyNearOnes) {
+    auto reference = [&](int32_t x, int32_t y, int32_t& px, int32_t& py) {
+        float best = std::numeric_limits<float>::infinity();
+        const TRoad* pick = nullptr;
+        for (const auto& r : rl->arrRoad) {
+            if (!r->CarFree()) continue;
+            const float dx = float(r->x - x), dy = float(r->y - y), d = std::sqrt(dx * dx + dy * dy);
+            if (d <= best) best = d, pick = r.get();
+        }
+        if (pick) px = pick->x, py = pick->y;
+        return pick != nullptr;
+    };
+    std::mt19937 draw(77u);
+    auto in = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(draw); };
+    const TBuildingLayer& bl = *world->BuildingLayer;
+    int32_t compared = 0;
+    for (int32_t layout = 0; layout < 60; ++layout) {
+        // Roads laid in any order (so the list is not sorted by place) and cars on many of them.
+        for (auto r : std::vector<std::shared_ptr<TRoad>>(rl->arrRoad)) rl->_Clear(r->x, r->y, 1);
+        for (int32_t k = in(1, 14); k > 0; --k) {
+            const int32_t x = in(0, mapSize - 1), y = in(0, mapSize - 1), n = in(0, 10);
+            rl->BuildRoad(
+                town,
+                in(0, 1) ? Line(x, y, std::min(x + n, mapSize - 1), y) : Line(x, y, x, std::min(y + n, mapSize - 1)), 0,
+                0);
+        }
+        std::vector<std::shared_ptr<TCar>> cars;
+        for (const auto& r : rl->arrRoad) {
+            if (in(0, 9) < layout % 10) cars.push_back(Put(r->x, r->y, in(0, 3), 0));
+        }
+        for (int32_t q = 0; q < 25; ++q) {
+            int32_t x = in(-3, mapSize + 2), y = in(-3, mapSize + 2);
+            if (x == -1 && y == -1) x = -2;  // (-1, -1) asks for a random road instead
+            int32_t ex = -9, ey = -9, gx = -9, gy = -9;
+            const bool expected = reference(x, y, ex, ey);
+            ASSERT_EQ(bl._GetPlaceForCar(x, y, gx, gy), expected) << "layout " << layout << " at " << x << "," << y;
+            EXPECT_EQ(std::pair(gx, gy), std::pair(expected ? ex : -9, expected ? ey : -9)) << x << "," << y;
+            ++compared;
+        }
+        for (const auto& c : cars) c->remove();
+    }
+    EXPECT_EQ(compared, 1500);
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 #include "../support/TempDir.h"
 #include "BuildingTestSupport.h"
 #include "framework/TFastRandom.h"
+#include "plugins/TInfluenceMask.h"
 #include "world/TBuildCommand.h"
 #include "world/TDestroyCommand.h"
 #include "world/TEditHistory.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TRoadCommand.h"
 #include "world/TTree.h"
 
@@ -61,6 +63,13 @@ protected:
 
 TEST_F(EditCommandTest, EachRefusalHasItsReasonAndChangesNothing) {
     Built(house, 5, 9);
+    // A kind that asks for water and bears noise up to 70: a missing service does not forbid
+    // the place (the house would stay empty), a nuisance beyond its limit does.
+    TInfluenceMask::TValues needs{};
+    needs[TInfluenceLayer::infWater] = 50, needs[TInfluenceLayer::infNoise] = 30;
+    const auto needy = Kind("residentalbuilding", 1, 1, 6);
+    needy->influenceMask = TInfluenceMask::Create(needs, 1);
+    world->InfluenceLayer->_setValue(8, 9, TInfluenceLayer::infNoise, 90);
     struct Case {
         std::function<std::unique_ptr<TEditCommand>()> command;
         float money;
@@ -76,6 +85,8 @@ TEST_F(EditCommandTest, EachRefusalHasItsReasonAndChangesNothing) {
         {[&] { return std::make_unique<TBuildCommand>(house, 5, 15); }, 10000, "Keine Straße daneben", 500},
         {[&] { return std::make_unique<TBuildCommand>(house, 4, 9); }, 100, "Zu wenig Geld", 500},
         {[&] { return std::make_unique<TBuildCommand>(nullptr, 4, 9); }, 10000, "Kein Gebäude gewählt", 0},
+        {[&] { return std::make_unique<TBuildCommand>(needy, 7, 9); }, 10000, "", 0},
+        {[&] { return std::make_unique<TBuildCommand>(needy, 8, 9); }, 10000, "Zu viel Verschmutzung hier", 0},
         {[&] { return std::make_unique<TRoadCommand>(town, 3, 2, 7, 3); }, 10000, "", 50},  // along x on a tie
         {[&] { return std::make_unique<TRoadCommand>(town, 3, 3, 3, 3); }, 10000, "Eine Straße braucht zwei Felder",
          10},

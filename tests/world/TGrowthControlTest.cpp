@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "BuildingTestSupport.h"
+#include "plugins/TInfluenceMask.h"
 #include "world/TGrowthControl.h"
+#include "world/TInfluenceLayer.h"
 
 namespace {
 
@@ -173,6 +176,21 @@ TEST_F(GrowthControlTest, AnEmptyHouseSaysWhyItStaysEmpty) {
                                                   << row.satisfaction;
         EXPECT_FALSE(house->cJob);  // the job found to answer is not kept
     }
+    // A house of a kind that asks for a service names the one it lacks most, or the nuisance.
+    TInfluenceMask::TValues needs{};
+    needs[TInfluenceLayer::infWater] = 50;
+    needs[TInfluenceLayer::infNoise] = 30;  // at most 70 noise
+    home->defaultInfluenceMask = TInfluenceMask::Create(needs, 0);
+    for (const auto& [water, noise, reason] :
+         {std::tuple{0, 0, "Zu unzufrieden, es fehlt: Wasser"}, {40, 90, "Zu unzufrieden, zu viel: Lärm"}}) {
+        world->InfluenceLayer->Clear();
+        world->InfluenceLayer->_setValue(3, 9, TInfluenceLayer::infWater, water);
+        world->InfluenceLayer->_setValue(3, 9, TInfluenceLayer::infNoise, noise);
+        house->satisfactionAverage = 0.3f;
+        house->UpdateHabitants();
+        EXPECT_EQ(house->emptyReason, reason) << water << " " << noise;
+    }
+    home->defaultInfluenceMask.reset();
     house->satisfactionAverage = 1.0f;
     Person(house);
     house->UpdateHabitants();

@@ -2,6 +2,8 @@
 // blocked sides of straight-drawn roads, and searching again after road changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -112,6 +114,52 @@ TEST_F(WayTest, RecalculatingFollowsRoadChangesAndLostEnds) {
     target.reset();  // a route whose target is gone cannot be found again
     EXPECT_EQ(rl->recalculateWay(way), 0);
     EXPECT_EQ(rl->recalculateWay(nullptr), 0);
+}
+
+// Many road layouts (pieces drawn freely or straight, so some sides are blocked), radii that
+// leave targets outside the area, buildings of one and two tiles, starts on the map edge: each
+// route of a shared search equals the one searched alone, whatever was asked before it.
+TEST_F(WayTest, OneSearchFromAStartGivesEveryTargetTheRouteOfItsOwnSearch) {
+    std::mt19937 draw(20240611u);
+    auto in = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(draw); };
+    int32_t found = 0, compared = 0;
+    for (int32_t layout = 0; layout < 150; ++layout) {
+        for (auto r : std::vector<std::shared_ptr<TRoad>>(rl->arrRoad)) rl->_Clear(r->x, r->y, 1);
+        for (int32_t k = in(8, 20); k > 0; --k) {
+            const int32_t x = in(0, mapSize - 1), y = in(0, mapSize - 1), n = in(1, 16);
+            rl->BuildRoad(
+                town,
+                in(0, 1) ? Line(x, y, std::min(x + n, mapSize - 1), y) : Line(x, y, x, std::min(y + n, mapSize - 1)),
+                in(0, 2) == 0, 0);
+        }
+        rl->way_radius = float(in(3, 25));
+        std::vector<std::shared_ptr<TBuilding>> buildings;
+        for (int32_t k = 0; k < 12; ++k) {
+            // Most beside a road (on it does not matter to the search), some anywhere.
+            int32_t x = in(0, mapSize - 2), y = in(0, mapSize - 2);
+            if (k % 4 != 3 && !rl->arrRoad.empty()) {
+                const auto& r = rl->arrRoad[size_t(in(0, int32_t(rl->arrRoad.size()) - 1))];
+                x = std::clamp(r->x + in(-1, 1), 0, mapSize - 2);
+                y = std::clamp(r->y + in(-1, 1), 0, mapSize - 2);
+            }
+            buildings.push_back(Building(x, y, in(1, 2)));
+        }
+        for (int32_t s = 0; s < 3; ++s) {
+            const auto& start = buildings[size_t(s)];
+            TRoadLayer::TRouteSearch search(*rl, start);
+            for (int32_t k = 0; k < 10; ++k) {
+                const auto& target = buildings[size_t(in(0, int32_t(buildings.size()) - 1))];
+                const Tiles shared = Of(search.RouteTo(target)), alone = Of(rl->_findWay(start, target));
+                ASSERT_EQ(shared, alone) << "layout " << layout << " start " << s << " ask " << k;
+                found += !alone.empty();
+                ++compared;
+            }
+        }
+    }
+    // Enough of both kinds of answer to mean something.
+    EXPECT_GT(found, compared / 4);
+    EXPECT_LT(found, compared - compared / 4);
+    EXPECT_TRUE(TRoadLayer::TRouteSearch(*rl, nullptr).RouteTo(Building(1, 1)).empty());
 }
 
 }  // namespace
