@@ -47,11 +47,50 @@ inline int32_t FillCity(TLayer& layer, int32_t count) {
     return placed;
 }
 
-// The city for the growth rules: the big city's mix of every kind (homes of all levels, work
-// places and the services that make people content) on the same grid, in the northern half:
-// homes for about 10,000 inhabitants and jobs for them.
-constexpr int32_t GrowthCityBuildings = 1650;
-inline int32_t FillGrowthCity(TLayer& layer) { return FillCity(layer, GrowthCityBuildings); }
+// The city for the growth rules, on the same grid from the north: one of every public building
+// and park at points ServiceEvery tiles apart (each as near its point as it may stand), so every
+// home lies within reach of every service, then homes and work places of every level around
+// them, cycling through the kinds (GrowthCityBuildings of them): homes for about 10,000
+// inhabitants and jobs for them. Returns all buildings placed.
+constexpr int32_t GrowthCityBuildings = 2100, ServiceEvery = 18;
+inline int32_t FillGrowthCity(TLayer& layer) {
+    std::vector<std::shared_ptr<TPicturePlugin>> services, others;
+    for (const auto& p : BuildingPlugins()) {
+        const bool service = p->structuretyp == "publicbuilding" || p->structuretyp == "publicpark";
+        (service ? services : others).push_back(p);
+    }
+    if (others.empty()) return 0;
+    int32_t placed = 0;
+    const auto place = [&](const std::shared_ptr<TPicturePlugin>& p, int32_t x, int32_t y) {
+        if (!layer._CanBuild(p, float(x), float(y))) return false;
+        layer.BuildingLayer->_SetTile(x, y, p);
+        ++placed;
+        return true;
+    };
+    // Band by band of ServiceEvery rows from the north: the band's services, then homes and
+    // work places in what is left of it, until there are enough of them.
+    size_t next = 0;
+    const size_t wanted = size_t(GrowthCityBuildings);
+    for (int32_t band = 0; band < layer.Height && next < wanted; band += ServiceEvery) {
+        const int32_t cy = band + ServiceEvery / 2;
+        for (int32_t cx = ServiceEvery / 2; cx < layer.Width; cx += ServiceEvery) {
+            for (const auto& p : services) {
+                bool done = false;
+                for (int32_t r = 0; r < ServiceEvery / 2 && !done; ++r) {
+                    for (int32_t y = cy - r; y <= cy + r && !done; ++y) {
+                        for (int32_t x = cx - r; x <= cx + r && !done; ++x) done = place(p, x, y);
+                    }
+                }
+            }
+        }
+        for (int32_t y = band; y < std::min(band + ServiceEvery, layer.Height) && next < wanted; ++y) {
+            for (int32_t x = 0; x < layer.Width && next < wanted; ++x) {
+                if (place(others[next % others.size()], x, y)) ++next;
+            }
+        }
+    }
+    return placed;
+}
 
 // Grows the city in the simulator: headless loads the content behind the recording back end,
 // otherwise the content already loaded (a window's) is used. Returns the map image's path for

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <unordered_map>
@@ -128,6 +129,13 @@ int main(int argc, char** argv) {
         " (%zu cars)\n",
         placed, Finished(layer), layer.habitantPool->countActiveHabitants(), days, Ms(growStart) / 1000.0,
         bl.arrCar.Count());
+
+    // Homes still empty, by the reason their info gives.
+    std::map<std::string, int32_t> reasons;
+    for (const auto& b : bl.arrBuilding.Items()) {
+        if (b->isResidentalBuilding() && b->habitants.Empty()) ++reasons[b->emptyReason];
+    }
+    for (const auto& [reason, count] : reasons) std::printf("  empty homes, \"%s\": %d\n", reason.c_str(), count);
 
     // Simulation per frame at speed 4.
     TWaitWatch waits;

@@ -247,12 +247,17 @@ const vesko::TCRGBA& TBuildingTool::_getFullnessColor(float fullness) const {
 void TBuildingTool::_setInfoText(const std::vector<std::string>& lines, const std::vector<vesko::TCRGBA>& colours) {
     viewGadgetContentLayer->Clear();
     const float n = float(lines.size());
+    // A line too wide for the round view takes the small font, and is cut with "…" when even
+    // that is too wide; the lines keep the default font's spacing.
+    const float room = 1.8f * viewGadgetRadius;
+    const float h = TGUI::FontHeight(gui->DefaultFont);
     for (size_t i = 0; i < lines.size(); ++i) {
-        auto text = vesko::TCText::Create(lines[i], gui->DefaultFont);
-        const float w = text->getWidth(), h = text->getHeight();
+        const auto font = TGUI::FittingFont({gui->DefaultFont, gui->smallFont}, {lines[i]}, room);
+        auto text = vesko::TCText::Create(TGUI::FitText(lines[i], font.get(), room), font);
+        const float w = text->getWidth();
         // The block of lines is centred on the view.
         text->SetIntHandle(static_cast<int32_t>(0.5f * w),
-                           static_cast<int32_t>(0.5f * h + h * (0.5f * n - 0.5f - float(i))));
+                           static_cast<int32_t>(0.5f * text->getHeight() + h * (0.5f * n - 0.5f - float(i))));
         if (i < colours.size()) text->formation.rgba = colours[i];
         viewGadgetContentLayer->addContent(text);
     }

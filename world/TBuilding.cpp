@@ -187,8 +187,8 @@ std::string TBuilding::_whyEmpty() {
             if (f < least) least = f, weakest = k;
         }
         if (weakest < 0) return "Zu unzufrieden";
-        return std::string(weakest >= TInfluenceLayer::infAirPollution ? "Zu unzufrieden, zu viel: "
-                                                                        : "Zu unzufrieden, es fehlt: ") +
+        return std::string(weakest >= TInfluenceLayer::infAirPollution ? "Zu viel: "
+                                                                        : "Es fehlt: ") +
                TInfluenceLayer::KindName(weakest);
     }
     if (pool && !pool->hbtCrtl->newcomersExpected(*pool)) return "Keine Nachfrage";

@@ -182,7 +182,7 @@ TEST_F(GrowthControlTest, AnEmptyHouseSaysWhyItStaysEmpty) {
     needs[TInfluenceLayer::infNoise] = 30;  // at most 70 noise
     home->defaultInfluenceMask = TInfluenceMask::Create(needs, 0);
     for (const auto& [water, noise, reason] :
-         {std::tuple{0, 0, "Zu unzufrieden, es fehlt: Wasser"}, {40, 90, "Zu unzufrieden, zu viel: Lärm"}}) {
+         {std::tuple{0, 0, "Es fehlt: Wasser"}, {40, 90, "Zu viel: Lärm"}}) {
         world->InfluenceLayer->Clear();
         world->InfluenceLayer->_setValue(3, 9, TInfluenceLayer::infWater, water);
         world->InfluenceLayer->_setValue(3, 9, TInfluenceLayer::infNoise, noise);
