@@ -59,7 +59,8 @@ int32_t TApplication::generate() {
     FPS = TFPSCounter::Create();
     infoFont = TImageFont::Load(FontPath, 12, SMOOTHFONT, TInterfaceSpace::Factor());
     fingerLightImg = LoadMidHandled(TGUIImageFiles::Folder + TGUIImageFiles::FingerLightFile);
-    random = vesko::TFastRandom::Create(Millisecs());
+    seed = Millisecs();
+    random = vesko::TFastRandom::Create(seed);
     currentFilterList.clear();
     return 1;
 }

@@ -83,6 +83,10 @@ public:
     int32_t printDays = 0;
     // With --load FILE the game starts with that saved city instead of the start map.
     std::string loadPath;
+    // With --record FILE the first city's game is recorded as a replay for vallmora-sim.
+    std::string recordPath;
+    // The seed of a new city's generator (taken from the clock at start).
+    int32_t seed = 0;
 
     void _updateInputs();
     void _showVersionAndFPS();

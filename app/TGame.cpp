@@ -55,7 +55,8 @@ void PanAlongEdge(TLayer& layer, float dx, float dy) {
 
 std::shared_ptr<TGame> TGame::CreateFromImage(TApplication* app, const std::string& url) {
     if (!app) return nullptr;
-    auto layer = TLayer::LoadFromImage(url, app->random);
+    // A generator of the world's own from the seed alone, so a recorded game can be played again.
+    auto layer = TLayer::LoadFromImage(url, vesko::TFastRandom::Create(app->seed));
     if (!layer) return nullptr;
     return Create(layer, app);
 }
@@ -213,6 +214,7 @@ TGameCommands TGame::Commands() {
 
 void TGame::_render() {
     _updateWindowSize();
+    _simulate();
     _updateLayer();
     _updateAutosave();
     _printDay();
@@ -238,6 +240,13 @@ void TGame::_render() {
     _updateAfterRendering();
 }
 
+void TGame::_simulate() {
+    for (int32_t n = stepper.StepsFor(uint32_t(Millisecs())); n > 0; --n) {
+        layer->Simulate();
+        _printDay();
+    }
+}
+
 void TGame::_updateLayer() {
     // The touch pointer, while shown, stands in for the mouse; it never lies over the GUI.
     const std::vector<float> spot = guiElements ? guiElements->tmt->getArrPosition() : std::vector<float>{};
@@ -259,6 +268,8 @@ int32_t TGame::PointerOverGUI(int32_t x, int32_t y) const {
 void TGame::onExit() {
     // Leaving never loses the city: it is kept as the autosave, the one before moved aside.
     if (layer) autosave();
+    if (recorder && layer) recorder->End(layer->Steps());
+    recorder.reset();
     saveGadgetSettings();
     if (guiElements) guiElements->Destroy();
     gameArea.reset();
@@ -487,6 +498,7 @@ int32_t TGame::_cheatCallback(void* context, const std::string& text) {
     }
     if (lower == "notime") {
         if (g->layer->cheat) g->layer->cheat->immediatelyBuild = 1;
+        g->layer->Record("cheat notime");
         g->ShowMessage("Shut build time off...");
         return 1;
     }
@@ -542,7 +554,8 @@ int32_t TGame::autosave() {
 
 void TGame::_updateAutosave() {
     if (!layer) return;
-    if (autosaveMonth >= 0 && layer->dateMonth != autosaveMonth) autosave();
+    // Month 0 is a city before its first day: the first month begins, none ended.
+    if (autosaveMonth > 0 && layer->dateMonth != autosaveMonth) autosave();
     autosaveMonth = layer->dateMonth;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/TFixedStep.h"
+#include "app/TReplayRecorder.h"
 #include "world/TLayer.h"
 
 class TApplication;
@@ -133,6 +135,9 @@ public:
     // behind the panels and the panels (at their relative places, kept on screen) follow.
     void _updateWindowSize();
     void _render();
+    // The city's steps for the real time since the last frame (TFixedStep), each followed by
+    // its day line when the day changed.
+    void _simulate();
     void _updateLayer();
     // Saves automatically when the world's month changed in this frame's update.
     void _updateAutosave();
@@ -172,6 +177,8 @@ public:
     int32_t _doScreenshot = 0;
     int32_t infoMode = 0;
     int32_t printedDay = -1;
+    // At most half a second of steps a frame: slower frames run the city slower.
+    TFixedStep stepper{TLayer::stepMs, 25};
     std::string growthNote;
     // The shell's window size this game is laid out for.
     int32_t laidOutGeneration = 0;
@@ -184,5 +191,7 @@ public:
     // A loaded city the menu starts next, once this game has ended, and what to tell the
     // player then.
     std::shared_ptr<TLayer> nextWorld;
+    // Records this game's changes as a replay (with --record); ends with the game.
+    std::unique_ptr<TReplayRecorder> recorder;
     std::string nextMessage;
 };

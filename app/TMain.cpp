@@ -16,8 +16,12 @@ int TMain::Main(int argc, char** argv) {
             app->loadPath = argv[++i];
         } else if (arg == "--load") {
             Print("Option --load needs a saved city's file");
+        } else if (arg == "--record" && i + 1 < argc) {
+            app->recordPath = argv[++i];
+        } else if (arg == "--record") {
+            Print("Option --record needs the replay file to write");
         } else {
-            Print("Unknown option " + arg + " (known: --daily, --load FILE)");
+            Print("Unknown option " + arg + " (known: --daily, --load FILE, --record FILE)");
         }
     }
     app->Init();

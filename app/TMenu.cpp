@@ -5,6 +5,8 @@
 #include "app/TGame.h"
 #include "platform/TClock.h"
 #include "platform/TStream.h"
+#include "world/THabitantControl.h"
+#include "world/THabitantPool.h"
 #include "world/TLayer.h"
 
 std::shared_ptr<TMenu> TMenu::Create(TApplication* app) {
@@ -39,6 +41,7 @@ void TMenu::run() {
     std::shared_ptr<TLayer> world = _loadStartCity(message);
     while (true) {
         auto game = world ? TGame::CreateLoaded(world, app) : TGame::CreateFromImage(app, mapPath);
+        if (game && !app->recordPath.empty()) _record(*game, world != nullptr);
         world.reset();
         if (!game) {
             if (!message.empty()) Print(message);
@@ -60,4 +63,24 @@ void TMenu::run() {
         }
     }
     app->Stop();
+}
+
+void TMenu::_record(TGame& game, bool loaded) {
+    std::vector<std::string> start;
+    if (loaded) {
+        start.push_back("load " + app->loadPath);
+    } else {
+        start.push_back("map " + std::string(mapPath));
+        start.push_back("seed " + std::to_string(app->seed));
+        start.push_back("rules " + game.layer->habitantPool->hbtCrtl->Id());
+    }
+    std::string message;
+    game.recorder = TReplayRecorder::Open(app->recordPath, start, message);
+    app->recordPath.clear();
+    if (!game.recorder) {
+        Print(message);
+        return;
+    }
+    game.recorder->Attach(*game.layer);
+    Print("Recording the game to a replay");
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 class TApplication;
+class TGame;
 class TLayer;
 
 // Starts the game, switches to a city the game loaded when it ends for that, and stops the
@@ -23,6 +24,9 @@ public:
     // The city of the shell's loadPath; null without one or when it is refused, with what to
     // tell the player in message either way.
     std::shared_ptr<TLayer> _loadStartCity(std::string& message);
+    // With --record: the game's recorder, its header saying how the city began (the first
+    // city only: the path is cleared once it is used).
+    void _record(TGame& game, bool loaded);
     void Close() {}
     void ExitMenu() { _haveToBeStopped = 1; }
 

@@ -14,7 +14,6 @@
 #include "platform/TNumberText.h"
 #include "platform/TRecordingBackend.h"
 #include "platform/TStream.h"
-#include "platform/TTimer.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
 #include "world/TBuildCommand.h"
@@ -32,7 +31,8 @@
 
 namespace {
 
-constexpr const char* usage = "Usage: vallmora-sim [--map PNG] [--seed N] [--rules classic|growth] [--script FILE]";
+constexpr const char* usage =
+    "Usage: vallmora-sim [--map PNG] [--seed N] [--rules classic|growth] [--script FILE] | --replay FILE";
 
 bool ParseInt(const std::string& text, int32_t& value) {
     if (text.empty()) return false;
@@ -80,6 +80,8 @@ int32_t TSimulator::Main(int32_t argc, char** argv) {
             mapPath = argv[++i];
         } else if (arg == "--script" && hasValue) {
             scriptPath = argv[++i];
+        } else if (arg == "--replay" && hasValue && argc == 3) {
+            return Replay(argv[++i], std::cout, std::cerr);
         } else if (arg == "--seed" && hasValue && ParseInt(argv[i + 1], seed)) {
             ++i;
         } else if (arg == "--rules" && hasValue && THabitantControl::Create(argv[i + 1])) {
@@ -113,15 +115,15 @@ TSimulator::~TSimulator() {
     if (clock) TClock::SetSource(nullptr);
 }
 
-bool TSimulator::Init(const std::string& mapPath, int32_t seed, const std::string& rules) {
+bool TSimulator::Init(const std::string& mapPath, int32_t seed, const std::string& rules, bool firstStep) {
     backend = TGraphics::HeadlessGraphics(640, 480);
     TLayer::Init(640, 480);
     TLayer::LoadSettings();
     TLayer::Prepare(nullptr, nullptr);
-    return InitWorld(mapPath, seed, rules);
+    return InitWorld(mapPath, seed, rules, firstStep);
 }
 
-bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed, const std::string& rules) {
+bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed, const std::string& rules, bool firstStep) {
     // Every time comes from this clock: the run does not depend on the machine's speed.
     clock = std::make_shared<TManualClock>(1000);
     TClock::SetSource(clock);
@@ -138,7 +140,7 @@ bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed, const std::
     world->setGameSpeed(defaultSpeed);
     if (auto control = THabitantControl::Create(rules)) world->habitantPool->hbtCrtl = control;
     // The first step runs the first day change, as the game's first frame does.
-    Step();
+    if (firstStep) Step();
     return true;
 }
 
@@ -226,13 +228,10 @@ bool TSimulator::RunCommand(const std::vector<std::string>& w, std::ostream& out
 }
 
 void TSimulator::Step() {
-    clock->Advance(stepMS);
-    // The calendar moves on timer ticks, which the game's event pump hands out each frame.
-    TTimer::EmitTicks();
-    // What a drawn frame's end does: per-frame state reset, cars moved, influence rebuilt
-    // when due. Nothing is drawn.
-    world->BuildingLayer->EndDraw();
-    world->_Update();
+    // The program's clock keeps pace with the world's, so nothing outside the world sees time
+    // stand still.
+    clock->Advance(TLayer::stepMs);
+    world->Simulate();
 }
 
 void TSimulator::Days(int32_t n, std::ostream& out) {
@@ -250,7 +249,7 @@ std::string TSimulator::DayLine() const { return TDayLine::Of(*world); }
 
 std::string TSimulator::_Run(std::unique_ptr<TEditCommand> command) {
     const std::string refusal = world->RunCommand(std::move(command)).reason;
-    Step();
+    if (stepAfterCommand) Step();
     return refusal;
 }
 
@@ -260,7 +259,8 @@ std::string TSimulator::Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, con
         if (s->plugin && s->plugin->id == streetId) street = s;
     }
     if (!street) return "unknown street id " + streetId;
-    if (x1 != x2 && y1 != y2) return "not a straight road";
+    // The game's road tool may lay a road around a corner; a script's roads are straight.
+    if (stepAfterCommand && x1 != x2 && y1 != y2) return "not a straight road";
     return _Run(std::make_unique<TRoadCommand>(street, x1, y1, x2, y2));
 }
 
@@ -278,6 +278,6 @@ std::string TSimulator::Destroy(int32_t x, int32_t y, int32_t size) {
 
 std::string TSimulator::Undo() {
     const std::string what = world->UndoCommand();
-    Step();
+    if (stepAfterCommand) Step();
     return what.empty() ? "nothing to take back" : std::string();
 }

@@ -11,12 +11,10 @@ class TManualClock;
 class TRecordingBackend;
 
 // The city without a window: a world from a map image and a seed, driven by a script through
-// the same editing modes a player uses, advanced in fixed steps on a manual clock, reporting
+// the same editing modes a player uses, advanced in the world's fixed steps, reporting
 // one line per game day. The same seed and script give the same lines, byte for byte.
 class TSimulator {
 public:
-    // Milliseconds of one simulation step on the manual clock.
-    static constexpr int32_t stepMS = 20;
     static constexpr float defaultSpeed = 4.0f;
     static inline const char* const header =
         "day money inhabitants waiting employed satisfaction buildings finished cars";
@@ -27,15 +25,22 @@ public:
     ~TSimulator();
     // Headless: the settings and content behind a recording back end, then the world.
     // rules: the rule set's id ("classic", as a pool is made, or "growth").
-    bool Init(const std::string& mapPath, int32_t seed, const std::string& rules = "classic");
+    // firstStep: run the first step (the first day change) at once, as scripts expect.
+    bool Init(const std::string& mapPath, int32_t seed, const std::string& rules = "classic", bool firstStep = true);
     // The world from the map on the content already loaded (by Init, or by a program with a
     // window, which draws frames itself); false (with a message) when there is no world.
-    bool InitWorld(const std::string& mapPath, int32_t seed, const std::string& rules = "classic");
+    bool InitWorld(const std::string& mapPath, int32_t seed, const std::string& rules = "classic",
+                   bool firstStep = true);
     // Runs a script text; lines go to out, refusals to err. Returns 0, or 2 at a line that
     // cannot be parsed (with its number on err).
     int32_t RunScript(const std::string& text, std::ostream& out, std::ostream& err);
     // One command line (already stripped of its comment); false when it cannot be parsed.
     bool RunCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+    // Plays a replay the game recorded (TReplayRecorder) and prints the day lines its --daily
+    // printed; refusals go to err as the script's do. 2 (with one line on err) for a file that
+    // is no replay of this version, is truncated, or names plugins this content does not have.
+    static int32_t Replay(const std::string& path, std::ostream& out, std::ostream& err);
 
     // Advances whole game days, printing each day's line after its update.
     void Days(int32_t n, std::ostream& out);
@@ -59,8 +64,10 @@ public:
     TManualClock* GetClock() const { return clock.get(); }
 
 private:
-    // Runs the command in the world, then one step, as a click in the game would.
+    // Runs the command in the world, then one step, as a click in the game would (a replay
+    // takes its steps from the recording instead).
     std::string _Run(std::unique_ptr<TEditCommand> command);
+    bool stepAfterCommand = true;
     // The world's money callbacks answered by this simulator.
     void _Attach();
     static int32_t _Enough(void* context, float amount);

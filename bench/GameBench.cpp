@@ -173,7 +173,7 @@ TFrameParts DrawGameFrame(TGame& game) {
     t.world = Ms(start);
 
     start = Clock::now();
-    layer._Update();
+    game._simulate();
     t.sim = Ms(start);
 
     start = Clock::now();

@@ -157,7 +157,9 @@ float TTaxTool::getTaxes(int32_t level) const {
 
 void TTaxTool::setTaxes(int32_t level, float rate) {
     if (!layer || !layer->habitantPool || std::isnan(rate)) return;
-    layer->habitantPool->setTaxes(level, std::clamp(rate, 0.0f, float(maxPercent) / 100.0f));
+    const float kept = std::clamp(rate, 0.0f, float(maxPercent) / 100.0f);
+    layer->Record("tax " + std::to_string(level) + " " + TLayer::ScriptNumber(kept));
+    layer->habitantPool->setTaxes(level, kept);
 }
 
 int32_t TTaxTool::_getPercent(int32_t level) const {

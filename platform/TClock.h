@@ -34,6 +34,19 @@ namespace TClock {
 // Installs a clock (null restores the system clock). Returns the previous one.
 std::shared_ptr<TClockSource> SetSource(std::shared_ptr<TClockSource> source);
 TClockSource& Source();
+
+// Installs a clock for as long as it lives and puts the previous one back after: the world
+// runs on its own clock while it simulates, whatever the program's clock says.
+class TScope {
+public:
+    explicit TScope(std::shared_ptr<TClockSource> source) : previous(SetSource(std::move(source))) {}
+    ~TScope() { SetSource(previous); }
+    TScope(const TScope&) = delete;
+    TScope& operator=(const TScope&) = delete;
+
+private:
+    std::shared_ptr<TClockSource> previous;
+};
 }  // namespace TClock
 
 // The millisecond clock as the game reads it (signed view of the 32-bit counter).

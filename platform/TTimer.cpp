@@ -14,14 +14,14 @@ std::vector<TTimer*>& RunningTimers() {
 }
 }  // namespace
 
-std::shared_ptr<TTimer> TTimer::Create(float hertz, std::shared_ptr<TEvent> event) {
+std::shared_ptr<TTimer> TTimer::Create(float hertz, std::shared_ptr<TEvent> event, bool listed) {
     if (!(hertz > 0.0f)) return nullptr;
     std::shared_ptr<TTimer> t(new TTimer());
     t->hertz = hertz;
     t->start = TClock::Source().Ticks();
     t->running = true;
     t->event = std::move(event);
-    RunningTimers().push_back(t.get());
+    if (listed) RunningTimers().push_back(t.get());
     return t;
 }
 
@@ -71,14 +71,19 @@ void TTimer::EmitTicks() {
         // A hook may have stopped or destroyed a timer further down the list.
         const auto& running = RunningTimers();
         if (std::find(running.begin(), running.end(), t) == running.end()) continue;
-        const int32_t now = t->Ticks();
-        if (now == t->emitted) continue;
-        t->emitted = now;
-        TEvent tick;
-        if (t->event) tick = *t->event;
-        tick.id = EVENT_TIMERTICK;
-        tick.source = t;
-        tick.data = now;
-        TEventHooks::EmitEvent(&tick);
+        t->Emit();
     }
+}
+
+void TTimer::Emit() {
+    if (!running) return;
+    const int32_t now = Ticks();
+    if (now == emitted) return;
+    emitted = now;
+    TEvent tick;
+    if (event) tick = *event;
+    tick.id = EVENT_TIMERTICK;
+    tick.source = this;
+    tick.data = now;
+    TEventHooks::EmitEvent(&tick);
 }

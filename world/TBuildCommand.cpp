@@ -46,3 +46,7 @@ TLayer::TThing TBuildCommand::_Do(TLayer& world) {
     if (auto b = world.BuildingLayer->_SetTile(x, y, plugin)) return b;
     return {};
 }
+
+std::string TBuildCommand::ScriptLine() const {
+    return "build " + (plugin ? plugin->id : std::string("-")) + " " + std::to_string(x) + " " + std::to_string(y);
+}

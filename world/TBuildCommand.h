@@ -16,6 +16,7 @@ public:
     // Where the building may stand, then the build permissions, then the money.
     TCheck Check(TLayer& world) const override;
     std::string What() const override { return "Gebäude"; }
+    std::string ScriptLine() const override;
     // Why the building cannot stand with its origin on (x, y): off the map, on water, on
     // something, without a road along it; empty when it can.
     static std::string PlaceReason(const TLayer& world, const std::shared_ptr<TPicturePlugin>& plugin, int32_t x,

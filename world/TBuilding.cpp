@@ -53,10 +53,12 @@ std::shared_ptr<TBuilding> TBuilding::Create(const std::shared_ptr<TPicturePlugi
     if (plugin->decoframes >= 1 && plugin->deco && random) {
         b->decoframe = random->GetIntIn(0, plugin->decoframes - 1);
     }
+    // The smoke only moves as it is drawn, so it draws from the drawing generator.
     for (size_t i = 0; i < plugin->smokehandlerid.size(); ++i) {
         if (!plugin->HasSmokeEmitter(i)) continue;
         auto s = TSmoke::Create(float(plugin->smokehandlerx[i]), float(plugin->smokehandlery[i]),
-                                plugin->smokehandlerid[i], float(plugin->smokehandlergeschw[i]), random);
+                                plugin->smokehandlerid[i], float(plugin->smokehandlergeschw[i]),
+                                world ? world->drawRandom : nullptr);
         if (s) b->smoke.push_back(s);
     }
     b->animTicker = TTicker::Create(FramesPerSecond(plugin->animspeed));
@@ -115,8 +117,8 @@ void TBuilding::Update(int32_t day) {
         }
         return;
     }
-    // Drawing refreshes this too, but a building off screen (or a world never drawn) must still
-    // take inhabitants once it is finished and has its road.
+    // Only here: drawing reads whether the building works but never stores it, so the day's
+    // update alone decides when it takes inhabitants, sends cars and spreads its influence.
     work = noneededroad == 0 ? 1 : 0;
     if (work) {
         if (isResidentalBuilding()) {
@@ -390,14 +392,16 @@ int32_t TBuilding::GetCol() {
 void TBuilding::Draw(float sx, float sy, uint8_t drawGround, float scaleX, float scaleY, int32_t drawSmoke,
                      float windX) {
     if (!p) return;
-    work = (noneededroad == 0 && inBuildMode == 0) ? 1 : 0;
+    // Read, not stored: the daily update keeps `work`, which the simulation relies on, and a
+    // finished building with its road animates from the frame it is finished.
+    const bool working = noneededroad == 0 && inBuildMode == 0;
     if (drawGround && inBuildMode == 0) {
         const float a = GetAlpha();
         SetAlpha(1.0f);
         TBuildingLayer::drawBuildingGround(getFrame(), sx, sy, SizeX(), SizeY());
         SetAlpha(a);
     }
-    if (work) {
+    if (working) {
         const int32_t frames = std::max(p->animframes, 1);
         if (animTicker) animFrame = (animTicker->Get() + animFrame) % frames;
         if (p->decoanimframes > 0 && decoAnimTicker) {
@@ -442,7 +446,7 @@ void TBuilding::Draw(float sx, float sy, uint8_t drawGround, float scaleX, float
     if (maxWorkers > int32_t(workers.Count()) && !cJob) _DrawNoWorkersSymbol(sx, sy, scaleX, scaleY);
     if (decoframe >= 0) DrawImage(p->deco, sx, sy, decoframe);
     if (p->decoanim && p->decoanimframes > 0) DrawImage(p->decoanim, sx, sy, decoAnimFrame);
-    if (drawSmoke && work && getPeopleFullness() > 0.0f) {
+    if (drawSmoke && working && getPeopleFullness() > 0.0f) {
         const float a1 = GetAlpha();
         for (const auto& s : smoke) s->Draw(sx, sy, scaleX, scaleY, a1, windX);
         SetAlpha(a1);

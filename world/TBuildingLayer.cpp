@@ -733,11 +733,9 @@ void TBuildingLayer::EndDraw() {
     _bm_animFrame.clear();
     transparency = 0;
     hidecars = 0;
-    __UpdateCars();
     _bm_hidesmoke = 0;
     hideStructureTyp.clear();
     hidetrees = 0;
     if (layer && layer->GroundLayer) layer->GroundLayer->EndDraw();
     if (layer && layer->RoadLayer) layer->RoadLayer->EndDraw();
-    if (layer && layer->InfluenceLayer) layer->InfluenceLayer->EndDraw();
 }

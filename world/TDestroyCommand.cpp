@@ -51,3 +51,7 @@ TLayer::TThing TDestroyCommand::_Do(TLayer& world) {
     world._Demolish(Things(world));
     return {};
 }
+
+std::string TDestroyCommand::ScriptLine() const {
+    return "destroy " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(size);
+}

@@ -13,6 +13,7 @@ public:
     TDestroyCommand(int32_t x, int32_t y, int32_t size);
     TCheck Check(TLayer& world) const override;
     std::string What() const override { return "Abriss"; }
+    std::string ScriptLine() const override;
     // What lies on the square, column by column (index i × size + j); a building once per
     // tile it covers.
     std::vector<TLayer::TThing> Things(const TLayer& world) const;

@@ -24,6 +24,9 @@ public:
     void Undo(TLayer& world);
     // What the player would call it ("Straße", "Gebäude", "Abriss").
     virtual std::string What() const = 0;
+    // The command as a line of the simulator's script ("build res_wohnhaus 25 65"), the form in
+    // which a recorded game keeps it.
+    virtual std::string ScriptLine() const = 0;
 
 protected:
     // The rectangle of tiles the command changes.

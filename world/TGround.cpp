@@ -15,7 +15,11 @@
 #include "world/TWaiter.h"
 
 namespace {
+// The world's generator decides a new tile; the drawing generator its changing pictures.
 vesko::TFastRandom* WorldRandom(const TGroundLayer* gl) { return gl && gl->layer ? gl->layer->random.get() : nullptr; }
+vesko::TFastRandom* DrawRandom(const TGroundLayer* gl) {
+    return gl && gl->layer ? gl->layer->drawRandom.get() : nullptr;
+}
 }  // namespace
 
 std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y,
@@ -27,8 +31,8 @@ std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& 
     t->groundLayer = groundLayer;
     t->water = plugin && plugin->structuretyp == "water" ? 1 : 0;
     if (t->water) {
-        t->_PrepareWater();
         vesko::TFastRandom* random = WorldRandom(groundLayer);
+        t->_PrepareWater(random);
         t->wateranim = random && random->GetIntIn(0, 4) == 0 ? 1 : 0;
     }
     t->waterframe = -1;
@@ -57,15 +61,16 @@ void TGround::Cache(float planeX, float planeY, int32_t leftEdge, int32_t rightE
 void TGround::_DrawPictures(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX,
                             float planeY, int32_t onScreen, int32_t staticCached, uint8_t reach) {
     const bool animated = water && wateranim;
+    const TPicturePlugin& pic = shown ? *shown : *p;
     // Once cached, the still parts of an animated tile are left to the cache.
     const bool drawStill = !staticCached || direct;
     const bool stillDirect = direct != 0;
     const bool show = onScreen != 0;
     if (drawStill) {
-        if (leftEdge) _DrawAndCache(p->picture[1], 0, sx, sy, planeX, planeY, stillDirect, show, reach);
-        if (rightEdge) _DrawAndCache(p->picture[2], 0, sx, sy, planeX, planeY, stillDirect, show, reach);
+        if (leftEdge) _DrawAndCache(pic.picture[1], 0, sx, sy, planeX, planeY, stillDirect, show, reach);
+        if (rightEdge) _DrawAndCache(pic.picture[2], 0, sx, sy, planeX, planeY, stillDirect, show, reach);
     }
-    if (drawStill || animated) _DrawAndCache(p->picture[0], 0, sx, sy, planeX, planeY, direct || animated, show, reach);
+    if (drawStill || animated) _DrawAndCache(pic.picture[0], 0, sx, sy, planeX, planeY, direct || animated, show, reach);
     if (waterframe >= 0 && drawStill) {
         _DrawAndCache(TGroundLayer::shoreImg, waterframe, sx, sy, planeX, planeY, stillDirect, show, reach);
         if (leftEdge) {
@@ -81,8 +86,7 @@ void TGround::_DrawPictures(float sx, float sy, int32_t leftEdge, int32_t rightE
     }
 }
 
-void TGround::_PrepareWater() {
-    vesko::TFastRandom* random = WorldRandom(groundLayer);
+void TGround::_PrepareWater(vesko::TFastRandom* random) {
     const int32_t lo = TConfig::waterTileTimerImageChangeMin, hi = TConfig::waterTileTimerImageChangeMax;
     const int32_t ms = random ? random->GetIntIn(lo, hi) : lo;
     if (!w_waiter) w_waiter = TWaiter::Create(ms);
@@ -91,17 +95,17 @@ void TGround::_PrepareWater() {
 
 void TGround::_UpdateWater() {
     if (!w_waiter || w_waiter->Get() < 0 || !TSettings::ShowWaterImageChange) return;
-    _ChangeWaterTile();
-    _PrepareWater();
+    vesko::TFastRandom* random = DrawRandom(groundLayer);
+    _ChangeWaterTile(random);
+    _PrepareWater(random);
 }
 
-void TGround::_ChangeWaterTile() {
+void TGround::_ChangeWaterTile(vesko::TFastRandom* random) {
     const auto& list = TGroundLayer::waterPlugins;
     if (list.empty()) return;
-    vesko::TFastRandom* random = WorldRandom(groundLayer);
     const int32_t n = static_cast<int32_t>(list.size());
     const int32_t i = random ? random->GetIntIn(0, n - 1) : 0;
-    p = list[size_t(std::clamp(i, 0, n - 1))];
+    shown = list[size_t(std::clamp(i, 0, n - 1))];
 }
 
 int32_t TGround::GetCol() {

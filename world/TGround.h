@@ -6,6 +6,9 @@ class TGroundLayer;
 class TImage;
 class TPicturePlugin;
 class TWaiter;
+namespace vesko {
+class TFastRandom;
+}
 
 // One ground tile: land or water with the picture of its plugin, and for land next to water
 // the frame of its shore overlay.
@@ -28,19 +31,24 @@ public:
               int32_t onScreen = 1, int32_t staticCached = 0);
     // Queues the tile's still images (all but animated water) for the block cache at plane
     // (planeX, planeY), into the blocks `reach` (a TOPPanel::TReach) names; nothing is drawn on
-    // screen and the water animation does not step, so drawing a block never draws from the
-    // world's random numbers.
+    // screen and the water animation does not step, so drawing a block never draws a random
+    // number.
     void Cache(float planeX, float planeY, int32_t leftEdge, int32_t rightEdge, uint8_t reach);
     int32_t _IsNearWater() const { return waterframe >= 0 ? 1 : 0; }
-    // Restarts the wait until the next picture change with a random length.
-    void _PrepareWater();
-    // Changes the picture once the wait has passed (when the option allows it).
+    // Restarts the wait until the next picture change with a length drawn from random (the
+    // shortest wait without one).
+    void _PrepareWater(vesko::TFastRandom* random);
+    // Changes the picture once the wait has passed (when the option allows it); an animation of
+    // the drawing, so it draws from the world's drawing generator.
     void _UpdateWater();
-    // The tile takes a random water plugin.
-    void _ChangeWaterTile();
+    // The tile shows a water plugin drawn from random (the first without one).
+    void _ChangeWaterTile(vesko::TFastRandom* random);
     int32_t GetCol();
 
     std::shared_ptr<TPicturePlugin> p;
+    // The water picture an animated water tile shows now (null: its own). Only drawing changes
+    // it, so the tile itself, and the saved city, stay as they are.
+    std::shared_ptr<TPicturePlugin> shown;
     std::shared_ptr<TImage> image;
     int32_t water = 0;
     int32_t wateranim = 0;

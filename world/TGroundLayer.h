@@ -48,7 +48,7 @@ public:
 
     // Once after the cache was started, a pass over the map: the tiles on screen are drawn (and
     // queued) as the walk draws changed tiles, and every animated water tile off screen takes its
-    // step as well, so the world's random numbers follow the same sequence as when this pass
+    // step as well, so the drawing generator follows the same sequence as when this pass
     // cached the whole map. Off screen nothing is drawn ahead: blocks are drawn from their tiles
     // as they come into view.
     void preRender();

@@ -61,7 +61,6 @@ public:
         defaultGroundColor.reset();
         defaultGroundMask.reset();
     }
-    void EndDraw() { reCalc(); }
     void renderMiniMap(TMiniMap& minimap, const std::shared_ptr<TInfluenceMask>& mask, int32_t minimapLayer);
     void Destroy();
     // The influence section of a saved city: the sources of the values in use and of a rebuild

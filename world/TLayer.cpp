@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "framework/TFastRandom.h"
 #include "platform/TClock.h"
@@ -122,9 +123,18 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
     }
     _EnsureViewSize();
     auto l = std::make_shared<TLayer>();
+    l->SetRandomGenerator(random ? random : vesko::TFastRandom::Create(Millisecs()));
+    // The frame-time factor of drawing runs on the program's clock.
+    l->opt = TTicker::Create(60);
+    // What the world makes keeps its times on the world's own clock.
+    l->clock = std::make_shared<TManualClock>(clockStart);
+    const TClock::TScope onWorldClock(l->clock);
     l->Width = width;
     l->Height = height;
-    l->SetRandomGenerator(random ? random : vesko::TFastRandom::Create(Millisecs()));
+    // A fixed seed, nothing taken from the clock: the animations need no variety from one start
+    // to the next.
+    constexpr int32_t drawSeed = 0x5EED;
+    l->drawRandom = vesko::TFastRandom::Create(drawSeed);
     l->iso = TISO::Create(float(TConfig::tilewidth), float(TConfig::tileheight));
     l->asx = l->asy = l->tsx = l->tsy = 1.0f;
     l->GroundLayer = TGroundLayer::_create(l.get());
@@ -140,7 +150,6 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
     l->timeSystem = TTimeSystem::Create(8);
     l->currentDay = -1;
     if (l->timeSystem) l->timeSystem->setSpeedPerSecond(defaultHoursASecond);
-    l->opt = TTicker::Create(60);
     _current = l.get();
     l->setDestroySize(1);
     l->regSomeFuncs();
@@ -224,6 +233,18 @@ void TLayer::Update(int32_t x, int32_t y, int32_t hit, int32_t pointerOverGUI) {
         _UpdateDestroyMode(x, y, hit);
     }
     _Draw(pointerOverGUI);
+    _updateScale();
+    _updateMovement();
+}
+
+void TLayer::Simulate() {
+    const TClock::TScope onWorldClock(clock);
+    clock->Advance(stepMs);
+    ++steps;
+    if (timeSystem) timeSystem->Advance();
+    if (BuildingLayer) BuildingLayer->__UpdateCars();
+    if (RoadLayer) RoadLayer->UpdateTrafficLights();
+    if (InfluenceLayer) InfluenceLayer->reCalc();
     _Update();
 }
 
@@ -244,8 +265,6 @@ void TLayer::_Draw(int32_t pointerOverGUI) {
 void TLayer::_Update() {
     if (BuildingLayer) BuildingLayer->UpdateBuildings(currentDay, currentDayPart);
     if (RoadLayer) RoadLayer->UpdateRoadTraffic();
-    _updateScale();
-    _updateMovement();
     _updateTime();
 }
 
@@ -646,12 +665,18 @@ int32_t TLayer::_allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin, i
 }
 
 TEditCheck TLayer::RunCommand(std::unique_ptr<TEditCommand> command) {
+    const TClock::TScope onWorldClock(clock);
+    if (command) Record(command->ScriptLine());
     const TEditCheck check = history->Run(*this, std::move(command));
     if (!check.Ok()) refusedFunc(check.reason);
     return check;
 }
 
-std::string TLayer::UndoCommand() { return history->Undo(*this); }
+std::string TLayer::UndoCommand() {
+    const TClock::TScope onWorldClock(clock);
+    Record("undo");
+    return history->Undo(*this);
+}
 
 void TLayer::regSomeFuncs() { regAllowToBuildFunction(&TLayer::_ableToBuildBuilding, this); }
 
@@ -689,6 +714,13 @@ void TLayer::_markBuildingWays(const std::shared_ptr<TBuilding>& building, int32
 }
 
 void TLayer::setGameSpeed(float s) {
+    if (s != speed) Record("speed " + ScriptNumber(s));
     speed = s;
     if (timeSystem) timeSystem->setSpeedPerSecond(s * defaultHoursASecond);
+}
+
+std::string TLayer::ScriptNumber(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", double(value));
+    return text;
 }

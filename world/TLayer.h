@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@ class TGroundLayer;
 class THabitantPool;
 class TInfluenceLayer;
 class TISO;
+class TManualClock;
 class TMiniMap;
 class TPicturePlugin;
 class TRoad;
@@ -116,7 +118,29 @@ public:
     void Destroy();
 
     // --- frame ---
+    // A drawn frame: the edit modes follow the pointer, the world is drawn and the view glides
+    // and zooms. Drawing only reads the city; the city moves on in Simulate.
     void Update(int32_t x, int32_t y, int32_t hit, int32_t pointerOverGUI);
+
+    // --- simulation ---
+    // The world's own clock starts at clockStart when the world is made or loaded and moves
+    // stepMs per step, whatever the program's clock says.
+    static constexpr uint32_t clockStart = 1000;
+    static constexpr int32_t stepMs = 20;
+    // One step of the city: the calendar, the cars, the traffic lights, the influence rebuild,
+    // the buildings' daily moments and the day, month and year changes, all on the world's clock.
+    // A seed and the same commands at the same steps give the same city.
+    void Simulate();
+    // Steps simulated since the world was made or loaded.
+    int64_t Steps() const { return steps; }
+    // Every change a player makes to the city (editing commands, undo, speed, taxes, cheats) as a
+    // line of the simulator's script, handed to the recorder at the step it takes effect on.
+    std::function<void(const std::string& line)> recorder;
+    void Record(const std::string& line) const {
+        if (recorder) recorder(line);
+    }
+    // A number as a script line writes it: it reads back as the same float.
+    static std::string ScriptNumber(float value);
 
     // --- camera ---
     float getWidth(int32_t scaled) const;
@@ -305,6 +329,13 @@ public:
     TMoneyTextFunc _getRealMoneyFunc;
     TDateTextFunc _getRealDateFunc;
     std::shared_ptr<vesko::TFastRandom> random;
+    // Drawing animates from this generator alone (smoke, lightning, changing water pictures), so
+    // that what is on screen, and how often it is drawn, never changes the city's future: the
+    // generator above decides everything the simulation depends on.
+    std::shared_ptr<vesko::TFastRandom> drawRandom;
+    // Every time the city reads while it simulates, is edited, saved or loaded comes from here.
+    std::shared_ptr<TManualClock> clock;
+    int64_t steps = 0;
     std::vector<TRoadsFunc> onRoadDestroyedFunc;
     float startMovementX = 0, startMovementY = 0, targetMovementX = 0, targetMovementY = 0;
     int32_t movementStartMS = -1;

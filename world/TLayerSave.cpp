@@ -33,6 +33,8 @@ constexpr size_t summaryPrefixBytes = 16 * 1024;
 int32_t TLayer::Save(const std::string& path) {
     auto d = vesko::TDataFile::Create(path);
     if (!d || !iso) return 0;
+    // Times are saved relative to the world's clock.
+    const TClock::TScope onWorldClock(clock);
     TWorldFile wf(*d, Millisecs());
     wf.Collect(*this);
     d->addHeader("main");
@@ -140,6 +142,8 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
         message = "Die Datei ist kein Spielstand von Vallmora.";
         return nullptr;
     }
+    // A loaded world's clock starts where a new world's does; the saved times are relative.
+    const TClock::TScope onFreshClock(std::make_shared<TManualClock>(clockStart));
     TWorldFile wf(*d, Millisecs());
     const int32_t version = wf.IntFlag(main, "version", 1, INT32_MAX);
     if (!wf.Failed() && version > saveVersion) {

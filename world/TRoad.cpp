@@ -139,8 +139,6 @@ void TRoad::InitTrafficLights() {
     _tfcounter = random ? random->GetIntIn(0, lightCycle - 1) : 0;
 }
 
-void TRoad::DeInitTrafficLights() { _tfticker.reset(); }
-
 void TRoad::UpdateTrafficLights() {
     InitTrafficLights();
     const int32_t ticks = _tfticker->Get();
@@ -198,10 +196,7 @@ void TRoad::DrawBridge(float sx, float sy, int32_t tint) {
 }
 
 void TRoad::DrawTrafficLights(float sx, float sy) {
-    if (!HasTrafficLights()) {
-        DeInitTrafficLights();
-        return;
-    }
+    if (!HasTrafficLights()) return;
     if (_HasFrame(s->trafficlights, _tfframe)) DrawImage(s->trafficlights, sx, sy, _tfframe);
 }
 

@@ -40,7 +40,6 @@ public:
     // --- traffic lights (crossings of streets with a traffic light image) ---
     bool HasTrafficLights() const;
     void InitTrafficLights();
-    void DeInitTrafficLights();
     void UpdateTrafficLights();
     // Whether a car entering with step (dx, dy) may go now.
     int32_t AllowToDrive(int32_t dx, int32_t dy) const;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "plugins/TStreetPlugin.h"
 #include "world/TGroundLayer.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
@@ -114,4 +115,9 @@ TLayer::TThing TRoadCommand::_Do(TLayer& world) {
     built = world.RoadLayer->BuildRoad(street, xy, 1, 0);
     if (auto r = world.RoadLayer->_GetTile(ex, ey)) return r;
     return {};
+}
+
+std::string TRoadCommand::ScriptLine() const {
+    return "road " + std::to_string(sx) + " " + std::to_string(sy) + " " + std::to_string(ex) + " " +
+           std::to_string(ey) + " " + (street && street->plugin ? street->plugin->id : std::string("-"));
 }

@@ -28,6 +28,7 @@ public:
     TCheck Check(TLayer& world) const override;
     TPlan Plan(TLayer& world) const;
     std::string What() const override { return "Straße"; }
+    std::string ScriptLine() const override;
     // Why no road of the street may start on the tile (a bridge may not), empty when it may.
     static std::string StartReason(const TLayer& world, const TStreet* street, int32_t x, int32_t y);
     // The roads the last Execute laid, one entry per tile (null where nothing was laid).

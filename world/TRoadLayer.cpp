@@ -407,7 +407,6 @@ void TRoadLayer::EndDraw() {
     showtrafficcolors = 0;
     // The route overlay shows only in the frame after it was set, like the mask and marks.
     _clearWayPaths();
-    UpdateTrafficLights();
 }
 
 int32_t TRoadLayer::_GetCol(int32_t x, int32_t y) const {

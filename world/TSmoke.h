@@ -20,7 +20,8 @@ public:
     // Loads prefix + "00.png" ... prefix + "99.png"; missing files leave their slot empty.
     static void Init(const std::string& prefix);
     static void DeInit() { images = {}; }
-    // Null when id is outside 0 ... 99 or its picture is not loaded.
+    // Null when id is outside 0 ... 99 or its picture is not loaded. The puffs wander by random
+    // (a building gives its world's drawing generator; a fixed one without).
     static std::shared_ptr<TSmoke> Create(float x, float y, int32_t id, float speed,
                                           const std::shared_ptr<vesko::TFastRandom>& random);
 

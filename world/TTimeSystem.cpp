@@ -60,7 +60,9 @@ TTimeSystem::~TTimeSystem() {
 int32_t TTimeSystem::generate(int32_t ticksPerSecond) {
     if (ticksPerSecond <= 0) return 0;
     updateAPS = ticksPerSecond;
-    timer = TTimer::Create(float(ticksPerSecond), TEvent::Create(EVENT_TIMERTICK, this));
+    // The calendar's timer is its own: its ticks are sent by Advance, in the world's step, not
+    // by the program's event pump, so the calendar moves only as the world simulates.
+    timer = TTimer::Create(float(ticksPerSecond), TEvent::Create(EVENT_TIMERTICK, this), false);
     lastTimerTick = 0;
     SetHour(0);
     hoursPerAdd = 0;
@@ -81,6 +83,10 @@ void TTimeSystem::SetHour(float h) {
 }
 
 void TTimeSystem::SetDay(float d) { SetHour(d * 24.0f); }
+
+void TTimeSystem::Advance() {
+    if (timer) timer->Emit();
+}
 
 void TTimeSystem::OnEvent(TEvent* event) {
     if (!event) return;

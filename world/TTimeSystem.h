@@ -8,8 +8,8 @@ class TEvent;
 class TTimer;
 class TWorldFile;
 
-// The game calendar: the time as hours since the start of the game, advanced by a platform
-// timer independently of the frame rate, and the static conversions of such a time into days,
+// The game calendar: the time as hours since the start of the game, advanced by a timer of its
+// own on the world's clock, one check per simulation step, and the static conversions of such a time into days,
 // weekdays, months and years.
 //
 // The calendar is simplified: every fourth year of the month walk, starting with year 0, is a
@@ -35,6 +35,8 @@ public:
     void SetHour(float h);
     float GetHour() const { return hour; }
     void SetDay(float d);
+    // Sends the calendar's timer's tick when the clock has moved it on (the world's step).
+    void Advance();
     // A tick of this calendar's timer adds hoursPerAdd for every tick it stands for.
     void OnEvent(TEvent* event);
     static TEvent* _Hook(int32_t id, TEvent* data, void* context);

@@ -100,8 +100,9 @@ void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float 
     }
 
     if (storm > 0) {
+        // Lightning at random frames, from the drawing generator: a flash changes nothing else.
         const int32_t n = int32_t(50 - 10 * storm);
-        if (layer && layer->random && layer->random->GetIntIn(0, n) == 0) {
+        if (layer && layer->drawRandom && layer->drawRandom->GetIntIn(0, n) == 0) {
             const int32_t flash = int32_t(100 * storm);
             SetBlend(LIGHTBLEND);
             SetColor(flash, flash, flash);

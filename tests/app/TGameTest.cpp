@@ -105,7 +105,7 @@ protected:
         TLayer::Init(0, 0);
     }
     void Frame() {
-        clock->Advance(17);
+        clock->Advance(TLayer::stepMs);  // one step of the city a frame
         game->_render();
         game->gameSpeed = game->layer->getTimeSpeed();
     }
@@ -546,10 +546,10 @@ TEST_F(GameTest, SavingThroughTheTextFieldWritesTheSafeNameAndSaysSoForThreeSeco
     }
     EXPECT_EQ(ReadDir("saves").size(), 3u);  // ".", ".." and the one save
     Frame();  // shown from here on
-    clock->Advance(2900);
+    clock->Advance(2800);
     Frame();
     EXPECT_FALSE(game->messageLines.empty());
-    clock->Advance(100);
+    clock->Advance(200);
     Frame();
     EXPECT_TRUE(game->messageLines.empty());
 }
@@ -585,7 +585,7 @@ TEST_F(GameTest, EachNewMonthSavesAndKeepsThePreviousAutosave) {
     ASSERT_TRUE(game);
     InFolder here(dir.path);
     const std::string latest = "saves/autosave.sav", older = "saves/autosave.1.sav";
-    Frame();  // the first frame only notes the month
+    Frame();  // the first frame only notes the time, the second runs the first day
     Frame();
     EXPECT_EQ(FileType("saves"), FILETYPE_NONE);
     game->layer->dateMonth += 1;

@@ -22,10 +22,15 @@ handle_x=192 handle_y=144
 # Rain streaks change a few pixels of a column, a darkening sky only a little, a button face most
 # of it. The row's buttons touch, so no gap within it is that wide, even where a pale map behind
 # it (mist) leaves the edges of the faces and their light icons below the threshold.
+# A sky that darkened or brightened between the two screens shifts every column alike: the
+# threshold rises by twice the mean change of the band's right end, where no row reaches.
 row_reach() {
-  local y=$3 half=$((15 * $4)) gap=$((20 * $4)) width=$((1280 - handle_x))
+  local y=$3 half=$((15 * $4)) gap=$((20 * $4)) width=$((1280 - handle_x)) shift threshold
+  shift=$(convert "$1" "$2" -compose difference -composite -crop "120x$((2 * half))+1160+$((y - half))" +repage \
+    -colorspace Gray -format '%[fx:100*mean]' info:)
+  threshold=$(awk -v s="$shift" 'BEGIN { printf "%.1f", 18 + 2 * s }')
   convert "$1" "$2" -compose difference -composite -crop "${width}x$((2 * half))+$handle_x+$((y - half))" +repage \
-    -colorspace Gray -threshold 18% -scale "${width}x1!" -depth 8 -compress none pgm:- |
+    -colorspace Gray -threshold "${threshold}%" -scale "${width}x1!" -depth 8 -compress none pgm:- |
     awk -v gap="$gap" 'NR > 3 { for (i = 1; i <= NF; ++i) v[n++] = $i }
       END { last = -1; for (x = 0; x < n; ++x) { if (v[x] > 25) last = x; else if (last >= 0 && x - last >= gap) break }
             print last + 1 }'

@@ -23,7 +23,6 @@
 #include "platform/TClock.h"
 #include "platform/TGraphics.h"
 #include "platform/TRecordingBackend.h"
-#include "platform/TTimer.h"
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuildingLayer.h"
 #include "world/TLayer.h"
@@ -62,10 +61,8 @@ void SaveSeed(const std::string& path) {
     }
     w->setGameSpeed(8.0f);
     for (int32_t step = 0; step < 3000; ++step) {
-        fuzzClock->Advance(20);
-        TTimer::EmitTicks();
-        w->BuildingLayer->EndDraw();
-        w->_Update();
+        fuzzClock->Advance(TLayer::stepMs);
+        w->Simulate();
     }
     w->Save(path);
     w->Destroy();

@@ -89,6 +89,26 @@ rc=0
 "$SIM" --script "$OUT/rules.script" >/dev/null 2>"$OUT/rules.err" || rc=$?
 [ "$rc" = 2 ] && grep -q "line 2" "$OUT/rules.err" || fail "unknown rules in a script: exit code $rc, $(cat "$OUT/rules.err")"
 
+# Replays: a good one plays the same twice, its refusals on standard error as a script's; a
+# replay of another version, a truncated one, one naming an unknown plugin and a missing file
+# end with exit code 2 and one line saying why.
+printf 'vallmora-replay 1\nmap data/maps/128/001r.png\nseed 7\nrules growth\n0 speed 4\n' >"$OUT/good.replay"
+printf '10 build res_wohnhaus 25 65\n10 build pub_wasserturm 26 62\n10 build res_wohnhaus 62 60\n2000 end\n' >>"$OUT/good.replay"
+"$SIM" --replay "$OUT/good.replay" >"$OUT/replay1.out" 2>"$OUT/replay1.err" || fail "exit code $? on a good replay"
+"$SIM" --replay "$OUT/good.replay" 2>/dev/null | cmp -s - "$OUT/replay1.out" || fail "a replay played twice differs"
+[ "$(grep -c '^[0-9]' "$OUT/replay1.out")" -ge 5 ] || fail "the replay printed no days: $(cat "$OUT/replay1.out")"
+grep -q "^build res_wohnhaus 62 60: refused, Nicht auf Wasser" "$OUT/replay1.err" ||
+  fail "the replay's refusal was not printed: $(cat "$OUT/replay1.err")"
+head -n 6 "$OUT/good.replay" >"$OUT/truncated.replay"
+sed '1s/.*/vallmora-replay 9/' "$OUT/good.replay" >"$OUT/version.replay"
+sed 's/pub_wasserturm/pub_unbekannt/' "$OUT/good.replay" >"$OUT/unknown.replay"
+for bad in truncated:truncated version:"no replay of this version" unknown:pub_unbekannt missing:"could not be read"; do
+  rc=0
+  "$SIM" --replay "$OUT/${bad%%:*}.replay" >/dev/null 2>"$OUT/bad.err" || rc=$?
+  [ "$rc" = 2 ] && [ "$(wc -l <"$OUT/bad.err")" = 1 ] && grep -q "${bad#*:}" "$OUT/bad.err" ||
+    fail "replay ${bad%%:*}: exit code $rc, $(cat "$OUT/bad.err")"
+done
+
 printf 'days 1\nbuild res_wohnhaus ten 3\n' >"$OUT/bad.script"
 rc=0
 "$SIM" --script "$OUT/bad.script" >"$OUT/bad.out" 2>"$OUT/bad.err" || rc=$?

@@ -102,8 +102,7 @@ TEST_F(BuildModeTest, OddPluginsNeitherCrashNorDrawNaN) {
     ASSERT_EQ(bl->arrBuilding.Count(), 5u);
     world->setGameSpeed(20);
     for (int32_t frame = 0; frame < 200; ++frame) {
-        clock->Advance(100);
-        TTimer::EmitTicks();
+        for (int32_t step = 0; step < 5; ++step) world->Simulate();
         backend->ClearLog();
         world->Update(0, 0, 0, 0);
         for (const auto& c : backend->calls) {

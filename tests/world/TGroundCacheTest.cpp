@@ -96,18 +96,18 @@ TEST_F(GroundCacheTest, ADroppedBlockIsDrawnAgainFromItsTilesWithWhatChangedWhil
 }
 
 TEST_F(GroundCacheTest, DrawingBlocksFromTilesDrawsNoRandomNumbers) {
-    // Animated water steps on the world's random numbers as it is drawn; the blocks must not,
-    // however often they are dropped and drawn again.
+    // Animated water steps on the drawing generator as it is drawn; the blocks must not, however
+    // often they are dropped and drawn again.
     TSettings::ShowWaterImageChange = 1;
     std::vector<std::pair<uint32_t, uint32_t>> states;
     for (const size_t budget : {size_t(1000), size_t(1)}) {
         world->Destroy();
         world = Big(9);
         for (int32_t y = 0; y < size; ++y) world->GroundLayer->_GetTile(40, y)->wateranim = 1;
-        const std::pair<uint32_t, uint32_t> initial{world->random->a_seed, world->random->b_seed};
+        const std::pair<uint32_t, uint32_t> initial{world->drawRandom->a_seed, world->drawRandom->b_seed};
         TOPPanel::pixelBudget = budget;
         for (int32_t step = 0; step < 40; ++step, clock->Advance(700)) FrameAt(*world, 40, float((step * 7) % size));
-        states.push_back({world->random->a_seed, world->random->b_seed});
+        states.push_back({world->drawRandom->a_seed, world->drawRandom->b_seed});
         EXPECT_NE(states.back(), initial);
     }
     EXPECT_EQ(states[0], states[1]);

@@ -169,9 +169,10 @@ TEST_F(GroundTest, AnimatedWaterDrawsEveryFrameAndChangesPictureOnlyWhenAllowed)
     for (int i = 0; i < 20 && !changed; ++i) {
         clock->Advance(20000);
         g.Draw(0, 0, nullptr, 0);
-        changed = t->p == water2;
+        changed = t->shown == water2;
     }
     EXPECT_TRUE(changed);
+    EXPECT_EQ(t->p, water);  // the tile keeps its own plugin: only its picture changes
     EXPECT_LT(t->w_waiter->Get(), 0);  // a new wait began
 }
 

@@ -127,7 +127,7 @@ TEST_F(InfluenceTest, RebuildsFromTheLayersOncePerSecondAcrossTheClockWrap) {
         world->RoadLayer->arrRoad = {road};
         inf->bRendered = 1;
         clock->Advance(c.gap);
-        inf->EndDraw();
+        inf->reCalc();
         EXPECT_EQ(inf->getValue(4, 4, IL::infEnergy), c.want) << c.start << " +" << c.gap;
         EXPECT_EQ(inf->getValue(15, 15, IL::infAirPollution), c.want / 3);
         EXPECT_EQ(inf->bRendered, c.want ? 0 : 1);

@@ -247,7 +247,7 @@ TEST_F(LayerTest, AnimatedZoomEasesToItsTargetAndKeepsTheCentre) {
     EXPECT_NEAR(l->iso->ScaleX, 2.0f, 1e-4f);
 }
 
-TEST_F(LayerTest, FirstUpdateRunsNewDayAndNewMonthThenOnlyOnChanges) {
+TEST_F(LayerTest, FirstStepRunsNewDayAndNewMonthThenOnlyOnChanges) {
     auto l = TLayer::Create(16, 16, random);
     TMoneyLog money;
     money.balance = 0;
@@ -255,7 +255,7 @@ TEST_F(LayerTest, FirstUpdateRunsNewDayAndNewMonthThenOnlyOnChanges) {
     EXPECT_EQ(l->currentDay, -1);
     EXPECT_FLOAT_EQ(l->timeSystem->getSpeedPerSecond(), 4.8f);
 
-    l->Update(0, 0, 0, 0);
+    l->Simulate();
     EXPECT_EQ(l->currentDay, 0);
     EXPECT_EQ(l->dateDay, 1);
     EXPECT_EQ(l->dateMonth, 1);
@@ -267,18 +267,18 @@ TEST_F(LayerTest, FirstUpdateRunsNewDayAndNewMonthThenOnlyOnChanges) {
     EXPECT_EQ(l->WeatherLayer->lastDay, 0);
     EXPECT_GT(l->WeatherLayer->nextUpdateDay, 0);
 
-    l->Update(0, 0, 0, 0);
+    l->Simulate();
     EXPECT_EQ(money.spends.size(), 2u);
 
     l->timeSystem->SetHour(24.0f * 5 + 12);  // day 5, half past
-    l->Update(0, 0, 0, 0);
+    l->Simulate();
     EXPECT_EQ(l->currentDay, 5);
     EXPECT_NEAR(l->currentDayPart, 0.5f, 1e-5f);
     EXPECT_EQ(l->dateDay, 6);
     EXPECT_EQ(money.spends.size(), 2u);  // same month
 
     l->timeSystem->SetHour(24.0f * 31);  // 1 February
-    l->Update(0, 0, 0, 0);
+    l->Simulate();
     EXPECT_EQ(l->dateMonth, 2);
     EXPECT_EQ(l->dateDay, 1);
     EXPECT_EQ(money.spends.size(), 4u);

@@ -132,12 +132,13 @@ protected:
     }
     void TearDown() override { TClock::SetSource(nullptr); }
 
-    // Moves the clock in frames of frameMs and lets the timers send their ticks, as the game
-    // loop does once per frame.
-    void RunFrames(int32_t frames, int32_t frameMs) {
+    // Moves the clock in frames of frameMs; each frame the program's timers send their ticks
+    // and the calendar looks at its own, as the world's step does.
+    void RunFrames(TTimeSystem& ts, int32_t frames, int32_t frameMs) {
         for (int32_t i = 0; i < frames; ++i) {
             clock->Advance(frameMs);
             TTimer::EmitTicks();
+            ts.Advance();
         }
     }
     std::shared_ptr<TManualClock> clock;
@@ -150,7 +151,7 @@ TEST_F(TimeSystemClockTest, CreateStartsStandingStill) {
     ASSERT_TRUE(ts);
     EXPECT_EQ(ts->updateAPS, 8);
     EXPECT_TRUE(ts->timer);
-    RunFrames(60, 50);
+    RunFrames(*ts, 60, 50);
     EXPECT_EQ(ts->GetHour(), 0);
 }
 
@@ -161,7 +162,7 @@ TEST_F(TimeSystemClockTest, ADayLastsFiveSecondsAtSpeedOne) {
     EXPECT_FLOAT_EQ(ts->getSpeedPerSecond(), 4.8f);
     // Tick by tick: the 40th tick completes the day.
     for (int32_t tick = 1; tick <= 40; ++tick) {
-        RunFrames(1, 125);
+        RunFrames(*ts, 1, 125);
         const int32_t day = static_cast<int32_t>(TTimeSystem::getDay(ts->GetHour()));
         ASSERT_EQ(day, tick == 40 ? 1 : 0) << "tick " << tick;
     }
@@ -172,24 +173,24 @@ TEST_F(TimeSystemClockTest, SlowFramesLoseNoTime) {
     auto ts = TTimeSystem::Create(8);
     ts->setSpeedPerSecond(4.8f);
     // One frame of a whole second carries eight ticks in one event.
-    RunFrames(1, 1000);
+    RunFrames(*ts, 1, 1000);
     EXPECT_NEAR(ts->GetHour(), 4.8f, 1e-4f);
-    RunFrames(3, 420);
+    RunFrames(*ts, 3, 420);
     EXPECT_NEAR(ts->GetHour(), 18 * 0.6f, 1e-4f);  // 2260 ms: 18 ticks
 }
 
 TEST_F(TimeSystemClockTest, SpeedScalesTheDayAndZeroStopsIt) {
     auto ts = TTimeSystem::Create(8);
     ts->setSpeedPerSecond(2 * 4.8f);
-    RunFrames(150, 1000 / 60 + 1);  // 2550 ms
+    RunFrames(*ts, 150, 1000 / 60 + 1);  // 2550 ms
     EXPECT_EQ(static_cast<int32_t>(TTimeSystem::getDay(ts->GetHour())), 1);
     ts->setSpeedPerSecond(0);
     const float stopped = ts->GetHour();
-    RunFrames(100, 50);
+    RunFrames(*ts, 100, 50);
     EXPECT_EQ(ts->GetHour(), stopped);
     EXPECT_EQ(ts->timer->Ticks(), 60);  // the timer itself ran on
     ts->setSpeedPerSecond(4.8f);
-    RunFrames(1, 125);
+    RunFrames(*ts, 1, 125);
     EXPECT_NEAR(ts->GetHour(), stopped + 0.6f, 1e-4f);
 }
 
@@ -203,7 +204,7 @@ TEST_F(TimeSystemClockTest, DailyMonthlyAndYearlyStepsAtSpeedOne) {
     int32_t frame = 0;
     std::vector<int32_t> monthStartDays;
     while (lastDay < 367) {
-        RunFrames(1, 50);
+        RunFrames(*ts, 1, 50);
         ++frame;
         const float h = ts->GetHour();
         const int32_t day = static_cast<int32_t>(TTimeSystem::getDay(h));
@@ -238,14 +239,14 @@ TEST_F(TimeSystemClockTest, SetHourSetDayAndDirectWrites) {
     ts->setSpeedPerSecond(4.8f);
     ts->SetDay(2);
     EXPECT_EQ(ts->GetHour(), 48);
-    RunFrames(1, 125);
+    RunFrames(*ts, 1, 125);
     EXPECT_NEAR(ts->GetHour(), 48.6f, 1e-4f);
     ts->SetHour(1000.25f);
-    RunFrames(1, 125);
+    RunFrames(*ts, 1, 125);
     EXPECT_NEAR(ts->GetHour(), 1000.85f, 1e-3f);
     // A value written straight into the field is where the time goes on from.
     ts->hour = 5;
-    RunFrames(1, 125);
+    RunFrames(*ts, 1, 125);
     EXPECT_NEAR(ts->GetHour(), 5.6f, 1e-4f);
 }
 
@@ -253,7 +254,7 @@ TEST_F(TimeSystemClockTest, OnlyItsOwnTicksMoveTheCalendar) {
     auto ts = TTimeSystem::Create(8);
     ts->setSpeedPerSecond(4.8f);
     auto other = TTimer::Create(100);
-    RunFrames(1, 100);  // other timer ticks ten times, the calendar not yet
+    RunFrames(*ts, 1, 100);  // other timer ticks ten times, the calendar not yet
     EXPECT_EQ(ts->GetHour(), 0);
     TEvent foreign;
     foreign.id = EVENT_TIMERTICK;
@@ -278,7 +279,7 @@ TEST_F(TimeSystemClockTest, DroppedCalendarLeavesNoHookBehind) {
     TEvent e;
     e.id = EVENT_USER;
     EXPECT_EQ(TEventHooks::EmitEvent(&e), &e);
-    RunFrames(8, 125);
+    RunFrames(*keep, 8, 125);
     EXPECT_NEAR(keep->GetHour(), 4.8f, 1e-4f);
 }
 
