@@ -8,6 +8,7 @@
 #include "framework/TMultiTouch.h"
 #include "gui/TInputSnapshot.h"
 #include "platform/TCowList.h"
+#include "platform/TKeyMap.h"
 
 class TEvent;
 
@@ -46,7 +47,7 @@ public:
     int32_t AppTerminate() const { return _appTermin; }
     // The window's newest size since the last call, once; false when it did not change.
     bool TakeWindowSize(int32_t& width, int32_t& height);
-    int32_t EscapeEvent() const { return (AppTerminate() || KeyHit(27)) ? 1 : 0; }
+    int32_t EscapeEvent() const { return (AppTerminate() || KeyHit(KEY_ESCAPE)) ? 1 : 0; }
     const vesko::TMultiTouch::TTouchPointList& TouchPoints() const override { return _tp; }
 
     // Clears the snapshot's keys; the platform's own key state is left alone.

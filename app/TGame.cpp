@@ -135,8 +135,8 @@ void TGame::_updateKeys() {
     // while it holds the keyboard, and is closed from here while another panel lies in front.
     TTextFieldTool* field = guiElements ? guiElements->textFieldTool.get() : nullptr;
     if (field && field->isVisible()) {
-        if (app->event->KeyHit(27) && !field->haveToGrabKeys()) field->onCmdCancel();
-    } else if (app->event->KeyHit(27)) {
+        if (app->event->KeyHit(KEY_ESCAPE) && !field->haveToGrabKeys()) field->onCmdCancel();
+    } else if (app->event->KeyHit(KEY_ESCAPE)) {
         _stop();
     }
     if (app->event->AppTerminate()) _stop();
@@ -147,10 +147,10 @@ void TGame::_updateKeys() {
         app->event->_kh[size_t(keyZ - 1)] = 0;
     }
     // F11 or Alt+Enter: full screen at the desktop's size and back.
-    if (app->event->KeyHit(122) || (app->event->KeyDown(18) && app->event->KeyHit(13)))
+    if (app->event->KeyHit(KEY_F11) || (app->event->KeyDown(KEY_ALT) && app->event->KeyHit(KEY_ENTER)))
         TGraphics::SetFullscreen(!TGraphics::IsFullscreen());
-    if (app->event->KeyDown(112)) _writeDemandLines();
-    if (app->event->KeyHit(112)) openConsole();
+    if (app->event->KeyDown(KEY_F1)) _writeDemandLines();
+    if (app->event->KeyHit(KEY_F1)) openConsole();
 }
 
 void TGame::_updateWindowSize() {
@@ -679,14 +679,14 @@ void TGame::_updateKeyMovement() {
     if (guiElements && guiElements->textFieldTool->haveToGrabKeys()) return;
     const auto& ev = *app->event;
     int32_t dx = 0, dy = 0;
-    if (ev.KeyDown(38)) {
+    if (ev.KeyDown(KEY_UP)) {
         dy = 1;
-    } else if (ev.KeyDown(40)) {
+    } else if (ev.KeyDown(KEY_DOWN)) {
         dy = -1;
     }
-    if (ev.KeyDown(37)) {
+    if (ev.KeyDown(KEY_LEFT)) {
         dx = 1;
-    } else if (ev.KeyDown(39)) {
+    } else if (ev.KeyDown(KEY_RIGHT)) {
         dx = -1;
     }
     // gameSpeed counts the sixtieths of a second the last frame took (a long stall counts as a

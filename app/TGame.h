@@ -6,6 +6,7 @@
 
 #include "app/TFixedStep.h"
 #include "app/TReplayRecorder.h"
+#include "platform/TKeyMap.h"
 #include "world/TLayer.h"
 
 class TApplication;
@@ -35,7 +36,7 @@ public:
     static constexpr int32_t messageLifeMS = 3000;
     static constexpr int32_t messageFadeMS = 500;
     static constexpr const char* screenshotFolder = "screens";
-    static constexpr int32_t keyZ = 90;
+    static constexpr int32_t keyZ = KeyOfLetter('Z');
 
     static std::shared_ptr<TGame> CreateFromImage(TApplication* app, const std::string& url);
     // A new city on the world: the start names, money and a centred camera.

@@ -266,7 +266,7 @@ std::string TSimulator::Road(int32_t x1, int32_t y1, int32_t x2, int32_t y2, con
 
 std::string TSimulator::Build(const std::string& pluginId, int32_t x, int32_t y) {
     auto plugin = std::dynamic_pointer_cast<TPicturePlugin>(TPlugin::Get(pluginId));
-    if (!plugin || plugin->structuretyp == "ground" || plugin->structuretyp == "water" || !plugin->picture[0])
+    if (!plugin || !plugin->IsBuilding() || !plugin->picture[0])
         return "unknown building id " + pluginId;
     return _Run(std::make_unique<TBuildCommand>(plugin, x, y));
 }

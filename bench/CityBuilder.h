@@ -24,7 +24,7 @@ inline std::vector<std::shared_ptr<TPicturePlugin>> BuildingPlugins() {
     std::vector<std::shared_ptr<TPicturePlugin>> all;
     for (const auto& p : TPlugin::PluginList()) {
         auto pic = std::dynamic_pointer_cast<TPicturePlugin>(p);
-        if (pic && pic->picture[0] && pic->structuretyp != "ground" && pic->structuretyp != "water") all.push_back(pic);
+        if (pic && pic->picture[0] && pic->IsBuilding()) all.push_back(pic);
     }
     return all;
 }
@@ -56,7 +56,8 @@ constexpr int32_t GrowthCityBuildings = 2100, ServiceEvery = 18;
 inline int32_t FillGrowthCity(TLayer& layer) {
     std::vector<std::shared_ptr<TPicturePlugin>> services, others;
     for (const auto& p : BuildingPlugins()) {
-        const bool service = p->structuretyp == "publicbuilding" || p->structuretyp == "publicpark";
+        const bool service =
+            p->structure == TPicturePlugin::TStructure::Public || p->structure == TPicturePlugin::TStructure::Park;
         (service ? services : others).push_back(p);
     }
     if (others.empty()) return 0;

@@ -488,7 +488,7 @@ void TBuildTool::updateBuildingInfo(int32_t index) {
     SetInfoText("Unterhalt: " + layer->getRealMoney(float(p.alimony)), 3, Color_Default);
     SetInfoText("Größe: " + std::to_string(p.SizeX[0]) + "x" + std::to_string(p.SizeY[0]) + " Felder", 4,
                 Color_Default);
-    const std::string people = p.structuretyp == "residentalbuilding" ? "Bewohner: " : "Arbeiter: ";
+    const std::string people = p.structure == TPicturePlugin::TStructure::Residential ? "Bewohner: " : "Arbeiter: ";
     SetInfoText(people + std::to_string(p.population), 5, Color_Default);
     SetInfoText("Autos: " + std::to_string(p.maxcars), 6, Color_Default);
     SetInfoText("Bauzeit: " + std::to_string(int32_t(p.constructionTime)) + " Tage", 7, Color_Default);

@@ -16,6 +16,7 @@
 #include "platform/TImage.h"
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuilding.h"
+#include "world/TBuildingLayer.h"
 #include "world/THabitant.h"
 #include "world/TInfluenceLayer.h"
 #include "world/TLayer.h"
@@ -187,7 +188,7 @@ void TBuildingTool::Update() {
     if (underConstruction) selectTab(tabInfo);
     redrawTool();
     if (layer) {
-        layer->markBuilding(b, 3, 1);
+        layer->markBuilding(b, TBuildingLayer::previewSelected, 1);
         layer->_markBuildingWays(b, 1);
     }
 }
@@ -210,17 +211,15 @@ void TBuildingTool::redrawTool() {
 }
 
 void TBuildingTool::redrawBorder(const std::shared_ptr<TPicturePlugin>& plugin) {
-    static const std::pair<const char*, std::shared_ptr<TImage> TGUI::*> borders[] = {
-        {"award", &TGUI::preview_awardBorderImg},
-        {"commercialbuilding", &TGUI::preview_blueBorderImg},
-        {"industrialbuilding", &TGUI::preview_yellowBorderImg},
-        {"publicbuilding", &TGUI::preview_greyBorderImg},
-        {"publicpark", &TGUI::preview_parkBorderImg},
-        {"residentalbuilding", &TGUI::preview_greenBorderImg},
+    using S = TPicturePlugin::TStructure;
+    static const std::pair<S, std::shared_ptr<TImage> TGUI::*> borders[] = {
+        {S::Award, &TGUI::preview_awardBorderImg},     {S::Commercial, &TGUI::preview_blueBorderImg},
+        {S::Industrial, &TGUI::preview_yellowBorderImg}, {S::Public, &TGUI::preview_greyBorderImg},
+        {S::Park, &TGUI::preview_parkBorderImg},       {S::Residential, &TGUI::preview_greenBorderImg},
     };
     std::shared_ptr<TImage> image;
     for (const auto& [kind, border] : borders) {
-        if (plugin && plugin->structuretyp == kind) image = (*gui).*border;
+        if (plugin && plugin->structure == kind) image = (*gui).*border;
     }
     setBorderColor(image);
 }

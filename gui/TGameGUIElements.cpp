@@ -21,6 +21,7 @@
 #include "gui/TTouchMouseTool.h"
 #include "gui/TTutorialTool.h"
 #include "platform/TCharset.h"
+#include "platform/TKeyMap.h"
 #include "settings/TGadgets.h"
 #include "world/TBuildingLayer.h"
 #include "world/TLayer.h"
@@ -53,11 +54,12 @@ TGameGUIElements::~TGameGUIElements() { Destroy(); }
 void TGameGUIElements::generate() {
     tmt = TTouchMouseTool::Create(gui, button_Radius);
     buildTool = TBuildTool::Create(gui, button_Radius, layer, tmt, viewGadget_Radius);
-    buildTool->cmdClose->setKeyAction(57, 0);
+    buildTool->cmdClose->setKeyAction(KeyOfDigit(9), 0);
     buildTool->cmdUndo->setGameFunc(game.undo, game.game);
-    buildTool->cmdPrv->setKeyAction(89, 0);
-    buildTool->cmdNext->setKeyAction(88, 0);
-    const int32_t techKeys[5] = {82, 84, 90, 85, 73};
+    buildTool->cmdPrv->setKeyAction(KeyOfLetter('Y'), 0);
+    buildTool->cmdNext->setKeyAction(KeyOfLetter('X'), 0);
+    const int32_t techKeys[5] = {KeyOfLetter('R'), KeyOfLetter('T'), KeyOfLetter('Z'), KeyOfLetter('U'),
+                                 KeyOfLetter('I')};
     for (size_t i = 0; i < 5; ++i) buildTool->cmdTechlevel[i]->setKeyAction(techKeys[i], 0);
     _prepareBuildObjects();
     textFieldTool = TTextFieldTool::Create(gui, button_Radius, smallButton_Radius, event);
@@ -95,14 +97,14 @@ void TGameGUIElements::_fillMenu() {
         int32_t key;
     };
     const TEntry build[] = {
-        {&TGUI::buttonRoadRailImg, "Verkehrswege", _runBuildRoad, 49},
-        {&TGUI::buttonResidentalImg, "Unterkunft", _runBuildResidentalBuilding, 50},
-        {&TGUI::buttonComercialImg, "Gewerbe", _runBuildComercialBuilding, 51},
-        {&TGUI::buttonIndustrialImg, "Industrie", _runBuildIndustrialBuilding, 52},
-        {&TGUI::buttonParkImg, "Parkanlage", _runBuildParkBuilding, 53},
-        {&TGUI::buttonPublicImg, "Allgemein", _runBuildPublicBuilding, 54},
-        {&TGUI::buttonAwardImg, "Preis", _runBuildAwardBuilding, 55},
-        {&TGUI::buttonBulldozerImg, "Abreissen", _runDestroyMode, 56},
+        {&TGUI::buttonRoadRailImg, "Verkehrswege", _runBuildRoad, KeyOfDigit(1)},
+        {&TGUI::buttonResidentalImg, "Unterkunft", _runBuildResidentalBuilding, KeyOfDigit(2)},
+        {&TGUI::buttonComercialImg, "Gewerbe", _runBuildComercialBuilding, KeyOfDigit(3)},
+        {&TGUI::buttonIndustrialImg, "Industrie", _runBuildIndustrialBuilding, KeyOfDigit(4)},
+        {&TGUI::buttonParkImg, "Parkanlage", _runBuildParkBuilding, KeyOfDigit(5)},
+        {&TGUI::buttonPublicImg, "Allgemein", _runBuildPublicBuilding, KeyOfDigit(6)},
+        {&TGUI::buttonAwardImg, "Preis", _runBuildAwardBuilding, KeyOfDigit(7)},
+        {&TGUI::buttonBulldozerImg, "Abreissen", _runDestroyMode, KeyOfDigit(8)},
     };
     // Shortcuts answer also while the row is folded in.
     for (const TEntry& e : build)
@@ -112,8 +114,10 @@ void TGameGUIElements::_fillMenu() {
     mft->addViewChild(gui->buttonHideRCIImg, "Hidetool einblenden", _toggleHideTool, this, _hideToolVisible, this);
     mft->addViewChild(gui->zoomInImg, "Heranzoomen", game.zoomIn, game.game);
     mft->addViewChild(gui->zoomOutImg, "Herauszoomen", game.zoomOut, game.game);
-    mft->addViewChild(gui->buttonCenterMapImg, "Map zentrieren", game.centerMap, game.game)->setKeyAction(67, 1);
-    mft->addViewChild(gui->buttonPhotoImg, "Foto machen", game.takeScreenShot, game.game)->setKeyAction(80, 1);
+    mft->addViewChild(gui->buttonCenterMapImg, "Map zentrieren", game.centerMap, game.game)
+        ->setKeyAction(KeyOfLetter('C'), 1);
+    mft->addViewChild(gui->buttonPhotoImg, "Foto machen", game.takeScreenShot, game.game)
+        ->setKeyAction(KeyOfLetter('P'), 1);
     mft->addViewChild(gui->buttonInfoModeImg, "Infomodus starten", game.changeInfoModeState, game.game, game.inInfoMode,
                       game.game);
 

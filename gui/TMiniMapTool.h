@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "gui/TGUIElement.h"
+#include "platform/TKeyMap.h"
 
 class TGUI;
 class TLayer;
@@ -15,8 +16,8 @@ struct TGameCommands;
 class TMiniMapTool : public TGUIElement {
 public:
     static constexpr float startWidth = 200.0f;
-    static constexpr int32_t zoomInKey = 187;
-    static constexpr int32_t zoomOutKey = 189;
+    static constexpr int32_t zoomInKey = KEY_PLUS;
+    static constexpr int32_t zoomOutKey = KEY_MINUS;
 
     static std::shared_ptr<TMiniMapTool> Create(const std::shared_ptr<TGUI>& gui, float r,
                                                 const std::shared_ptr<TLayer>& layer, const TGameCommands& game);

@@ -31,6 +31,7 @@ enum : int32_t {
     KEY_NUMDECIMAL = 110,
     KEY_NUMDIVIDE = 111,
     KEY_F1 = 112,
+    KEY_F11 = 122,
     KEY_LSHIFT = 160,
     KEY_RSHIFT = 161,
     KEY_LCONTROL = 162,
@@ -46,6 +47,10 @@ enum : int32_t {
     KEY_OEM_4 = 219,  // ß
     KEY_OEM_7 = 222,  // ä
 };
+
+// The codes of the digit and letter keys: KEY_0 + 0 … 9, KEY_A + 0 … 25.
+constexpr int32_t KeyOfDigit(int32_t digit) { return KEY_0 + digit; }
+constexpr int32_t KeyOfLetter(char upper) { return KEY_A + (upper - 'A'); }
 
 namespace TKeyMap {
 // The virtual-key codes an SDL key stands for: the key's own code and, for shift, control

@@ -33,7 +33,7 @@ std::shared_ptr<TPlugin> TPicturePlugin::_Load(const std::shared_ptr<TPluginRead
     if (!_IdIsFree(p->id)) return nullptr;
 
     p->plugintyp = reader.GetPluginTyp(scope);
-    p->structuretyp = TCharset::ToLower(reader.GetStructureTyp(scope));
+    p->SetStructure(TCharset::ToLower(reader.GetStructureTyp(scope)));
     p->Name = reader.GetName(scope);
 
     p->techlevel = std::clamp(Int(reader.GetTechLevel(scope)), 1, countTechLevels);
@@ -95,7 +95,7 @@ std::shared_ptr<TPlugin> TPicturePlugin::_Load(const std::shared_ptr<TPluginRead
 void TPicturePlugin::_LoadPictures(const TPluginReader& reader, int32_t scope, std::string& lastPicture) {
     const float tileW = static_cast<float>(TileWidth());
     const float tileH = static_cast<float>(TileHeight());
-    const bool groundOrWater = structuretyp == "ground" || structuretyp == "water";
+    const bool groundOrWater = !IsBuilding();
     for (int32_t i = 0; i < countPictures; ++i) {
         _id[i] = reader.getID(scope, i);
         const std::string file = reader.getPicture(scope, i);
@@ -169,9 +169,9 @@ const std::array<std::shared_ptr<TInfluenceMask>, TPicturePlugin::countTechLevel
 std::shared_ptr<TInfluenceMask> TPicturePlugin::getInfluenceMask() const {
     const size_t level = static_cast<size_t>(std::clamp(techlevel, 1, countTechLevels) - 1);
     std::shared_ptr<TInfluenceMask> table;
-    if (structuretyp == "residentalbuilding") table = ResidentialMasks()[level];
-    if (structuretyp == "commercialbuilding") table = CommercialMasks()[level];
-    if (structuretyp == "industrialbuilding") table = IndustrialMasks()[level];
+    if (structure == TStructure::Residential) table = ResidentialMasks()[level];
+    if (structure == TStructure::Commercial) table = CommercialMasks()[level];
+    if (structure == TStructure::Industrial) table = IndustrialMasks()[level];
     if (table) {
         // The level's table sets the nuisances a building bears; the services it asks for come
         // from its record ("water needed" and so on, 0 when the record names none).
@@ -195,4 +195,26 @@ void TPicturePlugin::_add(const std::shared_ptr<TPlugin>& plugin) {
 bool TPicturePlugin::HasSmokeEmitter(size_t k) const {
     return k < smokehandlerid.size() && smokehandlerid[k] >= 0 && k < smokehandlerx.size() &&
            k < smokehandlery.size() && k < smokehandlergeschw.size();
+}
+
+void TPicturePlugin::SetStructure(const std::string& typ) {
+    structuretyp = typ;
+    structure = StructureOf(typ);
+}
+
+TPicturePlugin::TStructure TPicturePlugin::StructureOf(const std::string& typ) {
+    static const std::pair<const char*, TStructure> names[] = {
+        {"ground", TStructure::Ground},
+        {"water", TStructure::Water},
+        {"residentalbuilding", TStructure::Residential},
+        {"commercialbuilding", TStructure::Commercial},
+        {"industrialbuilding", TStructure::Industrial},
+        {"publicbuilding", TStructure::Public},
+        {"publicpark", TStructure::Park},
+        {"award", TStructure::Award},
+    };
+    for (const auto& [name, kind] : names) {
+        if (typ == name) return kind;
+    }
+    return TStructure::Other;
 }

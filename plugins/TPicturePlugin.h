@@ -24,7 +24,15 @@ public:
     static constexpr int32_t countPictures = 4;
     static constexpr int32_t countTechLevels = 5;
 
+    // What a plugin is, read once from its "structuretyp" (kept as read, lower case).
+    enum class TStructure { Other, Ground, Water, Residential, Commercial, Industrial, Public, Park, Award };
     std::string structuretyp;
+    TStructure structure = TStructure::Other;
+    // Sets the type as read and the kind it names.
+    void SetStructure(const std::string& typ);
+    static TStructure StructureOf(const std::string& typ);
+    // A building of the map (not ground or water).
+    bool IsBuilding() const { return structure != TStructure::Ground && structure != TStructure::Water; }
     std::array<std::string, countPictures> _id;
     std::array<std::shared_ptr<TImage>, countPictures> picture;
     std::array<int32_t, countPictures> SizeX{};

@@ -24,8 +24,6 @@
 #include "world/TWay.h"
 
 namespace {
-const std::string residental = "residentalbuilding";
-
 TLayer* WorldOf(const TBuildingLayer* bl) { return bl ? bl->layer : nullptr; }
 
 // Ticks per second of an animation whose plugin gives seconds per frame; a speed of 0 or
@@ -73,7 +71,7 @@ std::shared_ptr<TBuilding> TBuilding::Create(const std::shared_ptr<TPicturePlugi
         b->updatePart = random->GetFloatIn(0, 1.0f);
     }
     // A negative population in a plugin file means no room at all.
-    if (plugin->structuretyp == residental) {
+    if (plugin->structure == TPicturePlugin::TStructure::Residential) {
         b->maxHabitans = std::max(plugin->population, 0);
     } else {
         b->maxWorkers = std::max(plugin->population, 0);
@@ -352,7 +350,9 @@ float TBuilding::getPeopleFullness() const {
 
 float TBuilding::getMaxCars() const { return getPeopleFullness() * float(p ? p->maxcars : 0); }
 
-int32_t TBuilding::isResidentalBuilding() const { return p && p->structuretyp == residental ? 1 : 0; }
+int32_t TBuilding::isResidentalBuilding() const {
+    return p && p->structure == TPicturePlugin::TStructure::Residential ? 1 : 0;
+}
 
 std::shared_ptr<TImage> TBuilding::getWorkerPic() const {
     if (p && p->workerpic) return p->workerpic;
@@ -364,24 +364,26 @@ std::string TBuilding::getWorkerName() const { return p ? p->workername : std::s
 // --- drawing -------------------------------------------------------------------------------
 
 int32_t TBuilding::getFrame() const {
-    const std::string& t = p ? p->structuretyp : residental;
-    if (t == residental) return 0;
-    if (t == "commercialbuilding") return 1;
-    if (t == "industrialbuilding") return 2;
+    using S = TPicturePlugin::TStructure;
+    const S t = p ? p->structure : S::Residential;
+    if (t == S::Residential) return 0;
+    if (t == S::Commercial) return 1;
+    if (t == S::Industrial) return 2;
     return 3;
 }
 
 int32_t TBuilding::GetCol() {
     if (_col == 0) {
-        const std::string t = p ? p->structuretyp : std::string();
+        using S = TPicturePlugin::TStructure;
+        const S t = p ? p->structure : S::Other;
         uint32_t rgb = 0xB1B8C8u;
-        if (t == residental) {
+        if (t == S::Residential) {
             rgb = 0x26FF30u;
-        } else if (t == "commercialbuilding") {
+        } else if (t == S::Commercial) {
             rgb = 0x205CFFu;
-        } else if (t == "industrialbuilding") {
+        } else if (t == S::Industrial) {
             rgb = 0xFFFC23u;
-        } else if (t == "award") {
+        } else if (t == S::Award) {
             rgb = 0xFF23FCu;
         }
         _col = static_cast<int32_t>(0xFF000000u | rgb);

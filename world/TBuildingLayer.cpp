@@ -55,19 +55,15 @@ void TBuildingLayer::Prepare() {
     for (const auto& plugin : TPlugin::PluginList()) {
         auto pp = std::dynamic_pointer_cast<TPicturePlugin>(plugin);
         if (!pp || !pp->picture[0]) continue;
-        const std::string& t = pp->structuretyp;
-        if (t == "award") {
-            _addAward(pp);
-        } else if (t == "commercialbuilding") {
-            _addComercialBuilding(pp);
-        } else if (t == "industrialbuilding") {
-            _addIndustrialBuilding(pp);
-        } else if (t == "publicbuilding") {
-            _addPublicBuilding(pp);
-        } else if (t == "publicpark") {
-            _addPublicPark(pp);
-        } else if (t == "residentalbuilding") {
-            _addResidentalBuilding(pp);
+        using S = TPicturePlugin::TStructure;
+        switch (pp->structure) {
+            case S::Award: _addAward(pp); break;
+            case S::Commercial: _addComercialBuilding(pp); break;
+            case S::Industrial: _addIndustrialBuilding(pp); break;
+            case S::Public: _addPublicBuilding(pp); break;
+            case S::Park: _addPublicPark(pp); break;
+            case S::Residential: _addResidentalBuilding(pp); break;
+            default: break;
         }
     }
     const float tw = float(TConfig::tilewidth);
@@ -175,7 +171,7 @@ TBuildingLayer::TObject TBuildingLayer::_GetPictureAt(float px, float py) const 
     const auto inFront = [&](int32_t g, int32_t h) { return std::pair{g - h, g} > frontOrder; };
     for (const auto& b : arrBuilding.Items()) {
         if (!b->p || !inFront(b->x, b->y)) continue;
-        if (std::find(hideStructureTyp.begin(), hideStructureTyp.end(), b->p->structuretyp) != hideStructureTyp.end())
+        if (std::find(hideStructureTyp.begin(), hideStructureTyp.end(), b->p->structure) != hideStructureTyp.end())
             continue;
         float sx = 0, sy = 0;
         iso.ToIso(float(b->x), float(b->y), sx, sy);
@@ -499,10 +495,10 @@ void TBuildingLayer::_drawYNPicture(const std::shared_ptr<TPicturePlugin>& plugi
     const float a0 = GetAlpha();
     SetAlpha(faded == 1 ? 0.2f : 1.0f);
     switch (colourCode) {
-        case 0: SetColor(0, 255, 0); break;
-        case 1: SetColor(255, 0, 0); break;
-        case 2: SetColor(0, 0, 255); break;
-        case 3: SetColor(255, 255, 255); break;
+        case previewPlaceable: SetColor(0, 255, 0); break;
+        case previewRefused: SetColor(255, 0, 0); break;
+        case previewBlue: SetColor(0, 0, 255); break;
+        case previewSelected: SetColor(255, 255, 255); break;
         default: SetColor((colourCode >> 16) & 0xFF, (colourCode >> 8) & 0xFF, colourCode & 0xFF); break;
     }
     _drawColoredImage(plugin->picture[0], x, y, animFrame);
@@ -674,7 +670,7 @@ void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
         if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&o)) {
             const TBuilding& building = **b;
             const bool hidden = building.p && std::find(hideStructureTyp.begin(), hideStructureTyp.end(),
-                                                        building.p->structuretyp) != hideStructureTyp.end();
+                                                        building.p->structure) != hideStructureTyp.end();
             // A hidden kind shows only faintly, over its zone ground so its footprint stays clear.
             SetAlpha(hidden ? 0.1f : alpha);
             (*b)->Draw(sx, sy, uint8_t(hidden ? 1 : transparency), layer->iso->ScaleX, layer->iso->ScaleY,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/TCowList.h"
+#include "plugins/TPicturePlugin.h"
 
 class TBuilding;
 class TBuildingPlace;
@@ -144,6 +145,11 @@ public:
     void RenderInfluenceMiniMap();
     void Draw(int32_t previewFlag);
     void EndDraw();
+    // The colour codes of a preview: green where it may be built, red where not, blue, white for
+    // the building whose info is open; a building's own minimap colour where marked with
+    // previewOwnColour; any other code is an RGB colour (0xRRGGBB).
+    static constexpr int32_t previewPlaceable = 0, previewRefused = 1, previewBlue = 2, previewSelected = 3,
+                             previewOwnColour = -1;
     // Queues a build preview for this frame; 0 when one is already queued for the tile.
     int32_t _addbmthing(int32_t x, int32_t y, const std::shared_ptr<TPicturePlugin>& plugin, int32_t colourCode,
                         int32_t isTree, int32_t ignVirtual, int32_t animFrame);
@@ -189,7 +195,7 @@ public:
     std::vector<int32_t> _bm_ignVirtual;
     std::vector<int32_t> _bm_animFrame;
     int32_t hidecars = 0;
-    std::vector<std::string> hideStructureTyp;
+    std::vector<TPicturePlugin::TStructure> hideStructureTyp;
     int32_t hidetrees = 0;
 
     // Shared images, loaded by Prepare.

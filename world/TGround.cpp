@@ -29,7 +29,7 @@ std::shared_ptr<TGround> TGround::Create(const std::shared_ptr<TPicturePlugin>& 
     t->x = x;
     t->y = y;
     t->groundLayer = groundLayer;
-    t->water = plugin && plugin->structuretyp == "water" ? 1 : 0;
+    t->water = plugin && plugin->structure == TPicturePlugin::TStructure::Water ? 1 : 0;
     if (t->water) {
         vesko::TFastRandom* random = WorldRandom(groundLayer);
         t->_PrepareWater(random);

@@ -63,8 +63,8 @@ void TGroundLayer::Prepare() {
     for (const auto& plugin : TPlugin::PluginList()) {
         auto pp = std::dynamic_pointer_cast<TPicturePlugin>(plugin);
         if (!pp) continue;
-        if (pp->structuretyp == "water") _AddWater(pp);
-        if (pp->structuretyp == "ground") _AddGround(pp);
+        if (pp->structure == TPicturePlugin::TStructure::Water) _AddWater(pp);
+        if (pp->structure == TPicturePlugin::TStructure::Ground) _AddGround(pp);
     }
 
     SetMaskColor(0, 0, 0);

@@ -526,13 +526,14 @@ void TLayer::HideThings(float sx, float sy) {
 void TLayer::hideBuildings(int32_t award, int32_t commercial, int32_t industrial, int32_t publicBuilding, int32_t park,
                            int32_t residential, int32_t trees) {
     if (!BuildingLayer) return;
+    using S = TPicturePlugin::TStructure;
     auto& list = BuildingLayer->hideStructureTyp;
-    if (award) list.push_back("award");
-    if (commercial) list.push_back("commercialbuilding");
-    if (industrial) list.push_back("industrialbuilding");
-    if (publicBuilding) list.push_back("publicbuilding");
-    if (park) list.push_back("publicpark");
-    if (residential) list.push_back("residentalbuilding");
+    if (award) list.push_back(S::Award);
+    if (commercial) list.push_back(S::Commercial);
+    if (industrial) list.push_back(S::Industrial);
+    if (publicBuilding) list.push_back(S::Public);
+    if (park) list.push_back(S::Park);
+    if (residential) list.push_back(S::Residential);
     if (trees) BuildingLayer->hidetrees = 1;
 }
 
@@ -689,16 +690,17 @@ int32_t TLayer::_ableToBuildBuilding(void* context, const std::shared_ptr<TPictu
 
 void TLayer::markBuilding(const std::shared_ptr<TBuilding>& building, int32_t colour, int32_t flag) {
     if (!building || !BuildingLayer) return;
-    BuildingLayer->_addbmthing(building->x, building->y, building->p, colour == -1 ? building->GetCol() : colour, 0,
-                               flag, building->animFrame);
+    BuildingLayer->_addbmthing(building->x, building->y, building->p,
+                               colour == TBuildingLayer::previewOwnColour ? building->GetCol() : colour, 0, flag,
+                               building->animFrame);
 }
 
 void TLayer::_markWay(const std::shared_ptr<TWay>& way, const std::shared_ptr<TBuilding>& building, int32_t flag) {
     if (!way) return;
     const auto start = way->Start.lock();
     const auto target = way->target.lock();
-    if (start && start != building) markBuilding(start, -1, flag);
-    if (target && target != building) markBuilding(target, -1, flag);
+    if (start && start != building) markBuilding(start, TBuildingLayer::previewOwnColour, flag);
+    if (target && target != building) markBuilding(target, TBuildingLayer::previewOwnColour, flag);
     // The route takes its target's colour; without a target it leads nowhere worth showing.
     if (target && RoadLayer) RoadLayer->_useWay(way->road, target->GetCol() & 0xFFFFFF);
 }
@@ -710,7 +712,7 @@ void TLayer::_markBuildingWays(const std::shared_ptr<TBuilding>& building, int32
     for (const auto& h : people) {
         if (h && h->job && h->job->way) _markWay(h->job->way, building, flag);
     }
-    markBuilding(building, -1, flag);
+    markBuilding(building, TBuildingLayer::previewOwnColour, flag);
 }
 
 void TLayer::setGameSpeed(float s) {

@@ -226,7 +226,8 @@ public:
     void setRefusedFunc(TRefusedFunc::Function f, void* obj) { refusedFunc = {f, obj}; }
 
     // --- highlighting ---
-    // A preview of the building on its own tile this frame; colour -1 is its minimap colour.
+    // A preview of the building on its own tile this frame in a colour code of
+    // TBuildingLayer (previewOwnColour: its minimap colour).
     void markBuilding(const std::shared_ptr<TBuilding>& building, int32_t colour, int32_t flag);
     // Highlights a route in the next frame drawn: its end buildings (except the given one) and
     // its roads in the target building's colour.

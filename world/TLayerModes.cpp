@@ -24,9 +24,6 @@
 #include "world/TTree.h"
 
 namespace {
-// Colour codes of build previews: green where the building may stand, red where not.
-constexpr int32_t previewPlaceable = 0, previewRefused = 1;
-
 // Truncation toward zero of a pointer position that may be far off the map.
 int32_t Trunc(float v) {
     if (!(std::fabs(v) < 1e9f)) return v < 0 ? -1000000000 : 1000000000;
@@ -226,7 +223,8 @@ void TLayer::_UpdateDestroyMode(int32_t x, int32_t y, int32_t hit) {
                 if (GroundLayer) GroundLayer->markTileForDelete(X, Y);
                 const TThing& thing = dm_obj[size_t(i) * size_t(size) + size_t(j)];
                 if (const auto* b = std::get_if<std::shared_ptr<TBuilding>>(&thing)) {
-                    BuildingLayer->_addbmthing((*b)->x, (*b)->y, (*b)->p, previewRefused, 0, 0, (*b)->animFrame);
+                    BuildingLayer->_addbmthing((*b)->x, (*b)->y, (*b)->p, TBuildingLayer::previewRefused, 0, 0,
+                                               (*b)->animFrame);
                 } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
                     BuildingLayer->_addbmthing(X, Y, nullptr, (*t)->Frame, 1, 0, 0);
                 } else if (std::holds_alternative<std::shared_ptr<TRoad>>(thing)) {
@@ -298,7 +296,8 @@ void TLayer::_UpdateBuildMode(int32_t x, int32_t y, int32_t hit) {
         const TEditCheck check = TBuildCommand(bm_p, bm_x, bm_y).Check(*this);
         bm_cost = int32_t(check.cost);
         modeReason = check.reason;
-        BuildingLayer->_addbmthing(bm_x, bm_y, bm_p, check.Ok() ? previewPlaceable : previewRefused, 0, 0, 0);
+        BuildingLayer->_addbmthing(
+            bm_x, bm_y, bm_p, check.Ok() ? TBuildingLayer::previewPlaceable : TBuildingLayer::previewRefused, 0, 0, 0);
         if (hit && check.Ok()) {
             bm_mode = 1;
         } else if (hit) {
@@ -307,7 +306,7 @@ void TLayer::_UpdateBuildMode(int32_t x, int32_t y, int32_t hit) {
         return;
     }
     // Waiting for the game: the plan stays on show.
-    BuildingLayer->_addbmthing(bm_x, bm_y, bm_p, previewPlaceable, 0, 0, 0);
+    BuildingLayer->_addbmthing(bm_x, bm_y, bm_p, TBuildingLayer::previewPlaceable, 0, 0, 0);
     if (bm_func.IsSet() && !bm_func()) return;
     // The map or the money may have changed while the game decided: then it says why.
     bm_mode = 0;

@@ -85,7 +85,7 @@ protected:
         backend = TGraphics::HeadlessGraphics(640, 480);
         TLayer::Init(640, 480);
         auto p = std::make_shared<TPicturePlugin>();
-        p->structuretyp = "ground";
+        p->SetStructure("ground");
         p->picture[0] = TImage::Create(32, 16);
         TGroundLayer::groundPlugins = {p};
         app = TApplication::Create();
@@ -394,7 +394,7 @@ TEST_F(GameTest, InfoModeDescribesTheRoadUnderThePointer) {
 
     // A building beside it: its state while it is built, then its people and satisfaction.
     auto kind = std::make_shared<TPicturePlugin>();
-    kind->structuretyp = "residentalbuilding";
+    kind->SetStructure("residentalbuilding");
     kind->Name = "Wohnhaus";
     kind->SizeX[0] = kind->SizeY[0] = 1;
     kind->population = 6;
@@ -809,7 +809,7 @@ TEST_F(GameTest, TheFirstClickAfterSwitchingToolsReachesTheMapAndPanelsKeepTheir
         return std::pair{sx, sy};
     };
     auto kind = std::make_shared<TPicturePlugin>();
-    kind->structuretyp = "residentalbuilding";
+    kind->SetStructure("residentalbuilding");
     kind->Name = "Wohnhaus";
     kind->SizeX[0] = kind->SizeY[0] = 1;
     ASSERT_TRUE(world.BuildingLayer->_SetTile(10, 13, kind));

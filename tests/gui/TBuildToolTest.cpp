@@ -52,7 +52,7 @@ std::shared_ptr<TStreet> Street(const std::string& name, int32_t level, float pr
 std::shared_ptr<TPicturePlugin> Building(const std::string& name, int32_t techlevel, int32_t price) {
     auto p = std::make_shared<TPicturePlugin>();
     p->Name = name;
-    p->structuretyp = "residentalbuilding";
+    p->SetStructure("residentalbuilding");
     p->techlevel = techlevel;
     p->price = price;
     p->population = 4;
@@ -183,7 +183,7 @@ TEST_F(BuildToolTest, InfoLinesKeepTheirTextsInsideTheBubbleAndClearOfItsButtons
     flats->maxcars = 12;
     flats->constructionTime = 40;
     auto park = Building("Technologiepark", 1, 25000);
-    park->structuretyp = "industrialbuilding";
+    park->SetStructure("industrialbuilding");
     park->noroadneeded = 1;
     auto mall = Building("Großes Einkaufszentrum mit Tiefgarage und Dachgarten", 1, 16000);
     auto road = Street("Landstraße", 0, 10);

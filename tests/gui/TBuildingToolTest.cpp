@@ -32,7 +32,7 @@ protected:
         TSettings::SetDefaults();
         TLayer::Init(640, 480);
         auto ground = std::make_shared<TPicturePlugin>();
-        ground->structuretyp = "ground";
+        ground->SetStructure("ground");
         ground->picture[0] = TImage::Create(32, 16);
         TGroundLayer::_AddGround(ground);
         auto pix = TPixmap::Create(16, 16);
@@ -56,7 +56,7 @@ protected:
     }
     std::shared_ptr<TBuilding> Place(int32_t x, int32_t y, const std::string& type, const std::string& name) {
         auto p = std::make_shared<TPicturePlugin>();
-        p->structuretyp = type;
+        p->SetStructure(type);
         p->Name = name;
         p->SizeX[0] = p->SizeY[0] = 1;
         p->constructionTime = 10;

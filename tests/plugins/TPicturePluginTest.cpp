@@ -104,8 +104,25 @@ TEST_F(TPicturePluginTest, NumbersAreClampedAndSpeedsReplaced) {
     EXPECT_EQ(nine->constructionTime, 12.5f);
     EXPECT_EQ(zero->constructionTime, 0.0f);
     EXPECT_EQ(ok->structuretyp, "residentalbuilding");
+    EXPECT_EQ(ok->structure, TPicturePlugin::TStructure::Residential);
     EXPECT_EQ(ok->alimony, 0);
     EXPECT_EQ(ok->price, 16);
+}
+
+TEST_F(TPicturePluginTest, StructureTypesNameTheirKindOnce) {
+    using S = TPicturePlugin::TStructure;
+    for (const auto& [typ, kind] : {std::pair{"ground", S::Ground},
+                                    {"water", S::Water},
+                                    {"residentalbuilding", S::Residential},
+                                    {"commercialbuilding", S::Commercial},
+                                    {"industrialbuilding", S::Industrial},
+                                    {"publicbuilding", S::Public},
+                                    {"publicpark", S::Park},
+                                    {"award", S::Award},
+                                    {"", S::Other},
+                                    {"residential", S::Other},
+                                    {"Award", S::Other}})
+        EXPECT_EQ(TPicturePlugin::StructureOf(typ), kind) << typ;
 }
 
 TEST_F(TPicturePluginTest, PicturesAreCutIntoFramesAndAnchoredOnTheFootprint) {

@@ -191,7 +191,8 @@ TEST_F(BuildingLayerTest, SeeThroughModeFadesByDistanceForOneFrame) {
 TEST_F(BuildingLayerTest, HiddenTreesAndPreviewsLastOneFrame) {
     bl->_PlantTree(4, 4, 1);
     world->hideBuildings(1, 0, 0, 0, 0, 1, 1);
-    EXPECT_EQ(bl->hideStructureTyp, (std::vector<std::string>{"award", "residentalbuilding"}));
+    EXPECT_EQ(bl->hideStructureTyp, (std::vector<TPicturePlugin::TStructure>{TPicturePlugin::TStructure::Award,
+                                                                             TPicturePlugin::TStructure::Residential}));
     Frame();
     EXPECT_TRUE(TreeCalls().empty());
     EXPECT_TRUE(bl->hideStructureTyp.empty());

@@ -389,7 +389,7 @@ TEST_F(LayerTest, ThePointerFindsWhatItsPixelShowsFrontMostFirstAndLooksThroughS
     for (const auto& c : cases) {
         l->iso->ScaleX = l->iso->ScaleY = c.zoom;
         l->BuildingLayer->hideStructureTyp.clear();
-        if (*c.hidden) l->BuildingLayer->hideStructureTyp.push_back(c.hidden);
+        if (*c.hidden) l->BuildingLayer->hideStructureTyp.push_back(TPicturePlugin::StructureOf(c.hidden));
         float sx = 0, sy = 0;
         l->iso->ToIso(8, 8, sx, sy);
         EXPECT_TRUE(l->getThingAtPos(sx + c.zoom * c.dx, sy + c.zoom * c.dy) == c.expected)

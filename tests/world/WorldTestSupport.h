@@ -56,7 +56,7 @@ protected:
         auto p = std::make_shared<TPicturePlugin>();
         p->id = id;
         p->plugintyp = "picture";
-        p->structuretyp = type;
+        p->SetStructure(type);
         auto pix = TPixmap::Create(TConfig::tilewidth, TConfig::tileheight);
         pix->ClearPixels(colour);
         p->picture[0] = TImage::FromPixmap(pix);
