@@ -63,9 +63,9 @@ struct TSpot {
     float x = 0, y = 0;
 };
 
-// One game frame's own work in ms, split as the frame runs: the world (the editing mode, then
-// TLayer::_Draw, which ends in BuildingLayer::EndDraw moving the cars and feeding the influence
-// layer), the simulation step (TLayer::_Update), the GUI step, and the rest (money pop-ups,
+// One game frame's own work in ms, split as the frame runs: the world's drawing (the editing
+// mode, then TLayer::_Draw), the simulation steps the frame's time asks for (TGame::_simulate:
+// calendar, cars, lights, influence, buildings), the GUI step, and the rest (money pop-ups,
 // message line, camera controls, info mode, the shell's cursor and overlays).
 struct TFrameParts {
     double world = 0, sim = 0, gui = 0, other = 0;
@@ -358,8 +358,8 @@ void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
         "Whole game frame at %d x %d, every panel open, speed %d; medians of %d frames in ms\n"
         "  frame   = the game frame until drawn (forced to completion; the present not included)\n"
         "  world, sim, gui, other = its parts with the device calls dropped: the world's drawing (the\n"
-        "            editing mode, TLayer::_Draw with BuildingLayer::EndDraw), the simulation step\n"
-        "            (TLayer::_Update), the GUI step, and the rest (pop-ups, camera, cursor)\n"
+        "            editing mode, TLayer::_Draw), the simulation steps of the frame's time\n"
+        "            (TGame::_simulate), the GUI step, and the rest (pop-ups, camera, cursor)\n"
         "  own     = the game's own CPU: the whole frame with the device calls dropped\n"
         "  driver  = frame - own: what the device and its driver take\n"
         "  present = swap and event pump after the frame (pacing off)\n"
