@@ -244,11 +244,7 @@ void TBuilding::AddHabitantFromPool(const std::shared_ptr<THabitant>& h) {
         h->home->_delHabitant(h);
         // A mover gives up its job (and the commute that job holds on the roads): its new home
         // may be far from it, and the next job search starts from the new home.
-        if (h->job) {
-            if (h->job->building) h->job->building->_delWorker(h);
-            h->job->unuseIt();
-            h->job.reset();
-        }
+        leaveJob(h);
         if (pool) pool->kickToPoolHabitant(h);
     }
     _regHabitant(h);
@@ -258,10 +254,11 @@ void TBuilding::AddHabitantFromPool(const std::shared_ptr<THabitant>& h) {
     if (pool) pool->kickToActiveHabitant(h);
 }
 
-void TBuilding::removeHabitant(const std::shared_ptr<THabitant>& h) {
-    if (!h) return;
-    if (h->job && h->job->building) h->job->building->_delWorker(h);
-    _delHabitant(h);
+void TBuilding::leaveJob(const std::shared_ptr<THabitant>& h) {
+    if (!h || !h->job) return;
+    if (h->job->building) h->job->building->_delWorker(h);
+    h->job->unuseIt();
+    h->job.reset();
 }
 
 void TBuilding::callRoadDeleted(const std::shared_ptr<TRoad>& road) {
@@ -271,17 +268,25 @@ void TBuilding::callRoadDeleted(const std::shared_ptr<TRoad>& road) {
     }
 }
 
+void TBuilding::removeHabitant(const std::shared_ptr<THabitant>& h) {
+    if (!h) return;
+    leaveJob(h);
+    _delHabitant(h);
+    h->home.reset();
+    TLayer* world = WorldOf(buildingLayer);
+    if (world && world->habitantPool) world->habitantPool->kickToPoolHabitant(h);
+}
+
 void TBuilding::Destroy() {
-    if (habitants.Empty()) {
-        for (const auto& w : workers.Items()) {
-            if (w->home) {
-                w->home->removeHabitant(w);
-            } else {
-                _delWorker(w);
-            }
+    // The people of a house torn down, and the workers of a work building torn down, lose home
+    // and job and wait with the newcomers for a new home (they no longer count as inhabitants).
+    for (const auto& h : habitants.Items()) removeHabitant(h);
+    for (const auto& w : workers.Items()) {
+        if (const auto home = w->home) {
+            home->removeHabitant(w);
+        } else {
+            leaveJob(w);
         }
-    } else {
-        for (const auto& h : habitants.Items()) removeHabitant(h);
     }
     alive = 0;
 }

@@ -42,6 +42,9 @@ public:
     void _FindJob();
     void AddHabitantFromPool(const std::shared_ptr<THabitant>& h);
     void poolCallbackFuncRegHabitant(const std::shared_ptr<THabitant>& h) { AddHabitantFromPool(h); }
+    // The inhabitant gives up its job: its work building lets go of it, the commute leaves the roads.
+    static void leaveJob(const std::shared_ptr<THabitant>& h);
+    // The inhabitant loses its job and this home and waits with the newcomers for a new one.
     void removeHabitant(const std::shared_ptr<THabitant>& h);
     void callRoadDeleted(const std::shared_ptr<TRoad>& road);
     void Destroy();

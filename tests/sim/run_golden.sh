@@ -69,6 +69,17 @@ done >"$OUT/economy.out"
 diff -u "$HERE/economy.expected" "$OUT/economy.out" | head -n 40 >&2
 cmp -s "$HERE/economy.expected" "$OUT/economy.out" || fail "the service and economy runs differ from economy.expected"
 
+# A town torn down leaves nobody behind: its people wait for new homes or leave, none stays
+# counted (or employed) without a building.
+{
+  sed 's/^days 360$/days 30/' "$HERE/economy_first_town.script"
+  for x in 20 24 28 32 36 40; do for y in 45 49 53 57 61 65; do echo "destroy $x $y 8"; done; done
+  echo "days 5"
+} >"$OUT/razed.script"
+"$SIM" --seed 7 --rules growth --script "$OUT/razed.script" >"$OUT/razed.out" 2>/dev/null || fail "exit code $? on the razed town"
+tail -n 1 "$OUT/razed.out" | awk '{ exit !($3 == 0 && $5 == 0 && $7 == 0) }' ||
+  fail "the razed town still counts people: $(tail -n 1 "$OUT/razed.out")"
+
 # A file that is no saved city is refused and the run goes on with the city it had.
 printf 'days 3\nload %s\ndays 2\n' "$HERE/town.script" >"$OUT/refused.script"
 "$SIM" --seed 7 --script "$OUT/refused.script" >"$OUT/refused.out" 2>"$OUT/refused.err" || fail "exit code $? on a refused load"

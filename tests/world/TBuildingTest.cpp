@@ -117,11 +117,16 @@ TEST_F(BuildingLifeTest, JobsGoToTheNearestWorkPlaceByRoadAndEndWithTheRoad) {
     for (const auto& r : h->job->way->road) EXPECT_EQ(r->useLevel, 1);
     b->callRoadDeleted(h->job->way->road.front());
     EXPECT_FALSE(b->habitants.Contains(h) || near->workers.Contains(h));
+    // ... and waits with the newcomers, no longer counted as an inhabitant of the house.
+    EXPECT_TRUE(!h->home && !h->job && pool->poolHabitant.Contains(h) && !pool->activeHabitant.Contains(h));
+
     // A work place torn down puts its workers out of their homes.
     auto other = HouseWith(5, 1);
     other->UpdateHabitants();
+    const auto worker = other->habitants[0];
     bl->_delBuild(near);
     EXPECT_TRUE(near->workers.Empty() && other->habitants.Empty());
+    EXPECT_TRUE(!worker->home && pool->poolHabitant.Contains(worker) && !pool->activeHabitant.Contains(worker));
 }
 
 TEST_F(BuildingLifeTest, WorkPlaceCandidatesAreFilteredAndSortedByDistance) {
