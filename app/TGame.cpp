@@ -157,11 +157,9 @@ void TGame::_updateWindowSize() {
     if (!app || laidOutGeneration == app->sizeGeneration) return;
     laidOutGeneration = app->sizeGeneration;
     const int32_t w = app->xmax, h = app->ymax;
-    if (layer) {
-        layer->SetViewSize(w, h);
-    } else {
-        TLayer::Init(w, h);
-    }
+    // Worlds made from now on (a city loaded, a new game) start with the window's size.
+    TLayer::Init(w, h);
+    if (layer) layer->SetViewSize(w, h);
     if (app->gui) {
         // The panels live in interface units.
         const float oldGuiW = float(app->gui->xmax), oldGuiH = float(app->gui->ymax);

@@ -36,6 +36,7 @@
 #include "platform/TRenderBackend.h"
 #include "platform/TSpriteBatch.h"
 #include "platform/TStream.h"
+#include "world/TGroundLayer.h"
 #include "world/TISO.h"
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
@@ -65,17 +66,16 @@ int32_t PanWholeMap(TLayer& layer, float zoom, int32_t step) {
 }
 
 // Block pixels on the device, and what of them is also kept in main memory.
-void PrintCache(const char* what) {
+void PrintCache(const char* what, const TOPPanel& cache) {
     const double blockMB = double(TOPPanel::blockSize) * TOPPanel::blockSize * 4 / 1048576.0;
-    const size_t pixelBlocks = TOPPanel::PixelBlockCount(0) + TOPPanel::PixelBlockCount(1);
-    const size_t copies = TOPPanel::PixelCopyCount(0) + TOPPanel::PixelCopyCount(1);
+    const size_t pixelBlocks = cache.PixelBlockCount(0) + cache.PixelBlockCount(1);
+    const size_t copies = cache.PixelCopyCount(0) + cache.PixelCopyCount(1);
     std::printf(
         "%s: ring blocks %zu (with pixels %zu), ground blocks %zu (with pixels %zu), block pixels %.1f MB"
         " (pixel copies in main memory %.1f MB), blocks drawn from their tiles %llu; VmHWM %.1f MB, VmRSS %.1f MB\n",
-        what, TOPPanel::BlockCount(0), TOPPanel::PixelBlockCount(0), TOPPanel::BlockCount(1),
-        TOPPanel::PixelBlockCount(1), double(pixelBlocks) * blockMB, double(copies) * blockMB,
-        static_cast<unsigned long long>(TOPPanel::FillCount()), double(StatusKB("VmHWM")) / 1024.0,
-        double(StatusKB("VmRSS")) / 1024.0);
+        what, cache.BlockCount(0), cache.PixelBlockCount(0), cache.BlockCount(1), cache.PixelBlockCount(1),
+        double(pixelBlocks) * blockMB, double(copies) * blockMB, static_cast<unsigned long long>(cache.FillCount()),
+        double(StatusKB("VmHWM")) / 1024.0, double(StatusKB("VmRSS")) / 1024.0);
 }
 
 // The start map tiled 4 x 4 into a 512 x 512 map image in a temporary folder.
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     const auto panStart = Clock::now();
     const int32_t panFrames = PanWholeMap(small, TLayer::minScale, 16);
     std::printf("pan over the 128 x 128 map: %d frames in %.1f ms\n", panFrames, Ms(panStart));
-    PrintCache("128 x 128 after the pan");
+    PrintCache("128 x 128 after the pan", small.GroundLayer->cache);
     const long smallHWM = StatusKB("VmHWM");
 
     // The large map replaces the start map in the same game shell.
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     const auto bigPanStart = Clock::now();
     const int32_t bigPanFrames = PanWholeMap(*bigGame->layer, TLayer::minScale, 32);
     std::printf("pan over the 512 x 512 map: %d frames in %.1f ms\n", bigPanFrames, Ms(bigPanStart));
-    PrintCache("512 x 512 after the pan");
+    PrintCache("512 x 512 after the pan", bigGame->layer->GroundLayer->cache);
     std::printf("peak resident memory: %.1f MB with the 128 x 128 map, %.1f MB after the 512 x 512 map\n\n",
                 double(smallHWM) / 1024.0, double(StatusKB("VmHWM")) / 1024.0);
 

@@ -590,14 +590,14 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
     const int32_t sy0 = static_cast<int32_t>(my);
     const float tileH = iso.Height * iso.ScaleY;
     const float tileW = iso.width * iso.ScaleX;
-    const int32_t rows = tileH > 0 ? static_cast<int32_t>(2.0f * float(TLayer::viewHeight) / tileH) : 0;
-    const float across = tileW > 0 ? float(TLayer::viewWidth) / tileW : 0.0f;
+    const int32_t rows = tileH > 0 ? static_cast<int32_t>(2.0f * float(layer->viewHeight) / tileH) : 0;
+    const float across = tileW > 0 ? float(layer->viewWidth) / tileW : 0.0f;
     const int32_t lines = rows + walkExtraLines;
 
     // The block cache is laid out at scale 1 around the camera; its origin on screen keeps the
     // centre of the view fixed while zooming and makes up for the tiles' half-height handle.
-    const float cacheX = layer->GetX() + 0.5f * float(TLayer::viewWidth) * (1.0f - iso.ScaleX);
-    const float cacheY = layer->GetY() + 0.5f * float(TLayer::viewHeight) * (1.0f - iso.ScaleY) -
+    const float cacheX = layer->GetX() + 0.5f * float(layer->viewWidth) * (1.0f - iso.ScaleX);
+    const float cacheY = layer->GetY() + 0.5f * float(layer->viewHeight) * (1.0f - iso.ScaleY) -
                          0.5f * iso.ScaleY * float(TConfig::tileheight);
 
     // The alternation of steps runs on from the black pass into the object pass.
@@ -612,7 +612,7 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
     };
 
     TGroundLayer* ground = layer->GroundLayer.get();
-    TOPPanel::Draw(cacheX, cacheY, 0);
+    if (ground) ground->cache.Draw(cacheX, cacheY, 0);
     int32_t c = sx0 - walkColumnMargin;
     int32_t r = sy0 + walkRowOffset;
     if (ground) {
@@ -624,7 +624,7 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
         for (int32_t line = 0; line < lines; ++line) advance(c, r);
     }
 
-    TOPPanel::Draw(cacheX, cacheY, 1);
+    if (ground) ground->cache.Draw(cacheX, cacheY, 1);
     c = sx0 - walkColumnMargin;
     r = sy0 + walkRowOffset;
     for (int32_t line = 0; line < lines; ++line) {

@@ -89,7 +89,6 @@ void TGroundLayer::_AddGround(const std::shared_ptr<TPicturePlugin>& plugin) {
 }
 
 std::shared_ptr<TGroundLayer> TGroundLayer::_create(TLayer* layer) {
-    TOPPanel::Prepare();
     auto g = std::make_shared<TGroundLayer>();
     g->layer = layer;
     g->Width = layer ? std::max(0, layer->Width) : 0;
@@ -226,8 +225,8 @@ void TGroundLayer::_ScreenPos(float x, float y, float& sx, float& sy) const {
 void TGroundLayer::_PlanePos(float x, float y, float& px, float& py) const {
     const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
     const float mapWidth = 0.5f * tw * float(Width + Height);
-    px = 0.5f * (x + y) * tw - 0.5f * mapWidth + 0.5f * float(TLayer::viewWidth);
-    py = 0.5f * (x - y) * th + 0.5f * float(TLayer::viewHeight);
+    px = 0.5f * (x + y) * tw - 0.5f * mapWidth + 0.5f * float(layer->viewWidth);
+    py = 0.5f * (x - y) * th + 0.5f * float(layer->viewHeight);
 }
 
 void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim) {
@@ -295,7 +294,7 @@ void TGroundLayer::drawBlackTile(int32_t x, int32_t y, int32_t force) {
     if (visible) DrawImage(blackImg, sx, sy, 0);
     float px = 0, py = 0;
     _PlanePos(float(x), float(y), px, py);
-    TOPPanel::addImage(blackImg, px, py, 0, sx, sy, 0);
+    cache.addImage(blackImg, px, py, 0, sx, sy, 0);
     cached = 1;
 }
 
@@ -323,7 +322,7 @@ void TGroundLayer::_CacheRoad(int32_t x, int32_t y, float px, float py, uint8_t 
     if (!roads) return;
     const auto road = roads->_GetTile(x, y);
     if (!road || road->bridge || !road->s) return;
-    TOPPanel::addImage(road->s->image, px, py, road->Frame, 0, 0, 1, TOPPanel::TReach(reach));
+    cache.addImage(road->s->image, px, py, road->Frame, 0, 0, 1, TOPPanel::TReach(reach));
 }
 
 void TGroundLayer::_onFillBlock(void* context, int32_t i, int32_t j, int32_t cacheLayer) {
@@ -384,7 +383,7 @@ void TGroundLayer::FillBlock(int32_t i, int32_t j, int32_t cacheLayer) {
                     arrBlackTileRendered[size_t(x + Width / 2) * size_t(2 * Height) + size_t(y + Height / 2)];
                 _PlanePos(float(tx), float(ty), px, py);
                 // A tile not yet in every block the cache holds goes into all of them.
-                TOPPanel::addImage(blackImg, px, py, 0, 0, 0, 0, cached ? TOPPanel::filledBlock : TOPPanel::everyBlock);
+                cache.addImage(blackImg, px, py, 0, 0, 0, 0, cached ? TOPPanel::filledBlock : TOPPanel::everyBlock);
                 cached = 1;
                 continue;
             }
@@ -401,12 +400,12 @@ void TGroundLayer::FillBlock(int32_t i, int32_t j, int32_t cacheLayer) {
 }
 
 void TGroundLayer::DrawBackground() {
-    TOPPanel::SetSource(TOPPanel::TFill(&TGroundLayer::_onFillBlock, this));
+    cache.SetSource(TOPPanel::TFill(&TGroundLayer::_onFillBlock, this));
     preRender();
     if (!layer) return;
     float sx = 1, sy = 1;
     GetScale(sx, sy);
-    const float vw = float(TLayer::viewWidth), vh = float(TLayer::viewHeight);
+    const float vw = float(layer->viewWidth), vh = float(layer->viewHeight);
     if (TSettings::ShowWaterAnimation) {
         SetScale(2 * sx, 2 * sy);
         const float baseX = layer->GetX() + 0.5f * (vw - sx * vw);
@@ -489,9 +488,10 @@ void TGroundLayer::_onLoad(TWorldFile& wf) {
     if (x != Width) wf.Broken("ground");
 }
 
-void TGroundLayer::Destroy() { TOPPanel::DePrepare(); }
+void TGroundLayer::Destroy() { cache.DePrepare(); }
 
 void TGroundLayer::ForgetCache() {
+    cache.DePrepare();
     std::fill(arrRendered.begin(), arrRendered.end(), notRendered);
     std::fill(arrBlackTileRendered.begin(), arrBlackTileRendered.end(), 0);
     preRendered = 0;
@@ -507,5 +507,4 @@ void TGroundLayer::DePrepare() {
     blackImg.reset();
     deleteImg.reset();
     causticsOffset1 = causticsOffset2 = 0;
-    TOPPanel::DePrepare();
 }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "world/TOPPanel.h"
+
 class BColor;
 class TGround;
 class TImage;
@@ -64,8 +66,7 @@ public:
     void _onSave(TWorldFile& file);
     void _onLoad(TWorldFile& file);
     void Destroy();
-    // The shared block cache was emptied (another world was made): every tile is cached again
-    // when next drawn.
+    // Empties the block cache (the view changed size): every tile is cached again when next drawn.
     void ForgetCache();
 
     // Screen and cache-plane position of tile (x, y).
@@ -74,6 +75,8 @@ public:
     bool _InField(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
 
     TLayer* layer = nullptr;
+    // The pre-rendered blocks of this world's ground.
+    mutable TOPPanel cache;
     int32_t delMark = 0;
     std::vector<int32_t> delX, delY;
     std::vector<std::shared_ptr<TGround>> arr;  // index x * Height + y

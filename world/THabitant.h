@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "framework/TWeakRef.h"
+
 class TBuilding;
 class TImage;
 class TJob;
@@ -17,7 +19,8 @@ public:
     std::shared_ptr<TImage> getJobImage() const;
     std::string getJobName() const;
 
-    std::shared_ptr<TBuilding> home;
+    // Held weakly: the house owns its inhabitants, not the other way round.
+    TWeakRef<TBuilding> home;
     std::shared_ptr<TJob> job;
     int32_t id = 0;
     std::string Name;

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "framework/TWeakRef.h"
+
 class TBuilding;
 class TImage;
 class TWay;
@@ -17,7 +19,8 @@ public:
     void useIt();
     void unuseIt();
 
-    std::shared_ptr<TBuilding> building;
+    // Held weakly: the work building owns its workers, and they their jobs.
+    TWeakRef<TBuilding> building;
     std::shared_ptr<TWay> way;
     std::shared_ptr<TImage> workerImg;
 };

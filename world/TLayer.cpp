@@ -60,8 +60,8 @@ void TLayer::LoadSettings() { TSettingsFiles::LoadSettings("cfg"); }
 int32_t TLayer::SaveGagdgetSettings() { return TSettingsFiles::SaveGagdgetSettings("cfg"); }
 
 void TLayer::Init(int32_t w, int32_t h) {
-    viewWidth = w;
-    viewHeight = h;
+    defaultViewWidth = w;
+    defaultViewHeight = h;
 }
 
 void TLayer::SetViewSize(int32_t w, int32_t h) {
@@ -72,15 +72,16 @@ void TLayer::SetViewSize(int32_t w, int32_t h) {
         iso->moveY += 0.5f * float(h - viewHeight);
     }
     movementStartMS = -1;
-    Init(w, h);
-    TOPPanel::DePrepare();
+    viewWidth = w;
+    viewHeight = h;
     if (GroundLayer) GroundLayer->ForgetCache();
 }
 
 void TLayer::_EnsureViewSize() {
     if (viewWidth > 0 && viewHeight > 0) return;
-    viewWidth = TGraphics::GraphicsWidth();
-    viewHeight = TGraphics::GraphicsHeight();
+    if (defaultViewWidth <= 0 || defaultViewHeight <= 0) Init(TGraphics::GraphicsWidth(), TGraphics::GraphicsHeight());
+    viewWidth = defaultViewWidth;
+    viewHeight = defaultViewHeight;
 }
 
 void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
@@ -121,8 +122,8 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
               std::to_string(maxMapTiles) + " tiles), no world created");
         return nullptr;
     }
-    _EnsureViewSize();
     auto l = std::make_shared<TLayer>();
+    l->_EnsureViewSize();
     l->SetRandomGenerator(random ? random : vesko::TFastRandom::Create(Millisecs()));
     // The frame-time factor of drawing runs on the program's clock.
     l->opt = TTicker::Create(60);
@@ -196,15 +197,7 @@ TLayer::~TLayer() {
 }
 
 void TLayer::Destroy() {
-    // Houses and inhabitants point at each other: drop those links so the city is freed.
-    if (BuildingLayer) {
-        for (const auto& b : BuildingLayer->arrBuilding.Items()) {
-            b->habitants.Clear();
-            b->workers.Clear();
-            b->cJob.reset();
-        }
-        BuildingLayer->Destroy();
-    }
+    if (BuildingLayer) BuildingLayer->Destroy();
     if (habitantPool) habitantPool->Destroy();
     if (InfluenceLayer) InfluenceLayer->Destroy();
     if (GroundLayer) GroundLayer->Destroy();

@@ -67,9 +67,13 @@ public:
     // Larger maps are refused: the ground, object grid and outer ring need memory per tile.
     static constexpr int64_t maxMapTiles = int64_t(2048) * 2048;
 
-    // View size in pixels; 0 until Init or the first Create/Update takes the graphics size.
-    static inline int32_t viewWidth = 0;
-    static inline int32_t viewHeight = 0;
+    // The view size a new world starts with, in pixels (the window's); 0 until Init or the first
+    // world takes the graphics size.
+    static inline int32_t defaultViewWidth = 0;
+    static inline int32_t defaultViewHeight = 0;
+    // This world's view size in pixels.
+    int32_t viewWidth = 0;
+    int32_t viewHeight = 0;
 
     // --- set-up ---
     // Reads cfg/vallmora.cfg, cfg/options.cfg and cfg/gadgets.cfg.
@@ -350,7 +354,8 @@ public:
     int32_t enableRenderOpt = 0;
 
 private:
-    static void _EnsureViewSize();
+    // Gives a world without a view size the one new worlds start with.
+    void _EnsureViewSize();
     // Pointer to map position, and the see-through point of the building layer.
     void _ModeStart(int32_t x, int32_t y, float& fx, float& fy);
     static inline TLayer* _current = nullptr;

@@ -157,11 +157,9 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
         message = "Der Spielstand ist beschädigt: " + wf.error + ".";
         return nullptr;
     }
-    // Making a world empties the shared ground cache; the running world draws its ground again.
     TLayer* const previous = _current;
     auto l = Create(width, height, vesko::TFastRandom::Create(0));
     _current = previous;
-    if (previous && previous->GroundLayer) previous->GroundLayer->ForgetCache();
     if (!l) {
         message = "Die Karte dieses Spielstands kann nicht angelegt werden.";
         return nullptr;

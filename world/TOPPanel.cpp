@@ -52,22 +52,22 @@ void TOPPanel::SetSource(const TFill& fill) {
 
 int32_t TOPPanel::BlockIndex(float v) { return static_cast<int32_t>(std::floor(v / float(blockSize))); }
 
-const TOPPanel::TBlock* TOPPanel::GetBlock(int32_t i, int32_t j, int32_t layer) {
+const TOPPanel::TBlock* TOPPanel::GetBlock(int32_t i, int32_t j, int32_t layer) const {
     if (layer < 0 || layer >= layerCount) return nullptr;
     auto it = blocks[layer].find(_Key(i, j));
     return it == blocks[layer].end() ? nullptr : &it->second;
 }
 
-size_t TOPPanel::BlockCount(int32_t layer) { return layer < 0 || layer >= layerCount ? 0 : blocks[layer].size(); }
+size_t TOPPanel::BlockCount(int32_t layer) const { return layer < 0 || layer >= layerCount ? 0 : blocks[layer].size(); }
 
-size_t TOPPanel::PixelBlockCount(int32_t layer) {
+size_t TOPPanel::PixelBlockCount(int32_t layer) const {
     if (layer < 0 || layer >= layerCount) return 0;
     size_t n = 0;
     for (const auto& entry : blocks[layer]) n += entry.second.image ? 1 : 0;
     return n;
 }
 
-size_t TOPPanel::PixelCopyCount(int32_t layer) {
+size_t TOPPanel::PixelCopyCount(int32_t layer) const {
     if (layer < 0 || layer >= layerCount) return 0;
     size_t n = 0;
     for (const auto& entry : blocks[layer]) n += entry.second.image && !entry.second.OnDeviceOnly() ? 1 : 0;
@@ -357,7 +357,7 @@ void TOPPanel::Draw(float x, float y, int32_t layer) {
         const uint64_t serial = ++drawSerial;
         lastDraw[layer] = serial;
         // A held block is usable unless its texture went with an earlier device.
-        auto held = [layer](int32_t i, int32_t j) -> TBlock* {
+        auto held = [this, layer](int32_t i, int32_t j) -> TBlock* {
             auto it = blocks[layer].find(_Key(i, j));
             if (it == blocks[layer].end()) return nullptr;
             if (it->second.OnDeviceOnly() && it->second.generation != TGraphics::Generation()) return nullptr;

@@ -11,9 +11,9 @@ class TImage;
 class TPixmap;
 class TOPData;
 
-// The ground's pre-rendering cache: images that rarely change (ground tiles, the black outer
-// ring) are copied into large blocks of a plane fixed to the map, and the blocks are drawn each
-// frame instead of the many small images. Two cache layers: 0 = black outer ring, 1 = ground.
+// The ground's pre-rendering cache (one per world, held by its ground layer): images that rarely change (ground tiles,
+// the black outer ring) are copied into large blocks of a plane fixed to the map, and the blocks are drawn each frame
+// instead of the many small images. Two cache layers: 0 = black outer ring, 1 = ground.
 //
 // Block (i, j) covers the plane from (i * blockSize, j * blockSize); the plane has no fixed size,
 // so maps of any size fit. A block whose pixels all have one colour keeps no pixel copy: it is
@@ -69,87 +69,87 @@ public:
     };
 
     // A fresh, empty cache (a new world); the source is forgotten.
-    static void Prepare();
+    void Prepare();
     // Drops every block and pending draw, the source, and restores the budgets and keepPixelCopies.
-    static void DePrepare();
+    void DePrepare();
 
     // The source that draws blocks for the cache. A source other than the current one (by its
     // context) empties the cache first: the blocks were drawn from another map.
-    static void SetSource(const TFill& fill);
+    void SetSource(const TFill& fill);
 
-    static void addImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame, float ox, float oy,
-                         int32_t layer, TReach reach = everyBlock);
+    void addImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame, float ox, float oy,
+                  int32_t layer, TReach reach = everyBlock);
     // Copies every pending draw into its blocks, in the order queued, and re-uploads the blocks
     // that changed.
-    static void performRendering();
-    static void reallyDrawImage(const TOPData& d);
+    void performRendering();
+    void reallyDrawImage(const TOPData& d);
     // Copies the source pixels with alpha >= 128 to target at (x, y), clipped, without blending.
     // Returns the number of pixels written.
     static int64_t _drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t x, int32_t y);
     // The locked pixels of the block holding plane point (x, y); the block is created (transparent)
     // or given its own pixel copy as needed. Null for a layer out of range or a block whose pixels
     // live only on the device.
-    static std::shared_ptr<TPixmap> getPixmapForPos(float x, float y, int32_t layer);
+    std::shared_ptr<TPixmap> getPixmapForPos(float x, float y, int32_t layer);
     // Draws the layer's blocks that overlap the screen, with the plane origin at screen (x, y)
     // and the current drawing scale. With a source, the least recently drawn blocks beyond the
     // budget are dropped first, then the blocks on screen that are not held are drawn from it.
-    static void Draw(float x, float y, int32_t layer);
+    void Draw(float x, float y, int32_t layer);
 
     // The block index holding plane coordinate v.
     static int32_t BlockIndex(float v);
     // The block (i, j) of a layer, or null when the cache does not hold it.
-    static const TBlock* GetBlock(int32_t i, int32_t j, int32_t layer);
+    const TBlock* GetBlock(int32_t i, int32_t j, int32_t layer) const;
     // Blocks of a layer; how many of them have pixels of their own (not one colour); how many
     // still hold a pixel copy in main memory.
-    static size_t BlockCount(int32_t layer);
-    static size_t PixelBlockCount(int32_t layer);
-    static size_t PixelCopyCount(int32_t layer);
-    static size_t PendingCount() { return pending.size(); }
+    size_t BlockCount(int32_t layer) const;
+    size_t PixelBlockCount(int32_t layer) const;
+    size_t PixelCopyCount(int32_t layer) const;
+    size_t PendingCount() const { return pending.size(); }
     // Blocks drawn from the source since the cache was started.
-    static uint64_t FillCount() { return fills; }
+    uint64_t FillCount() const { return fills; }
 
-    static inline size_t pixelBudget = defaultPixelBudget;
-    static inline size_t blockBudget = defaultBlockBudget;
+    size_t pixelBudget = defaultPixelBudget;
+    size_t blockBudget = defaultBlockBudget;
     // Keeps every block's pixel copy after upload (tests and tools that read the pixels back).
-    static inline bool keepPixelCopies = false;
+    bool keepPixelCopies = false;
 
 private:
     using TKey = int64_t;
     static TKey _Key(int32_t i, int32_t j) { return (int64_t(i) << 32) | int64_t(uint32_t(j)); }
-    static void _Clear();
-    static TBlock* _GetOrCreate(int32_t i, int32_t j, int32_t layer);
+    void _Clear();
+    TBlock* _GetOrCreate(int32_t i, int32_t j, int32_t layer);
     // Gives the block a pixel copy filled with its colour, locked for writing.
-    static TPixmap* _Materialise(TBlock& block, TKey key, int32_t layer);
+    TPixmap* _Materialise(TBlock& block, TKey key, int32_t layer);
     // Whether copying src to (x, y) inside a one-colour block would change a pixel of it.
-    static bool _WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y);
+    bool _WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y);
     // Copies src into the block at (x, y) inside it.
-    static void _drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y);
+    void _drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y);
     // Drops the pixel copy when all pixels have one colour.
-    static void _Compact(TBlock& block);
-    static void _UnlockAll();
-    static void _DrawBlock(const TBlock& block, float x, float y, float scaleX, float scaleY);
-    static std::shared_ptr<TImage> _UniformImage(uint32_t colour);
+    void _Compact(TBlock& block);
+    void _UnlockAll();
+    void _DrawBlock(const TBlock& block, float x, float y, float scaleX, float scaleY);
+    std::shared_ptr<TImage> _UniformImage(uint32_t colour);
     // Draws block (i, j) from the source, uploads it and keeps only the texture.
-    static void _Fill(int32_t i, int32_t j, int32_t layer);
+    void _Fill(int32_t i, int32_t j, int32_t layer);
     // Uploads the block's pixels and drops its pixel copy (unless copies are kept).
-    static void _KeepOnDeviceOnly(TBlock& block);
+    void _KeepOnDeviceOnly(TBlock& block);
     // Removes a block; what was batched is drawn first, since the block's texture goes with it.
-    static void _Drop(int32_t layer, TKey key);
+    void _Drop(int32_t layer, TKey key);
     // Drops the least recently drawn blocks until `room` more fit the budgets; the blocks on
     // screen in the last draw of each layer stay.
-    static void _Evict(size_t room);
+    void _Evict(size_t room);
 
-    static inline std::unordered_map<TKey, TBlock> blocks[layerCount];
-    static inline std::vector<std::pair<int32_t, TKey>> lockedBlocks;
-    static inline std::vector<std::shared_ptr<TOPData>> pending;
-    static inline std::map<uint32_t, std::shared_ptr<TImage>> uniformImages;
-    static inline bool rendering = false;
-    static inline TFill source;
+    std::unordered_map<TKey, TBlock> blocks[layerCount];
+    std::vector<std::pair<int32_t, TKey>> lockedBlocks;
+    std::vector<std::shared_ptr<TOPData>> pending;
+    std::map<uint32_t, std::shared_ptr<TImage>> uniformImages;
+    bool rendering = false;
+    TFill source;
     // The block being drawn from the source (filledBlock draws go only there).
-    static inline bool filling = false;
-    static inline int32_t fillLayer = 0;
-    static inline TKey fillKey = 0;
-    static inline uint64_t drawSerial = 0;
-    static inline uint64_t lastDraw[layerCount] = {};
-    static inline uint64_t fills = 0;
+    bool filling = false;
+    int32_t fillLayer = 0;
+    TKey fillKey = 0;
+    uint64_t drawSerial = 0;
+    uint64_t lastDraw[layerCount] = {};
+    uint64_t fills = 0;
 };

@@ -9,6 +9,7 @@
 #include "platform/TImage.h"
 #include "world/TAlign.h"
 #include "world/TBridgeAlign.h"
+#include "world/TGroundLayer.h"
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
 #include "world/TRoadLayer.h"
@@ -23,6 +24,10 @@ constexpr int32_t lightCycle = 10;
 
 // Column of the k-th bridge tile counted from its end: ramp, 1, then 2 and 3 alternating.
 int32_t BridgeColumn(int32_t k) { return k < 2 ? k : (k - 2) % 2 + 2; }
+// The ground cache of the world a road layer belongs to.
+TOPPanel* CacheOf(const TRoadLayer* roads) {
+    return roads && roads->layer && roads->layer->GroundLayer ? &roads->layer->GroundLayer->cache : nullptr;
+}
 }  // namespace
 
 std::shared_ptr<TRoad> TRoad::Create(const std::shared_ptr<TStreet>& street, int32_t x, int32_t y, const TIgn& ign,
@@ -181,7 +186,9 @@ void TRoad::Draw(float sx, float sy, int32_t tint, int32_t direct, float planeX,
     } else if (_HasFrame(s->image, Frame)) {
         if (onScreen || tint) DrawImage(s->image, sx, sy, Frame);
         // A tinted road is drawn over the cache and never cached.
-        if (!direct && !tint) TOPPanel::addImage(s->image, planeX, planeY, Frame, sx, sy, 1);
+        if (!direct && !tint) {
+            if (TOPPanel* cache = CacheOf(roadLayer)) cache->addImage(s->image, planeX, planeY, Frame, sx, sy, 1);
+        }
     }
     if (tint) SetColor(255, 255, 255);
 }

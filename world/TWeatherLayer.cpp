@@ -58,7 +58,7 @@ float TWeatherLayer::GetValue() const {
 
 void TWeatherLayer::Draw() {
     if (!layer) return;
-    DrawValue(GetValue(), float(TLayer::viewWidth), float(TLayer::viewHeight), layer->GetX(), layer->GetY());
+    DrawValue(GetValue(), float(layer->viewWidth), float(layer->viewHeight), layer->GetX(), layer->GetY());
 }
 
 void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float panX, float panY) {

@@ -70,9 +70,9 @@ void TWorldFile::Collect(const TLayer& world) {
     // grows while it is walked, so an index loop.
     for (size_t i = 0; i < habitants.size(); ++i) {
         const auto& h = habitants[i];
-        _AddBuilding(h->home);
+        _AddBuilding(h->home.lock());
         if (h->job) {
-            _AddBuilding(h->job->building);
+            _AddBuilding(h->job->building.lock());
             if (h->job->way) {
                 _AddBuilding(h->job->way->Start.lock());
                 _AddBuilding(h->job->way->target.lock());

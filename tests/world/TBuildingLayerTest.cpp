@@ -121,7 +121,8 @@ TEST_F(BuildingLayerTest, CacheBlocksComeBeforeTheCellsAndCachedGroundIsNotRedra
     for (int32_t layer = 0; layer < 2; ++layer) {
         for (int32_t i = -8; i <= 8; ++i) {
             for (int32_t j = -8; j <= 8; ++j) {
-                if (auto* b = TOPPanel::GetBlock(i, j, layer); b && b->image) blocks.insert(b->image.get());
+                if (auto* b = world->GroundLayer->cache.GetBlock(i, j, layer); b && b->image)
+                    blocks.insert(b->image.get());
             }
         }
     }

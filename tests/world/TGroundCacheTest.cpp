@@ -44,11 +44,11 @@ protected:
         l._Draw(0);
     }
     // The pixels of the ground blocks held that have pixels of their own, by block index.
-    static std::map<std::pair<int32_t, int32_t>, std::vector<uint32_t>> Held() {
+    static std::map<std::pair<int32_t, int32_t>, std::vector<uint32_t>> Held(const TLayer& l) {
         std::map<std::pair<int32_t, int32_t>, std::vector<uint32_t>> out;
         for (int32_t j = -40; j < 40; ++j) {
             for (int32_t i = -40; i < 40; ++i) {
-                const auto* b = TOPPanel::GetBlock(i, j, 1);
+                const auto* b = l.GroundLayer->cache.GetBlock(i, j, 1);
                 if (!b || !b->image) continue;
                 const uint32_t* p = b->image->pixmaps[0]->Row(0);
                 out[{i, j}].assign(p, p + TOPPanel::blockSize * TOPPanel::blockSize);
@@ -60,39 +60,47 @@ protected:
 
 TEST_F(GroundCacheTest, ADroppedBlockIsDrawnAgainFromItsTilesWithWhatChangedWhileItWasAway) {
     // Only the blocks on screen stay.
-    TOPPanel::keepPixelCopies = true;
-    TOPPanel::pixelBudget = 1;
+    world->GroundLayer->cache.keepPixelCopies = true;
+    world->GroundLayer->cache.pixelBudget = 1;
     FrameAt(*world, 20, 20);
-    const auto start = Held();
+    const auto start = Held(*world);
     // Over the whole map: no more blocks than the screen shows.
     const size_t onScreenMax = 2 * (viewW / TOPPanel::blockSize + 2) * (viewH / TOPPanel::blockSize + 2);
     for (int32_t my = 0; my <= size; my += 12) {
         for (int32_t mx = 0; mx <= size; mx += 12) {
             FrameAt(*world, float(mx), float(my));
-            EXPECT_LE(TOPPanel::PixelBlockCount(0) + TOPPanel::PixelBlockCount(1), onScreenMax) << mx << " " << my;
+            EXPECT_LE(world->GroundLayer->cache.PixelBlockCount(0) + world->GroundLayer->cache.PixelBlockCount(1),
+                      onScreenMax)
+                << mx << " " << my;
         }
     }
     // The blocks under (20, 20) went while the view was away; a road is built there meanwhile.
-    for (const auto& [key, pixels] : start) EXPECT_FALSE(TOPPanel::GetBlock(key.first, key.second, 1));
+    for (const auto& [key, pixels] : start) EXPECT_FALSE(world->GroundLayer->cache.GetBlock(key.first, key.second, 1));
     rl->BuildRoad(town, Line(16, 20, 24, 20), 0, 0);
     FrameAt(*world, 20, 20);
-    const auto back = Held();
+    const auto back = Held(*world);
     EXPECT_NE(back, start);
 
     // The same as in a world whose cache never dropped a block...
     auto fresh = Big(5);
-    TOPPanel::keepPixelCopies = true;
+    fresh->GroundLayer->cache.keepPixelCopies = true;
     fresh->RoadLayer->BuildRoad(town, Line(16, 20, 24, 20), 0, 0);
     FrameAt(*fresh, 20, 20);
-    EXPECT_EQ(Held(), back);
+    EXPECT_EQ(Held(*fresh), back);
     fresh->Destroy();
 
-    // ... and after another world emptied the shared cache (a city was loaded).
+    // ... untouched by another world drawn meanwhile (a city loaded beside this one) ...
     auto other = TLayer::Create(8, 8, random);
+    FrameAt(*other, 4, 4);
+    EXPECT_EQ(Held(*world), back);
+    other->Destroy();
+
+    // ... and drawn again the same after the cache was emptied (the view changed size).
     world->GroundLayer->ForgetCache();
-    TOPPanel::keepPixelCopies = true;
+    world->GroundLayer->cache.keepPixelCopies = true;
+    EXPECT_TRUE(Held(*world).empty());
     FrameAt(*world, 20, 20);
-    EXPECT_EQ(Held(), back);
+    EXPECT_EQ(Held(*world), back);
 }
 
 TEST_F(GroundCacheTest, DrawingBlocksFromTilesDrawsNoRandomNumbers) {
@@ -105,7 +113,7 @@ TEST_F(GroundCacheTest, DrawingBlocksFromTilesDrawsNoRandomNumbers) {
         world = Big(9);
         for (int32_t y = 0; y < size; ++y) world->GroundLayer->_GetTile(40, y)->wateranim = 1;
         const std::pair<uint32_t, uint32_t> initial{world->drawRandom->a_seed, world->drawRandom->b_seed};
-        TOPPanel::pixelBudget = budget;
+        world->GroundLayer->cache.pixelBudget = budget;
         for (int32_t step = 0; step < 40; ++step, clock->Advance(700)) FrameAt(*world, 40, float((step * 7) % size));
         states.push_back({world->drawRandom->a_seed, world->drawRandom->b_seed});
         EXPECT_NE(states.back(), initial);

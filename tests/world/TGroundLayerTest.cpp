@@ -161,8 +161,8 @@ TEST_F(GroundTest, AnimatedWaterDrawsEveryFrameAndChangesPictureOnlyWhenAllowed)
     }
     EXPECT_EQ(t->p, water);
     // The animated picture never goes into the cache.
-    TOPPanel::performRendering();
-    EXPECT_EQ(TOPPanel::BlockCount(1), 0u);
+    g.cache.performRendering();
+    EXPECT_EQ(g.cache.BlockCount(1), 0u);
 
     TSettings::ShowWaterImageChange = 1;
     bool changed = false;
@@ -205,17 +205,17 @@ TEST_F(GroundTest, CachedGroundLandsWhereADirectDrawPutsIt) {
 
     // The building layer's cache origin; the blocks on screen are drawn from the tiles.
     const float S = 2;
-    const float ox = l->GetX() + 0.5f * float(TLayer::viewWidth) * (1 - S);
-    const float oy = l->GetY() + 0.5f * float(TLayer::viewHeight) * (1 - S) - 0.5f * S * float(TConfig::tileheight);
-    TOPPanel::keepPixelCopies = true;
-    TOPPanel::Draw(ox, oy, 1);
+    const float ox = l->GetX() + 0.5f * float(l->viewWidth) * (1 - S);
+    const float oy = l->GetY() + 0.5f * float(l->viewHeight) * (1 - S) - 0.5f * S * float(TConfig::tileheight);
+    g.cache.keepPixelCopies = true;
+    g.cache.Draw(ox, oy, 1);
     // Tile (2, 3): its top left on screen, directly and through the cache.
     float sx = 0, sy = 0;
     l->iso->ToIso(2, 3, sx, sy);
     const float left = sx - S * 0, top = sy - S * 16;
     const float planeX = (left - ox) / S, planeY = (top - oy) / S;
     const int32_t i = TOPPanel::BlockIndex(planeX), j = TOPPanel::BlockIndex(planeY);
-    const auto* b = TOPPanel::GetBlock(i, j, 1);
+    const auto* b = g.cache.GetBlock(i, j, 1);
     ASSERT_TRUE(b && b->image);
     const int32_t B = TOPPanel::blockSize;
     const int32_t bx = int32_t(std::lround(planeX)) - i * B, by = int32_t(std::lround(planeY)) - j * B;
@@ -224,7 +224,7 @@ TEST_F(GroundTest, CachedGroundLandsWhereADirectDrawPutsIt) {
     float tx = 0, ty = 0;
     l->iso->ToIso(0, 5, tx, ty);
     const float topX = (tx - ox) / S + 16, topY = (ty - S * 16 - oy) / S - 1;
-    const auto* tb = TOPPanel::GetBlock(TOPPanel::BlockIndex(topX), TOPPanel::BlockIndex(topY), 1);
+    const auto* tb = g.cache.GetBlock(TOPPanel::BlockIndex(topX), TOPPanel::BlockIndex(topY), 1);
     if (tb && tb->image) {
         EXPECT_EQ(tb->image->pixmaps[0]->ReadPixel(int32_t(std::lround(topX)) - TOPPanel::BlockIndex(topX) * B,
                                                    int32_t(std::lround(topY)) - TOPPanel::BlockIndex(topY) * B),
@@ -244,15 +244,15 @@ TEST_F(GroundTest, TintedTilesAreDrawnDirectlyOverTheCache) {
     EXPECT_EQ(calls[0].r, 200);
     EXPECT_EQ(calls[0].g, 10);
     EXPECT_NEAR(calls[0].alpha, 128.0f / 255.0f, 1e-4);
-    TOPPanel::performRendering();
-    const size_t blocks = TOPPanel::BlockCount(1);
+    g.cache.performRendering();
+    const size_t blocks = g.cache.BlockCount(1);
     // Not queued for the cache, and the colour is reset afterwards.
-    EXPECT_EQ(TOPPanel::PendingCount(), 0u);
+    EXPECT_EQ(g.cache.PendingCount(), 0u);
     int32_t r = 0, gg = 0, b = 0;
     GetColor(r, gg, b);
     EXPECT_EQ(r + gg + b, 3 * 255);
     EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
-    EXPECT_EQ(TOPPanel::BlockCount(1), blocks);
+    EXPECT_EQ(g.cache.BlockCount(1), blocks);
 }
 
 TEST_F(GroundTest, EdgeTilesDrawSideFacesAndShoreSides) {
@@ -294,7 +294,7 @@ TEST_F(GroundTest, OuterRingIsCachedOnceAndItsInnerBlocksHoldNoPixels) {
     g.DrawBackground();
     // So small that the whole ring is on screen: every block of it is drawn from its tiles.
     SetScale(1.0f / 16, 1.0f / 16);
-    TOPPanel::Draw(250, 120, 0);
+    g.cache.Draw(250, 120, 0);
     // Every ring tile is cached once; the map itself holds no black tile.
     size_t cached = 0;
     for (uint8_t v : g.arrBlackTileRendered) cached += v;
@@ -303,17 +303,17 @@ TEST_F(GroundTest, OuterRingIsCachedOnceAndItsInnerBlocksHoldNoPixels) {
     size_t black = 0;
     for (int32_t j = -40; j < 40; ++j) {
         for (int32_t i = -40; i < 40; ++i) {
-            const auto* b = TOPPanel::GetBlock(i, j, 0);
+            const auto* b = g.cache.GetBlock(i, j, 0);
             black += b && !b->image && b->colour == 0xFF000000u;
         }
     }
-    EXPECT_GT(black, 8u) << TOPPanel::PixelBlockCount(0) << " with pixels";
+    EXPECT_GT(black, 8u) << g.cache.PixelBlockCount(0) << " with pixels";
     // Given its pixels back, such a block is black in every pixel.
     for (int32_t j = -20; j < 20; ++j) {
         for (int32_t i = -20; i < 20; ++i) {
-            const auto* b = TOPPanel::GetBlock(i, j, 0);
+            const auto* b = g.cache.GetBlock(i, j, 0);
             if (!b || b->image || b->colour != 0xFF000000u) continue;
-            auto pix = TOPPanel::getPixmapForPos(float(i * TOPPanel::blockSize), float(j * TOPPanel::blockSize), 0);
+            auto pix = g.cache.getPixmapForPos(float(i * TOPPanel::blockSize), float(j * TOPPanel::blockSize), 0);
             ASSERT_TRUE(pix);
             for (int32_t y = 0; y < TOPPanel::blockSize; y += 7) {
                 for (int32_t x = 0; x < TOPPanel::blockSize; x += 7) ASSERT_EQ(pix->ReadPixel(x, y), 0xFF000000u);

@@ -21,7 +21,8 @@ namespace {
 
 class HabitantPoolTest : public RoadTest {
 protected:
-    // A building of a tech level that takes no part in the building layer's daily life.
+    // A building of a tech level that takes no part in the building layer's daily life (kept by
+    // the test as the layer keeps its buildings: inhabitants and jobs only refer to them).
     std::shared_ptr<TBuilding> House(int32_t level, float satisfaction = 1.0f) {
         auto b = std::make_shared<TBuilding>();
         b->p = MakePlugin("test_house", "residentalbuilding", 0xFFC08040u);
@@ -29,6 +30,7 @@ protected:
         b->p->workername = "Bäcker";
         b->buildingLayer = world->BuildingLayer.get();
         b->satisfactionAverage = satisfaction;
+        houses.push_back(b);
         return b;
     }
     std::shared_ptr<THabitant> Add(std::shared_ptr<TBuilding> home = nullptr,
@@ -40,6 +42,7 @@ protected:
         return h;
     }
     THabitantPool* pool = nullptr;
+    std::vector<std::shared_ptr<TBuilding>> houses;
     void SetUp() override {
         RoadTest::SetUp();
         pool = world->habitantPool.get();
@@ -65,7 +68,7 @@ TEST_F(HabitantPoolTest, EachOfferingHouseTakesOneOfTheOldestWaiting) {
     for (const auto& house : {a, gone, b}) pool->regHouseForHabitant(house);
     pool->Update();
     ASSERT_TRUE(first->home && second->home);
-    EXPECT_EQ((std::set{first->home, second->home}), (std::set{a, b}));
+    EXPECT_EQ((std::set{first->home.lock(), second->home.lock()}), (std::set{a, b}));
     EXPECT_EQ(a->habitants.Count() + b->habitants.Count() + gone->habitants.Count(), 2u);
     EXPECT_EQ(third->home, nullptr);
     ASSERT_EQ(pool->countAvailableHabitants(), 2);  // the third, then the day's newcomer

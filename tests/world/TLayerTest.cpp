@@ -32,7 +32,7 @@ protected:
     }
     // The map point under the screen centre.
     static void Centre(const TLayer& l, float& x, float& y) {
-        l.iso->FromIso(0.5f * float(TLayer::viewWidth), 0.5f * float(TLayer::viewHeight), x, y);
+        l.iso->FromIso(0.5f * float(l.viewWidth), 0.5f * float(l.viewHeight), x, y);
     }
     TempDir dir;
 };

@@ -32,18 +32,19 @@ std::shared_ptr<TImage> SolidImage(int32_t w, int32_t h, uint32_t colour) {
 
 class OPPanelTest : public testing::Test {
 protected:
+    TOPPanel panel;
     void SetUp() override {
         backend = TGraphics::HeadlessGraphics(800, 600);
         TConfig::SetDefaults();
-        TOPPanel::Prepare();
+        panel.Prepare();
     }
     void TearDown() override {
-        TOPPanel::DePrepare();
+        panel.DePrepare();
         TGraphics::EndGraphics();
     }
     static std::shared_ptr<TImage> Solid(int32_t w, int32_t h, uint32_t colour) { return SolidImage(w, h, colour); }
-    static uint32_t Pixel(int32_t i, int32_t j, int32_t layer, int32_t x, int32_t y) {
-        const auto* b = TOPPanel::GetBlock(i, j, layer);
+    uint32_t Pixel(int32_t i, int32_t j, int32_t layer, int32_t x, int32_t y) {
+        const auto* b = panel.GetBlock(i, j, layer);
         if (!b) return 0xDEADBEEFu;
         return b->image ? b->image->pixmaps[0]->ReadPixel(x, y) : b->colour;
     }
@@ -57,9 +58,9 @@ protected:
 };
 
 TEST_F(OPPanelTest, ImageAcrossABlockCornerLandsInAllFourBlocks) {
-    TOPPanel::addImage(Solid(8, 8, 0xFF112233u), B - 4, B - 4, 0, 0, 0, 1);
-    TOPPanel::performRendering();
-    EXPECT_EQ(TOPPanel::BlockCount(1), 4u);
+    panel.addImage(Solid(8, 8, 0xFF112233u), B - 4, B - 4, 0, 0, 0, 1);
+    panel.performRendering();
+    EXPECT_EQ(panel.BlockCount(1), 4u);
     EXPECT_EQ(Pixel(0, 0, 1, B - 1, B - 1), 0xFF112233u);
     EXPECT_EQ(Pixel(0, 0, 1, B - 5, B - 1), 0u);
     EXPECT_EQ(Pixel(1, 0, 1, 3, B - 4), 0xFF112233u);
@@ -69,21 +70,21 @@ TEST_F(OPPanelTest, ImageAcrossABlockCornerLandsInAllFourBlocks) {
     EXPECT_EQ(Pixel(1, 1, 1, 3, 3), 0xFF112233u);
     EXPECT_EQ(Pixel(1, 1, 1, 4, 4), 0u);
     // Nothing went to the other cache layer.
-    EXPECT_EQ(TOPPanel::BlockCount(0), 0u);
+    EXPECT_EQ(panel.BlockCount(0), 0u);
 }
 
 TEST_F(OPPanelTest, NegativeAndFarPlanePositionsFindTheirOwnBlocks) {
     // Beyond 24 blocks from the centre, where a fixed 48 x 48 grid would end.
-    TOPPanel::addImage(Solid(4, 4, 0xFF0000FFu), -30 * B + 10, 40 * B + 20, 0, 0, 0, 1);
-    TOPPanel::addImage(Solid(4, 4, 0xFF00FF00u), -1, -1, 0, 0, 0, 1);
-    TOPPanel::performRendering();
+    panel.addImage(Solid(4, 4, 0xFF0000FFu), -30 * B + 10, 40 * B + 20, 0, 0, 0, 1);
+    panel.addImage(Solid(4, 4, 0xFF00FF00u), -1, -1, 0, 0, 0, 1);
+    panel.performRendering();
     EXPECT_EQ(Pixel(-30, 40, 1, 10, 20), 0xFF0000FFu);
     EXPECT_EQ(Pixel(-1, -1, 1, B - 1, B - 1), 0xFF00FF00u);
     EXPECT_EQ(Pixel(0, 0, 1, 2, 2), 0xFF00FF00u);
 }
 
 TEST_F(OPPanelTest, PixelsBelowHalfAlphaLeaveTheBlockUnchanged) {
-    TOPPanel::addImage(Solid(4, 1, 0xFFAAAAAAu), 0, 0, 0, 0, 0, 1);
+    panel.addImage(Solid(4, 1, 0xFFAAAAAAu), 0, 0, 0, 0, 0, 1);
     auto pix = TPixmap::Create(4, 1);
     pix->WritePixel(0, 0, 0x7F102030u);  // alpha 127: skipped
     pix->WritePixel(1, 0, 0x80102030u);  // alpha 128: copied as it is, no blending
@@ -91,8 +92,8 @@ TEST_F(OPPanelTest, PixelsBelowHalfAlphaLeaveTheBlockUnchanged) {
     pix->WritePixel(3, 0, 0xFF405060u);
     auto img = TImage::FromPixmap(pix);
     img->SetHandle(0, 0.5f * float(TConfig::tileheight));
-    TOPPanel::addImage(img, 0, 0, 0, 0, 0, 1);
-    TOPPanel::performRendering();
+    panel.addImage(img, 0, 0, 0, 0, 0, 1);
+    panel.performRendering();
     EXPECT_EQ(Pixel(0, 0, 1, 0, 0), 0xFFAAAAAAu);
     EXPECT_EQ(Pixel(0, 0, 1, 1, 0), 0x80102030u);
     EXPECT_EQ(Pixel(0, 0, 1, 2, 0), 0xFFAAAAAAu);
@@ -106,8 +107,8 @@ TEST_F(OPPanelTest, ImagesAreCachedAtTheirTopLeftWhateverTheirHandle) {
     pix->ClearPixels(0xFF00FF00u);
     auto img = TImage::FromPixmap(pix);
     img->SetHandle(0, 16);
-    TOPPanel::addImage(img, 100, 100, 0, 0, 0, 1);
-    TOPPanel::performRendering();
+    panel.addImage(img, 100, 100, 0, 0, 0, 1);
+    panel.performRendering();
     const int32_t top = 100 - 16 + TConfig::tileheight / 2;
     EXPECT_EQ(Pixel(0, 0, 1, 100, top), 0xFF00FF00u);
     EXPECT_EQ(Pixel(0, 0, 1, 100, top - 1), 0u);
@@ -118,25 +119,25 @@ TEST_F(OPPanelTest, OneColourBlocksKeepNoPixelCopyAndDrawTheSame) {
     // A whole block covered in black by overlapping tiles, as the outer ring does it.
     auto black = Solid(32, 16, 0xFF000000u);
     for (int32_t y = 0; y < B; y += 8) {
-        for (int32_t x = -16; x < B; x += 16) TOPPanel::addImage(black, float(x), float(y), 0, 0, 0, 0);
+        for (int32_t x = -16; x < B; x += 16) panel.addImage(black, float(x), float(y), 0, 0, 0, 0);
     }
-    TOPPanel::performRendering();
-    const auto* b = TOPPanel::GetBlock(0, 0, 0);
+    panel.performRendering();
+    const auto* b = panel.GetBlock(0, 0, 0);
     ASSERT_TRUE(b);
     EXPECT_FALSE(b->image);
     EXPECT_EQ(b->colour, 0xFF000000u);
     // The neighbours hold only the overhanging part and keep their pixels.
-    EXPECT_EQ(TOPPanel::PixelBlockCount(0), TOPPanel::BlockCount(0) - 1);
+    EXPECT_EQ(panel.PixelBlockCount(0), panel.BlockCount(0) - 1);
 
     // The same colour again changes nothing and needs no copy.
-    TOPPanel::addImage(black, 200, 200, 0, 0, 0, 0);
-    TOPPanel::performRendering();
-    EXPECT_FALSE(TOPPanel::GetBlock(0, 0, 0)->image);
+    panel.addImage(black, 200, 200, 0, 0, 0, 0);
+    panel.performRendering();
+    EXPECT_FALSE(panel.GetBlock(0, 0, 0)->image);
 
     // Drawn as one stretched image of that colour over exactly the block's area.
     SetScale(0.5f, 0.5f);
     backend->ClearLog();
-    TOPPanel::Draw(10, 20, 0);
+    panel.Draw(10, 20, 0);
     bool found = false;
     for (const auto& c : backend->calls) {
         if (c.kind != TDrawCall::Image || c.x != 10 || c.y != 20) continue;
@@ -152,9 +153,9 @@ TEST_F(OPPanelTest, OneColourBlocksKeepNoPixelCopyAndDrawTheSame) {
     EXPECT_FLOAT_EQ(sx, 0.5f);
 
     // Another colour gives the block its pixels back, black everywhere else.
-    TOPPanel::addImage(Solid(2, 2, 0xFFFFFFFFu), 40, 40, 0, 0, 0, 0);
-    TOPPanel::performRendering();
-    EXPECT_TRUE(TOPPanel::GetBlock(0, 0, 0)->image);
+    panel.addImage(Solid(2, 2, 0xFFFFFFFFu), 40, 40, 0, 0, 0, 0);
+    panel.performRendering();
+    EXPECT_TRUE(panel.GetBlock(0, 0, 0)->image);
     EXPECT_EQ(Pixel(0, 0, 0, 40, 40), 0xFFFFFFFFu);
     EXPECT_EQ(Pixel(0, 0, 0, 0, 0), 0xFF000000u);
     EXPECT_EQ(Pixel(0, 0, 0, B - 1, B - 1), 0xFF000000u);
@@ -162,11 +163,11 @@ TEST_F(OPPanelTest, OneColourBlocksKeepNoPixelCopyAndDrawTheSame) {
 
 TEST_F(OPPanelTest, OnlyBlocksOnScreenAreDrawnAndOnlyChangedBlocksUploadAgain) {
     auto img = Solid(4, 4, 0xFF808080u);
-    for (int32_t i = -5; i <= 5; ++i) TOPPanel::addImage(img, float(i * B + 100), 100, 0, 0, 0, 1);
+    for (int32_t i = -5; i <= 5; ++i) panel.addImage(img, float(i * B + 100), 100, 0, 0, 0, 1);
     SetScale(1, 1);
     backend->ClearLog();
     // Plane origin at screen (0, 0): the blocks from 0 that overlap the 800-pixel screen.
-    TOPPanel::Draw(0, 0, 1);
+    panel.Draw(0, 0, 1);
     std::vector<float> xs, expected;
     for (const auto& c : backend->calls) {
         if (c.kind == TDrawCall::Image) xs.push_back(c.x);
@@ -177,23 +178,23 @@ TEST_F(OPPanelTest, OnlyBlocksOnScreenAreDrawnAndOnlyChangedBlocksUploadAgain) {
     EXPECT_EQ(backend->uploads.size(), expected.size());
 
     backend->ClearLog();
-    TOPPanel::Draw(0, 0, 1);
+    panel.Draw(0, 0, 1);
     EXPECT_EQ(backend->uploads.size(), 0u);
 
-    TOPPanel::addImage(img, float(B + 10), 10, 0, 0, 0, 1);
+    panel.addImage(img, float(B + 10), 10, 0, 0, 0, 1);
     backend->ClearLog();
-    TOPPanel::Draw(0, 0, 1);
+    panel.Draw(0, 0, 1);
     ASSERT_EQ(backend->uploads.size(), 1u);
-    EXPECT_EQ(backend->uploads[0].texture, TOPPanel::GetBlock(1, 0, 1)->image->frames[0].texture);
+    EXPECT_EQ(backend->uploads[0].texture, panel.GetBlock(1, 0, 1)->image->frames[0].texture);
 }
 
 TEST_F(OPPanelTest, QueueIsWorkedOffBeforeItGrowsLarge) {
     auto img = Solid(1, 1, 0xFF010203u);
     for (int32_t i = 0; i < 3 * int32_t(TOPPanel::maxPending) + 5; ++i)
-        TOPPanel::addImage(img, float(i % (B - 6)), 0, 0, 0, 0, 1);
-    EXPECT_LT(TOPPanel::PendingCount(), TOPPanel::maxPending);
-    TOPPanel::performRendering();
-    EXPECT_EQ(TOPPanel::PendingCount(), 0u);
+        panel.addImage(img, float(i % (B - 6)), 0, 0, 0, 0, 1);
+    EXPECT_LT(panel.PendingCount(), TOPPanel::maxPending);
+    panel.performRendering();
+    EXPECT_EQ(panel.PendingCount(), 0u);
     EXPECT_EQ(Pixel(0, 0, 1, B - 7, 0), 0xFF010203u);
 }
 
@@ -202,17 +203,23 @@ TEST_F(OPPanelTest, QueueIsWorkedOffBeforeItGrowsLarge) {
 struct TestSource {
     using TKey = std::tuple<int32_t, int32_t, int32_t>;
     static void Fill(void* context, int32_t i, int32_t j, int32_t layer) {
-        static_cast<TestSource*>(context)->fills.push_back({i, j, layer});
+        auto* source = static_cast<TestSource*>(context);
+        source->fills.push_back({i, j, layer});
         constexpr int32_t B = TOPPanel::blockSize;
         const auto img =
             layer == 0 ? SolidImage(B, B, 0xFF000000u) : SolidImage(B, B / 2, 0xFF000100u | uint32_t(i & 0xFF));
-        TOPPanel::addImage(img, float(i * B), float(j * B), 0, 0, 0, layer, TOPPanel::filledBlock);
+        source->panel->addImage(img, float(i * B), float(j * B), 0, 0, 0, layer, TOPPanel::filledBlock);
     }
-    TOPPanel::TFill Use() { return TOPPanel::TFill(&TestSource::Fill, this); }
+    // The fill that draws into the given cache.
+    TOPPanel::TFill Use(TOPPanel& cache) {
+        panel = &cache;
+        return TOPPanel::TFill(&TestSource::Fill, this);
+    }
     long Count(int32_t i, int32_t j, int32_t layer) const {
         return std::count(fills.begin(), fills.end(), TKey{i, j, layer});
     }
     std::vector<TKey> fills;
+    TOPPanel* panel = nullptr;
 };
 
 // The blocks a draw with the plane origin at screen (x, y) and scale 1 shows on the 800 x 600 screen.
@@ -230,28 +237,28 @@ std::set<TestSource::TKey> OnScreen(float x, float y, int32_t layer) {
 
 TEST_F(OPPanelTest, ASourceDrawsTheBlocksOnScreenOnceAndTheyKeepTheirPixelsOnlyOnTheDevice) {
     TestSource source, other;
-    TOPPanel::SetSource(source.Use());
+    panel.SetSource(source.Use(panel));
     SetScale(1, 1);
     const auto shown = OnScreen(-10, 20, 1);
     for (int frame = 0; frame < 2; ++frame) {
         backend->ClearLog();
-        TOPPanel::Draw(-10, 20, 1);
+        panel.Draw(-10, 20, 1);
         EXPECT_EQ(std::set<TestSource::TKey>(source.fills.begin(), source.fills.end()), shown);
         EXPECT_EQ(source.fills.size(), shown.size());
         EXPECT_EQ(backend->uploads.size(), frame == 0 ? shown.size() : 0u);
         EXPECT_EQ(backend->calls.size(), shown.size());
     }
-    EXPECT_EQ(TOPPanel::PixelBlockCount(1), shown.size());
-    EXPECT_EQ(TOPPanel::PixelCopyCount(1), 0u);
+    EXPECT_EQ(panel.PixelBlockCount(1), shown.size());
+    EXPECT_EQ(panel.PixelCopyCount(1), 0u);
     // The same source keeps the cache; another one (another map) empties it.
-    TOPPanel::SetSource(source.Use());
-    EXPECT_EQ(TOPPanel::BlockCount(1), shown.size());
-    TOPPanel::SetSource(other.Use());
-    EXPECT_EQ(TOPPanel::BlockCount(1), 0u);
+    panel.SetSource(source.Use(panel));
+    EXPECT_EQ(panel.BlockCount(1), shown.size());
+    panel.SetSource(other.Use(panel));
+    EXPECT_EQ(panel.BlockCount(1), 0u);
     // A device opened again has none of the old textures: the blocks are drawn again.
-    TOPPanel::Draw(-10, 20, 1);
+    panel.Draw(-10, 20, 1);
     backend = TGraphics::HeadlessGraphics(800, 600);
-    TOPPanel::Draw(-10, 20, 1);
+    panel.Draw(-10, 20, 1);
     EXPECT_EQ(other.fills.size(), 2 * shown.size());
     EXPECT_EQ(backend->uploads.size(), shown.size());
 }
@@ -268,26 +275,26 @@ TEST_F(OPPanelTest, ChangesReachOnlyHeldBlocksAndABlockThatChangesIsDrawnAgainFr
         {"a one-colour block, in another colour", 0, 0xFF00FF00u, true},
     };
     for (const auto& c : cases) {
-        TOPPanel::Prepare();
+        panel.Prepare();
         TestSource source;
-        TOPPanel::SetSource(source.Use());
+        panel.SetSource(source.Use(panel));
         SetScale(1, 1);
-        TOPPanel::Draw(0, 0, c.layer);
+        panel.Draw(0, 0, c.layer);
         source.fills.clear();
-        TOPPanel::addImage(Solid(4, 4, c.colour), 10, 10, 0, 0, 0, c.layer);
+        panel.addImage(Solid(4, 4, c.colour), 10, 10, 0, 0, 0, c.layer);
         // Far from the screen: no block is made for it.
-        TOPPanel::addImage(Solid(4, 4, c.colour), float(50 * B), float(50 * B), 0, 0, 0, c.layer);
-        TOPPanel::Draw(0, 0, c.layer);
-        EXPECT_FALSE(TOPPanel::GetBlock(50, 50, c.layer)) << c.what;
+        panel.addImage(Solid(4, 4, c.colour), float(50 * B), float(50 * B), 0, 0, 0, c.layer);
+        panel.Draw(0, 0, c.layer);
+        EXPECT_FALSE(panel.GetBlock(50, 50, c.layer)) << c.what;
         const std::vector<TestSource::TKey> again{{0, 0, c.layer}};
         EXPECT_EQ(source.fills, c.drawnAgain ? again : std::vector<TestSource::TKey>()) << c.what;
-        EXPECT_EQ(TOPPanel::PixelCopyCount(c.layer), 0u) << c.what;
+        EXPECT_EQ(panel.PixelCopyCount(c.layer), 0u) << c.what;
     }
 }
 
 TEST_F(OPPanelTest, BlocksBeyondTheBudgetAreDroppedLeastRecentlyDrawnFirst) {
     TestSource source;
-    TOPPanel::SetSource(source.Use());
+    panel.SetSource(source.Use(panel));
     SetScale(1, 1);
     // The columns on screen and the two left behind last fit the budget.
     std::set<int32_t> columns, rows;
@@ -295,29 +302,29 @@ TEST_F(OPPanelTest, BlocksBeyondTheBudgetAreDroppedLeastRecentlyDrawnFirst) {
         columns.insert(i);
         rows.insert(j);
     }
-    TOPPanel::pixelBudget = (columns.size() + 2) * rows.size();
+    panel.pixelBudget = (columns.size() + 2) * rows.size();
     // Twelve columns to the right and back.
     for (int32_t step = -12; step <= 12; ++step) {
         const float x = -float((12 - std::abs(step)) * B);
-        TOPPanel::Draw(x, 0, 1);
-        EXPECT_LE(TOPPanel::PixelBlockCount(1), TOPPanel::pixelBudget) << x;
-        for (const auto& [i, j, layer] : OnScreen(x, 0, 1)) EXPECT_TRUE(TOPPanel::GetBlock(i, j, layer)) << x;
+        panel.Draw(x, 0, 1);
+        EXPECT_LE(panel.PixelBlockCount(1), panel.pixelBudget) << x;
+        for (const auto& [i, j, layer] : OnScreen(x, 0, 1)) EXPECT_TRUE(panel.GetBlock(i, j, layer)) << x;
     }
     // On the way back the columns seen last were still there; the earlier ones were drawn again.
     for (int32_t i = 0; i < 12 + int32_t(columns.size()); ++i) EXPECT_EQ(source.Count(i, 0, 1), i >= 10 ? 1 : 2) << i;
     // Blocks of one colour cost no pixels, but their number is bounded too.
-    TOPPanel::blockBudget = 10;
-    for (int32_t step = 0; step < 30; ++step) TOPPanel::Draw(-float(step * B), 0, 0);
-    EXPECT_LE(TOPPanel::BlockCount(0) + TOPPanel::BlockCount(1), 10u);
+    panel.blockBudget = 10;
+    for (int32_t step = 0; step < 30; ++step) panel.Draw(-float(step * B), 0, 0);
+    EXPECT_LE(panel.BlockCount(0) + panel.BlockCount(1), 10u);
 }
 
 TEST_F(OPPanelTest, NullImagesAndBadFramesAreIgnored) {
-    TOPPanel::addImage(nullptr, 0, 0, 0, 0, 0, 1);
-    TOPPanel::addImage(Solid(2, 2, 0xFFFFFFFFu), 0, 0, 5, 0, 0, 1);
-    TOPPanel::addImage(Solid(2, 2, 0xFFFFFFFFu), 0, 0, 0, 0, 0, 7);
-    TOPPanel::performRendering();
-    EXPECT_EQ(TOPPanel::BlockCount(0) + TOPPanel::BlockCount(1), 0u);
-    EXPECT_FALSE(TOPPanel::getPixmapForPos(0, 0, 2));
+    panel.addImage(nullptr, 0, 0, 0, 0, 0, 1);
+    panel.addImage(Solid(2, 2, 0xFFFFFFFFu), 0, 0, 5, 0, 0, 1);
+    panel.addImage(Solid(2, 2, 0xFFFFFFFFu), 0, 0, 0, 0, 0, 7);
+    panel.performRendering();
+    EXPECT_EQ(panel.BlockCount(0) + panel.BlockCount(1), 0u);
+    EXPECT_FALSE(panel.getPixmapForPos(0, 0, 2));
 }
 
 }  // namespace
