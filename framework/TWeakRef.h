@@ -10,18 +10,23 @@ class TWeakRef {
 public:
     TWeakRef() = default;
     TWeakRef(std::nullptr_t) {}
-    TWeakRef(const std::shared_ptr<T>& p) : ref(p) {}
+    TWeakRef(const std::shared_ptr<T>& p) : ref(p), raw(p.get()) {}
 
     // The object, shared for as long as the caller keeps the result.
     std::shared_ptr<T> lock() const { return ref.lock(); }
-    // The object itself; valid while its owner keeps it.
-    T* get() const { return ref.lock().get(); }
+    // The object itself while its owner keeps it (no count is taken: the world is
+    // single-threaded, so an object not yet expired stays alive for the caller's statement).
+    T* get() const { return ref.expired() ? nullptr : raw; }
     T* operator->() const { return get(); }
     explicit operator bool() const { return !ref.expired(); }
-    void reset() { ref.reset(); }
+    void reset() {
+        ref.reset();
+        raw = nullptr;
+    }
 
 private:
     std::weak_ptr<T> ref;
+    T* raw = nullptr;
 };
 
 template <class T>

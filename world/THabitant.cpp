@@ -5,7 +5,10 @@
 #include "world/TBuilding.h"
 #include "world/TJob.h"
 
-int32_t THabitant::GetLevel() const { return home && home->p ? home->p->techlevel : 0; }
+int32_t THabitant::GetLevel() const {
+    const TBuilding* b = home.get();
+    return b && b->p ? b->p->techlevel : 0;
+}
 
 std::shared_ptr<TImage> THabitant::getJobImage() const {
     if (job && job->building) {
