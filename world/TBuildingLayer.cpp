@@ -321,14 +321,10 @@ int32_t TBuildingLayer::_PicturePluginIsFree(const std::shared_ptr<TPicturePlugi
 }
 
 void TBuildingLayer::Destroy() {
+    // A car and the road tile it stands on hold each other: the car leaves its slots.
     for (const auto& car : arrCar.Items()) car->remove();
     arrCar.Clear();
-    for (const auto& b : arrBuilding.Items()) {
-        b->habitants.Clear();
-        b->workers.Clear();
-        b->cJob.reset();
-        b->car.Clear();
-    }
+    for (const auto& b : arrBuilding.Items()) b->car.Clear();
 }
 
 // --- daily work ----------------------------------------------------------------------------

@@ -175,7 +175,8 @@ public:
     // The image's outline in black at the given alpha, drawn before the image itself.
     void _drawOutline(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame, float alpha) const;
 
-    // Breaks the references between buildings and their inhabitants so the world can be freed.
+    // Takes the cars off their roads (a car and its road tile hold each other) so the world can be
+    // freed.
     void Destroy();
 
     TLayer* layer = nullptr;

@@ -35,14 +35,6 @@ int32_t THabitantPool::generate(TLayer* world) {
 }
 
 void THabitantPool::Destroy() {
-    // Inhabitants and their homes and work buildings point at each other: drop the links so
-    // the city can be freed.
-    for (const auto* list : {&activeHabitant, &poolHabitant}) {
-        for (const auto& h : list->Items()) {
-            h->home.reset();
-            h->job.reset();
-        }
-    }
     layer = nullptr;
     activeHabitant.Clear();
     poolHabitant.Clear();
