@@ -17,6 +17,7 @@
 #include "gui/TGUIImageFiles.h"
 #include "gui/TImageRect.h"
 #include "platform/TImageAtlas.h"
+#include "platform/TCatalogue.h"
 #include "platform/TCharset.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
@@ -76,10 +77,16 @@ TGraphicsDriver TApplication::DriverFromName(const std::string& name) {
 
 void TApplication::Init() {
     TLayer::LoadSettings();
+    // Every panel is built after this, in the language options.cfg names.
+    TCatalogue::Use(TSettings::Language);
     Driver = DriverFromName(TSettings::graphicsDriverName);
     xmax = TSettings::ResolutionHorizontal;
     ymax = TSettings::ResolutionVertical;
-    depth = TSettings::GraphicMode == 1 ? 32 : 0;
+    // Full screen ("Graphic-Mode" 1) is a window over the whole display, as F11 makes it
+    // (InitWindow), so the window keeps the size options.cfg gives it for when it leaves.
+    depth = 0;
+    savedWidth = xmax;
+    savedHeight = ymax;
     timer = TTimer::Create(TSettings::TargetFPS);
     Sync = -1;
     // Panels and their texts sit on whole pixels, so thin lines and glyphs stay sharp.
@@ -98,6 +105,7 @@ bool TApplication::InitWindow() {
     TGraphics::SetGraphicsDriver(Driver);
     if (!TGraphics::Graphics(xmax, ymax, depth, 60, 0)) return false;
     windowOpen = true;
+    if (TSettings::GraphicMode == 1) TGraphics::SetFullscreen(true);
     TGraphics::HideMouse();
     SetBlend(ALPHABLEND);
     SetClsColor(0, 0, 0);
@@ -204,6 +212,7 @@ void TApplication::render(int32_t updateInputs, int32_t drawPointers, int32_t wa
     FPS->Update();
     if (updateInputs) _updateInputs();
     applyWindowSize();
+    _applyInterfaceScale();
 }
 
 bool TApplication::applyWindowSize() {
@@ -212,6 +221,13 @@ bool TApplication::applyWindowSize() {
     if (!TGraphics::ResizeGraphics(w, h)) return false;
     xmax = w;
     ymax = h;
+    // TSettings follows the window (its size only while it is a window), so the settings panel
+    // shows what the player sees.
+    TSettings::GraphicMode = TGraphics::IsFullscreen() ? 1 : 2;
+    if (!TGraphics::IsFullscreen()) {
+        TSettings::ResolutionHorizontal = w;
+        TSettings::ResolutionVertical = h;
+    }
     _fitInterface();
     ++sizeGeneration;
     return true;
@@ -219,15 +235,52 @@ bool TApplication::applyWindowSize() {
 
 void TApplication::saveWindowSize() {
     // Only a size the player chose counts (a program that opens its own window size does not).
-    if (!windowOpen || sizeGeneration == 0 || TGraphics::IsFullscreen()) return;
-    if (xmax == TSettings::ResolutionHorizontal && ymax == TSettings::ResolutionVertical) return;
-    if (!TSettingsFiles::SaveValues("cfg/options.cfg", {{"Resolution horizontal", std::to_string(xmax)},
-                                                        {"Resolution vertical", std::to_string(ymax)}})) {
+    // TSettings holds the window's last size as a window (a size chosen in the settings panel is
+    // already in the file, and full screen keeps the window's size).
+    if (!windowOpen || sizeGeneration == 0) return;
+    const int32_t w = TSettings::ResolutionHorizontal, h = TSettings::ResolutionVertical;
+    if (w == savedWidth && h == savedHeight) return;
+    if (!TSettingsFiles::SaveValues("cfg/options.cfg", {{"Resolution horizontal", std::to_string(w)},
+                                                        {"Resolution vertical", std::to_string(h)}})) {
         Print("The window size could not be written to cfg/options.cfg");
         return;
     }
-    TSettings::ResolutionHorizontal = xmax;
-    TSettings::ResolutionVertical = ymax;
+    savedWidth = w;
+    savedHeight = h;
+}
+
+void TApplication::applySetting(const std::string& key) {
+    if (key == "Resolution horizontal" || key == "Resolution vertical") {
+        savedWidth = TSettings::ResolutionHorizontal;
+        savedHeight = TSettings::ResolutionVertical;
+        TGraphics::SetWindowSize(savedWidth, savedHeight);
+    } else if (key == "Graphic-Mode") {
+        TGraphics::SetFullscreen(TSettings::GraphicMode == 1);
+    } else if (key == "UI scale") {
+        interfaceScaleChanged = true;
+    } else if (key == "Language") {
+        TCatalogue::Use(TSettings::Language);
+    }
+}
+
+void TApplication::_applySetting(void* context, const std::string& key) {
+    if (auto* app = static_cast<TApplication*>(context)) app->applySetting(key);
+}
+
+TSettingsCommands TApplication::SettingsCommands() {
+    TSettingsCommands c;
+    c.context = this;
+    c.changed = _applySetting;
+    return c;
+}
+
+void TApplication::_applyInterfaceScale() {
+    if (!interfaceScaleChanged) return;
+    interfaceScaleChanged = false;
+    wantedInterfaceFactor = InterfaceFactor(TSettings::UIScale, TGraphics::DisplayDPI());
+    const float before = TInterfaceSpace::Factor();
+    _fitInterface();
+    if (TInterfaceSpace::Factor() != before) ++sizeGeneration;
 }
 
 void TApplication::writeToStdOut(const std::string& line) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/TFastRandom.h"
+#include "gui/TSettingsCommands.h"
 #include "platform/TGraphics.h"
 
 class TEventReceiver;
@@ -58,6 +59,16 @@ public:
     // in full screen), so the next start opens it at that size.
     void saveWindowSize();
     int32_t sizeGeneration = 0;
+    // The window size cfg/options.cfg holds (read at start, or written by the settings panel).
+    int32_t savedWidth = 0, savedHeight = 0;
+
+    // Applies an option the settings panel changed, named by its key in options.cfg (TSettings
+    // holds the new value, the file is written): the window's size, full screen, the interface
+    // scale (laid out anew after the frame) and the language. The others are read every frame.
+    void applySetting(const std::string& key);
+    static void _applySetting(void* context, const std::string& key);
+    // The settings panel's commands, with this shell as their context.
+    TSettingsCommands SettingsCommands();
 
     std::shared_ptr<TEventReceiver> event;
     std::shared_ptr<TImage> mouseImg;
@@ -85,6 +96,8 @@ public:
     std::string loadPath;
     // With --record FILE the first city's game is recorded as a replay for vallmora-sim.
     std::string recordPath;
+    // --new: a new game with the defaults at once, without the title screen.
+    int32_t newGame = 0;
     // The seed of a new city's generator (taken from the clock at start).
     int32_t seed = 0;
 
@@ -97,6 +110,10 @@ public:
     void _prepareGUI();
     // The interface factor for the window's size (smaller in a window too small for the wanted one).
     void _fitInterface();
+    // A new "UI scale" from the settings panel, taken after the frame; the game lays itself out
+    // again when the factor changed.
+    void _applyInterfaceScale();
+    bool interfaceScaleChanged = false;
     void _LoadGUIFonts();
     void _LoadGUIImages();
     void _SetGuiTextColors();

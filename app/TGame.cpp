@@ -17,6 +17,7 @@
 #include "gui/TSaveFolder.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
+#include "platform/TCatalogue.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
@@ -31,12 +32,14 @@
 #include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TISO.h"
+#include "world/TMapPainter.h"
 #include "world/TRoad.h"
 #include "world/TStreet.h"
 #include "world/TTree.h"
 
 namespace {
-const char* const dayNames[7] = {"Mo.", "Di.", "Mi.", "Do.", "Fr.", "Sa.", "So."};
+const char* const dayNames[7] = {TrNoop("Mo."), TrNoop("Di."), TrNoop("Mi."), TrNoop("Do."),
+                                 TrNoop("Fr."), TrNoop("Sa."), TrNoop("So.")};
 
 TGame* AsGame(void* context) { return static_cast<TGame*>(context); }
 
@@ -59,6 +62,18 @@ std::shared_ptr<TGame> TGame::CreateFromImage(TApplication* app, const std::stri
     auto layer = TLayer::LoadFromImage(url, vesko::TFastRandom::Create(app->seed));
     if (!layer) return nullptr;
     return Create(layer, app);
+}
+
+std::shared_ptr<TGame> TGame::CreateNew(TApplication* app, const TNewGame& choice) {
+    auto layer = TLayer::LoadFromMap(choice.mapPath.empty() ? TMapPainter::Spec(choice.mapSize) : choice.mapPath,
+                                     vesko::TFastRandom::Create(int32_t(choice.seed)), choice.seed);
+    if (!layer) return nullptr;
+    auto game = Create(layer, app);
+    layer->setCityName(choice.cityName);
+    layer->setMayorName(choice.mayorName);
+    layer->setMoney(choice.money);
+    if (auto rules = THabitantControl::Create(choice.rules)) layer->habitantPool->hbtCrtl = rules;
+    return game;
 }
 
 std::shared_ptr<TGame> TGame::Create(const std::shared_ptr<TLayer>& layer, TApplication* app) {
@@ -139,7 +154,10 @@ void TGame::_updateKeys() {
     } else if (app->event->KeyHit(KEY_ESCAPE)) {
         _stop();
     }
-    if (app->event->AppTerminate()) _stop();
+    if (app->event->AppTerminate()) {
+        windowClosed = 1;
+        _stop();
+    }
     // Ctrl+Z takes back the last editing command (in a text field it does nothing); its Z is then
     // no shortcut of a panel.
     if (app->event->GetChar().find(char(TInput::charCtrlZ)) != std::string::npos) {
@@ -172,14 +190,14 @@ void TGame::_updateWindowSize() {
 
 void TGame::openConsole() {
     if (!guiElements) return;
-    guiElements->textFieldTool->startTool("", "Konsole", "", "", _cheatCallback, this);
+    guiElements->textFieldTool->startTool("", Tr("Konsole"), "", "", _cheatCallback, this);
 }
 
 void TGame::_writeDemandLines() {
     if (!layer || !layer->habitantPool) return;
     for (int32_t level = 1; level <= THabitantPool::countTechlevel; ++level) {
         const int32_t percent = static_cast<int32_t>(layer->habitantPool->getRequestForLvl(level) * 100.0f);
-        app->writeToStdOut("Nachfrage nach Level " + std::to_string(level) + ": " + std::to_string(percent) + "%");
+        app->writeToStdOut(Tr("Nachfrage nach Level %1: %2%", level, percent));
     }
 }
 
@@ -207,6 +225,7 @@ TGameCommands TGame::Commands() {
     c.saveGame = _saveGame;
     c.loadGame = _loadGame;
     c.showMessage = _showMessage;
+    if (app) c.settings = app->SettingsCommands();
     return c;
 }
 
@@ -328,7 +347,8 @@ std::string TGame::GetRealMoney(float amount) {
         grouped += digits[i];
     }
     grouped += s.substr(intEnd);
-    // German separators: swap "." and ",".
+    // English keeps "1,000.50"; German swaps the separators ("1.000,50").
+    if (TCatalogue::Language() == TCatalogue::english) return grouped;
     for (char& c : grouped) {
         if (c == '.') {
             c = ',';
@@ -341,8 +361,7 @@ std::string TGame::GetRealMoney(float amount) {
 
 std::string TGame::GetRealDate(int32_t weekday, int32_t day, int32_t month, int32_t year) {
     const int32_t w = ((weekday % 7) + 7) % 7;
-    return std::string(dayNames[w]) + " " + std::to_string(day) + "." + std::to_string(month) + ". Jahr " +
-           std::to_string(year);
+    return Tr("%1 %2.%3. Jahr %4", Tr(dayNames[w]), day, month, year);
 }
 
 void TGame::AddShowMoneyInfo(const TLayer::TThing& thing, float amount) {
@@ -467,7 +486,7 @@ int32_t TGame::_inInfoMode(void* context) {
 void TGame::undoCommand() {
     if (!layer) return;
     const std::string what = layer->UndoCommand();
-    ShowMessage(what.empty() ? "Nichts rückgängig zu machen" : "Rückgängig: " + what);
+    ShowMessage(what.empty() ? Tr("Nichts rückgängig zu machen") : Tr("Rückgängig: %1", what));
 }
 
 int32_t TGame::_undoCommand(void* context) {
@@ -497,15 +516,15 @@ int32_t TGame::_cheatCallback(void* context, const std::string& text) {
     if (lower == "notime") {
         if (g->layer->cheat) g->layer->cheat->immediatelyBuild = 1;
         g->layer->Record("cheat notime");
-        g->ShowMessage("Shut build time off...");
+        g->ShowMessage(Tr("Shut build time off..."));
         return 1;
     }
     if (lower == "poorpeople") {
         g->layer->money += 100000.0f;
-        g->ShowMessage("Donate you a little bit money...");
+        g->ShowMessage(Tr("Donate you a little bit money..."));
         return 1;
     }
-    g->ShowMessage("Can't interprete input!");
+    g->ShowMessage(Tr("Can't interprete input!"));
     return 0;
 }
 
@@ -515,7 +534,7 @@ int32_t TGame::saveCity(const std::string& name) {
     const std::string safe = TSaveFolder::SafeName(name);
     const std::string path = TSaveFolder::PathOf(safe);
     const bool ok = layer && CreateDir(TSaveFolder::folder) && layer->Save(path);
-    ShowMessage(ok ? "Gespeichert: " + safe : "Speichern fehlgeschlagen: " + path);
+    ShowMessage(ok ? Tr("Gespeichert: %1", safe) : Tr("Speichern fehlgeschlagen: %1", path));
     return ok ? 1 : 0;
 }
 
@@ -533,11 +552,11 @@ int32_t TGame::loadCity(const std::string& path) {
 }
 
 std::string TGame::LoadMessage(const std::string& path, bool loaded, const std::string& reason) {
-    if (!loaded) return reason.empty() ? "Laden fehlgeschlagen" : "Laden fehlgeschlagen: " + reason;
+    if (!loaded) return reason.empty() ? Tr("Laden fehlgeschlagen") : Tr("Laden fehlgeschlagen: %1", reason);
     // The name the player saved it under; what was left out follows on lines of its own.
     std::string name = path.substr(path.find_last_of('/') + 1);
     if (name.ends_with(TSaveFolder::ending)) name.resize(name.size() - TSaveFolder::ending.size());
-    return reason.empty() ? "Geladen: " + name : "Geladen: " + name + "\n" + reason;
+    return reason.empty() ? Tr("Geladen: %1", name) : Tr("Geladen: %1", name) + "\n" + reason;
 }
 
 int32_t TGame::autosave() {
@@ -546,14 +565,15 @@ int32_t TGame::autosave() {
     // Without moving the last autosave aside nothing is written over it.
     const bool ok = layer && CreateDir(TSaveFolder::folder) &&
                     (FileType(path) == FILETYPE_NONE || RenameFile(path, older)) && layer->Save(path);
-    ShowMessage(ok ? "Automatisch gespeichert: " + path : "Automatisches Speichern fehlgeschlagen");
+    ShowMessage(ok ? Tr("Automatisch gespeichert: %1", path) : Tr("Automatisches Speichern fehlgeschlagen"));
     return ok ? 1 : 0;
 }
 
 void TGame::_updateAutosave() {
     if (!layer) return;
     // Month 0 is a city before its first day: the first month begins, none ended.
-    if (autosaveMonth > 0 && layer->dateMonth != autosaveMonth) autosave();
+    // "Autosave" off skips only this monthly save; leaving the game still saves (onExit).
+    if (autosaveMonth > 0 && layer->dateMonth != autosaveMonth && TSettings::Autosave) autosave();
     autosaveMonth = layer->dateMonth;
 }
 
@@ -573,50 +593,9 @@ void TGame::_showMessage(void* context, const std::string& text) {
     if (auto* g = AsGame(context)) g->ShowMessage(text);
 }
 
-void TGame::ShowMessage(const std::string& text) {
-    Print(text);
-    messageLines.clear();
-    size_t from = 0;
-    for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
-        messageLines.push_back(text.substr(from, end - from));
-    messageLines.push_back(text.substr(from));
-    // Counted from the first frame that shows it (a new game's first frames may take a while).
-    messageMS = -1;
-}
+void TGame::ShowMessage(const std::string& text) { message.Show(text); }
 
-void TGame::_drawMessage() {
-    if (messageLines.empty()) return;
-    if (messageMS < 0) messageMS = Millisecs();
-    const int32_t age = Millisecs() - messageMS;
-    if (age >= messageLifeMS || age < 0) {
-        messageLines.clear();
-        return;
-    }
-    const float alpha = std::clamp(float(messageLifeMS - age) / float(messageFadeMS), 0.0f, 1.0f);
-    TInterfaceSpace units;
-    SetImageFont(app && app->gui ? app->gui->DefaultFont : nullptr);
-    SetBlend(ALPHABLEND);
-    float width = 0, height = 0;
-    for (const auto& line : messageLines) {
-        width = std::max(width, TextWidth(line));
-        height += TextHeight(line);
-    }
-    constexpr float padding = 8.0f, top = 12.0f;
-    const float screenWidth = float(TInterfaceSpace::Width());
-    const float left = std::round(0.5f * (screenWidth - width));
-    // A dark box behind the text keeps it readable over any part of the map.
-    SetColor(0, 0, 0);
-    SetAlpha(0.6f * alpha);
-    DrawRect(left - padding, top, width + 2 * padding, height + 2 * padding);
-    SetColor(255, 255, 255);
-    SetAlpha(alpha);
-    float y = top + padding;
-    for (const auto& line : messageLines) {
-        DrawText(line, std::round(0.5f * (screenWidth - TextWidth(line))), y);
-        y += TextHeight(line);
-    }
-    SetAlpha(1.0f);
-}
+void TGame::_drawMessage() { message.Draw(app && app->gui ? app->gui->DefaultFont : nullptr); }
 
 // --- camera controls -----------------------------------------------------------------------
 
@@ -655,7 +634,8 @@ void TGame::_updateMouseWheelZoom() {
 void TGame::_updateMouseInCornerMovement() {
     if (TSettings::ScrollWithMouse == 0) return;
     const int32_t b = TSettings::cornerScrollBorder;
-    const float speed = TSettings::cornerScrollSpeed * gameSpeed;
+    // The scroll speed's pixels per second, for the sixtieths of a second this frame took.
+    const float speed = TSettings::keyMovementSpeed / 60.0f * gameSpeed;
     const int32_t mx = MouseX(), my = MouseY();
     int32_t dx = 0, dy = 0;
     if (mx <= b) {
@@ -713,14 +693,14 @@ void TGame::_updateInfoMode() {
     } else if (const auto* r = std::get_if<std::shared_ptr<TRoad>>(&thing)) {
         if (*r) {
             const TRoad& road = **r;
-            alternateTooltipp = {"Straße:", road.s ? road.s->Name : std::string(),
-                                 "(" + std::to_string(static_cast<int32_t>(road.traffic * 100.0f)) + "% Belastung)",
-                                 "Level " + std::to_string(road.useLevel)};
+            alternateTooltipp = {Tr("Straße:"), road.s ? TrContent(road.s->Name) : std::string(),
+                                 Tr("(%1% Belastung)", static_cast<int32_t>(road.traffic * 100.0f)),
+                                 Tr("Level %1", road.useLevel)};
             alternateTooltippId = "road " + std::to_string(road.x) + "," + std::to_string(road.y);
         }
     } else if (const auto* t = std::get_if<std::shared_ptr<TTree>>(&thing)) {
         if (*t) {
-            alternateTooltipp = {"Baum:", "Frame " + std::to_string((*t)->Frame)};
+            alternateTooltipp = {Tr("Baum:"), "Frame " + std::to_string((*t)->Frame)};
             alternateTooltippId = "tree " + std::to_string((*t)->x) + "," + std::to_string((*t)->y);
         }
     }
@@ -729,24 +709,22 @@ void TGame::_updateInfoMode() {
 
 void TGame::_describeBuilding(const std::shared_ptr<TBuilding>& b) {
     const auto percent = [](float v) { return std::to_string(static_cast<int32_t>(v * 100.0f)); };
-    alternateTooltipp = {"Gebäude:", b->Name};
+    alternateTooltipp = {Tr("Gebäude:"), TrContent(b->Name)};
     if (b->inBuildMode) {
         if (b->buildStartDay < 0) {
-            alternateTooltipp.push_back("Bau wird vorbereitet");
+            alternateTooltipp.push_back(Tr("Bau wird vorbereitet"));
         } else {
             const float days = b->p ? (1.0f - b->buildingProgress) * b->p->constructionTime : 0.0f;
-            alternateTooltipp.push_back("Im Bau, " + percent(b->buildingProgress) + "% abgeschlossen");
-            alternateTooltipp.push_back(std::to_string(static_cast<int32_t>(days)) + " Tage verbleiben");
+            alternateTooltipp.push_back(Tr("Im Bau, %1% abgeschlossen", percent(b->buildingProgress)));
+            alternateTooltipp.push_back(Tr("%1 Tage verbleiben", static_cast<int32_t>(days)));
         }
     } else {
         if (b->isResidentalBuilding()) {
-            alternateTooltipp.push_back("(" + std::to_string(b->habitants.Count()) + "/" +
-                                        std::to_string(b->maxHabitans) + " Einwohner)");
+            alternateTooltipp.push_back(Tr("(%1/%2 Einwohner)", b->habitants.Count(), b->maxHabitans));
         } else {
-            alternateTooltipp.push_back("(" + std::to_string(b->workers.Count()) + "/" + std::to_string(b->maxWorkers) +
-                                        " Arbeiter)");
+            alternateTooltipp.push_back(Tr("(%1/%2 Arbeiter)", b->workers.Count(), b->maxWorkers));
         }
-        alternateTooltipp.push_back("Gebäudezufriedenheit: " + percent(b->satisfactionAverage) + "%");
+        alternateTooltipp.push_back(Tr("Gebäudezufriedenheit: %1%", percent(b->satisfactionAverage)));
     }
     layer->_markBuildingWays(b, 0);
     alternateTooltippId = "building " + std::to_string(b->x) + "," + std::to_string(b->y);
@@ -770,9 +748,9 @@ void TGame::_updateAfterRendering() {
     const std::string name = ScreenshotName(Millisecs());
     // A fresh folder has no screens/ yet; a picture that could not be written says so.
     if (pix && CreateDir(screenshotFolder) && SavePixmapPNG(*pix, name, 5)) {
-        ShowMessage("Foto gespeichert: " + name);
+        ShowMessage(Tr("Foto gespeichert: %1", name));
     } else {
-        ShowMessage("Foto fehlgeschlagen: " + name);
+        ShowMessage(Tr("Foto fehlgeschlagen: %1", name));
         return;
     }
     app->addFilter(TBlendInFilter::Create(Millisecs(), 500, *vesko::TCRGBA::Create(255, 255, 255, 1.0)));

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/TFixedStep.h"
+#include "app/TMessageLine.h"
 #include "app/TReplayRecorder.h"
+#include "gui/TNewGameTool.h"
 #include "platform/TKeyMap.h"
 #include "world/TLayer.h"
 
@@ -32,13 +34,13 @@ public:
     static constexpr float popupLifeMS = 2000.0f;
     static constexpr float popupRise = 50.0f;
     static constexpr float startMoney = 100000.0f;
-    // How long a message line stays on screen; it fades out over its last fadeMS.
-    static constexpr int32_t messageLifeMS = 3000;
-    static constexpr int32_t messageFadeMS = 500;
     static constexpr const char* screenshotFolder = "screens";
     static constexpr int32_t keyZ = KeyOfLetter('Z');
 
     static std::shared_ptr<TGame> CreateFromImage(TApplication* app, const std::string& url);
+    // A new city as the new-game panel chose it: the map (an image or one painted from the
+    // seed), the world's generator from the seed, the names, the start money and the rule set.
+    static std::shared_ptr<TGame> CreateNew(TApplication* app, const TNewGame& choice);
     // A new city on the world: the start names, money and a centred camera.
     static std::shared_ptr<TGame> Create(const std::shared_ptr<TLayer>& layer, TApplication* app);
     // A loaded city: the world keeps its own names, money, calendar and camera and becomes the
@@ -140,7 +142,8 @@ public:
     // its day line when the day changed.
     void _simulate();
     void _updateLayer();
-    // Saves automatically when the world's month changed in this frame's update.
+    // Saves automatically when the world's month changed in this frame's update (unless the
+    // "Autosave" option is off).
     void _updateAutosave();
     // With the shell's printDays: one line per new game day on standard output. A new reason
     // why the city does not grow goes to the message line.
@@ -186,9 +189,9 @@ public:
     std::vector<TBuildingMoneyInfo> listLayerInfos;
     // The month seen after the last frame's update; −1 before the first frame.
     int32_t autosaveMonth = -1;
-    std::vector<std::string> messageLines;
-    // When the message was first drawn; −1 until then.
-    int32_t messageMS = -1;
+    TMessageLine message;
+    // Set when the player closed the window: the program ends, not only this game.
+    int32_t windowClosed = 0;
     // A loaded city the menu starts next, once this game has ended, and what to tell the
     // player then.
     std::shared_ptr<TLayer> nextWorld;

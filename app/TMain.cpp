@@ -12,6 +12,8 @@ int TMain::Main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--daily") {
             app->printDays = 1;
+        } else if (arg == "--new") {
+            app->newGame = 1;
         } else if (arg == "--load" && i + 1 < argc) {
             app->loadPath = argv[++i];
         } else if (arg == "--load") {
@@ -21,7 +23,7 @@ int TMain::Main(int argc, char** argv) {
         } else if (arg == "--record") {
             Print("Option --record needs the replay file to write");
         } else {
-            Print("Unknown option " + arg + " (known: --daily, --load FILE, --record FILE)");
+            Print("Unknown option " + arg + " (known: --daily, --new, --load FILE, --record FILE)");
         }
     }
     app->Init();

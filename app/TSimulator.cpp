@@ -127,7 +127,7 @@ bool TSimulator::InitWorld(const std::string& mapPath, int32_t seed, const std::
     // Every time comes from this clock: the run does not depend on the machine's speed.
     clock = std::make_shared<TManualClock>(1000);
     TClock::SetSource(clock);
-    world = TLayer::LoadFromImage(mapPath, vesko::TFastRandom::Create(seed));
+    world = TLayer::LoadFromMap(mapPath, vesko::TFastRandom::Create(seed), uint32_t(seed));
     if (!world) {
         std::cerr << "No world could be made from the map " << mapPath << '\n';
         return false;

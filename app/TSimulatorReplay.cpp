@@ -24,7 +24,7 @@ struct TEvent {
 };
 
 struct TReplay {
-    std::string map = TMenu::mapPath, load, rules = THabitantControl::growthId;
+    std::string map = TNewGame::startMap, load, rules = THabitantControl::growthId;
     int32_t seed = 1;
     std::vector<TEvent> events;
 };

@@ -7,6 +7,7 @@
 #include "framework/TCPicture.h"
 #include "framework/TCText.h"
 #include "gui/TGUI.h"
+#include "platform/TCatalogue.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -54,13 +55,13 @@ void TBridgeTool::generate(const std::shared_ptr<TGUI>& g, float r, float R) {
         }
     }
     cmdNext = gui->AddRoundButton(R + r, 0, r, viewGadget.get());
-    cmdNext->setIcon(gui->buttonRightImg, "Nächste Brücke");
+    cmdNext->setIcon(gui->buttonRightImg, Tr("Nächste Brücke"));
     cmdNext->setGameFunc(_callNext, this);
     cmdPrv = gui->AddRoundButton(-(R + r), 0, r, viewGadget.get());
-    cmdPrv->setIcon(gui->buttonLeftImg, "Vorherige Brücke");
+    cmdPrv->setIcon(gui->buttonLeftImg, Tr("Vorherige Brücke"));
     cmdPrv->setGameFunc(_callPrv, this);
     cmdOk = gui->AddRoundButton(0, r + R, r, viewGadget.get());
-    cmdOk->setIcon(gui->buttonOkImg, "Brücke anwenden");
+    cmdOk->setIcon(gui->buttonOkImg, Tr("Brücke anwenden"));
     cmdOk->setGameFunc(_callOk, this);
 }
 
@@ -141,7 +142,7 @@ void TBridgeTool::Redraw() {
     _redrawPreview();
     std::string name;
     if (currentStreet && size_t(currentBridgeKind) < currentStreet->bridgeNames.size())
-        name = currentStreet->bridgeNames[size_t(currentBridgeKind)];
+        name = TrContent(currentStreet->bridgeNames[size_t(currentBridgeKind)]);
     _drawText(name + " (" + std::to_string(currentBridgeKind + 1) + "/" + std::to_string(countBridgeKinds) + ")");
 }
 

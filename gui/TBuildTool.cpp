@@ -12,6 +12,7 @@
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
 #include "gui/TTouchMouseTool.h"
+#include "platform/TCatalogue.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -97,10 +98,10 @@ void TBuildTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sh
     _mainGadget = viewGadget;
 
     cmdNext = gui->AddRoundButton(0, 0, r, viewGadget.get());
-    cmdNext->setIcon(gui->buttonRightImg, "Nächstes");
+    cmdNext->setIcon(gui->buttonRightImg, Tr("Nächstes"));
     cmdNext->setGameFunc(_nextBuilding, this);
     cmdPrv = gui->AddRoundButton(0, 0, r, viewGadget.get());
-    cmdPrv->setIcon(gui->buttonLeftImg, "Vorheriges");
+    cmdPrv->setIcon(gui->buttonLeftImg, Tr("Vorheriges"));
     cmdPrv->setGameFunc(_prevBuilding, this);
     sortChildrenAsCircle(*viewGadget, R, r, 90.0f, 0.5f, 1);
 
@@ -108,7 +109,7 @@ void TBuildTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sh
     techLevelParent = TGUIGadget::Create(bare, "");
     for (int32_t i = 0; i < 5; ++i) {
         auto b = gui->AddRoundButton(0, 0, r, techLevelParent.get());
-        b->setIcon(gui->techlevelImg[size_t(i)], "Techlevel " + std::to_string(i + 1));
+        b->setIcon(gui->techlevelImg[size_t(i)], Tr("Techlevel %1", i + 1));
         b->setGameFunc(_techlevelEvent, this);
         b->gadget->EventFunc = _cmdTechlevelAction;
         cmdTechlevel[size_t(i)] = b;
@@ -118,14 +119,14 @@ void TBuildTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sh
 
     infoGadget = gui->addInfoWindow(R + infoGadgetRadius, 0, infoGadgetRadius, viewGadget.get());
     cmdClose = gui->AddRoundButton(0, 0, r, infoGadget.get());
-    cmdClose->setIcon(gui->buttonCloseImg, "Gebäudeauswahl schließen");
+    cmdClose->setIcon(gui->buttonCloseImg, Tr("Gebäudeauswahl schließen"));
     cmdClose->setGameFunc(_closeTool, this);
     cmdBuild = gui->AddRoundButton(0, 0, r, infoGadget.get());
-    cmdBuild->setIcon(gui->buttonBuildImg, "Bautool starten");
+    cmdBuild->setIcon(gui->buttonBuildImg, Tr("Bautool starten"));
     cmdBuild->setGameFunc(_showTouchMouseTool, this);
     // Takes back the last editing command; the tool set gives it the game's undo.
     cmdUndo = gui->AddRoundButton(0, 0, r, infoGadget.get());
-    cmdUndo->setIcon(gui->buttonUndoImg, "Rückgängig (Strg+Z)");
+    cmdUndo->setIcon(gui->buttonUndoImg, Tr("Rückgängig (Strg+Z)"));
     // Lower right, clear of the text lines.
     // Just outside the bubble at its lower right, so they never cover a line of text.
     sortChildrenAsCircle(*infoGadget, infoGadgetRadius + r, r, 45.0f, 0.5f, 1);
@@ -463,15 +464,14 @@ void TBuildTool::updateRoadInfo(int32_t index) {
     const TStreet& s = *currentRoad;
     const bool bridges = s.bridgeAble && !s.bridgeImages.empty();
     SetInfoText(std::to_string(index + 1) + "/" + std::to_string(currentRoadList.size()), 0, Color_Light);
-    SetInfoText(s.plugin ? s.plugin->Name : s.Name, 1, Color_Default);
-    std::string price = "Preis: " + layer->getRealMoney(s.price);
+    SetInfoText(TrContent(s.plugin ? s.plugin->Name : s.Name), 1, Color_Default);
+    std::string price = Tr("Preis: %1", layer->getRealMoney(s.price));
     if (bridges) price += " (" + layer->getRealMoney(s.bridgePrice) + ")";
     SetInfoText(price, 2, layer->enoughMoneyToBuy(s.price) ? Color_Green : Color_Red);
-    SetInfoText("Nahe Wasser: " + std::to_string(s.plugin ? int32_t(s.plugin->nearWater) : 0), 3, Color_Default);
-    SetInfoText(bridges ? "Brücken: " + std::to_string(s.bridgeImages.size()) : "Keine Brücken vorhanden", 4,
-                Color_Default);
+    SetInfoText(Tr("Nahe Wasser: %1", s.plugin ? int32_t(s.plugin->nearWater) : 0), 3, Color_Default);
+    SetInfoText(bridges ? Tr("Brücken: %1", s.bridgeImages.size()) : Tr("Keine Brücken vorhanden"), 4, Color_Default);
     // A road piece always takes one field.
-    SetInfoText("Größe: 1*1", 5, Color_Default);
+    SetInfoText(Tr("Größe: 1*1"), 5, Color_Default);
     for (int32_t i = 6; i < infoLines; ++i) SetInfoText("", i, Color_Default);
 }
 
@@ -482,22 +482,21 @@ void TBuildTool::updateBuildingInfo(int32_t index) {
     }
     const TPicturePlugin& p = *currentBuilding;
     SetInfoText(std::to_string(index + 1) + "/" + std::to_string(currentBuildingList.size()), 0, Color_Light);
-    SetInfoText(p.Name, 1, Color_Default);
-    SetInfoText("Preis: " + layer->getRealMoney(float(p.price)), 2,
+    SetInfoText(TrContent(p.Name), 1, Color_Default);
+    SetInfoText(Tr("Preis: %1", layer->getRealMoney(float(p.price))), 2,
                 layer->enoughMoneyToBuy(float(p.price)) ? Color_Green : Color_Red);
-    SetInfoText("Unterhalt: " + layer->getRealMoney(float(p.alimony)), 3, Color_Default);
-    SetInfoText("Größe: " + std::to_string(p.SizeX[0]) + "x" + std::to_string(p.SizeY[0]) + " Felder", 4,
-                Color_Default);
-    const std::string people = p.structure == TPicturePlugin::TStructure::Residential ? "Bewohner: " : "Arbeiter: ";
-    SetInfoText(people + std::to_string(p.population), 5, Color_Default);
-    SetInfoText("Autos: " + std::to_string(p.maxcars), 6, Color_Default);
-    SetInfoText("Bauzeit: " + std::to_string(int32_t(p.constructionTime)) + " Tage", 7, Color_Default);
-    SetInfoText(p.noroadneeded ? "Auch ohne Straße" : "Straße benötigt", 8, Color_Default);
+    SetInfoText(Tr("Unterhalt: %1", layer->getRealMoney(float(p.alimony))), 3, Color_Default);
+    SetInfoText(Tr("Größe: %1x%2 Felder", p.SizeX[0], p.SizeY[0]), 4, Color_Default);
+    const bool residential = p.structure == TPicturePlugin::TStructure::Residential;
+    SetInfoText(residential ? Tr("Bewohner: %1", p.population) : Tr("Arbeiter: %1", p.population), 5, Color_Default);
+    SetInfoText(Tr("Autos: %1", p.maxcars), 6, Color_Default);
+    SetInfoText(Tr("Bauzeit: %1 Tage", int32_t(p.constructionTime)), 7, Color_Default);
+    SetInfoText(p.noroadneeded ? Tr("Auch ohne Straße") : Tr("Straße benötigt"), 8, Color_Default);
 }
 
 void TBuildTool::updateDestroyInfo() {
     const int32_t size = layer->getDestroySize();
-    SetInfoText("Größe: " + std::to_string(size) + "*" + std::to_string(size), 0, Color_Default);
+    SetInfoText(Tr("Größe: %1*%1", size), 0, Color_Default);
     for (int32_t i = 1; i < infoLines; ++i) SetInfoText("", i, Color_Default);
 }
 
@@ -516,7 +515,7 @@ void TBuildTool::drawInfluenceLegend(float x, float y) const {
     SetImageFont(gui->smallFont);
     const float lineHeight = std::max(TextHeight(""), swatch + 2);
     float textWidth = 0;
-    for (const auto& line : influenceLegend) textWidth = std::max(textWidth, TextWidth(line.text));
+    for (const auto& line : influenceLegend) textWidth = std::max(textWidth, TextWidth(Tr(line.text)));
     const float w = 2 * padding + swatch + gap + textWidth;
     const float h = 2 * padding + lineHeight * float(influenceLegend.size());
     // Above the bubble; where the screen's top is too near, below the buttons on its rim.
@@ -534,7 +533,7 @@ void TBuildTool::drawInfluenceLegend(float x, float y) const {
         SetColor(line.r, line.g, line.b);
         DrawRect(left + padding, std::round(lineY + 0.5f * (lineHeight - swatch)), swatch, swatch);
         SetColor(255, 255, 255);
-        DrawText(line.text, left + padding + swatch + gap, lineY);
+        DrawText(Tr(line.text), left + padding + swatch + gap, lineY);
         lineY += lineHeight;
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/TGUIElement.h"
+#include "platform/TCatalogue.h"
 
 class TGUI;
 class TLayer;
@@ -91,9 +92,9 @@ public:
         uint8_t r, g, b;
         const char* text;
     };
-    static constexpr std::array<TLegendLine, 3> influenceLegend{{{0, 255, 0, "Versorgt"},
-                                                                 {255, 210, 0, "Teilweise versorgt"},
-                                                                 {255, 0, 0, "Unversorgt oder verschmutzt"}}};
+    static constexpr std::array<TLegendLine, 3> influenceLegend{{{0, 255, 0, TrNoop("Versorgt")},
+                                                                 {255, 210, 0, TrNoop("Teilweise versorgt")},
+                                                                 {255, 0, 0, TrNoop("Unversorgt oder verschmutzt")}}};
     // Whether the ground shows the chosen building's influence colours now.
     bool influenceLegendShown() const;
     // The legend above the bubble centred on (x, y), or below it where the screen's top is too near.

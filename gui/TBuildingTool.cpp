@@ -12,6 +12,7 @@
 #include "gui/TDrawHabitantContainer.h"
 #include "gui/TDrawInfluenceContainer.h"
 #include "gui/TGUI.h"
+#include "platform/TCatalogue.h"
 #include "platform/TDraw.h"
 #include "platform/TImage.h"
 #include "plugins/TPicturePlugin.h"
@@ -73,10 +74,10 @@ void TBuildingTool::generate(const std::shared_ptr<TGUI>& g, float smallR, float
     _mainGadget = viewGadget;
 
     cmdClose = gui->AddRoundButton(0, 0, r, viewGadget.get());
-    cmdClose->setIcon(gui->buttonCloseImg, "Schließen");
+    cmdClose->setIcon(gui->buttonCloseImg, Tr("Schließen"));
     cmdClose->setGameFunc(_close, this);
     cmdJumpTo = gui->AddRoundButton(0, 0, r, viewGadget.get());
-    cmdJumpTo->setIcon(gui->buttonJumpToImg, "Springe zu");
+    cmdJumpTo->setIcon(gui->buttonJumpToImg, Tr("Springe zu"));
     cmdJumpTo->setGameFunc(_jumpTo, this);
     // Laid out before the bare parents join the view, so only the two buttons sit on its rim.
     sortChildrenAsCircle(*viewGadget, R, r, 90.0f, 0.5f, 1);
@@ -85,9 +86,9 @@ void TBuildingTool::generate(const std::shared_ptr<TGUI>& g, float smallR, float
         return TGUIGadget::Create(gui->root->NewGadget(0, 0, viewGadget->gadget.get(), nullptr, nullptr), "");
     };
     prntTab = bare();
-    tabInfo = _addTab(gui->buttonInfoImg, "Info");
-    tabInfluence = _addTab(gui->buttonInfluencesImg, "Einflüsse");
-    tabPeople = _addTab(gui->buttonPeopleImg, "Menschen");
+    tabInfo = _addTab(gui->buttonInfoImg, Tr("Info"));
+    tabInfluence = _addTab(gui->buttonInfluencesImg, Tr("Einflüsse"));
+    tabPeople = _addTab(gui->buttonPeopleImg, Tr("Menschen"));
     sortChildrenAsCircle(*prntTab, R, r, 225.0f, 0.5f, 1);
     prntInfluence = bare();
     prntPeople = bare();
@@ -265,7 +266,7 @@ void TBuildingTool::_setInfoText(const std::vector<std::string>& lines, const st
 // --- tabs ----------------------------------------------------------------------------------
 
 void TBuildingTool::_redrawInfoTab(const TBuilding& b) {
-    std::vector<std::string> lines{b.Name};
+    std::vector<std::string> lines{TrContent(b.Name)};
     std::vector<vesko::TCRGBA> colours{gui->textCol_default};
     const auto add = [&](const std::string& text, const vesko::TCRGBA& colour) {
         lines.push_back(text);
@@ -273,24 +274,23 @@ void TBuildingTool::_redrawInfoTab(const TBuilding& b) {
     };
     if (b.inBuildMode) {
         if (b.buildStartDay < 0) {
-            add("Bau wird vorbereitet", gui->textCol_yellow);
+            add(Tr("Bau wird vorbereitet"), gui->textCol_yellow);
         } else {
             const float days = (1.0f - b.buildingProgress) * (b.p ? b.p->constructionTime : 0.0f);
-            add("Im Bau: " + Percent(b.buildingProgress) + "%", gui->textCol_yellow);
-            add("(" + std::to_string(static_cast<int32_t>(days)) + " Tage verbleiben)", gui->textCol_yellow);
+            add(Tr("Im Bau: %1%", Percent(b.buildingProgress)), gui->textCol_yellow);
+            add(Tr("(%1 Tage verbleiben)", static_cast<int32_t>(days)), gui->textCol_yellow);
         }
     } else {
-        add("Zufriedenheit: " + Percent(b.getSatisfaction()) + "%", _getSatisfactionColor(b.getSatisfaction()));
+        add(Tr("Zufriedenheit: %1%", Percent(b.getSatisfaction())), _getSatisfactionColor(b.getSatisfaction()));
         const bool house = b.isResidentalBuilding();
         const size_t count = house ? b.habitants.Count() : b.workers.Count();
-        add(std::string(house ? "Einwohner: " : "Arbeiter: ") + std::to_string(count) + "/" +
-                std::to_string(house ? b.maxHabitans : b.maxWorkers),
+        add(house ? Tr("Einwohner: %1/%2", count, b.maxHabitans) : Tr("Arbeiter: %1/%2", count, b.maxWorkers),
             _getFullnessColor(b.getPeopleFullness()));
         if (house && count == 0 && !b.emptyReason.empty()) add(b.emptyReason, gui->textCol_red);
-        add("Fahrende Autos: " + std::to_string(b.car.Count()), gui->textCol_default);
+        add(Tr("Fahrende Autos: %1", b.car.Count()), gui->textCol_default);
     }
     if (b.buildStartDay >= 0 && layer)
-        add("Bau: " + layer->getRealDateOfDay(float(b.buildStartDay)), gui->textCol_default);
+        add(Tr("Bau: %1", layer->getRealDateOfDay(float(b.buildStartDay))), gui->textCol_default);
     _setInfoText(lines, colours);
 }
 
@@ -308,11 +308,11 @@ void TBuildingTool::_redrawInfluenceTab(const TBuilding& b) {
     }
     for (size_t k = 0; k < size_t(influenceKinds); ++k) {
         arrInfluences[k] = b.getInfluenceFor(int32_t(k));
-        cmdInfluences[k]->tooltip = {std::string(TInfluenceLayer::KindName(int32_t(k))) + ", ",
-                                     "zu " + Percent(arrInfluences[k]) + "% erfüllt"};
+        cmdInfluences[k]->tooltip = {Tr(TInfluenceLayer::KindName(int32_t(k))) + ", ",
+                                     Tr("zu %1% erfüllt", Percent(arrInfluences[k]))};
     }
     if (isVisible()) prntInfluence->gadget->showChildren();
-    _setInfoText({"Zufriedenheit:", Percent(b.satisfactionAverage) + "%"},
+    _setInfoText({Tr("Zufriedenheit:"), Percent(b.satisfactionAverage) + "%"},
                  {gui->textCol_default, _getSatisfactionColor(b.satisfactionAverage)});
 }
 
@@ -341,13 +341,13 @@ void TBuildingTool::_redrawPeopleTab(const TBuilding& b) {
     for (size_t i = 0; i < persons.size(); ++i) {
         if (const auto& h = persons[i]) {
             cmdPeoples[i]->tooltip = {h->Name + ",", h->getJobName(),
-                                      "(" + Percent(h->getSatisfaction()) + "% Zufriedenheit)"};
+                                      Tr("(%1% Zufriedenheit)", Percent(h->getSatisfaction()))};
         }
     }
     if (isVisible()) prntPeople->gadget->showChildren();
     const vesko::TCRGBA& colour = _getFullnessColor(b.getPeopleFullness());
-    _setInfoText({std::to_string(persons.size()) + " von max.",
-                  std::to_string(house ? b.maxHabitans : b.maxWorkers) + (house ? " Einwohnern" : " Arbeitern")},
+    _setInfoText({Tr("%1 von max.", persons.size()),
+                  house ? Tr("%1 Einwohnern", b.maxHabitans) : Tr("%1 Arbeitern", b.maxWorkers)},
                  {colour, colour});
 }
 

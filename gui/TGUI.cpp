@@ -9,6 +9,7 @@
 #include "framework/TCPicture.h"
 #include "framework/TTouchGUI.h"
 #include "framework/TTouchObject.h"
+#include "platform/TCatalogue.h"
 #include "platform/TCharset.h"
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
@@ -78,7 +79,7 @@ std::shared_ptr<TGUIGadget> TGUI::AddRoundButton(float x, float y, float r, TGUI
 
 std::shared_ptr<TGUIGadget> TGUI::AddPanelAnchor(float r) {
     auto g = AddRoundButton(0, 0, r, nullptr, 1);
-    g->setIcon(moveImg, "Verschieben");
+    g->setIcon(moveImg, Tr("Verschieben"));
     return g;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gui/TGUIGadget.h"
+#include "gui/TSettingsCommands.h"
 
 // What the panels may ask of the game that owns them: the game's command functions with the
 // game as their context. The GUI lies below the game and reaches it only through these.
@@ -30,6 +31,8 @@ struct TGameCommands {
     // Shows a message in the line at the top of the screen (and on standard output) for a few
     // seconds; lines are split at '\n'.
     TTextFunc showMessage = nullptr;
+    // The shell's answer to an option the settings panel changed.
+    TSettingsCommands settings{};
 
     // The message through showMessage; nothing without one.
     void message(const std::string& text) const {

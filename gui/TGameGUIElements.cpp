@@ -14,12 +14,14 @@
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TSaveFolder.h"
+#include "gui/TSettingsTool.h"
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
 #include "gui/TTaxTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "gui/TTutorialTool.h"
+#include "platform/TCatalogue.h"
 #include "platform/TCharset.h"
 #include "platform/TKeyMap.h"
 #include "settings/TGadgets.h"
@@ -68,6 +70,7 @@ void TGameGUIElements::generate() {
     mft = TMultiFunctionalTool::Create(0, 0, gui, smallButton_Radius, button_Radius);
     // Before the menu, whose "Laden" opens it.
     loadTool = TLoadTool::Create(gui, button_Radius, game, layer);
+    settingsTool = TSettingsTool::Create(gui, button_Radius, game.settings);
     _fillMenu();
     mainTool = TMainTool::Create(gui, button_Radius, layer, textFieldTool);
     bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
@@ -97,43 +100,46 @@ void TGameGUIElements::_fillMenu() {
         int32_t key;
     };
     const TEntry build[] = {
-        {&TGUI::buttonRoadRailImg, "Verkehrswege", _runBuildRoad, KeyOfDigit(1)},
-        {&TGUI::buttonResidentalImg, "Unterkunft", _runBuildResidentalBuilding, KeyOfDigit(2)},
-        {&TGUI::buttonComercialImg, "Gewerbe", _runBuildComercialBuilding, KeyOfDigit(3)},
-        {&TGUI::buttonIndustrialImg, "Industrie", _runBuildIndustrialBuilding, KeyOfDigit(4)},
-        {&TGUI::buttonParkImg, "Parkanlage", _runBuildParkBuilding, KeyOfDigit(5)},
-        {&TGUI::buttonPublicImg, "Allgemein", _runBuildPublicBuilding, KeyOfDigit(6)},
-        {&TGUI::buttonAwardImg, "Preis", _runBuildAwardBuilding, KeyOfDigit(7)},
-        {&TGUI::buttonBulldozerImg, "Abreissen", _runDestroyMode, KeyOfDigit(8)},
+        {&TGUI::buttonRoadRailImg, TrNoop("Verkehrswege"), _runBuildRoad, KeyOfDigit(1)},
+        {&TGUI::buttonResidentalImg, TrNoop("Unterkunft"), _runBuildResidentalBuilding, KeyOfDigit(2)},
+        {&TGUI::buttonComercialImg, TrNoop("Gewerbe"), _runBuildComercialBuilding, KeyOfDigit(3)},
+        {&TGUI::buttonIndustrialImg, TrNoop("Industrie"), _runBuildIndustrialBuilding, KeyOfDigit(4)},
+        {&TGUI::buttonParkImg, TrNoop("Parkanlage"), _runBuildParkBuilding, KeyOfDigit(5)},
+        {&TGUI::buttonPublicImg, TrNoop("Allgemein"), _runBuildPublicBuilding, KeyOfDigit(6)},
+        {&TGUI::buttonAwardImg, TrNoop("Preis"), _runBuildAwardBuilding, KeyOfDigit(7)},
+        {&TGUI::buttonBulldozerImg, TrNoop("Abreissen"), _runDestroyMode, KeyOfDigit(8)},
     };
     // Shortcuts answer also while the row is folded in.
     for (const TEntry& e : build)
-        mft->addBuildChild((*gui).*e.image, e.tooltip, e.action, this)->setKeyAction(e.key, 1);
+        mft->addBuildChild((*gui).*e.image, Tr(e.tooltip), e.action, this)->setKeyAction(e.key, 1);
 
-    mft->addViewChild(gui->buttonChangeMinimapImg, "Minimap einblenden", _toggleMiniMap, this, _miniMapVisible, this);
-    mft->addViewChild(gui->buttonHideRCIImg, "Hidetool einblenden", _toggleHideTool, this, _hideToolVisible, this);
-    mft->addViewChild(gui->zoomInImg, "Heranzoomen", game.zoomIn, game.game);
-    mft->addViewChild(gui->zoomOutImg, "Herauszoomen", game.zoomOut, game.game);
-    mft->addViewChild(gui->buttonCenterMapImg, "Map zentrieren", game.centerMap, game.game)
+    mft->addViewChild(gui->buttonChangeMinimapImg, Tr("Minimap einblenden"), _toggleMiniMap, this, _miniMapVisible,
+                      this);
+    mft->addViewChild(gui->buttonHideRCIImg, Tr("Hidetool einblenden"), _toggleHideTool, this, _hideToolVisible, this);
+    mft->addViewChild(gui->zoomInImg, Tr("Heranzoomen"), game.zoomIn, game.game);
+    mft->addViewChild(gui->zoomOutImg, Tr("Herauszoomen"), game.zoomOut, game.game);
+    mft->addViewChild(gui->buttonCenterMapImg, Tr("Map zentrieren"), game.centerMap, game.game)
         ->setKeyAction(KeyOfLetter('C'), 1);
-    mft->addViewChild(gui->buttonPhotoImg, "Foto machen", game.takeScreenShot, game.game)
+    mft->addViewChild(gui->buttonPhotoImg, Tr("Foto machen"), game.takeScreenShot, game.game)
         ->setKeyAction(KeyOfLetter('P'), 1);
-    mft->addViewChild(gui->buttonInfoModeImg, "Infomodus starten", game.changeInfoModeState, game.game, game.inInfoMode,
-                      game.game);
+    mft->addViewChild(gui->buttonInfoModeImg, Tr("Infomodus starten"), game.changeInfoModeState, game.game,
+                      game.inInfoMode, game.game);
 
-    mft->addOptionsChild(gui->buttonSaveImg, "Speichern", _runSaveTool, this);
-    mft->addOptionsChild(gui->buttonLoadImg, "Laden", TGUIElement::_changeState, loadTool.get());
-    mft->addOptionsChild(gui->buttonSettingsImg, "Einstellungen", nullptr, nullptr);
-    mft->addOptionsChild(gui->buttonCloseImg, "Beenden", game.exitGame, game.game);
+    mft->addOptionsChild(gui->buttonSaveImg, Tr("Speichern"), _runSaveTool, this);
+    mft->addOptionsChild(gui->buttonLoadImg, Tr("Laden"), TGUIElement::_changeState, loadTool.get());
+    mft->addOptionsChild(gui->buttonSettingsImg, Tr("Einstellungen"), TGUIElement::_changeState, settingsTool.get());
+    mft->addOptionsChild(gui->buttonCloseImg, Tr("Beenden"), game.exitGame, game.game);
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    // The list of saves has no record: it opens where it was last left in this game.
+    // The list of saves and the settings have no record: they open where they were last left in
+    // this game.
     return {{"textfieldtool", textFieldTool.get()}, {"touchmousetool", tmt.get()},
             {"buildtool", buildTool.get()},         {"multifunctionaltool", mft.get()},
             {"maintool", mainTool.get()},           {"minimaptool", mmt.get()},
             {"hidetool", hideTool.get()},           {"bridgetool", bridgeTool.get()},
-            {"buildingtool", buildingTool.get()},   {"loadtool", loadTool.get()}};
+            {"buildingtool", buildingTool.get()},   {"loadtool", loadTool.get()},
+            {"settingstool", settingsTool.get()}};
 }
 
 bool TGameGUIElements::ShownFromRecord(const std::string& name) {
@@ -263,6 +269,7 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
     mainTool->Update();
     buildingTool->Update();
     taxTool->Update();
+    settingsTool->Update();
     // Hidden kinds stay hidden while the panel itself is closed.
     hideTool->Update();
     vesko::TTouchObject::Update(touchPoints, 1.0f);
@@ -278,9 +285,10 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 }
 
 void TGameGUIElements::Destroy() {
-    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{
-             tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(), hideTool.get(), mft.get(), mainTool.get(),
-             bridgeTool.get(), buildingTool.get(), tutorialTool.get(), taxTool.get(), loadTool.get()}) {
+    for (TGUIElement* panel :
+         std::initializer_list<TGUIElement*>{tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(), hideTool.get(),
+                                             mft.get(), mainTool.get(), bridgeTool.get(), buildingTool.get(),
+                                             tutorialTool.get(), taxTool.get(), loadTool.get(), settingsTool.get()}) {
         if (panel) panel->Destroy();
     }
     for (const auto& starter : {startResidental, startComercial, startIndustrial, startPark, startPublic, startAward}) {
@@ -299,6 +307,7 @@ void TGameGUIElements::Destroy() {
     tutorialTool.reset();
     taxTool.reset();
     loadTool.reset();
+    settingsTool.reset();
 }
 
 // --- building ------------------------------------------------------------------------------
@@ -375,20 +384,21 @@ int32_t TGameGUIElements::_hideToolVisible(void* c) {
 void TGameGUIElements::runSaveTool() {
     if (!textFieldTool || !layer) return;
     _overwriteAsked.clear();
-    textFieldTool->startTool(layer->getCityName(), "Spielstand speichern", "Speichern", "", _saveWithName, this);
+    textFieldTool->startTool(layer->getCityName(), Tr("Spielstand speichern"), Tr("Speichern"), "", _saveWithName,
+                             this);
 }
 
 int32_t TGameGUIElements::saveWithName(const std::string& name) {
     const std::vector<uint32_t> chars = TCharset::Decode(name);
     if (std::all_of(chars.begin(), chars.end(), [](uint32_t cp) { return cp == ' ' || cp == 0xA0; })) {
-        game.message("Bitte einen Namen eingeben");
+        game.message(Tr("Bitte einen Namen eingeben"));
         return 0;
     }
     const std::string safe = TSaveFolder::SafeName(name);
     // An existing save is written over only when OK comes twice for the same file.
     if (TSaveFolder::Exists(safe) && _overwriteAsked != safe) {
         _overwriteAsked = safe;
-        game.message("Spielstand „" + safe + "“ gibt es schon – nochmal Speichern zum Überschreiben");
+        game.message(Tr("Spielstand „%1“ gibt es schon – nochmal Speichern zum Überschreiben", safe));
         return 0;
     }
     _overwriteAsked.clear();

@@ -19,6 +19,7 @@ class TGUIElement;
 class TInputSnapshot;
 class TLoadTool;
 class TMainTool;
+class TSettingsTool;
 class TTaxTool;
 class TTextFieldTool;
 class TRoad;
@@ -125,6 +126,7 @@ public:
     std::shared_ptr<TTutorialTool> tutorialTool;
     std::shared_ptr<TTaxTool> taxTool;
     std::shared_ptr<TLoadTool> loadTool;
+    std::shared_ptr<TSettingsTool> settingsTool;
     std::shared_ptr<TStartRoadTool> startRoad;
     std::shared_ptr<TStartBuildTool> startResidental, startComercial, startIndustrial, startPark, startPublic,
         startAward;

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "gui/TGUI.h"
+#include "platform/TCatalogue.h"
 #include "world/TLayer.h"
 
 std::shared_ptr<THideTool> THideTool::Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,
@@ -25,22 +26,22 @@ void THideTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
         const char* tooltip;
     };
     const TToggle toggles[] = {
-        {&cmdResidental, &TGUI::buttonHideResidentalImg, "Wohngebäude ausblenden"},
-        {&cmdComercial, &TGUI::buttonHideComercialImg, "Geschäftsgebäude ausblenden"},
-        {&cmdIndustrial, &TGUI::buttonHideIndustrialImg, "Industriegebäude ausblenden"},
-        {&cmdPark, &TGUI::buttonHideParkImg, "Öffentliche Parks ausblenden"},
-        {&cmdPublic, &TGUI::buttonHidePublicImg, "Öffentliche Gebäude ausblenden"},
-        {&cmdAward, &TGUI::buttonHideAwardImg, "Preisgebäude ausblenden"},
-        {&cmdTree, &TGUI::buttonHideForestImg, "Bäume ausblenden"},
-        {&cmdCar, &TGUI::buttonHideCarsImg, "Autos ausblenden"},
-        {&cmdSmoke, &TGUI::buttonHideSmokeImg, "Qualm ausblenden"},
+        {&cmdResidental, &TGUI::buttonHideResidentalImg, TrNoop("Wohngebäude ausblenden")},
+        {&cmdComercial, &TGUI::buttonHideComercialImg, TrNoop("Geschäftsgebäude ausblenden")},
+        {&cmdIndustrial, &TGUI::buttonHideIndustrialImg, TrNoop("Industriegebäude ausblenden")},
+        {&cmdPark, &TGUI::buttonHideParkImg, TrNoop("Öffentliche Parks ausblenden")},
+        {&cmdPublic, &TGUI::buttonHidePublicImg, TrNoop("Öffentliche Gebäude ausblenden")},
+        {&cmdAward, &TGUI::buttonHideAwardImg, TrNoop("Preisgebäude ausblenden")},
+        {&cmdTree, &TGUI::buttonHideForestImg, TrNoop("Bäume ausblenden")},
+        {&cmdCar, &TGUI::buttonHideCarsImg, TrNoop("Autos ausblenden")},
+        {&cmdSmoke, &TGUI::buttonHideSmokeImg, TrNoop("Qualm ausblenden")},
     };
     // The nine toggles on a ring about the move button, touching each other.
     const float ring = r / std::sin(std::numbers::pi_v<float> / 9.0f) + 1.0f;
     for (size_t i = 0; i < std::size(toggles); ++i) {
         const float a = -0.5f * std::numbers::pi_v<float> + float(i) * 2.0f * std::numbers::pi_v<float> / 9.0f;
         auto b = gui->AddRoundButton(std::round(ring * std::cos(a)), std::round(ring * std::sin(a)), r, cmdMove.get());
-        b->setIcon((*gui).*toggles[i].icon, toggles[i].tooltip);
+        b->setIcon((*gui).*toggles[i].icon, Tr(toggles[i].tooltip));
         b->gadget->EventFunc = _cmdAction;
         *toggles[i].gadget = b;
     }

@@ -5,6 +5,7 @@
 #include "framework/TCGroup.h"
 #include "framework/TCText.h"
 #include "gui/TGUI.h"
+#include "platform/TCatalogue.h"
 #include "platform/TImageFont.h"
 #include "world/TLayer.h"
 
@@ -68,13 +69,13 @@ void TLoadTool::generate(const std::shared_ptr<TGUI>& g, float r, const TGameCom
     };
     // Under the column, centred on it: previous, close, next.
     const TButton row[] = {
-        {&cmdPrv, &TGUI::buttonLeftImg, "Vorherige Seite", _previousPage, -1},
-        {&cmdClose, &TGUI::buttonCloseImg, "Schließen", _close, 0},
-        {&cmdNext, &TGUI::buttonRightImg, "Nächste Seite", _nextPage, 1},
+        {&cmdPrv, &TGUI::buttonLeftImg, TrNoop("Vorherige Seite"), _previousPage, -1},
+        {&cmdClose, &TGUI::buttonCloseImg, TrNoop("Schließen"), _close, 0},
+        {&cmdNext, &TGUI::buttonRightImg, TrNoop("Nächste Seite"), _nextPage, 1},
     };
     for (const TButton& b : row) {
         auto button = gui->AddRoundButton(barX + 2 * r * b.column, _rowY(pageSize), r, cmdMove.get());
-        button->setIcon((*gui).*b.icon, b.tooltip);
+        button->setIcon((*gui).*b.icon, Tr(b.tooltip));
         button->setGameFunc(b.action, this);
         *b.gadget = button;
     }
@@ -112,7 +113,7 @@ void TLoadTool::previousPage() {
 }
 
 std::vector<std::string> TLoadTool::shownNames() const {
-    if (files.empty()) return {emptyText};
+    if (files.empty()) return {Tr(emptyText)};
     const size_t from = size_t(page) * pageSize;
     std::vector<std::string> names;
     for (size_t i = from; i < std::min(files.size(), from + pageSize); ++i) names.push_back(files[i].name);
@@ -131,7 +132,7 @@ TLoadTool::TShownEntry TLoadTool::_entry(size_t index) {
         e.money = layer->getRealMoney(s.money);
         e.date = layer->getRealDate(s.dateWeekDay, s.dateDay, s.dateMonth, s.dateYear);
     }
-    if (s.inhabitants >= 0) e.inhabitants = std::to_string(s.inhabitants) + " Einwohner";
+    if (s.inhabitants >= 0) e.inhabitants = Tr("%1 Einwohner", s.inhabitants);
     return e;
 }
 
@@ -152,7 +153,9 @@ void TLoadTool::_updateEntries() {
     for (size_t i = 0; i < pageSize; ++i) {
         _texts[i]->Clear();
         if (entries.empty()) {
-            if (i == 0) _texts[i]->addContent(TGUI::PlacedText(emptyText, big, gui->textCol_light, left, -0.5f * TGUI::FontHeight(big)));
+            if (i == 0)
+                _texts[i]->addContent(
+                    TGUI::PlacedText(Tr(emptyText), big, gui->textCol_light, left, -0.5f * TGUI::FontHeight(big)));
             continue;
         }
         if (i >= entries.size()) continue;

@@ -8,6 +8,7 @@
 #include "gui/TGUIElement.h"
 #include "gui/TGameCommands.h"
 #include "gui/TSaveFolder.h"
+#include "platform/TCatalogue.h"
 #include "world/TCitySummary.h"
 
 class TGUI;
@@ -27,7 +28,7 @@ class TCGroup;
 class TLoadTool : public TGUIElement {
 public:
     static constexpr size_t pageSize = 8;
-    static inline const std::string emptyText = "Keine Spielstände";
+    static inline const std::string emptyText = TrNoop("Keine Spielstände");
 
     // What a bar shows of a save: its name, and when it could be read, money, date and
     // inhabitants ("" for what is unknown).

@@ -11,6 +11,7 @@
 #include "framework/TCText.h"
 #include "gui/TGUI.h"
 #include "gui/TTextFieldTool.h"
+#include "platform/TCatalogue.h"
 #include "platform/TCharset.h"
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
@@ -60,11 +61,11 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
     cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
 
-    cmdName = _addBar(0, "Stadtname und Bürgermeister", _onCmdName, layerName);
-    cmdMoney = _addBar(1, "Geld und Datum", _onCmdMoney, layerMoney);
+    cmdName = _addBar(0, Tr("Stadtname und Bürgermeister"), _onCmdName, layerName);
+    cmdMoney = _addBar(1, Tr("Geld und Datum"), _onCmdMoney, layerMoney);
     cmdMFT = gui->AddRoundButton(0, float(layerHeight) + gap, r, cmdMove.get());
-    cmdMFT->setIcon(gui->infFireDepartmentImg, "Nonsense");
-    cmdHabitants = _addBar(2, "Einwohner und Co", _onCmdHabitants, layerHabitants);
+    cmdMFT->setIcon(gui->infFireDepartmentImg, Tr("Nonsense"));
+    cmdHabitants = _addBar(2, Tr("Einwohner und Co"), _onCmdHabitants, layerHabitants);
 
     const float pictureSize = float(layerHeight) - gap;
     const float pictureX = 0.5f * float(layerWidth) - barPadding - 0.5f * pictureSize;
@@ -91,17 +92,17 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
         const char* tooltip;
     };
     const TSpeed speeds[] = {
-        {&cmdSpeedPause, &TGUI::speedPauseImg, "Pause"},
-        {&cmdSpeedSlow, &TGUI::speedSlowImg, "Langsam"},
-        {&cmdSpeedDefault, &TGUI::speedDefaultImg, "Normal"},
-        {&cmdSpeedFast, &TGUI::speedFastImg, "Schnell"},
-        {&cmdSpeedHyper, &TGUI::speedVerryFastImg, "Sehr schnell"},
+        {&cmdSpeedPause, &TGUI::speedPauseImg, TrNoop("Pause")},
+        {&cmdSpeedSlow, &TGUI::speedSlowImg, TrNoop("Langsam")},
+        {&cmdSpeedDefault, &TGUI::speedDefaultImg, TrNoop("Normal")},
+        {&cmdSpeedFast, &TGUI::speedFastImg, TrNoop("Schnell")},
+        {&cmdSpeedHyper, &TGUI::speedVerryFastImg, TrNoop("Sehr schnell")},
     };
     // A row under the bars, from the bars' left end.
     const float rowY = 2.5f * float(layerHeight) + 3 * gap + r;
     for (size_t i = 0; i < std::size(speeds); ++i) {
         auto b = gui->AddRoundButton(2 * r + gap + 2 * r * float(i), rowY, r, cmdMove.get());
-        b->setIcon((*gui).*speeds[i].icon, speeds[i].tooltip);
+        b->setIcon((*gui).*speeds[i].icon, Tr(speeds[i].tooltip));
         b->gadget->EventFunc = _cmdSpeedAction;
         b->setGameFunc(_SpeedEvent, this);
         *speeds[i].gadget = b;
@@ -209,8 +210,7 @@ void TMainTool::setLayerHabitantsText(int32_t count, float satisfaction) {
     _shownPercent = percent;
     layerHabitants->Clear();
     layerHabitants->addContent(_smileySlot);
-    _addTwoLines(*layerHabitants, "Einwohner: " + std::to_string(count),
-                 "Zufriedenheit: " + std::to_string(percent) + "%");
+    _addTwoLines(*layerHabitants, Tr("Einwohner: %1", count), Tr("Zufriedenheit: %1%", percent));
 }
 
 float TMainTool::_textRoom(int32_t pictureAtRight) const {
@@ -298,7 +298,7 @@ int32_t TMainTool::setCityName(const std::string& name) {
 
 void TMainTool::onCmdName() {
     if (!tft) return;
-    tft->startTool(getCityName(), "Stadtnamen verändern", "", "", _setCityName, this, nullptr, nullptr, 0, 0.0f);
+    tft->startTool(getCityName(), Tr("Stadtnamen verändern"), "", "", _setCityName, this, nullptr, nullptr, 0, 0.0f);
 }
 
 int32_t TMainTool::_onCmdName(void* context) {

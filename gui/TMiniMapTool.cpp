@@ -7,6 +7,7 @@
 #include "framework/TTouchObject.h"
 #include "gui/TGUI.h"
 #include "gui/TGameCommands.h"
+#include "platform/TCatalogue.h"
 #include "world/TLayer.h"
 #include "world/TMiniMap.h"
 
@@ -32,19 +33,19 @@ std::shared_ptr<TMiniMapTool> TMiniMapTool::Create(const std::shared_ptr<TGUI>& 
     draw->container = std::shared_ptr<void>(std::shared_ptr<void>(), t.get());
     auto to = vesko::TTouchObject::Create(0, 0, 0, 0);
     auto tg = gui->root->NewGadget(0, 0, t->cmdMove->gadget.get(), to, draw);
-    t->mapGadget = TGUIGadget::Create(tg, "Minimap");
+    t->mapGadget = TGUIGadget::Create(tg, Tr("Minimap"));
     t->mapGadget->SetAutoCorrectPositionEnable(0);
 
     t->cmdZoomIn = gui->AddRoundButton(0, 0, r, t->cmdMove.get());
-    t->cmdZoomIn->setIcon(gui->zoomInImg, "Hineinzoomen");
+    t->cmdZoomIn->setIcon(gui->zoomInImg, Tr("Hineinzoomen"));
     t->cmdZoomIn->setGameFunc(game.zoomIn, game.game);
     t->cmdZoomIn->setKeyAction(zoomInKey, 1);
     t->cmdZoomOut = gui->AddRoundButton(0, 0, r, t->cmdMove.get());
-    t->cmdZoomOut->setIcon(gui->zoomOutImg, "Herauszoomen");
+    t->cmdZoomOut->setIcon(gui->zoomOutImg, Tr("Herauszoomen"));
     t->cmdZoomOut->setGameFunc(game.zoomOut, game.game);
     t->cmdZoomOut->setKeyAction(zoomOutKey, 1);
     t->cmdResize = gui->AddRoundButton(0, 0, r, t->cmdMove.get(), 1);
-    t->cmdResize->setIcon(gui->scaleImg, "Größe ändern");
+    t->cmdResize->setIcon(gui->scaleImg, Tr("Größe ändern"));
     for (const auto& g : {t->cmdZoomIn, t->cmdZoomOut, t->cmdResize}) g->SetAutoCorrectPositionEnable(0);
     t->_placeCorners();
     return t;

@@ -2,6 +2,7 @@
 
 #include "framework/TTGUIGadget.h"
 #include "gui/TGUI.h"
+#include "platform/TCatalogue.h"
 #include "platform/TImage.h"
 
 std::shared_ptr<TMultiFunctionalTool> TMultiFunctionalTool::Create(float x, float y, const std::shared_ptr<TGUI>& gui,
@@ -10,7 +11,7 @@ std::shared_ptr<TMultiFunctionalTool> TMultiFunctionalTool::Create(float x, floa
     // The anchor is a small drag handle above the column, the panel's position.
     const float handleScale = gui->circleImg ? 2.0f * smallRadius / float(gui->circleImg->width) : 1.0f;
     t->moveButton = gui->AddMoveButton(x, y, nullptr, gui->circleImg, handleScale);
-    t->moveButton->SetTooltip("Verschieben");
+    t->moveButton->SetTooltip(Tr("Verschieben"));
     t->_mainGadget = t->moveButton;
     t->smallRadius = smallRadius;
     t->generate(gui, radius);
@@ -21,13 +22,13 @@ void TMultiFunctionalTool::generate(const std::shared_ptr<TGUI>& g, float r) {
     gui = g;
     buttonRadius = r;
     const std::shared_ptr<TImage> icons[3] = {gui->buttonBuildImg, gui->buttonViewImg, gui->buttonSettingsImg};
-    const char* const tips[3] = {"Bauen", "Anzeige", "Optionen"};
+    const char* const tips[3] = {TrNoop("Bauen"), TrNoop("Anzeige"), TrNoop("Optionen")};
     std::shared_ptr<TGUIGadget>* mains[3] = {&cmdBuild, &cmdView, &cmdOptions};
     for (int32_t i = 0; i < 3; ++i) {
         // The column hangs below the handle, centred under it.
         const float y = smallRadius + 2.0f + float(2 * i + 1) * r;
         auto b = gui->AddRoundButton(0, y, r, moveButton.get(), 0, 0, 0, gui->sidebarButtonImg);
-        b->setIcon(icons[i], tips[i]);
+        b->setIcon(icons[i], Tr(tips[i]));
         b->gadget->EventFunc = TGUIGadget::RingEventAction;
         *mains[i] = b;
     }

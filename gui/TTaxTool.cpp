@@ -9,6 +9,7 @@
 #include "gui/TChangeTaxContainer.h"
 #include "gui/TGUI.h"
 #include "gui/TTextFieldTool.h"
+#include "platform/TCatalogue.h"
 #include "platform/TCharset.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
@@ -88,7 +89,7 @@ void TTaxTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::shar
         if (auto group = TGUI::StateGroup(*panelGadget, s)) group->addContent(draw);
     }
     cmdOk = gui->AddRoundButton(panelX + 0.5f * panelWidth + gap + r, 0, r, cmdMove.get());
-    cmdOk->setIcon(gui->buttonOkImg, "Ok");
+    cmdOk->setIcon(gui->buttonOkImg, Tr("Ok"));
     cmdOk->setGameFunc(_onCmdOk, this);
 
     struct TButton {
@@ -99,16 +100,16 @@ void TTaxTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::shar
     };
     // A row under the panel: level down, rate down, typing, rate up, level up.
     const TButton row[] = {
-        {&cmdLvlDown, &TGUI::buttonLeftImg, "Level -", _cmdLevelDown},
-        {&cmdDown, &TGUI::buttonTaxesDown, "Verkleinern", _onCmdTaxesDown},
-        {&cmdEdit, &TGUI::buttonKeyboardImg, "Bearbeiten", _onCmdEdit},
-        {&cmdUp, &TGUI::buttonTaxesUp, "Vergrößern", _onCmdTaxesUp},
-        {&cmdLvlUp, &TGUI::buttonRightImg, "Level +", _cmdLevelUp},
+        {&cmdLvlDown, &TGUI::buttonLeftImg, TrNoop("Level -"), _cmdLevelDown},
+        {&cmdDown, &TGUI::buttonTaxesDown, TrNoop("Verkleinern"), _onCmdTaxesDown},
+        {&cmdEdit, &TGUI::buttonKeyboardImg, TrNoop("Bearbeiten"), _onCmdEdit},
+        {&cmdUp, &TGUI::buttonTaxesUp, TrNoop("Vergrößern"), _onCmdTaxesUp},
+        {&cmdLvlUp, &TGUI::buttonRightImg, TrNoop("Level +"), _cmdLevelUp},
     };
     const float rowY = 0.5f * panelHeight + gap + r;
     for (size_t i = 0; i < std::size(row); ++i) {
         auto b = gui->AddRoundButton(panelX + 2 * r * (float(i) - 2), rowY, r, cmdMove.get());
-        b->setIcon((*gui).*row[i].icon, row[i].tooltip);
+        b->setIcon((*gui).*row[i].icon, Tr(row[i].tooltip));
         b->setGameFunc(row[i].action, this);
         *row[i].gadget = b;
     }
@@ -213,8 +214,8 @@ void TTaxTool::onCmdEdit() {
     container->taxTool = this;
     container->techlevel = currentLevel + 1;
     // Started before the container is kept: starting cancels an earlier edit, which may be ours.
-    tft->startTool(std::to_string(_getPercent(currentLevel + 1)) + "%", "Steuern verändern", "", "", _onEditCallback,
-                   container.get(), nullptr, nullptr, 0, 1.0f);
+    tft->startTool(std::to_string(_getPercent(currentLevel + 1)) + "%", Tr("Steuern verändern"), "", "",
+                   _onEditCallback, container.get(), nullptr, nullptr, 0, 1.0f);
     tft->setEditFunc(txtEditFunc, container.get());
     // The cursor goes before the "%" at once, so the first Backspace takes a digit.
     tft->_trimText();
@@ -236,14 +237,14 @@ int32_t TTaxTool::onEditCallback(const std::string& text, int32_t techlevel) {
     std::string_view s = Trim(text);
     if (s == "%" || s.empty()) {
         // An emptied field changes nothing, as if it had been cancelled.
-        game.message("Steuersatz bleibt bei " + std::to_string(_getPercent(techlevel)) + " %");
+        game.message(Tr("Steuersatz bleibt bei %1 %", _getPercent(techlevel)));
         return 1;
     }
     int32_t percent = 0;
     bool above = false;
     if (!_parsePercent(text, percent, &above)) return 0;
     setTaxes(techlevel, float(percent) / 100.0f);
-    if (above) game.message("Steuersatz auf " + std::to_string(maxPercent) + " % begrenzt");
+    if (above) game.message(Tr("Steuersatz auf %1 % begrenzt", maxPercent));
     _updateTaxButtons();
     return 1;
 }

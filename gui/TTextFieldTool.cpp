@@ -13,6 +13,7 @@
 #include "gui/TGUI.h"
 #include "gui/TInputSnapshot.h"
 #include "gui/TKeyboardKey.h"
+#include "platform/TCatalogue.h"
 #include "platform/TCharset.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
@@ -107,13 +108,13 @@ void TTextFieldTool::generate(const std::shared_ptr<TGUI>& g, float r, float sma
 
     const float up = -std::numbers::sqrt3_v<float> * r;
     cmdOK = gui->AddRoundButton(textfield_Width + 2 * r, 0, r, cmdMove.get());
-    cmdOK->setIcon(gui->buttonOkImg, "Anwenden");
+    cmdOK->setIcon(gui->buttonOkImg, Tr("Anwenden"));
     cmdOK->setGameFunc(_onCmdOk, this);
     cmdCancel = gui->AddRoundButton(-r, up, r, cmdMove.get());
-    cmdCancel->setIcon(gui->buttonCloseImg, "Abbrechen");
+    cmdCancel->setIcon(gui->buttonCloseImg, Tr("Abbrechen"));
     cmdCancel->setGameFunc(_onCmdCancel, this);
     cmdKeyboard = gui->AddRoundButton(r, up, r, cmdMove.get());
-    cmdKeyboard->setIcon(gui->buttonKeyboardImg, "Keyboard");
+    cmdKeyboard->setIcon(gui->buttonKeyboardImg, Tr("Keyboard"));
     cmdKeyboard->gadget->EventFunc = _shiftFunc;
     _keyboardToggle = TKeyboardKey::Create(this, "update", TKeyboardKey::always, cmdKeyboard);
     cmdKeyboard->setGameFunc(_onKeyHit, _keyboardToggle.get());
@@ -134,11 +135,14 @@ void TTextFieldTool::_generateKeyboard() {
         int32_t column, row;
     };
     const TSign signs[] = {
-        {"ß", "ß", "?", 10, 0}, {"´", "´", "`", 11, 0}, {"~", "~", "|", 12, 0},  {"Backspace", "<-", "<-", 13, 0},
-        {"^", "^", "°", -1, 1}, {"+", "+", "*", 11, 1}, {"@", "@", "\\", 12, 1}, {";", ",", ";", 7, 3},
-        {":", ".", ":", 8, 3},  {"-", "-", "_", 9, 3},  {"'", "#", "'", 10, 3},  {"<", "<", ">", 11, 3},
+        {"ß", "ß", "?", 10, 0},  {"´", "´", "`", 11, 0},
+        {"~", "~", "|", 12, 0},  {TrNoop("Backspace"), "<-", "<-", 13, 0},
+        {"^", "^", "°", -1, 1},  {"+", "+", "*", 11, 1},
+        {"@", "@", "\\", 12, 1}, {";", ",", ";", 7, 3},
+        {":", ".", ":", 8, 3},   {"-", "-", "_", 9, 3},
+        {"'", "#", "'", 10, 3},  {"<", "<", ">", 11, 3},
     };
-    for (const TSign& s : signs) _addKey(s.label, s.normal, s.shifted, s.column, s.row);
+    for (const TSign& s : signs) _addKey(Tr(s.label), s.normal, s.shifted, s.column, s.row);
     struct TLetters {
         std::vector<std::string> labels;
         int32_t firstColumn, row;
@@ -154,10 +158,10 @@ void TTextFieldTool::_generateKeyboard() {
             _addKey(l, TCharset::ToLower(l), l, row.firstColumn + int32_t(i), row.row);
         }
     }
-    cmdShiftLock = _addKey("ShiftLock", "ShiftLock", "ShiftLock", -1, 2, 2);
-    cmdShift = _addKey("Shift", "Shift", "Shift", -2, 3, 2);
+    cmdShiftLock = _addKey(Tr("ShiftLock"), "ShiftLock", "ShiftLock", -1, 2, 2);
+    cmdShift = _addKey(Tr("Shift"), "Shift", "Shift", -2, 3, 2);
     for (const auto& toggle : {cmdShiftLock, cmdShift}) toggle->gadget->EventFunc = _shiftFunc;
-    _addKey("Space", " ", " ", 3, 4, 5);
+    _addKey(Tr("Space"), " ", " ", 3, 4, 5);
     // Last child of the keyboard button: drawn after every key face.
     auto lettering = vesko::TCFunc::Load(_drawKeyLabels);
     lettering->container = std::shared_ptr<void>(std::shared_ptr<void>(), this);
@@ -233,8 +237,8 @@ void TTextFieldTool::startTool(const std::string& text, const std::string& toolt
     currentFont = gui->bigFont;
     currentText = Clean(text, currentFont.get());
     cmdTextField->SetTooltip(tooltip);
-    cmdOK->SetTooltip(okTooltip.empty() ? "Ok" : okTooltip);
-    cmdCancel->SetTooltip(cancelTooltip.empty() ? "Abbrechen" : cancelTooltip);
+    cmdOK->SetTooltip(okTooltip.empty() ? Tr("Ok") : okTooltip);
+    cmdCancel->SetTooltip(cancelTooltip.empty() ? Tr("Abbrechen") : cancelTooltip);
     gameFunc = TOkFunc(okFunc, okObj);
     cancelFunc = TCancelFunc(cancelF, cancelObj);
     editFunc = TEditFunc();

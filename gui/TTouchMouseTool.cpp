@@ -3,6 +3,7 @@
 #include "framework/TCFunc.h"
 #include "framework/TTouchGUI.h"
 #include "gui/TGUI.h"
+#include "platform/TCatalogue.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 
@@ -38,10 +39,10 @@ void TTouchMouseTool::generate(const std::shared_ptr<TGUI>& gui, float r) {
     cmdMove = gui->AddPanelAnchor(r);
     _mainGadget = cmdMove;
     cmdOk = gui->AddRoundButton(2.0f * r + 2.0f, 0, r, cmdMove.get());
-    cmdOk->setIcon(gui->buttonOkImg, "Ok");
+    cmdOk->setIcon(gui->buttonOkImg, Tr("Ok"));
     cmdOk->setGameFunc(_initClickEvent, this);
     cmdCancel = gui->AddRoundButton(4.0f * r + 4.0f, 0, r, cmdMove.get());
-    cmdCancel->setIcon(gui->buttonCloseImg, "Abbrechen");
+    cmdCancel->setIcon(gui->buttonCloseImg, Tr("Abbrechen"));
     cmdCancel->setGameFunc(TGUIElement::_hideTool, this);
     // The spot itself takes no touches: a tap there would land on the map beneath.
     gui->root->NewGadget(cmdOk->gadget->x, yDif, cmdMove->gadget.get(), nullptr, vesko::TCFunc::Load(DrawSpot));

@@ -219,6 +219,27 @@ bool IsFullscreen() {
     return c.window && (c.coversDisplay || (SDL_GetWindowFlags(c.window) & SDL_WINDOW_FULLSCREEN) != 0);
 }
 
+void SetWindowSize(int32_t width, int32_t height) {
+    TGraphicsContext& c = Context();
+    if (!c.window) return;
+    width = std::max(width, minWidth);
+    height = std::max(height, minHeight);
+    if (c.coversDisplay) {
+        c.windowedW = width;
+        c.windowedH = height;
+        return;
+    }
+    SDL_SetWindowSize(c.window, width, height);
+    // A window grown beyond its display's edge moves back onto it, as far as it fits.
+    SDL_Rect display{};
+    if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(c.window), 0), &display) != 0) return;
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(c.window, &x, &y);
+    const int nx = std::max(display.x, std::min(x, display.x + display.w - width));
+    const int ny = std::max(display.y, std::min(y, display.y + display.h - height));
+    if (nx != x || ny != y) SDL_SetWindowPosition(c.window, nx, ny);
+}
+
 float DisplayDPI() {
     TGraphicsContext& c = Context();
     float diagonal = 0;

@@ -30,6 +30,10 @@ bool ResizeGraphics(int32_t width, int32_t height);
 // window-size event. Nothing happens without a window.
 void SetFullscreen(bool on);
 bool IsFullscreen();
+// Gives the window a new size (at least minWidth x minHeight); in full screen it is the size the
+// window takes when it leaves full screen. The new size arrives as a window-size event. Nothing
+// happens without a window.
+void SetWindowSize(int32_t width, int32_t height);
 // The dots per inch of the display the window is on; 0 when the display does not tell.
 float DisplayDPI();
 bool IsOpen();

@@ -36,6 +36,8 @@ int32_t TSettings::ReadIn(const std::string& folder) {
     TSettingsFiles::ReadWholeNumber(r, "target FPS", TargetFPS);
     _ReadUIScale(r.GetField("UI scale", 0, "1"));
     TSettingsFiles::ReadString(r, "Rule set", RuleSet);
+    TSettingsFiles::ReadWholeNumber(r, "scroll speed", keyMovementSpeed);
+    TSettingsFiles::ReadInt(r, "Autosave", Autosave);
     _Clamp();
     return 0;
 }
@@ -46,6 +48,15 @@ void TSettings::_Clamp() {
                              maxResolution);
     TSettingsFiles::ClampInt(file, "Resolution vertical", ResolutionVertical, minResolutionVertical, maxResolution);
     TSettingsFiles::ClampInt(file, "gamma", Gamma, -maxGamma, maxGamma);
+    // A map that stands still or runs away from the arrow keys is no speed to play with.
+    const float slowest = float(minScrollSpeed), fastest = float(maxScrollSpeed);
+    if (!(keyMovementSpeed >= slowest && keyMovementSpeed <= fastest)) {
+        const float replacement = keyMovementSpeed > fastest ? fastest : slowest;
+        TSettingsFiles::ReportReplaced(file, "scroll speed",
+                                       TNumberText::FromInt(TNumberText::TruncToInt(keyMovementSpeed)),
+                                       TNumberText::FromInt(int32_t(replacement)));
+        keyMovementSpeed = replacement;
+    }
     // The frame timer cannot tick zero or fewer times a second: fall back to the usual rate.
     if (TargetFPS <= 0.0f || TargetFPS > static_cast<float>(maxTargetFPS)) {
         const float replacement = TargetFPS <= 0.0f ? fallbackTargetFPS : static_cast<float>(maxTargetFPS);
@@ -109,4 +120,6 @@ void TSettings::SetDefaults() {
     ScrollWithMouse = 0;
     TargetFPS = 60.0f;
     UIScale = 1.0f;
+    Autosave = 1;
+    keyMovementSpeed = 600.0f;
 }

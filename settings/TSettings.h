@@ -6,6 +6,7 @@
 // Every value holds its built-in default from program start.
 class TSettings {
 public:
+    // The interface's language (TCatalogue): 1 Deutsch, 2 English.
     static inline int32_t Language = 1;
     // The rules new cities play by: "growth" (Wachstum) or "classic" (Klassisch).
     static inline std::string RuleSet = "growth";
@@ -29,6 +30,8 @@ public:
     static inline float TargetFPS = 60.0f;
     // The interface's size: 1 = as designed, 2 = twice as large, 0 = chosen from the display.
     static inline float UIScale = 1.0f;
+    // 1: the city is saved at the start of every game month (leaving the game always saves it).
+    static inline int32_t Autosave = 1;
 
     // Fixed switches without a settings key.
     static inline std::string graphicsDriverName = "dx9";
@@ -38,9 +41,9 @@ public:
     static inline uint8_t rightClickMovement = 1;
     static inline uint8_t mouseWheelZoom = 1;
     static inline int32_t cornerScrollBorder = 1;
-    static inline float cornerScrollSpeed = 10.0f;
     static inline uint8_t keyMovement = 1;
-    // Screen pixels per second while an arrow key is held.
+    // "scroll speed": screen pixels per second the map moves while an arrow key is held or the
+    // pointer stands at the screen's edge.
     static inline float keyMovementSpeed = 600.0f;
 
     // Reads folder + "/options.cfg"; returns 0 (also when the file cannot be opened).
@@ -56,6 +59,7 @@ public:
     static constexpr int32_t maxGamma = 255;
     static constexpr int32_t maxTargetFPS = 1000;
     static constexpr float fallbackTargetFPS = 60.0f;
+    static constexpr int32_t minScrollSpeed = 30, maxScrollSpeed = 10000;
 
 private:
     static void _Clamp();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "framework/TNoise.h"
 #include "platform/TStream.h"
 #include "tools/TIsoKit.h"
 #include "tools/TTerrainArt.h"
@@ -32,11 +33,11 @@ const TColor Steel = TColor::Hex(0x8E959E);
 const TColor Ochre = TColor::Hex(0xD8B84A);
 const TColor Gold = TColor::Hex(0xE9B527);
 
-float Rnd(const TCtx& x, int32_t i) { return TIsoKit::Hash(i, x.seed, 4242); }
+float Rnd(const TCtx& x, int32_t i) { return vesko::TNoise::Hash(i, x.seed, 4242); }
 
 void Ground(TCtx& x, const TColor& tone, float m = 0.04f) {
     TIsoKit::ShadeFlat(x.c, x.o, m, m, x.n - m, x.n - m, 0, [&](float a, float b) {
-        return tone.Mix(tone.Lighter(0.15f), TIsoKit::Noise(a * 5, b * 5, 7 + x.seed, 0));
+        return tone.Mix(tone.Lighter(0.15f), vesko::TNoise::Noise(a * 5, b * 5, 7 + x.seed, 0));
     });
 }
 void Lawn(TCtx& x, float m = 0.04f) {

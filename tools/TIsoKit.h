@@ -8,8 +8,8 @@
 #include "tools/TCanvas.h"
 
 // The isometric drawing kit shared by every world picture: the 2:1 projection of map points
-// into a picture, solid blocks lit from the upper left, per-pixel shading of flat map areas,
-// deterministic noise, and the conversion to magenta-keyed pictures.
+// into a picture, solid blocks lit from the upper left, per-pixel shading of flat map areas and
+// the conversion to magenta-keyed pictures (noise for textures: framework/TNoise.h).
 //
 // Map point (a, b) at height z lands at (ox + (a + b) × 16, oy + (a − b) × 8 − z): a grows to the
 // lower right (map x), b to the upper right (map y), z up. (ox, oy) is where the map point (0, 0)
@@ -32,14 +32,6 @@ public:
     static TOrigin Footprint(int32_t n, int32_t pictureHeight) {
         return TOrigin{0.0f, static_cast<float>(pictureHeight - n * TileH / 2)};
     }
-
-    // Deterministic hash noise in 0 .. 1.
-    static float Hash(int32_t x, int32_t y, int32_t seed);
-    // Smooth value noise in 0 .. 1 (bilinear between hashed lattice points, smoothstep weights);
-    // tiling with the given period (in lattice cells) when period > 0.
-    static float Noise(float x, float y, int32_t seed, int32_t period = 0);
-    // Sum of octaves of Noise, normalised to 0 .. 1.
-    static float Fbm(float x, float y, int32_t seed, int32_t octaves, int32_t period = 0);
 
     static TShape Quad(TPoint p0, TPoint p1, TPoint p2, TPoint p3);
     // The flat map rectangle a0..a1 × b0..b1 at height z.

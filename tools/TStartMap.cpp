@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tools/TIsoKit.h"
+#include "framework/TNoise.h"
 
 int32_t TStartMap::RiverLeft(int32_t y) {
     return static_cast<int32_t>(std::lround(70.0 + 9.0 * std::sin(y / 17.0) + 4.0 * std::sin(y / 6.5 + 1.0)));
@@ -22,7 +22,7 @@ std::shared_ptr<TPixmap> TStartMap::Paint() {
     for (int32_t y = 0; y < Size; ++y)
         for (int32_t x = 0; x < Size; ++x) {
             const float dx = (x - 28) / 11.0f, dy = (y - 104) / 7.5f;
-            const float wobble = (TIsoKit::Noise(x / 3.0f, y / 3.0f, 17) - 0.5f) * 0.35f;
+            const float wobble = (vesko::TNoise::Noise(x / 3.0f, y / 3.0f, 17) - 0.5f) * 0.35f;
             if (dx * dx + dy * dy < 1.0f + wobble) set(x, y, Lake);
         }
     // The town west of the river: a grid of level-0 streets along the main road (level 1).
@@ -52,14 +52,14 @@ std::shared_ptr<TPixmap> TStartMap::Paint() {
                 }
             const bool town = (x >= 18 && x <= 60 && y >= 44 && y <= 84) || (x >= 84 && x <= 108 && y >= 50 && y <= 78);
             if (nearWay || town) continue;
-            const float density = TIsoKit::Fbm(x / 13.0f, y / 13.0f, 31, 3);
-            if (density < 0.55f || TIsoKit::Hash(x, y, 32) < 0.2f) continue;
+            const float density = vesko::TNoise::Fbm(x / 13.0f, y / 13.0f, 31, 3);
+            if (density < 0.55f || vesko::TNoise::Hash(x, y, 32) < 0.2f) continue;
             // The forest kind follows large regions: conifers in the north, birches by the lake...
-            const float region = TIsoKit::Fbm(x / 40.0f, y / 40.0f, 45, 2);
+            const float region = vesko::TNoise::Fbm(x / 40.0f, y / 40.0f, 45, 2);
             int32_t kind = region < 0.42f ? 0 : (region < 0.5f ? 1 : (region < 0.58f ? 2 : 3));
             if (y < 30) kind = 1;
             if (y > 90 && x < 50) kind = 2;
-            set(x, y, TreeColours[kind]);
+            set(x, y, TMapColours::Trees[kind]);
         }
     }
     return map;

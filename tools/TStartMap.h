@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/TPixmap.h"
+#include "world/TMapColours.h"
 
 // The start map data/maps/128/001r.png: one pixel per tile in the exact colours the world
 // reads — a river with a lake, forests of the four tree colours, and a small town of both
@@ -10,12 +11,11 @@
 class TStartMap {
 public:
     static constexpr int32_t Size = 128;
-    static constexpr uint32_t River = 0x008080;
-    static constexpr uint32_t Lake = 0x000080;
-    static constexpr uint32_t Land = 0x6E9F3E;
-    static constexpr uint32_t TreeColours[4] = {0x004000, 0x005000, 0x006000, 0x007000};
-    static constexpr uint32_t Street0 = 0x282828;
-    static constexpr uint32_t Street1 = 0x636363;
+    static constexpr uint32_t River = TMapColours::River;
+    static constexpr uint32_t Lake = TMapColours::Lake;
+    static constexpr uint32_t Land = TMapColours::Land;
+    static constexpr uint32_t Street0 = TMapColours::Street0;
+    static constexpr uint32_t Street1 = TMapColours::Street1;
 
     static std::shared_ptr<TPixmap> Paint();
     // The river's first water column in picture row y (its width is RiverWidth).

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "framework/TNoise.h"
 #include "tools/TIsoKit.h"
 
 namespace {
@@ -82,7 +83,7 @@ void TStreetArt::PaintTile(TCanvas& c, float ox, float oy, const TStyle& st, int
         if (count == 4 && centre && (da > w - 0.06f || db > w - 0.06f) &&
             std::fmod((da > w - 0.06f ? b : a) * 10.0f, 1.0f) < 0.5f)
             return TColor::Hex(0xECECE6);  // zebra crossings at the crossing
-        const float grit = TIsoKit::Hash(static_cast<int32_t>(a * 26), static_cast<int32_t>(b * 26), 91);
+        const float grit = vesko::TNoise::Hash(static_cast<int32_t>(a * 26), static_cast<int32_t>(b * 26), 91);
         const TColor base = asphalt.Mix(asphalt.Lighter(0.1f), (1.0f - a + b) * 0.35f);
         return grit > 0.9f ? base.Lighter(0.08f) : (grit < 0.08f ? base.Darker(0.08f) : base);
     });

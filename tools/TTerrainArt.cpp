@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/TNoise.h"
 #include "tools/TArtPalette.h"
 
 namespace {
@@ -39,12 +40,12 @@ TColor TTerrainArt::Grass(int32_t variant, float a, float b, int32_t seed) {
                                     TColor::Hex(0x72A23F)};
     const TColor base = bases[((variant % 4) + 4) % 4];
     // Fine blades and soft patches; the light falls from the upper left (small a, large b).
-    const float patch = TIsoKit::Fbm(a * 3.0f, b * 3.0f, seed, 2, 3);
-    const float blade = TIsoKit::Hash(static_cast<int32_t>(a * 22), static_cast<int32_t>(b * 22), seed + 7);
+    const float patch = vesko::TNoise::Fbm(a * 3.0f, b * 3.0f, seed, 2, 3);
+    const float blade = vesko::TNoise::Hash(static_cast<int32_t>(a * 22), static_cast<int32_t>(b * 22), seed + 7);
     TColor c = base.Mix(base.Lighter(0.18f), patch * 0.5f);
     if (blade > 0.88f) c = c.Lighter(0.1f);
     if (blade < 0.10f) c = c.Darker(0.12f);
-    if (variant == 2 && TIsoKit::Hash(static_cast<int32_t>(a * 9), static_cast<int32_t>(b * 9), seed) > 0.97f)
+    if (variant == 2 && vesko::TNoise::Hash(static_cast<int32_t>(a * 9), static_cast<int32_t>(b * 9), seed) > 0.97f)
         c = c.Mix(TColor::Hex(0xE8E4C8), 0.6f);  // a few clover flowers
     return c;
 }
@@ -69,7 +70,8 @@ TCanvas TTerrainArt::GroundSide(bool right, int32_t variant) {
         c.Fill(band, Soil.Darker(0.35f + 0.05f * layer), 0.6f);
     }
     for (int32_t i = 0; i < 2; ++i) {
-        const float t = TIsoKit::Hash(i, variant, 5) * 0.8f + 0.1f, z = -6 - TIsoKit::Hash(i, variant, 6) * (d - 10);
+        const float t = vesko::TNoise::Hash(i, variant, 5) * 0.8f + 0.1f,
+                    z = -6 - vesko::TNoise::Hash(i, variant, 6) * (d - 10);
         const TPoint p = right ? TileOrigin.At(1, t, z) : TileOrigin.At(t, 0, z);
         c.Fill(TShape::Ellipse(p.x, p.y, 1.2f, 0.9f), TColor::Hex(0x8A7A66));
     }
@@ -85,8 +87,8 @@ TCanvas TTerrainArt::WaterTile(int32_t variant) {
         // Ripples run diagonally in screen space; their phase shifts per variant so that
         // swapping water pictures reads as moving water.
         const float ripple = std::sin((a * 2.0f + b * 1.0f) * 6.2831f * 2.0f + variant * 1.7f +
-                                      TIsoKit::Noise(a * 4, b * 4, 40 + variant, 4) * 3.0f);
-        TColor col = DeepWater.Mix(ShallowWater, 0.35f + 0.25f * TIsoKit::Noise(a * 2, b * 2, 50, 2));
+                                      vesko::TNoise::Noise(a * 4, b * 4, 40 + variant, 4) * 3.0f);
+        TColor col = DeepWater.Mix(ShallowWater, 0.35f + 0.25f * vesko::TNoise::Noise(a * 2, b * 2, 50, 2));
         if (ripple > 0.82f) col = col.Lighter(0.28f);
         return col.WithAlpha(0.80f);
     });
@@ -117,13 +119,13 @@ TCanvas TTerrainArt::Shore() {
             if (sides & 2) dist = std::min(dist, 1.0f - a);
             if (sides & 4) dist = std::min(dist, 1.0f - b);
             if (sides & 8) dist = std::min(dist, a);
-            const float wobble = (TIsoKit::Noise(a * 6, b * 6, seed, 6) - 0.5f) * 0.12f;
+            const float wobble = (vesko::TNoise::Noise(a * 6, b * 6, seed, 6) - 0.5f) * 0.12f;
             const float beach = (f < 15 ? 0.30f : 0.24f) + wobble;
             if (dist > beach) return TColor{};
             if (dist > beach - 0.05f) return Sand.Mix(TColor::Hex(0x7FA046), 0.35f);  // grass fringe
             if (dist < 0.05f) return Foam.Mix(ShallowWater, 0.25f);
             if (dist < 0.11f) return WetSand;
-            const float grain = TIsoKit::Hash(static_cast<int32_t>(a * 30), static_cast<int32_t>(b * 30), seed);
+            const float grain = vesko::TNoise::Hash(static_cast<int32_t>(a * 30), static_cast<int32_t>(b * 30), seed);
             return grain > 0.8f ? Sand.Lighter(0.12f) : (grain < 0.15f ? Sand.Darker(0.08f) : Sand);
         });
     });
@@ -152,7 +154,7 @@ TCanvas TTerrainArt::Caustics(bool sparse) {
         for (int32_t x = 0; x < size; ++x) {
             const float u = x / 32.0f, v = y / 32.0f;
             const int32_t seed = sparse ? 71 : 33;
-            const float n = TIsoKit::Fbm(u, v, seed, 3, 8);
+            const float n = vesko::TNoise::Fbm(u, v, seed, 3, 8);
             float ridge = 1.0f - std::fabs(2.0f * n - 1.0f);
             ridge = std::pow(ridge, sparse ? 14.0f : 6.0f);
             if (sparse) {
@@ -168,7 +170,7 @@ TCanvas TTerrainArt::Caustics(bool sparse) {
 
 void TTerrainArt::Tree(TCanvas& c, float cx, float baseY, int32_t kind) {
     const int32_t seed = 300 + kind * 13;
-    auto rnd = [&](int32_t i) { return TIsoKit::Hash(i, kind, seed); };
+    auto rnd = [&](int32_t i) { return vesko::TNoise::Hash(i, kind, seed); };
     // A soft ground shadow towards the lower right keeps the tree standing on the tile.
     c.Fill(TShape::Ellipse(cx + 2.5f, baseY, 7.0f, 3.0f), TColor::Hex(0x3B5A22));
     if (kind >= 9 && kind <= 11) {  // conifers: stacked tiers
@@ -257,7 +259,7 @@ TCanvas TTerrainArt::Smoke(int32_t kind) {
         for (int32_t py = 0; py < 32; ++py) {
             for (int32_t px = 0; px < 32; ++px) {
                 const float dx = px + 0.5f - 16, dy = py + 0.5f - 16;
-                const float n = TIsoKit::Fbm((px + 0.5f) / 5.0f, (py + 0.5f) / 5.0f, 500 + kind * 7 + f, 3);
+                const float n = vesko::TNoise::Fbm((px + 0.5f) / 5.0f, (py + 0.5f) / 5.0f, 500 + kind * 7 + f, 3);
                 const float d = std::sqrt(dx * dx + dy * dy) / r - (n - 0.5f) * 0.7f;
                 if (d >= 1.0f) continue;
                 const float a = alpha * std::min(1.0f, (1.0f - d) * 2.5f);
@@ -300,8 +302,8 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                  [] {
                      TCanvas c(128, 128);
                      for (int32_t i = 0; i < 90; ++i) {
-                         const float x = TIsoKit::Hash(i, 1, 900) * 128, y = TIsoKit::Hash(i, 2, 900) * 128;
-                         const float len = 6 + TIsoKit::Hash(i, 3, 900) * 8;
+                         const float x = vesko::TNoise::Hash(i, 1, 900) * 128, y = vesko::TNoise::Hash(i, 2, 900) * 128;
+                         const float len = 6 + vesko::TNoise::Hash(i, 3, 900) * 8;
                          // Drawn three times across the wrap so the texture tiles without seams.
                          for (int32_t wx = -1; wx <= 1; ++wx)
                              for (int32_t wy = -1; wy <= 1; ++wy)
@@ -318,7 +320,7 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                      for (int32_t f = 0; f < 8; ++f) {
                          for (int32_t y = 0; y < 512; ++y) {
                              for (int32_t x = 0; x < 512; ++x) {
-                                 const float n = TIsoKit::Fbm(x / 96.0f, y / 96.0f, 700 + f, 4);
+                                 const float n = vesko::TNoise::Fbm(x / 96.0f, y / 96.0f, 700 + f, 4);
                                  const float dx = (x - 256) / 256.0f, dy = (y - 256) / 256.0f;
                                  const float edge = std::max(0.0f, 1.0f - (dx * dx + dy * dy));
                                  const float a = std::clamp((n - 0.45f) * 3.0f, 0.0f, 1.0f) * edge;
@@ -348,12 +350,13 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                          TCanvas c(TIsoKit::TileW, TIsoKit::TileH);
                          const TColor tone = TColor::Hex(zones[z].tone);
                          TIsoKit::ShadeFlat(c, TileOrigin, 0, 0, 1, 1, 0, [&](float a, float b) {
-                             if (z == 0) return tone.Mix(tone.Lighter(0.2f), TIsoKit::Noise(a * 5, b * 5, 61, 5));
+                             if (z == 0) return tone.Mix(tone.Lighter(0.2f), vesko::TNoise::Noise(a * 5, b * 5, 61, 5));
                              // Paving: a grid of slabs with light joints.
                              const float ga = a * 4 - std::floor(a * 4), gb = b * 4 - std::floor(b * 4);
                              const bool joint = ga < 0.1f || gb < 0.1f;
                              return joint ? tone.Lighter(0.22f)
-                                          : tone.Mix(tone.Darker(0.1f), TIsoKit::Hash(int(a * 4), int(b * 4), 62 + z));
+                                          : tone.Mix(tone.Darker(0.1f),
+                                                     vesko::TNoise::Hash(int(a * 4), int(b * 4), 62 + z));
                          });
                          return c;
                      },
@@ -362,7 +365,7 @@ void TTerrainArt::AddTo(std::vector<TArtPicture>& p) {
                      [z] {
                          TCanvas c(TIsoKit::TileW, TIsoKit::TileH);
                          TIsoKit::ShadeFlat(c, TileOrigin, 0, 0, 1, 1, 0, [&](float a, float b) {
-                             const float n = TIsoKit::Fbm(a * 4, b * 4, 80 + z, 2, 4);
+                             const float n = vesko::TNoise::Fbm(a * 4, b * 4, 80 + z, 2, 4);
                              return TColor::Hex(0x8D6A45).Mix(TColor::Hex(0xB08C5E), n);
                          });
                          const TColor mark = TColor::Hex(zones[z].marker);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/TFastRandom.h"
+#include "platform/TCatalogue.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -186,18 +187,17 @@ std::string TBuilding::_whyEmpty() {
             const float f = getInfluenceFor(k);
             if (f < least) least = f, weakest = k;
         }
-        if (weakest < 0) return "Zu unzufrieden";
-        return std::string(weakest >= TInfluenceLayer::infAirPollution ? "Zu viel: "
-                                                                        : "Es fehlt: ") +
-               TInfluenceLayer::KindName(weakest);
+        if (weakest < 0) return Tr("Zu unzufrieden");
+        const std::string kind = Tr(TInfluenceLayer::KindName(weakest));
+        return weakest >= TInfluenceLayer::infAirPollution ? Tr("Zu viel: %1", kind) : Tr("Es fehlt: %1", kind);
     }
-    if (pool && !pool->hbtCrtl->newcomersExpected(*pool)) return "Keine Nachfrage";
+    if (pool && !pool->hbtCrtl->newcomersExpected(*pool)) return Tr("Keine Nachfrage");
     // A job found only to answer the question is not kept: the house has nobody to give it.
     const bool searched = !cJob;
     _FindJob();
     const bool reachable = cJob != nullptr;
     if (searched) cJob.reset();
-    return reachable ? "Wartet auf Zuzug" : "Keine Arbeit erreichbar";
+    return reachable ? Tr("Wartet auf Zuzug") : Tr("Keine Arbeit erreichbar");
 }
 
 void TBuilding::_FindJob() {

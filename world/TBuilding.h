@@ -120,8 +120,8 @@ public:
     float satisfactionAverage = 0;
     TCowList<std::shared_ptr<THabitant>> habitants;
     std::shared_ptr<TJob> cJob;
-    // Why a finished house stands empty (German, for the building info); empty while people live
-    // in it. Renewed by its daily update.
+    // Why a finished house stands empty (for the building info, in the language in use when it
+    // was found); empty while people live in it. Renewed by its daily update.
     std::string emptyReason;
     int32_t maxHabitans = 0;
     TCowList<std::shared_ptr<THabitant>> workers;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "persistence/TDataFile.h"
+#include "platform/TCatalogue.h"
 #include "plugins/TCarPlugin.h"
 #include "plugins/TCarVehicle.h"
 #include "plugins/TPicturePlugin.h"
@@ -88,11 +89,11 @@ void TBuildingLayer::_onLoad(TWorldFile& wf) {
         wf.buildings.push_back(b);
         if (!b) return wf.Missing(id);
         if (!onMap) return;
-        if (!_PicturePluginOnMap(plugin, x, y)) return wf.Fail("Gebäude " + id + " liegt außerhalb der Karte");
+        if (!_PicturePluginOnMap(plugin, x, y)) return wf.Fail(Tr("Gebäude %1 liegt außerhalb der Karte", id));
         for (int32_t i = x; i < x + b->SizeX(); ++i) {
             for (int32_t j = y; j < y + b->SizeY(); ++j) {
                 if (!std::holds_alternative<std::monostate>(arr[_Index(i, j)]))
-                    return wf.Fail("Zwei Gebäude auf dem Feld " + std::to_string(i) + ", " + std::to_string(j));
+                    return wf.Fail(Tr("Zwei Gebäude auf dem Feld %1, %2", i, j));
             }
         }
         _SetTile_(x, y, b);

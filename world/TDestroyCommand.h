@@ -7,12 +7,12 @@
 // whole). Costs nothing.
 class TDestroyCommand : public TEditCommand {
 public:
-    static constexpr const char* nothingThere = "Hier ist nichts abzureißen";
+    static constexpr const char* nothingThere = TrNoop("Hier ist nichts abzureißen");
 
     // The square of size × size tiles with its corner on (x, y).
     TDestroyCommand(int32_t x, int32_t y, int32_t size);
     TCheck Check(TLayer& world) const override;
-    std::string What() const override { return "Abriss"; }
+    std::string What() const override { return Tr("Abriss"); }
     std::string ScriptLine() const override;
     // What lies on the square, column by column (index i × size + j); a building once per
     // tile it covers.

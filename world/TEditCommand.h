@@ -2,19 +2,21 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/TCatalogue.h"
 #include "world/TLayer.h"
 #include "world/TMapPatch.h"
 
 // One change a player or a script makes to the city. Check tells, without changing anything,
-// what it costs or why it cannot be done (a German reason for the player); Execute checks again,
-// pays and changes the map, keeping what Undo needs to put the map and the money back.
+// what it costs or why it cannot be done (a German reason for the player, translated where it
+// leaves the world); Execute checks again, pays and changes the map, keeping what Undo needs to
+// put the map and the money back.
 class TEditCommand {
 public:
     using TCheck = TEditCheck;
-    static constexpr const char* outsideTheMap = "Außerhalb der Karte";
-    static constexpr const char* tooLittleMoney = "Zu wenig Geld";
-    static constexpr const char* notOnWater = "Nicht auf Wasser";
-    static constexpr const char* occupied = "Der Platz ist belegt";
+    static constexpr const char* outsideTheMap = TrNoop("Außerhalb der Karte");
+    static constexpr const char* tooLittleMoney = TrNoop("Zu wenig Geld");
+    static constexpr const char* notOnWater = TrNoop("Nicht auf Wasser");
+    static constexpr const char* occupied = TrNoop("Der Platz ist belegt");
 
     virtual ~TEditCommand() = default;
     virtual TCheck Check(TLayer& world) const = 0;
@@ -22,7 +24,7 @@ public:
     TCheck Execute(TLayer& world);
     // Puts back what the command changed on the map and gives its money back.
     void Undo(TLayer& world);
-    // What the player would call it ("Straße", "Gebäude", "Abriss").
+    // What the player would call it ("Straße", "Gebäude", "Abriss"), in the language in use.
     virtual std::string What() const = 0;
     // The command as a line of the simulator's script ("build res_wohnhaus 25 65"), the form in
     // which a recorded game keeps it.

@@ -1,7 +1,7 @@
 #include "world/TEditHistory.h"
 
 TEditCommand::TCheck TEditHistory::Run(TLayer& world, std::unique_ptr<TEditCommand> command) {
-    if (!command) return {0, "Nichts zu tun"};
+    if (!command) return {0, TrNoop("Nichts zu tun")};
     const TEditCommand::TCheck check = command->Execute(world);
     if (!check.Ok()) return check;
     done.push_back(std::move(command));

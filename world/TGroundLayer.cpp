@@ -7,6 +7,7 @@
 
 #include "framework/TFastRandom.h"
 #include "persistence/TDataFile.h"
+#include "platform/TCatalogue.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
@@ -478,7 +479,7 @@ void TGroundLayer::_onLoad(TWorldFile& wf) {
                 if (!r.Int(v, 0, entries)) return wf.Broken("ground");
                 // A tile whose plugin is gone takes one of its kind.
                 const size_t k = size_t(v / 2);
-                if (!_SetTile(x, y, water[k], plugins[k])) return wf.Fail("Kein Bodenbild geladen");
+                if (!_SetTile(x, y, water[k], plugins[k])) return wf.Fail(Tr("Kein Bodenbild geladen"));
                 arr[_Index(x, y)]->wateranim = arr[_Index(x, y)]->water ? v % 2 : 0;
             }
             if (!r.Ok() || !r.AtEnd()) return wf.Broken("ground");

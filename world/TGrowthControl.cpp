@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/TFastRandom.h"
+#include "platform/TCatalogue.h"
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
@@ -114,11 +115,12 @@ std::string TGrowthControl::growthNote(const THabitantPool& pool) const {
     const int32_t waiting = pool.countAvailableHabitants();
     // A city with nothing built yet needs no reason.
     if (offer.freeHomes <= 0 && offer.openJobs <= 0 && pool.countActiveHabitants() == 0) return {};
-    if (offer.freeHomes <= 0) return "Keine freien Wohnungen: niemand zieht zu";
-    if (offer.openJobs <= waiting) return "Keine freien Arbeitsplätze: niemand zieht zu";
+    if (offer.freeHomes <= 0) return Tr("Keine freien Wohnungen: niemand zieht zu");
+    if (offer.openJobs <= waiting) return Tr("Keine freien Arbeitsplätze: niemand zieht zu");
     if (Attraction(pool) <= 0.0f) {
-        return pool.getTaxes(1) > THabitantPool::defaultTaxes ? "Die Steuern sind zu hoch: niemand zieht zu"
-                                                               : "Die Einwohner sind zu unzufrieden: niemand zieht zu";
+        return pool.getTaxes(1) > THabitantPool::defaultTaxes
+                   ? Tr("Die Steuern sind zu hoch: niemand zieht zu")
+                   : Tr("Die Einwohner sind zu unzufrieden: niemand zieht zu");
     }
     return {};
 }

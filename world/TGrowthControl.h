@@ -37,7 +37,7 @@ public:
     static float Attraction(const THabitantPool& pool);
 
     std::string Id() const override { return growthId; }
-    std::string Name() const override { return "Wachstum"; }
+    std::string Name() const override { return TrNoop("Wachstum"); }
     void updateHabitant(THabitant& h, THabitantPool& pool) override;
     float getLevel1Request(THabitantPool& pool) override;
     void moveIns(THabitantPool& pool) override;

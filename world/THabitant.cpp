@@ -1,5 +1,6 @@
 #include "world/THabitant.h"
 
+#include "platform/TCatalogue.h"
 #include "platform/TImage.h"
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuilding.h"
@@ -20,5 +21,5 @@ std::shared_ptr<TImage> THabitant::getJobImage() const {
 }
 
 std::string THabitant::getJobName() const {
-    return job && job->building ? job->building->getWorkerName() : std::string("Arbeitslos");
+    return job && job->building ? TrContent(job->building->getWorkerName()) : Tr("Arbeitslos");
 }

@@ -17,6 +17,7 @@ public:
     int32_t wantToLevelUp() const { return lvlUp; }
     float getSatisfaction() const { return satisfaction; }
     std::shared_ptr<TImage> getJobImage() const;
+    // The work building's worker name, or "Arbeitslos", in the language in use.
     std::string getJobName() const;
 
     // Held weakly: the house owns its inhabitants, not the other way round.

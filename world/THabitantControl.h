@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/TCatalogue.h"
+
 class TBuilding;
 class THabitant;
 class THabitantPool;
@@ -22,7 +24,7 @@ public:
 
     virtual ~THabitantControl() = default;
     virtual std::string Id() const { return classicId; }
-    virtual std::string Name() const { return "Klassisch"; }
+    virtual std::string Name() const { return TrNoop("Klassisch"); }
 
     virtual std::shared_ptr<THabitant> getHabitant(const TBuilding& building, THabitantPool& pool);
     virtual void updateHabitant(THabitant& h, THabitantPool& pool);

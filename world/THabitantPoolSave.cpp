@@ -2,6 +2,7 @@
 // home, job and route to work, the houses offering a vacancy today, and each building's lists
 // of inhabitants and workers in their order.
 #include "persistence/TDataFile.h"
+#include "platform/TCatalogue.h"
 #include "world/TBuilding.h"
 #include "world/THabitant.h"
 #include "world/THabitantControl.h"
@@ -138,7 +139,7 @@ void THabitantPool::_onLoad(TWorldFile& wf) {
             std::string id;
             if (!r.Word(id)) return wf.Broken("habitants");
             auto rules = THabitantControl::Create(id);
-            if (!rules) return wf.Fail("Unbekannte Spielregeln \"" + id + "\"");
+            if (!rules) return wf.Fail(Tr("Unbekannte Spielregeln \"%1\"", id));
             hbtCrtl = rules;
         } else if (name == "unhappy") {
             for (int32_t i = 0, days = 0; !r.AtEnd();) {

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "persistence/TDataFile.h"
+#include "platform/TCatalogue.h"
 #include "platform/TClock.h"
 #include "plugins/BColor.h"
 #include "plugins/TInfluenceContainer.h"
@@ -178,10 +179,21 @@ void TInfluenceLayer::_setValue(int32_t x, int32_t y, int32_t kind, int32_t valu
 }
 
 const char* TInfluenceLayer::KindName(int32_t kind) {
-    static constexpr const char* names[countInfluences] = {
-        "Wasser",    "Energie", "Sport",         "Medizin",           "Religion",           "Polizei",
-        "Feuerwehr", "Kultur",  "Freizeit",      "Lernmöglichkeiten", "Radio",              "Fernsehen",
-        "Luftverschmutzung",    "Wasserverschmutzung",                "Lärm"};
+    static constexpr const char* names[countInfluences] = {TrNoop("Wasser"),
+                                                           TrNoop("Energie"),
+                                                           TrNoop("Sport"),
+                                                           TrNoop("Medizin"),
+                                                           TrNoop("Religion"),
+                                                           TrNoop("Polizei"),
+                                                           TrNoop("Feuerwehr"),
+                                                           TrNoop("Kultur"),
+                                                           TrNoop("Freizeit"),
+                                                           TrNoop("Lernmöglichkeiten"),
+                                                           TrNoop("Radio"),
+                                                           TrNoop("Fernsehen"),
+                                                           TrNoop("Luftverschmutzung"),
+                                                           TrNoop("Wasserverschmutzung"),
+                                                           TrNoop("Lärm")};
     return _infExist(kind) ? names[kind] : "";
 }
 

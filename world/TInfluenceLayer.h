@@ -52,7 +52,8 @@ public:
     void _addToField(int32_t x, int32_t y, int32_t kind, int32_t value);
     void _setValue(int32_t x, int32_t y, int32_t kind, int32_t value);
     static int32_t _infExist(int32_t kind) { return (kind >= 0 && kind < countInfluences) ? 1 : 0; }
-    // The German name of a kind as the player reads it ("Wasser", "Lärm"); empty for no kind.
+    // The German name of a kind as the player reads it ("Wasser", "Lärm"), the key of its
+    // translation (Tr); empty for no kind.
     static const char* KindName(int32_t kind);
     int32_t getValue(int32_t x, int32_t y, int32_t kind) const;
     float GetInfluenceMaskState(int32_t x, int32_t y, const std::shared_ptr<TInfluenceMask>& mask) const;

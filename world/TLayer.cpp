@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "framework/TFastRandom.h"
+#include "platform/TCatalogue.h"
 #include "platform/TClock.h"
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
@@ -26,6 +27,8 @@
 #include "world/TISO.h"
 #include "world/TInfluenceLayer.h"
 #include "world/TJob.h"
+#include "world/TMapColours.h"
+#include "world/TMapPainter.h"
 #include "world/TMiniMap.h"
 #include "world/TOPPanel.h"
 #include "world/TRoad.h"
@@ -40,11 +43,6 @@
 
 namespace {
 constexpr float Pi = 3.14159265358979f;
-
-// Map image colours (24 bits, alpha ignored).
-constexpr uint32_t colWater1 = 0x008080, colWater2 = 0x000080;
-constexpr uint32_t colTrees1 = 0x004000, colTrees2 = 0x005000, colTrees3 = 0x006000, colTrees4 = 0x007000;
-constexpr uint32_t colRoad0 = 0x282828, colRoad1 = 0x636363;
 
 void ResetDrawing(float scaleX, float scaleY) {
     SetAlpha(1.0f);
@@ -161,27 +159,36 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
 std::shared_ptr<TLayer> TLayer::LoadFromImage(const std::string& url,
                                               const std::shared_ptr<vesko::TFastRandom>& random) {
     auto pix = LoadPixmap(url);
-    if (!pix || pix->width <= 0 || pix->height <= 0 || !pix->pixels) return nullptr;
-    auto l = Create(pix->width, pix->height, random);
+    if (!pix) return nullptr;
+    return LoadFromPixmap(*pix, random);
+}
+
+std::shared_ptr<TLayer> TLayer::LoadFromMap(const std::string& map, const std::shared_ptr<vesko::TFastRandom>& random,
+                                            uint32_t seed) {
+    const int32_t size = TMapPainter::SizeOfSpec(map);
+    if (size <= 0) return LoadFromImage(map, random);
+    auto pix = TMapPainter::Paint(seed, size);
+    return pix ? LoadFromPixmap(*pix, random) : nullptr;
+}
+
+std::shared_ptr<TLayer> TLayer::LoadFromPixmap(const TPixmap& pix, const std::shared_ptr<vesko::TFastRandom>& random) {
+    if (pix.width <= 0 || pix.height <= 0 || !pix.pixels) return nullptr;
+    auto l = Create(pix.width, pix.height, random);
     if (!l) return nullptr;
     vesko::TFastRandom& rnd = *l->random;
-    const int32_t h = pix->height;
+    // The tree frames of each tree colour.
+    constexpr int32_t treeFrames[4][2] = {{0, 8}, {9, 11}, {12, 13}, {14, 15}};
+    const int32_t h = pix.height;
     for (int32_t i = 0; i < h; ++i) {
-        for (int32_t j = 0; j < pix->width; ++j) {
-            const uint32_t col = pix->ReadPixel(j, h - 1 - i) & 0xFFFFFFu;
-            if (col == colWater1 || col == colWater2) {
-                l->_SetGround(j, i, 1, nullptr);
-                continue;
-            }
-            l->_SetGround(j, i, 0, nullptr);
-            switch (col) {
-                case colTrees1: l->_PlantTree(j, i, rnd.GetIntIn(0, 8)); break;
-                case colTrees2: l->_PlantTree(j, i, rnd.GetIntIn(9, 11)); break;
-                case colTrees3: l->_PlantTree(j, i, rnd.GetIntIn(12, 13)); break;
-                case colTrees4: l->_PlantTree(j, i, rnd.GetIntIn(14, 15)); break;
-                case colRoad0: l->_BuildRoad(j, i, 0, 0); break;
-                case colRoad1: l->_BuildRoad(j, i, 1, 0); break;
-                default: break;
+        for (int32_t j = 0; j < pix.width; ++j) {
+            const uint32_t col = pix.ReadPixel(j, h - 1 - i) & 0xFFFFFFu;
+            const TMapColours::TKind kind = TMapColours::KindOf(col);
+            l->_SetGround(j, i, kind == TMapColours::TKind::Water ? 1 : 0, nullptr);
+            if (kind == TMapColours::TKind::Trees) {
+                const auto& frames = treeFrames[TMapColours::TreeKind(col)];
+                l->_PlantTree(j, i, rnd.GetIntIn(frames[0], frames[1]));
+            } else if (kind == TMapColours::TKind::Street) {
+                l->_BuildRoad(j, i, col == TMapColours::Street0 ? 0 : 1, 0);
             }
         }
     }
@@ -662,7 +669,7 @@ TEditCheck TLayer::RunCommand(std::unique_ptr<TEditCommand> command) {
     const TClock::TScope onWorldClock(clock);
     if (command) Record(command->ScriptLine());
     const TEditCheck check = history->Run(*this, std::move(command));
-    if (!check.Ok()) refusedFunc(check.reason);
+    if (!check.Ok()) refusedFunc(Tr(check.reason));
     return check;
 }
 

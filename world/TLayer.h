@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -27,6 +27,7 @@ class TISO;
 class TManualClock;
 class TMiniMap;
 class TPicturePlugin;
+class TPixmap;
 class TRoad;
 class TRoadLayer;
 class TStreet;
@@ -111,6 +112,14 @@ public:
     // the image cannot be loaded or is refused.
     static std::shared_ptr<TLayer> LoadFromImage(const std::string& url,
                                                  const std::shared_ptr<vesko::TFastRandom>& random);
+    // A world built from a map pixmap in the colours of TMapColours (one pixel per tile, bottom
+    // row = map row 0); null for an empty pixmap or a size the world cannot hold.
+    static std::shared_ptr<TLayer> LoadFromPixmap(const TPixmap& pixmap,
+                                                  const std::shared_ptr<vesko::TFastRandom>& random);
+    // A world from a map named by text: a map image's path, or a map painted from the seed
+    // (TMapPainter::Spec). Null when the image cannot be loaded.
+    static std::shared_ptr<TLayer> LoadFromMap(const std::string& map,
+                                               const std::shared_ptr<vesko::TFastRandom>& random, uint32_t seed);
     // Eases 0 … 1 into 0 … 1 (half a cosine wave).
     static float smooth(float t);
     // The most recently created world (null once it was destroyed).
@@ -348,7 +357,8 @@ public:
     std::shared_ptr<TCheat> cheat;
     std::shared_ptr<TEditHistory> history;
     TRefusedFunc refusedFunc;
-    // Why the active editing mode cannot act on the place under the pointer; empty when it can.
+    // Why the active editing mode cannot act on the place under the pointer, in the language in
+    // use (as the refused callback's reasons); empty when it can.
     std::string modeReason;
     int32_t optRender = 0;
     int32_t enableRenderOpt = 0;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/TCatalogue.h"
 #include "plugins/TInfluenceMask.h"
 #include "plugins/TPicturePlugin.h"
 #include "world/TBuildCommand.h"
@@ -147,7 +148,7 @@ void TLayer::_UpdateRoadMode(int32_t x, int32_t y, int32_t hit) {
     const int32_t tx = Trunc(fx), ty = Trunc(fy);
     switch (rm_mode) {
         case 0: {
-            modeReason = TRoadCommand::StartReason(*this, rm_s.get(), tx, ty);
+            modeReason = Tr(TRoadCommand::StartReason(*this, rm_s.get(), tx, ty));
             if (_InField(tx, ty)) rl._AddPreview(tx, ty, modeReason.empty() ? 1 : 0);
             rm_cost = 0;
             if (hit && modeReason.empty()) {
@@ -166,7 +167,7 @@ void TLayer::_UpdateRoadMode(int32_t x, int32_t y, int32_t hit) {
             rm_y = road.EndY();
             rm_xy = plan.xy;
             rm_cost = plan.cost;
-            modeReason = plan.reason;
+            modeReason = Tr(plan.reason);
             const size_t count = plan.possible.size();
             for (size_t i = 0; i < count; ++i) {
                 const int32_t kind = (i == 0 || i + 1 == count) ? 2 : (modeReason.empty() ? plan.possible[i] : 0);
@@ -233,7 +234,7 @@ void TLayer::_UpdateDestroyMode(int32_t x, int32_t y, int32_t hit) {
             }
         }
         const TEditCheck check = clearing.Check(*this);
-        modeReason = check.reason;
+        modeReason = Tr(check.reason);
         if (hit && check.Ok()) {
             dm_mode = 1;
         } else if (hit) {
@@ -295,7 +296,7 @@ void TLayer::_UpdateBuildMode(int32_t x, int32_t y, int32_t hit) {
         bm_y = Trunc(fy - float(Trunc(bm_p->mypos[0])));
         const TEditCheck check = TBuildCommand(bm_p, bm_x, bm_y).Check(*this);
         bm_cost = int32_t(check.cost);
-        modeReason = check.reason;
+        modeReason = Tr(check.reason);
         BuildingLayer->_addbmthing(
             bm_x, bm_y, bm_p, check.Ok() ? TBuildingLayer::previewPlaceable : TBuildingLayer::previewRefused, 0, 0, 0);
         if (hit && check.Ok()) {

@@ -6,6 +6,7 @@
 #include "framework/TFastRandom.h"
 #include "persistence/TDataFile.h"
 #include "persistence/TFile.h"
+#include "platform/TCatalogue.h"
 #include "platform/TClock.h"
 #include "platform/TNumberText.h"
 #include "platform/TStream.h"
@@ -129,17 +130,17 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
     message.clear();
     auto d = vesko::TDataFile::Load(path);
     if (!d) {
-        message = "Die Datei kann nicht gelesen werden: " + path;
+        message = Tr("Die Datei kann nicht gelesen werden: %1", path);
         return nullptr;
     }
     if (!d->ReadIn()) {
-        message = "Die Datei ist beschädigt oder unvollständig.";
+        message = Tr("Die Datei ist beschädigt oder unvollständig.");
         return nullptr;
     }
     const auto main = d->findHeader("main", 0);
     const auto game = main ? main->findFlag("game") : nullptr;
     if (!main || !game || game->value != gameName) {
-        message = "Die Datei ist kein Spielstand von Vallmora.";
+        message = Tr("Die Datei ist kein Spielstand von Vallmora.");
         return nullptr;
     }
     // A loaded world's clock starts where a new world's does; the saved times are relative.
@@ -147,21 +148,21 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
     TWorldFile wf(*d, Millisecs());
     const int32_t version = wf.IntFlag(main, "version", 1, INT32_MAX);
     if (!wf.Failed() && version > saveVersion) {
-        message = "Der Spielstand stammt aus einer neueren Version (Format " + std::to_string(version) + ").";
+        message = Tr("Der Spielstand stammt aus einer neueren Version (Format %1).", version);
         return nullptr;
     }
     const int32_t width = wf.IntFlag(main, "width", 1, int32_t(maxMapTiles));
     const int32_t height = wf.IntFlag(main, "height", 1, int32_t(maxMapTiles));
-    if (!wf.Failed() && int64_t(width) * height > maxMapTiles) wf.Fail("Die Karte ist zu groß");
+    if (!wf.Failed() && int64_t(width) * height > maxMapTiles) wf.Fail(Tr("Die Karte ist zu groß"));
     if (wf.Failed()) {
-        message = "Der Spielstand ist beschädigt: " + wf.error + ".";
+        message = Tr("Der Spielstand ist beschädigt: %1.", wf.error);
         return nullptr;
     }
     TLayer* const previous = _current;
     auto l = Create(width, height, vesko::TFastRandom::Create(0));
     _current = previous;
     if (!l) {
-        message = "Die Karte dieses Spielstands kann nicht angelegt werden.";
+        message = Tr("Die Karte dieses Spielstands kann nicht angelegt werden.");
         return nullptr;
     }
     int32_t seedA = 0, seedB = 0;
@@ -178,15 +179,15 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
     if (wf.Failed()) {
         l->Destroy();
         _current = previous;
-        message = "Der Spielstand ist beschädigt: " + wf.error + ".";
+        message = Tr("Der Spielstand ist beschädigt: %1.", wf.error);
         return nullptr;
     }
     // The generator's state is set last: making the objects drew from it.
     l->random->a_seed = uint32_t(seedA);
     l->random->b_seed = uint32_t(seedB);
     if (!wf.missing.empty()) {
-        message = "Nicht mehr vorhanden, ausgelassen:";
-        for (const auto& id : wf.missing) message += " " + (id.empty() ? std::string("(ohne Namen)") : id);
+        message = Tr("Nicht mehr vorhanden, ausgelassen:");
+        for (const auto& id : wf.missing) message += " " + (id.empty() ? Tr("(ohne Namen)") : id);
     }
     return l;
 }

@@ -10,11 +10,11 @@ class TStreet;
 // water where the street can bridge. The road runs along the longer axis (along x on a tie).
 class TRoadCommand : public TEditCommand {
 public:
-    static constexpr const char* tooShort = "Eine Straße braucht zwei Felder";
-    static constexpr const char* bridgeTooLong = "Die Brücke ist zu lang";
-    static constexpr const char* bridgeNeedsLand = "Eine Brücke braucht Land an beiden Enden";
-    static constexpr const char* onABridge = "Auf einer Brücke geht das nicht";
-    static constexpr const char* nothingChosen = "Keine Straße gewählt";
+    static constexpr const char* tooShort = TrNoop("Eine Straße braucht zwei Felder");
+    static constexpr const char* bridgeTooLong = TrNoop("Die Brücke ist zu lang");
+    static constexpr const char* bridgeNeedsLand = TrNoop("Eine Brücke braucht Land an beiden Enden");
+    static constexpr const char* onABridge = TrNoop("Auf einer Brücke geht das nicht");
+    static constexpr const char* nothingChosen = TrNoop("Keine Straße gewählt");
 
     // The road's tiles and, per tile, whether a road may lie there; what it costs; why not.
     struct TPlan {
@@ -27,7 +27,7 @@ public:
     TRoadCommand(std::shared_ptr<TStreet> street, int32_t sx, int32_t sy, int32_t ex, int32_t ey);
     TCheck Check(TLayer& world) const override;
     TPlan Plan(TLayer& world) const;
-    std::string What() const override { return "Straße"; }
+    std::string What() const override { return Tr("Straße"); }
     std::string ScriptLine() const override;
     // Why no road of the street may start on the tile (a bridge may not), empty when it may.
     static std::string StartReason(const TLayer& world, const TStreet* street, int32_t x, int32_t y);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "persistence/TDataFile.h"
+#include "platform/TCatalogue.h"
 #include "plugins/TStreetPlugin.h"
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
@@ -95,7 +96,7 @@ void TRoadLayer::_onLoad(TWorldFile& wf) {
             wf.Missing(id);
             continue;
         }
-        if (arr[_Index(x, y)]) return wf.Fail("Zwei Straßen auf dem Feld " + std::to_string(x) + ", " + std::to_string(y));
+        if (arr[_Index(x, y)]) return wf.Fail(Tr("Zwei Straßen auf dem Feld %1, %2", x, y));
         auto road = TRoad::Create(street, x, y, ign, this);
         road->bridge = bridge;
         road->bridgeKind = kind;

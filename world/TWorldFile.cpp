@@ -114,7 +114,7 @@ bool TWorldFile::ReadTicker(TRecord& record, std::shared_ptr<TTicker>& ticker, f
 std::shared_ptr<vesko::TFileHeader> TWorldFile::Section(const std::string& name) {
     if (Failed()) return nullptr;
     auto s = file.findHeader(name, 0);
-    if (!s) Fail("Abschnitt \"" + name + "\" fehlt");
+    if (!s) Fail(Tr("Abschnitt \"%1\" fehlt", name));
     return s;
 }
 
@@ -135,7 +135,7 @@ int32_t TWorldFile::IntFlag(const std::shared_ptr<vesko::TFileHeader>& section, 
     int32_t v = lo;
     TRecord record(flag ? flag->value : std::string());
     if (!flag || !record.Int(v, lo, hi) || !record.AtEnd()) {
-        Fail("Wert \"" + name + "\" in \"" + section->Name + "\" fehlt oder ist ungültig");
+        Fail(Tr("Wert \"%1\" in \"%2\" fehlt oder ist ungültig", name, section->Name));
         return lo;
     }
     return v;

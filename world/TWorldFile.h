@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/TCatalogue.h"
 #include "world/TRecord.h"
 
 namespace vesko {
@@ -68,15 +69,15 @@ public:
     int32_t IntFlag(const std::shared_ptr<vesko::TFileHeader>& section, const std::string& name, int32_t lo,
                     int32_t hi);
     // Entries by number; null for none, a fault for a number outside the table.
-    std::shared_ptr<TBuilding> Building(int32_t i) { return _At(buildings, i, "Gebäude"); }
-    std::shared_ptr<TRoad> Road(int32_t i) { return _At(roads, i, "Straße"); }
-    std::shared_ptr<THabitant> Habitant(int32_t i) { return _At(habitants, i, "Einwohner"); }
-    std::shared_ptr<TCar> Car(int32_t i) { return _At(cars, i, "Auto"); }
+    std::shared_ptr<TBuilding> Building(int32_t i) { return _At(buildings, i, TrNoop("Gebäude")); }
+    std::shared_ptr<TRoad> Road(int32_t i) { return _At(roads, i, TrNoop("Straße")); }
+    std::shared_ptr<THabitant> Habitant(int32_t i) { return _At(habitants, i, TrNoop("Einwohner")); }
+    std::shared_ptr<TCar> Car(int32_t i) { return _At(cars, i, TrNoop("Auto")); }
     // Records the first fault; later ones are dropped.
     void Fail(const std::string& why);
     bool Failed() const { return !error.empty(); }
     // A record that could not be read: a fault naming the section.
-    void Broken(const std::string& section) { Fail("Abschnitt \"" + section + "\" ist beschädigt"); }
+    void Broken(const std::string& section) { Fail(Tr("Abschnitt \"%1\" ist beschädigt", section)); }
     // An object left out because its plugin no longer exists.
     void Missing(const std::string& pluginId) { missing.insert(pluginId); }
 
@@ -106,7 +107,7 @@ private:
     std::shared_ptr<T> _At(const std::vector<std::shared_ptr<T>>& table, int32_t i, const char* what) {
         if (i == none) return nullptr;
         if (i < 0 || size_t(i) >= table.size()) {
-            Fail(std::string(what) + " Nr. " + std::to_string(i) + " fehlt");
+            Fail(Tr("%1 Nr. %2 fehlt", Tr(what), i));
             return nullptr;
         }
         return table[size_t(i)];

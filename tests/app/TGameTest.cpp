@@ -14,16 +14,19 @@
 #include "app/TApplication.h"
 #include "app/TEventReceiver.h"
 #include "app/TGame.h"
+#include "platform/TCatalogue.h"
 #include "app/TMenu.h"
 #include "framework/TFastRandom.h"
 #include "framework/TMultiTouch.h"
 #include "gui/TBuildTool.h"
 #include "gui/TBuildingTool.h"
+#include "gui/TGUI.h"
 #include "gui/TGameGUIElements.h"
 #include "gui/TLoadTool.h"
 #include "gui/TMainTool.h"
 #include "gui/TMultiFunctionalTool.h"
 #include "gui/TSaveFolder.h"
+#include "gui/TSettingsTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "persistence/TDataFile.h"
@@ -126,6 +129,10 @@ TEST(GameTextTest, MoneyIsGroupedGermanStyle) {
     EXPECT_EQ(TGame::GetRealMoney(-123456), "-123.456,00");
     EXPECT_EQ(TGame::GetRealMoney(0), "0,00");
     EXPECT_EQ(TGame::GetRealMoney(12.5f), "12,50");
+    // In English the separators are the English ones.
+    ASSERT_TRUE(TCatalogue::Use(TCatalogue::english));
+    EXPECT_EQ(TGame::GetRealMoney(-1234567.5f), "-1,234,567.50");
+    TCatalogue::Reset();
 }
 
 TEST(GameTextTest, DateNamesTheWeekdayModuloSeven) {
@@ -180,7 +187,7 @@ TEST_F(GameTest, CheatConsoleWordsIgnoreCaseButNotBlanks) {
         testing::internal::CaptureStdout();
         EXPECT_EQ(TGame::_cheatCallback(game.get(), word), taken) << word;
         EXPECT_EQ(testing::internal::GetCapturedStdout(), reply + "\n") << word;
-        EXPECT_EQ(game->messageLines, std::vector<std::string>{reply}) << word;
+        EXPECT_EQ(game->message.lines, std::vector<std::string>{reply}) << word;
     }
     EXPECT_EQ(game->layer->cheat->immediatelyBuild, 1);
     EXPECT_FLOAT_EQ(game->layer->getMoney(), 300000.0f);
@@ -533,7 +540,7 @@ TEST_F(GameTest, SavingThroughTheTextFieldWritesTheSafeNameAndSaysSoForThreeSeco
     game->guiElements->textFieldTool->onCmdOk();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Gespeichert: Gross_Aerach\n");
     EXPECT_EQ(FileType("saves/Gross_Aerach.sav"), FILETYPE_FILE);
-    EXPECT_EQ(game->messageLines, std::vector<std::string>{"Gespeichert: Gross_Aerach"});
+    EXPECT_EQ(game->message.lines, std::vector<std::string>{"Gespeichert: Gross_Aerach"});
     // Escape in the open field cancels the save and leaves the game running; then it ends it.
     game->guiElements->runSaveTool();
     for (int32_t stops : {0, 1}) {
@@ -548,10 +555,10 @@ TEST_F(GameTest, SavingThroughTheTextFieldWritesTheSafeNameAndSaysSoForThreeSeco
     Frame();  // shown from here on
     clock->Advance(2800);
     Frame();
-    EXPECT_FALSE(game->messageLines.empty());
+    EXPECT_FALSE(game->message.lines.empty());
     clock->Advance(200);
     Frame();
-    EXPECT_TRUE(game->messageLines.empty());
+    EXPECT_TRUE(game->message.lines.empty());
 }
 
 TEST_F(GameTest, AFailedSaveSaysSoAndLeavesWhatWasThere) {
@@ -592,7 +599,7 @@ TEST_F(GameTest, EachNewMonthSavesAndKeepsThePreviousAutosave) {
     Frame();
     EXPECT_EQ(std::make_pair(FileType(latest), FileType(older)),
               std::make_pair(int(FILETYPE_FILE), int(FILETYPE_NONE)));
-    EXPECT_EQ(game->messageLines, std::vector<std::string>{"Automatisch gespeichert: saves/autosave.sav"});
+    EXPECT_EQ(game->message.lines, std::vector<std::string>{"Automatisch gespeichert: saves/autosave.sav"});
     Put(latest, "month 2");
     game->layer->dateMonth += 1;
     Frame();
@@ -643,8 +650,8 @@ TEST_F(GameTest, TheLoadToolListsSavesNewestFirstByPagesAndARefusedFileKeepsTheC
     }
     // A touch on a name loads it; this file is refused, so the city goes on and the list stays.
     tool.onCmdEntry(1);
-    ASSERT_EQ(game->messageLines.size(), 1u);
-    EXPECT_TRUE(game->messageLines[0].starts_with("Laden fehlgeschlagen: ")) << game->messageLines[0];
+    ASSERT_EQ(game->message.lines.size(), 1u);
+    EXPECT_TRUE(game->message.lines[0].starts_with("Laden fehlgeschlagen: ")) << game->message.lines[0];
     EXPECT_EQ(std::make_tuple(game->_haveToBeStopped, bool(game->nextWorld), tool.isVisible()),
               std::make_tuple(0, false, 1));
 }
@@ -683,10 +690,10 @@ TEST_F(GameTest, SavingRefusesABlankNameAndAsksOnceBeforeWritingOverASave) {
         const std::string before = Bytes("saves/Neustadt.sav");
         if (step.reopen) game->guiElements->runSaveTool();
         field.currentText = step.name;
-        game->messageLines.clear();
+        game->message.lines.clear();
         field.onCmdOk();
         EXPECT_EQ(field.isVisible(), step.open) << step.name;
-        EXPECT_EQ(game->messageLines, std::vector<std::string>{step.message}) << step.name;
+        EXPECT_EQ(game->message.lines, std::vector<std::string>{step.message}) << step.name;
         EXPECT_EQ(Bytes("saves/Neustadt.sav") != before, step.neustadt) << step.name;
     }
 }
@@ -851,4 +858,66 @@ TEST_F(GameTest, TheFirstClickAfterSwitchingToolsReachesTheMapAndPanelsKeepTheir
     EXPECT_EQ(std::make_pair(world.iso->moveX, world.iso->moveY), std::make_pair(panX, panY));
     release(2, int32_t(level.GetX(1)) + 80, int32_t(level.GetY(1)) + 40);
     vesko::TMultiTouch::Deinit();
+}
+
+TEST_F(GameTest, AutosaveOffSkipsTheMonthlySaveButLeavingStillSaves) {
+    InFolder here(dir.path);
+    for (const int32_t autosave : {1, 0}) {
+        TSettings::Autosave = autosave;
+        std::filesystem::remove_all("saves");
+        game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+        ASSERT_TRUE(game);
+        Frame();
+        Frame();
+        game->layer->dateMonth += 1;
+        Frame();
+        EXPECT_EQ(FileType("saves/autosave.sav") == FILETYPE_FILE, autosave != 0) << autosave;
+        game->onExit();
+        EXPECT_EQ(FileType("saves/autosave.sav"), FILETYPE_FILE) << autosave;
+        game.reset();
+    }
+    TSettings::SetDefaults();
+}
+
+TEST_F(GameTest, TheOptionsRowOpensTheSettingsAndANewScaleLaysTheGameOutAfterTheFrame) {
+    std::string options;
+    ASSERT_TRUE(LoadBytes("cfg/options.cfg", options));
+    InFolder here(dir.path);
+    ASSERT_TRUE(CreateDir("cfg"));
+    Put("cfg/options.cfg", options);
+    TGadgets::SetDefaults();
+    app->_prepareGUI();
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game && game->guiElements);
+    Frame();
+    for (const auto& g : TGUIGadget::All()) {
+        if (!g->tooltip.empty() && g->tooltip[0] == "Einstellungen") g->callGameFunc();
+    }
+    TSettingsTool& tool = *game->guiElements->settingsTool;
+    ASSERT_TRUE(tool.isVisible());
+    for (const auto& [direction, factor] : {std::pair{+1, 1.25f}, {+1, 1.5f}, {-1, 1.25f}}) {
+        const int32_t generation = app->sizeGeneration;
+        const float before = TInterfaceSpace::Factor();
+        tool.step(TSettingsChoices::InterfaceScale, direction);
+        EXPECT_EQ(TInterfaceSpace::Factor(), before);
+        Frame();
+        Frame();
+        EXPECT_EQ(std::make_tuple(TInterfaceSpace::Factor(), app->sizeGeneration, game->laidOutGeneration),
+                  std::make_tuple(factor, generation + 1, generation + 1));
+        EXPECT_EQ(std::make_pair(app->gui->xmax, app->gui->ymax),
+                  std::make_pair(TInterfaceSpace::Width(), TInterfaceSpace::Height()));
+        float l = 0, t = 0, r = 0, b = 0;
+        ASSERT_TRUE(tool.GetBounds(l, t, r, b));
+        EXPECT_LE(b, float(app->gui->ymax)) << factor;
+    }
+    // A window size chosen in the panel is what the file holds, so leaving does not write over it.
+    tool.step(TSettingsChoices::WindowSize, +1);
+    EXPECT_EQ(std::make_pair(app->savedWidth, app->savedHeight),
+              std::make_pair(TSettings::ResolutionHorizontal, TSettings::ResolutionVertical));
+    TSettings::SetDefaults();
+    TSettings::ReadIn("cfg");
+    EXPECT_EQ(std::make_tuple(TSettings::UIScale, TSettings::ResolutionHorizontal), std::make_tuple(1.25f, 800));
+    game.reset();
+    TInterfaceSpace::SetFactor(1);
+    TSettings::SetDefaults();
 }

@@ -11,7 +11,7 @@ set_option "UI scale" 2
 set_option "Resolution horizontal" 1280
 set_option "Resolution vertical" 720
 start_xvfb 7680x4320
-start_game
+start_game --new
 win=$(wait_window)
 wait_ready
 xdotool windowmove "$win" 0 0

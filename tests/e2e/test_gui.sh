@@ -10,7 +10,7 @@ hx=96 hy=96
 bx=$hx by=$((hy + 12 + 2 + 20))
 rm -f "$WORK/cfg/gadgets.cfg"
 start_xvfb
-start_game
+start_game --new
 win=$(wait_window)
 wait_ready
 

@@ -3,7 +3,7 @@
 # is a touch point with a light under it, and a key press (Escape) ends the game.
 source "$(dirname "$0")/lib.sh"
 start_xvfb
-start_game
+start_game --new
 win=$(wait_window)
 wait_ready
 # The map lies behind the pointer, so the pointer is found by its white arrow (tip at the mouse):

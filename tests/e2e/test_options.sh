@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 printf -- '-Resolution horizontal\r\n800\r\n-Resolution vertical\r\n600\r\n-Show FPS and Version\r\n0\r\n' >"$WORK/cfg/options.cfg"
 rm -f "$WORK/cfg/gadgets.cfg"
 start_xvfb
-start_game
+start_game --new
 win=$(wait_window)
 [ "$(window_size "$win")" = "800x600" ] || fail "window is $(window_size "$win"), not 800x600"
 wait_ready

@@ -14,7 +14,7 @@ rm -f "$WORK/cfg/gadgets.cfg"
 set_option "Resolution horizontal" 1024
 set_option "Resolution vertical" 768
 start_xvfb
-start_game --daily --record "$replay"
+start_game --new --daily --record "$replay"
 win=$(wait_window)
 wait_ready
 grep -q "^Recording the game to a replay" "$WORK/game.log" || fail "the game does not say it records"

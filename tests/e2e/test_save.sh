@@ -22,7 +22,7 @@ set_option "Resolution vertical" 768
 # One house beside a road and no jobs: it fills under the rule set "Klassisch" only.
 set_option "Rule set" classic
 start_xvfb
-start_game --daily
+start_game --new --daily
 win=$(wait_window)
 wait_ready
 

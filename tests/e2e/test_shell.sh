@@ -3,7 +3,7 @@
 # screen and then the game with the version line and the pointer; Escape ends it with exit code 0.
 source "$(dirname "$0")/lib.sh"
 start_xvfb
-start_game
+start_game --new
 win=$(wait_window)
 [ "$(window_size "$win")" = "640x480" ] || fail "window is $(window_size "$win"), not 640x480"
 

@@ -18,7 +18,7 @@ handle_x=192 handle_y=144
 
 for scale in 1 2; do
   set_option "UI scale" "$scale"
-  start_game
+  start_game --new
   win=$(wait_window)
   wait_ready
   xdotool windowmove "$win" 0 0

@@ -12,7 +12,7 @@ rm -f "$WORK/cfg/gadgets.cfg"
 set_option "Resolution horizontal" 1024
 set_option "Resolution vertical" 768
 start_xvfb
-start_game --daily
+start_game --new --daily
 win=$(wait_window)
 wait_ready
 

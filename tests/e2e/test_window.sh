@@ -8,7 +8,7 @@ set_option "Resolution vertical" 768
 grep -v -a 'Resolution' "$WORK/cfg/options.cfg" | grep -a -v -x -E '1024|768' >"$WORK/others.before"
 rm -f "$WORK/cfg/gadgets.cfg"
 start_xvfb 1920x1080
-start_game
+start_game --new
 win=$(wait_window)
 wait_ready
 xdotool windowmove "$win" 0 0

@@ -2,7 +2,7 @@
 # Closing the window ends the game like Escape does.
 source "$(dirname "$0")/lib.sh"
 start_xvfb
-start_game
+start_game --new
 win=$(wait_window)
 wait_ready
 [ -n "$CLOSE_WINDOW" ] || fail "no close_window tool given"

@@ -25,7 +25,7 @@ find_patch() {
 # The main tool stays closed: the zoom check below compares the middle of the view.
 printf -- '- maintool visible\n0\n' >"$WORK/cfg/gadgets.cfg"
 start_xvfb
-start_game
+start_game --new
 win=$(wait_window)
 wait_ready
 xdotool mousemove --window "$win" 630 470
@@ -86,7 +86,7 @@ rc=$(wait_exit 10)
 rm "$WORK/data"
 mkdir -p "$WORK/data"
 for d in "$REPO"/data/*; do [ "$(basename "$d")" = maps ] || ln -s "$d" "$WORK/data/"; done
-start_game
+start_game --new
 rc=$(wait_exit 60)
 [ "$rc" = "0" ] || fail "exit code $rc without a map"
 grep -q "^Error, Game could not be loaded!" "$WORK/game.log" || fail "no error line without a map"

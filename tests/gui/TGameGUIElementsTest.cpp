@@ -5,6 +5,7 @@
 #include <limits>
 #include <tuple>
 
+#include "../support/TempDir.h"
 #include "GUIFixture.h"
 #include "framework/TFastRandom.h"
 #include "gui/TBuildTool.h"
@@ -13,6 +14,7 @@
 #include "gui/TMainTool.h"
 #include "gui/TMiniMapTool.h"
 #include "gui/TMultiFunctionalTool.h"
+#include "gui/TSettingsTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
 #include "framework/TMultiTouch.h"
@@ -290,8 +292,8 @@ TEST_F(ToolSetTest, WrittenRecordsAreFractionsThatPlaceThePanelsAgain) {
     size_t i = 0;
     for (const auto& [name, panel] : tools->Panels()) {
         const auto r = TGadgets::Get(name);
-        if (!r) {  // the list of saves keeps its place only while the game runs
-            EXPECT_EQ(name, "loadtool");
+        if (!r) {  // the list of saves and the settings keep their places only while the game runs
+            EXPECT_TRUE(name == "loadtool" || name == "settingstool") << name;
             ++i;
             continue;
         }
@@ -326,6 +328,9 @@ TEST_F(ToolSetTest, ShortcutsFireTheirEntryWhileTheRowsAreFolded) {
 }
 
 TEST_F(ToolSetTest, OptionsEntriesOpenSavingAndTheSavesAndBeendenExits) {
+    // A stray tap on the settings must not reach the shipped options.
+    TempDir scratch;
+    tools->settingsTool->choices.optionsPath = scratch.File("options.cfg");
     const auto choose = [&](size_t entry) {
         TapOn(*tools->mft->cmdOptions->gadget);
         TapOn(*Child(*tools->mft->cmdOptions, entry).gadget);
@@ -343,13 +348,15 @@ TEST_F(ToolSetTest, OptionsEntriesOpenSavingAndTheSavesAndBeendenExits) {
     EXPECT_EQ(field.isVisible(), 0);
     struct Row {
         size_t entry;
-        int32_t loadTool, exits;
-    } rows[] = {{1, 1, 0}, {2, 1, 0}, {3, 1, 1}};
+        int32_t loadTool, settings, exits;
+    } rows[] = {{1, 1, 0, 0}, {2, 1, 1, 0}, {3, 1, 1, 1}};
     for (const auto& r : rows) {
         choose(r.entry);
-        // On this small screen the list would lie over the menu's row.
+        // On this small screen the list and the settings would lie over the menu's row.
         tools->loadTool->SetPosition(400, 100);
-        EXPECT_EQ(std::make_pair(tools->loadTool->isVisible(), calls[2]), std::make_pair(r.loadTool, r.exits))
+        tools->settingsTool->SetPosition(340, 100);
+        EXPECT_EQ(std::make_tuple(tools->loadTool->isVisible(), tools->settingsTool->isVisible(), calls[2]),
+                  std::make_tuple(r.loadTool, r.settings, r.exits))
             << r.entry;
     }
 }

@@ -86,23 +86,28 @@ TEST_F(TSettingsFilesTest, OnlyTheLinesBeforeTheFirstMarkerCount) {
 
 TEST_F(TSettingsFilesTest, OutOfRangeOptionsAreReplacedWithOneLineEach) {
     std::string out =
-        ReadOptions("- Resolution horizontal\n0\n- Resolution vertical\n-600\n- gamma\n999\n- target FPS\n0\n");
+        ReadOptions("- Resolution horizontal\n0\n- Resolution vertical\n-600\n- gamma\n999\n- target FPS\n0\n"
+                    "- scroll speed\n0\n");
     EXPECT_EQ(TSettings::ResolutionHorizontal, TSettings::minResolutionHorizontal);
     EXPECT_EQ(TSettings::ResolutionVertical, TSettings::minResolutionVertical);
     EXPECT_EQ(TSettings::Gamma, TSettings::maxGamma);
     EXPECT_EQ(TSettings::TargetFPS, TSettings::fallbackTargetFPS);
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4);
+    EXPECT_EQ(TSettings::keyMovementSpeed, float(TSettings::minScrollSpeed));
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 5);
     EXPECT_NE(out.find("options.cfg: \"Resolution horizontal\" = 0 is out of range, using 320"), std::string::npos);
     EXPECT_NE(out.find("\"target FPS\" = 0 is out of range, using 60"), std::string::npos);
 
-    out = ReadOptions("- gamma\n-1000\n- target FPS\n-5\n- Resolution horizontal\nabc\n");
+    out = ReadOptions("- gamma\n-1000\n- target FPS\n-5\n- Resolution horizontal\nabc\n- scroll speed\n99999\n");
     EXPECT_EQ(TSettings::Gamma, -TSettings::maxGamma);
     EXPECT_EQ(TSettings::TargetFPS, TSettings::fallbackTargetFPS);
     EXPECT_EQ(TSettings::ResolutionHorizontal, TSettings::minResolutionHorizontal);
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+    EXPECT_EQ(TSettings::keyMovementSpeed, float(TSettings::maxScrollSpeed));
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4);
 
-    out = ReadOptions("- Resolution horizontal\n1920\n- Resolution vertical\n1080\n- gamma\n-255\n- target FPS\n144\n");
+    out = ReadOptions("- Resolution horizontal\n1920\n- Resolution vertical\n1080\n- gamma\n-255\n- target FPS\n144\n"
+                      "- scroll speed\n900\n");
     EXPECT_EQ(out, "");
+    EXPECT_EQ(TSettings::keyMovementSpeed, 900.0f);
     EXPECT_EQ(TSettings::ResolutionHorizontal, 1920);
     EXPECT_EQ(TSettings::Gamma, -255);
     EXPECT_EQ(TSettings::TargetFPS, 144.0f);
@@ -270,7 +275,7 @@ std::vector<double> Snapshot() {
                   TSettings::Startmenue, TSettings::CheckUpdate, TSettings::ShowTooltips, TSettings::Gamma,
                   TSettings::Cheatmodus, TSettings::DetailsParticles, TSettings::ShowWaterImageChange,
                   TSettings::ShowWaterAnimation, TSettings::ScrollWithMouse, TSettings::TargetFPS,
-                  TSettings::UIScale);
+                  TSettings::UIScale, TSettings::keyMovementSpeed, TSettings::Autosave);
 }
 
 }  // namespace
@@ -310,7 +315,7 @@ TEST_F(TSettingsFilesTest, EveryShippedKeyReachesItsSetting) {
     testing::internal::GetCapturedStdout();
     std::vector<double> expected(Snapshot().size(), 500.0);
     expected[46] = TSettings::maxGamma;  // the values that 500 is out of range for
-    expected.back() = TInterfaceSpace::maxFactor;
+    expected[expected.size() - 3] = TInterfaceSpace::maxFactor;  // "UI scale", before "scroll speed" and "Autosave"
     EXPECT_EQ(Snapshot(), expected);
     EXPECT_EQ(TSettings::Playername, "500");
 }

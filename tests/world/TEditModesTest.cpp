@@ -2,7 +2,12 @@
 // the bridge rules, confirmation and money, and clearing a square.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "RoadTestSupport.h"
+#include "platform/TCatalogue.h"
+#include "tests/support/TempDir.h"
+#include "world/TRoadCommand.h"
 #include "world/TTree.h"
 
 namespace {
@@ -301,6 +306,28 @@ TEST_F(EditModesTest, UpdateRunsTheActiveModeAndFindsRoadsUnderThePointer) {
     ASSERT_EQ(game.destroyed.size(), 1u);
     EXPECT_EQ(game.destroyed[0].size(), 3u);
     EXPECT_EQ(FrameAt(8, 5), 6);
+}
+
+// The player reads the mode's reason, refusals and undo in the language in use; a command's own
+// answer stays the German key (the simulator prints it).
+TEST_F(EditModesTest, RefusalsReachThePlayerInTheLanguageInUse) {
+    TempDir dir;
+    std::ofstream(dir.File("en.po")) << "msgid \"Zu wenig Geld\"\nmsgstr \"Not enough money\"\n\n"
+                                        "msgid \"Straße\"\nmsgstr \"Road\"\n";
+    struct TGermanAfterwards {
+        ~TGermanAfterwards() { TCatalogue::Reset(); }
+    } german;
+    ASSERT_TRUE(TCatalogue::Use(TCatalogue::english, dir.path));
+    game.money = 30;
+    world->BeginRoadMode(town, nullptr, nullptr);
+    Plan(5, 5, 9, 5);
+    EXPECT_EQ(world->modeReason, "Not enough money");
+    RoadFrame(9, 5, 1);
+    EXPECT_EQ(world->RunCommand(std::make_unique<TRoadCommand>(town, 5, 6, 9, 6)).reason, TEditCommand::tooLittleMoney);
+    game.money = 1000;
+    ASSERT_TRUE(world->RunCommand(std::make_unique<TRoadCommand>(town, 5, 6, 9, 6)).Ok());
+    EXPECT_EQ(world->UndoCommand(), "Road");
+    EXPECT_EQ(game.refusals, (std::vector<std::string>{"Not enough money", "Not enough money"}));
 }
 
 }  // namespace
