@@ -35,6 +35,7 @@ TTitleScreen::TTitleScreen(TApplication* a) : app(a) {
     c.loadGame = _loadGame;
     c.startGame = _startGame;
     c.moneyText = TGame::GetRealMoney;
+    c.dateText = TGame::GetRealDate;
     c.showMessage = _showMessage;
     tool = TTitleTool::Create(app->gui, app->event.get(), c, Defaults());
     updateContinue();
@@ -56,12 +57,13 @@ void TTitleScreen::updateContinue() {
     const std::vector<TSaveFolder::TEntry> saves = TSaveFolder::List();
     continuePath.clear();
     std::string what;
-    if (!saves.empty()) {
-        continuePath = saves.front().path;
+    // The newest save that reads as a city; damaged files are left to the list of saves.
+    for (const TSaveFolder::TEntry& save : saves) {
         TCitySummary s;
-        what = saves.front().name;
-        if (TLayer::ReadSummary(continuePath, s))
-            what = s.city + ", " + TGame::GetRealDate(s.dateWeekDay, s.dateDay, s.dateMonth, s.dateYear);
+        if (!TLayer::ReadSummary(save.path, s)) continue;
+        continuePath = save.path;
+        what = s.city + ", " + TGame::GetRealDate(s.dateWeekDay, s.dateDay, s.dateMonth, s.dateYear);
+        break;
     }
     if (tool) tool->SetContinue(what);
 }
@@ -71,6 +73,8 @@ TTitleScreen::TChoice TTitleScreen::run() {
     chosen = false;
     int32_t shownLanguage = TCatalogue::Language();
     while (!chosen) {
+        // A panel's own close key may shut it during the frame; Escape then only closed it.
+        const bool panelOpen = tool && tool->PanelOpen();
         draw();
         if (!announced) {
             // Scripts that drive the program wait for this line, not for a time.
@@ -86,7 +90,7 @@ TTitleScreen::TChoice TTitleScreen::run() {
             choice = TChoice::quit;
             break;
         }
-        if (app->event->KeyHit(KEY_ESCAPE) && (!tool || !tool->CloseOpenPanel())) {
+        if (app->event->KeyHit(KEY_ESCAPE) && !(tool && tool->CloseOpenPanel()) && !panelOpen) {
             choice = TChoice::quit;
             break;
         }

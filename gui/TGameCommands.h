@@ -31,6 +31,10 @@ struct TGameCommands {
     // Shows a message in the line at the top of the screen (and on standard output) for a few
     // seconds; lines are split at '\n'.
     TTextFunc showMessage = nullptr;
+    // How money and game dates are written where no world is at hand (the title screen's list
+    // of saves); a world writes them through its own callbacks.
+    std::string (*moneyText)(float amount) = nullptr;
+    std::string (*dateText)(int32_t weekday, int32_t day, int32_t month, int32_t year) = nullptr;
     // The shell's answer to an option the settings panel changed.
     TSettingsCommands settings{};
 

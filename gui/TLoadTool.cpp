@@ -131,6 +131,9 @@ TLoadTool::TShownEntry TLoadTool::_entry(size_t index) {
     if (layer) {
         e.money = layer->getRealMoney(s.money);
         e.date = layer->getRealDate(s.dateWeekDay, s.dateDay, s.dateMonth, s.dateYear);
+    } else {
+        if (game.moneyText) e.money = game.moneyText(s.money);
+        if (game.dateText) e.date = game.dateText(s.dateWeekDay, s.dateDay, s.dateMonth, s.dateYear);
     }
     if (s.inhabitants >= 0) e.inhabitants = Tr("%1 Einwohner", s.inhabitants);
     return e;

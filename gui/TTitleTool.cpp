@@ -54,6 +54,8 @@ void TTitleTool::generate(const std::shared_ptr<TGUI>& g, TInputSnapshot* event,
     load.game = commands.context;
     load.loadGame = commands.loadGame;
     load.showMessage = commands.showMessage;
+    load.moneyText = commands.moneyText;
+    load.dateText = commands.dateText;
     loadTool = TLoadTool::Create(gui, buttonRadius, load);
     bars[barLoad]->setGameFunc(_showTool, loadTool.get());
     settingsTool = TSettingsTool::Create(gui, buttonRadius, commands.settings);

@@ -33,6 +33,7 @@ struct TTitleCommands {
     TGameCommands::TFileFunc loadGame = nullptr;
     TNewGameTool::TStartFunc startGame = nullptr;
     TNewGameTool::TMoneyText moneyText = nullptr;
+    decltype(TGameCommands::dateText) dateText = nullptr;
     TGameCommands::TTextFunc showMessage = nullptr;
     // The shell's answer to an option the settings panel changed.
     TSettingsCommands settings{};

@@ -37,6 +37,11 @@ click 686 526
 eventually 60 games_at_least 1 || fail "no game started from the new-game panel"
 grep -q "^Title ready" "$WORK/game.log"
 
+# A damaged save newer than any other is passed over by "Weiterspielen".
+mkdir -p "$WORK/saves"
+echo "no city" >"$WORK/saves/kaputt.sav"
+touch -d "+1 hour" "$WORK/saves/kaputt.sav"
+
 # "Beenden" in the options row: the city is kept and the title screen comes back.
 menu_choose $menu_options 4
 eventually 60 titles_at_least 2 || fail "Beenden did not lead back to the title screen"
@@ -45,7 +50,7 @@ eventually 60 titles_at_least 2 || fail "Beenden did not lead back to the title 
 rest
 screenshot "$win" "$ARTIFACTS/title_3_back.png"
 
-# "Weiterspielen" names the autosave and goes on with it.
+# "Weiterspielen" names the autosave (not the damaged file) and goes on with it.
 click $column_x $continue_y
 eventually 60 games_at_least 2 || fail "Weiterspielen started no game"
 grep -q "Geladen: .*autosave" "$WORK/game.log" || fail "Weiterspielen did not load the autosave"
