@@ -6,6 +6,7 @@
 #include "app/TTitleScreen.h"
 #include "platform/TClock.h"
 #include "platform/TStream.h"
+#include "settings/TSettings.h"
 #include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TLayer.h"
@@ -41,9 +42,10 @@ void TMenu::run() {
     const vesko::TCRGBA black = *vesko::TCRGBA::Create(0, 0, 0, 1.0);
     std::string message;
     std::shared_ptr<TLayer> world = _loadStartCity(message);
-    // Started for a saved city or a new game at once (scripts, tests), leaving the game ends
-    // the program as it always did; from the title screen it leads back there.
-    const bool titleScreen = app->loadPath.empty() && !app->newGame;
+    // Started for a saved city or a new game at once (scripts, tests, or "Startmenue" 0 in
+    // options.cfg), leaving the game ends the program as it always did; from the title screen it
+    // leads back there.
+    const bool titleScreen = app->loadPath.empty() && !app->newGame && TSettings::Startmenue != 0;
     bool startNew = !titleScreen;
     TNewGame choice;
     choice.seed = uint32_t(app->seed);

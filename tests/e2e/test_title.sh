@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The title screen by clicks: "Neues Spiel" and "Starten" give a city on the start map, "Beenden"
 # in the game leads back to the title screen (after keeping the city as the autosave),
-# "Weiterspielen" goes on with that city, and Escape on the title screen ends the program.
+# "Weiterspielen" goes on with that city, and Escape on the title screen ends the program;
+# "Startmenue" 0 in options.cfg skips the title screen.
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 set_option "Resolution horizontal" 1024
@@ -58,5 +59,13 @@ grep -q "Geladen: .*autosave" "$WORK/game.log" || fail "Weiterspielen did not lo
 # Escape leaves the game to the title screen, and Escape there ends the program.
 xdotool key --window "$win" Escape
 eventually 60 titles_at_least 3 || fail "Escape did not lead back to the title screen"
+quit_with_escape "$win"
+
+# "Startmenue" 0: a new game at once, and leaving it ends the program.
+set_option "Startmenue" 0
+start_game
+win=$(wait_window)
+wait_ready
+! grep -q "^Title ready" "$WORK/game.log" || fail "Startmenue 0 still showed the title screen"
 quit_with_escape "$win"
 echo PASS
