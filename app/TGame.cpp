@@ -10,6 +10,7 @@
 #include "app/TDayLine.h"
 #include "app/TEventReceiver.h"
 #include "app/TGameArea.h"
+#include "framework/TMoneyText.h"
 #include "framework/TTouchObject.h"
 #include "gui/TGUI.h"
 #include "gui/TGameCommands.h"
@@ -115,6 +116,7 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32
     layer->setGetRealDateFunc(_getRealDate, this);
     layer->setShowMoneyFunc(_showMoneyInfo, this);
     layer->setRefusedFunc(_refused, this);
+    layer->setMilestoneFunc(_showMessage, this);
     // The game area first, so it lies behind every gadget; without GUI resources (the
     // headless tests) the whole screen is map.
     if (app && app->gui) {
@@ -331,11 +333,8 @@ int32_t TGame::expendMoney(float cost) {
 }
 
 std::string TGame::GetRealMoney(float amount) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%#.9g", double(amount));
-    std::string s = buf;
+    const std::string s = vesko::TMoneyText::Digits(amount);
     const size_t dot = s.find('.');
-    if (dot != std::string::npos && s.size() > dot + 3) s.resize(dot + 3);
     // Group the integer digits by three, counted leftwards from the decimal point.
     const size_t intEnd = dot == std::string::npos ? s.size() : dot;
     size_t intStart = 0;
@@ -520,7 +519,7 @@ int32_t TGame::_cheatCallback(void* context, const std::string& text) {
         return 1;
     }
     if (lower == "poorpeople") {
-        g->layer->money += 100000.0f;
+        g->layer->addMoney(100000.0f, TMoneyKind::other);
         g->ShowMessage(Tr("Donate you a little bit money..."));
         return 1;
     }

@@ -216,6 +216,10 @@ bool TSimulator::RunCommand(const std::vector<std::string>& w, std::ostream& out
         if (!world->Save(w[1])) refusal = "the city could not be written to " + w[1];
     } else if (cmd == "load" && n == 2) {
         refusal = Load(w[1]);
+    } else if (cmd == "stats" && n == 2) {
+        auto file = TStream::WriteFile(w[1]);
+        if (!file || !file->WriteString(StatsTable()) || !file->Close())
+            refusal = "the history could not be written to " + w[1];
     } else if (cmd == "rules" && n == 2 && THabitantControl::Create(w[1])) {
         world->habitantPool->hbtCrtl = THabitantControl::Create(w[1]);
     } else if (cmd == "undo" && n == 1) {
@@ -246,6 +250,27 @@ void TSimulator::Days(int32_t n, std::ostream& out) {
 }
 
 std::string TSimulator::DayLine() const { return TDayLine::Of(*world); }
+
+std::string TSimulator::StatsTable() const {
+    std::string table = "year,month,inhabitants,employed,waiting,satisfaction,money,demand1,demand2,demand3,demand4,"
+                        "demand5,income,expenses";
+    for (int32_t k = 0; k < int32_t(TMoneyKind::count); ++k)
+        table += std::string(",") + TCityHistory::KindId(TMoneyKind(k));
+    table += '\n';
+    // Amounts to a hundredth of a cent, so that a row's income and expenses are seen to add up
+    // to its change of money to the cent.
+    const auto amount = [](double value) { return "," + TDayLine::Fixed(value, 4); };
+    for (const TMonthRecord& m : world->history.Months()) {
+        table += std::to_string(m.year) + ',' + std::to_string(m.month) + ',' + std::to_string(m.inhabitants) + ',' +
+                 std::to_string(m.employed) + ',' + std::to_string(m.waiting) + ',';
+        table += TDayLine::Fixed(m.satisfaction, 3) + amount(m.money);
+        for (float d : m.demand) table += "," + TDayLine::Fixed(d, 3);
+        table += amount(m.Income()) + amount(m.Expenses());
+        for (double f : m.flow) table += amount(f);
+        table += '\n';
+    }
+    return table;
+}
 
 std::string TSimulator::_Run(std::unique_ptr<TEditCommand> command) {
     const std::string refusal = world->RunCommand(std::move(command)).reason;

@@ -58,6 +58,8 @@ public:
     // Replaces the world by the city saved at path; refused (the world stays) with the reason.
     // A city loaded without objects whose plugins are gone is reported the same way.
     std::string Load(const std::string& path);
+    // The world's closed months as CSV: a header line, then one line per row of the history.
+    std::string StatsTable() const;
 
     std::shared_ptr<TLayer> world;
     // The clock every time of the run comes from.

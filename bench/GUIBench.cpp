@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
         const int32_t mid = game->layer->Width / 2;
         house = game->layer->BuildingLayer->_SetTile(mid, mid, TBuildingLayer::arrResidentalBuilding.front());
     }
+    TenYearsOfHistory(game->layer->history, game->layer->getMoney());
     const std::vector<int32_t> pointer = OpenEveryPanel(tools, house);
 
     TRenderBackend* device = TGraphics::Backend();

@@ -114,7 +114,7 @@ public:
     std::shared_ptr<TImage> buttonHideResidentalImg, buttonHideComercialImg, buttonHideIndustrialImg, buttonHideParkImg,
         buttonHidePublicImg, buttonHideAwardImg, buttonHideForestImg, buttonHideCarsImg, buttonHideSmokeImg,
         buttonHideRCIImg;
-    std::shared_ptr<TImage> buttonInfoImg, buttonInfluencesImg, buttonPeopleImg;
+    std::shared_ptr<TImage> buttonInfoImg, buttonInfluencesImg, buttonPeopleImg, buttonStatsImg;
     std::shared_ptr<TImage> buttonCenterMapImg, buttonInfoModeImg, buttonJumpToImg, buttonKeyboardImg;
     std::shared_ptr<TImage> buttonTaxesUp, buttonTaxesDown;
     std::shared_ptr<TImage> infWaterImg, infEnergyImg, infMedicImg, infReligionImg, infSportImg, infPoliceImg,

@@ -50,6 +50,7 @@ const std::vector<TSingleImage>& Singles() {
         {&TGUI::buttonInfoImg, "button_info.png"},
         {&TGUI::buttonInfluencesImg, "button_influences.png"},
         {&TGUI::buttonPeopleImg, "button_people.png"},
+        {&TGUI::buttonStatsImg, "button_stats.png"},
         {&TGUI::buttonCenterMapImg, "button_centerMap.png"},
         {&TGUI::buttonInfoModeImg, "button_infoMode.png"},
         {&TGUI::buttonJumpToImg, "button_jumpTo.png"},

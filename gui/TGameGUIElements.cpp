@@ -17,6 +17,7 @@
 #include "gui/TSettingsTool.h"
 #include "gui/TStartBuildTool.h"
 #include "gui/TStartRoadTool.h"
+#include "gui/TStatisticsTool.h"
 #include "gui/TTaxTool.h"
 #include "gui/TTextFieldTool.h"
 #include "gui/TTouchMouseTool.h"
@@ -71,8 +72,12 @@ void TGameGUIElements::generate() {
     // Before the menu, whose "Laden" opens it.
     loadTool = TLoadTool::Create(gui, button_Radius, game, layer);
     settingsTool = TSettingsTool::Create(gui, button_Radius, game.settings);
+    statisticsTool = TStatisticsTool::Create(gui, button_Radius, layer);
     _fillMenu();
     mainTool = TMainTool::Create(gui, button_Radius, layer, textFieldTool);
+    // The inhabitants bar opens and closes the statistics.
+    mainTool->statisticsTool = statisticsTool.get();
+    statisticsTool->clearOf = mainTool.get();
     bridgeTool = TBridgeTool::Create(gui, button_Radius, viewGadget_Radius);
     buildingTool = TBuildingTool::Create(gui, smallButton_Radius, button_Radius, layer, viewGadget_Radius);
     tutorialTool = TTutorialTool::Create(gui, button_Radius);
@@ -124,6 +129,7 @@ void TGameGUIElements::_fillMenu() {
         ->setKeyAction(KeyOfLetter('P'), 1);
     mft->addViewChild(gui->buttonInfoModeImg, Tr("Infomodus starten"), game.changeInfoModeState, game.game,
                       game.inInfoMode, game.game);
+    mft->addViewChild(gui->buttonStatsImg, Tr("Statistik"), TGUIElement::_changeState, statisticsTool.get());
 
     mft->addOptionsChild(gui->buttonSaveImg, Tr("Speichern"), _runSaveTool, this);
     mft->addOptionsChild(gui->buttonLoadImg, Tr("Laden"), TGUIElement::_changeState, loadTool.get());
@@ -132,14 +138,14 @@ void TGameGUIElements::_fillMenu() {
 }
 
 std::vector<std::pair<std::string, TGUIElement*>> TGameGUIElements::Panels() const {
-    // The list of saves and the settings have no record: they open where they were last left in
+    // The list of saves, the settings and the statistics have no record: they open where they were last left in
     // this game.
     return {{"textfieldtool", textFieldTool.get()}, {"touchmousetool", tmt.get()},
             {"buildtool", buildTool.get()},         {"multifunctionaltool", mft.get()},
             {"maintool", mainTool.get()},           {"minimaptool", mmt.get()},
             {"hidetool", hideTool.get()},           {"bridgetool", bridgeTool.get()},
             {"buildingtool", buildingTool.get()},   {"loadtool", loadTool.get()},
-            {"settingstool", settingsTool.get()}};
+            {"settingstool", settingsTool.get()},   {"statisticstool", statisticsTool.get()}};
 }
 
 bool TGameGUIElements::ShownFromRecord(const std::string& name) {
@@ -285,10 +291,10 @@ void TGameGUIElements::Update(TTouchPoints touchPoints, const std::vector<int32_
 }
 
 void TGameGUIElements::Destroy() {
-    for (TGUIElement* panel :
-         std::initializer_list<TGUIElement*>{tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(), hideTool.get(),
-                                             mft.get(), mainTool.get(), bridgeTool.get(), buildingTool.get(),
-                                             tutorialTool.get(), taxTool.get(), loadTool.get(), settingsTool.get()}) {
+    for (TGUIElement* panel : std::initializer_list<TGUIElement*>{
+             tmt.get(), buildTool.get(), textFieldTool.get(), mmt.get(), hideTool.get(), mft.get(), mainTool.get(),
+             bridgeTool.get(), buildingTool.get(), tutorialTool.get(), taxTool.get(), loadTool.get(),
+             settingsTool.get(), statisticsTool.get()}) {
         if (panel) panel->Destroy();
     }
     for (const auto& starter : {startResidental, startComercial, startIndustrial, startPark, startPublic, startAward}) {
@@ -308,6 +314,7 @@ void TGameGUIElements::Destroy() {
     taxTool.reset();
     loadTool.reset();
     settingsTool.reset();
+    statisticsTool.reset();
 }
 
 // --- building ------------------------------------------------------------------------------

@@ -20,6 +20,7 @@ class TInputSnapshot;
 class TLoadTool;
 class TMainTool;
 class TSettingsTool;
+class TStatisticsTool;
 class TTaxTool;
 class TTextFieldTool;
 class TRoad;
@@ -127,6 +128,7 @@ public:
     std::shared_ptr<TTaxTool> taxTool;
     std::shared_ptr<TLoadTool> loadTool;
     std::shared_ptr<TSettingsTool> settingsTool;
+    std::shared_ptr<TStatisticsTool> statisticsTool;
     std::shared_ptr<TStartRoadTool> startRoad;
     std::shared_ptr<TStartBuildTool> startResidental, startComercial, startIndustrial, startPark, startPublic,
         startAward;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "framework/TCAnimation.h"
@@ -33,6 +34,19 @@ std::shared_ptr<vesko::TCGroup> PictureSlot(float x) {
     auto slot = vesko::TCGroup::Create();
     slot->SetIntHandle(int32_t(-x), 0);
     return slot;
+}
+
+// The text's words up to the last that fits in room, and the rest (empty when all of it fits,
+// or when not even the first word does).
+std::pair<std::string, std::string> BreakLine(const std::string& text, TImageFont& font, float room) {
+    if (font.TextWidth(text) <= room) return {text, {}};
+    size_t cut = std::string::npos;
+    for (size_t space = text.find(' '); space != std::string::npos; space = text.find(' ', space + 1)) {
+        if (font.TextWidth(text.substr(0, space)) > room) break;
+        cut = space;
+    }
+    if (cut == std::string::npos) return {text, {}};
+    return {text.substr(0, cut), text.substr(cut + 1)};
 }
 
 void Fit(const std::shared_ptr<vesko::TContent>& picture, float size) {
@@ -66,6 +80,7 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
     cmdMFT = gui->AddRoundButton(0, float(layerHeight) + gap, r, cmdMove.get());
     cmdMFT->setIcon(gui->infFireDepartmentImg, Tr("Nonsense"));
     cmdHabitants = _addBar(2, Tr("Einwohner und Co"), _onCmdHabitants, layerHabitants);
+    cmdAdvice = _addBar(3, Tr("Rat für die Stadt: ein Klick zeigt den Ort"), _onCmdAdvice, layerAdvice);
 
     const float pictureSize = float(layerHeight) - gap;
     const float pictureX = 0.5f * float(layerWidth) - barPadding - 0.5f * pictureSize;
@@ -85,6 +100,11 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
     _clock->addContent(_clockNeedle);
     _smileySlot = PictureSlot(pictureX);
     _smileySlot->addContent(_smiley);
+    _pinSlot = PictureSlot(pictureX);
+    if (auto pin = vesko::TCPicture::FromImage(gui->buttonJumpToImg)) {
+        Fit(pin, pictureSize);
+        _pinSlot->addContent(pin);
+    }
 
     struct TSpeed {
         std::shared_ptr<TGUIGadget>* gadget;
@@ -98,8 +118,8 @@ void TMainTool::generate(const std::shared_ptr<TGUI>& g, float r, const std::sha
         {&cmdSpeedFast, &TGUI::speedFastImg, TrNoop("Schnell")},
         {&cmdSpeedHyper, &TGUI::speedVerryFastImg, TrNoop("Sehr schnell")},
     };
-    // A row under the bars, from the bars' left end.
-    const float rowY = 2.5f * float(layerHeight) + 3 * gap + r;
+    // A row under the four bars, from the bars' left end.
+    const float rowY = 3.5f * float(layerHeight) + 4 * gap + r;
     for (size_t i = 0; i < std::size(speeds); ++i) {
         auto b = gui->AddRoundButton(2 * r + gap + 2 * r * float(i), rowY, r, cmdMove.get());
         b->setIcon((*gui).*speeds[i].icon, Tr(speeds[i].tooltip));
@@ -152,6 +172,7 @@ void TMainTool::updateTool() {
     setLayerMoneyText(GetMoney(), GetDate(), layer->currentDayPart, layer->getMoney() < 0.0f);
     const THabitantPool* pool = layer->habitantPool.get();
     setLayerHabitantsText(pool ? pool->countActiveHabitants() : 0, pool ? pool->getSatisfaction() : 0.0f);
+    if (layer->advisor) setAdviceText(layer->advisor->Current(*layer));
 }
 
 std::string TMainTool::GetMoney() const { return layer ? layer->getRealMoney(layer->getMoney()) : std::string(); }
@@ -211,6 +232,39 @@ void TMainTool::setLayerHabitantsText(int32_t count, float satisfaction) {
     layerHabitants->Clear();
     layerHabitants->addContent(_smileySlot);
     _addTwoLines(*layerHabitants, Tr("Einwohner: %1", count), Tr("Zufriedenheit: %1%", percent));
+}
+
+void TMainTool::setAdviceText(const TAdvice& advice) {
+    if (_adviceShown && advice == _shownAdvice) return;
+    _adviceShown = true;
+    _shownAdvice = advice;
+    layerAdvice->Clear();
+    if (advice.hasPlace) layerAdvice->addContent(_pinSlot);
+    const float room = _textRoom(advice.hasPlace ? 1 : 0);
+    const std::string text = advice.Shown();
+    // The default font while the text fits on two lines in it, else the small one; what is too
+    // long even then is cut with "…".
+    std::shared_ptr<TImageFont> font;
+    std::pair<std::string, std::string> lines;
+    for (const auto& f : {gui->DefaultFont, gui->smallFont}) {
+        if (!f) continue;
+        font = f;
+        lines = BreakLine(text, *f, room);
+        if (f->TextWidth(lines.first) <= room && f->TextWidth(lines.second) <= room) break;
+    }
+    if (!font) return;
+    const float left = -0.5f * float(layerWidth) + barPadding, lineHeight = TGUI::FontHeight(font);
+    // One line stands in the bar's middle, two as on the other bars.
+    const float top = lines.second.empty() ? -0.5f * lineHeight : -lineHeight;
+    layerAdvice->addContent(
+        TGUI::PlacedText(TGUI::FitText(lines.first, font.get(), room), font, gui->textCol_default, left, top));
+    if (lines.second.empty()) return;
+    layerAdvice->addContent(
+        TGUI::PlacedText(TGUI::FitText(lines.second, font.get(), room), font, gui->textCol_default, left, 0));
+}
+
+void TMainTool::onCmdAdvice() {
+    if (layer && _shownAdvice.hasPlace) layer->focusOn(_shownAdvice.CentreX(), _shownAdvice.CentreY(), 1);
 }
 
 float TMainTool::_textRoom(int32_t pictureAtRight) const {
@@ -313,6 +367,11 @@ int32_t TMainTool::_onCmdMoney(void* context) {
 
 int32_t TMainTool::_onCmdHabitants(void* context) {
     if (auto* t = AsTool(context)) t->onCmdHabitants();
+    return 0;
+}
+
+int32_t TMainTool::_onCmdAdvice(void* context) {
+    if (auto* t = AsTool(context)) t->onCmdAdvice();
     return 0;
 }
 

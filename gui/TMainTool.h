@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gui/TGUIElement.h"
+#include "world/TAdvisor.h"
 
 class TGUI;
 class TLayer;
@@ -19,7 +20,8 @@ class TCRGBA;
 
 // The status panel of a game: a move button with three bars beside it — city and mayor (touch
 // it to rename the city), money and date with a clock of the day, inhabitants with their
-// satisfaction — and five game-speed buttons that work as a radio group.
+// satisfaction, the advice of what holds the city back most (touch it to see the place) — and
+// five game-speed buttons that work as a radio group.
 class TMainTool : public TGUIElement {
 public:
     // Game speed of the buttons Pause, Langsam, Normal, Schnell, Sehr schnell.
@@ -43,6 +45,11 @@ public:
     void setLayerNameText(const std::string& city, const std::string& mayor);
     void setLayerMoneyText(const std::string& money, const std::string& date, float dayPart, bool inDebt = false);
     void setLayerHabitantsText(int32_t count, float satisfaction);
+    // The advice over one or two lines (broken between words), with the pin at the bar's right
+    // end when it names a place.
+    void setAdviceText(const TAdvice& advice);
+    // Centres the map on the place of the advice shown, when it names one.
+    void onCmdAdvice();
     std::string GetMoney() const;
     std::string GetDate() const;
 
@@ -60,11 +67,15 @@ public:
     // Opens the text field with the city name.
     void onCmdName();
     void onCmdMoney() {}
-    void onCmdHabitants() {}
+    // Opens or closes the statistics.
+    void onCmdHabitants() {
+        if (statisticsTool) statisticsTool->changeState();
+    }
 
     static int32_t _onCmdName(void* context);
     static int32_t _onCmdMoney(void* context);
     static int32_t _onCmdHabitants(void* context);
+    static int32_t _onCmdAdvice(void* context);
     static int32_t _SpeedEvent(void* context);
     static int32_t _setCityName(void* context, const std::string& name);
     // Radio behaviour: a hit selects this button and clears the siblings of the same kind.
@@ -74,10 +85,12 @@ public:
     float buttonRadius = 0;
     std::shared_ptr<TLayer> layer;
     std::shared_ptr<TTextFieldTool> tft;
+    // The panel the inhabitants bar opens; null without one.
+    TGUIElement* statisticsTool = nullptr;
     std::shared_ptr<TGUIGadget> cmdMove, cmdName, cmdMFT, cmdMoney, cmdHabitants, cmdSpeedPause, cmdSpeedSlow,
-        cmdSpeedDefault, cmdSpeedFast, cmdSpeedHyper;
+        cmdSpeedDefault, cmdSpeedFast, cmdSpeedHyper, cmdAdvice;
     int32_t layerWidth = 0, layerHeight = 0;
-    std::shared_ptr<vesko::TCGroup> layerName, layerMoney, layerHabitants;
+    std::shared_ptr<vesko::TCGroup> layerName, layerMoney, layerHabitants, layerAdvice;
 
 private:
     void generate(const std::shared_ptr<TGUI>& gui, float buttonRadius, const std::shared_ptr<TLayer>& layer,
@@ -98,9 +111,10 @@ private:
     // What the bars show now, so that they are rebuilt only on a change.
     std::string _shownCity, _shownMayor, _shownMoney, _shownDate;
     int32_t _shownCount = -1, _shownPercent = -1;
-    bool _namesShown = false, _moneyShown = false, _shownInDebt = false;
+    bool _namesShown = false, _moneyShown = false, _shownInDebt = false, _adviceShown = false;
+    TAdvice _shownAdvice;
     // The clock and the smiley keep their place at the right end of their bars.
-    std::shared_ptr<vesko::TCGroup> _clock, _smileySlot;
+    std::shared_ptr<vesko::TCGroup> _clock, _smileySlot, _pinSlot;
     std::shared_ptr<vesko::TCPicture> _clockFace, _clockNeedle;
     std::shared_ptr<vesko::TCAnimation> _smiley;
 };

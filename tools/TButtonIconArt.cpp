@@ -113,6 +113,8 @@ void TButtonIconArt::AddTo(std::vector<TArtPicture>& out, const TTextRenderer& t
     out.push_back(ButtonIcon("button_info.png", InfoSign));
     out.push_back(ButtonIcon("button_influences.png", Influences));
     out.push_back(ButtonIcon("button_people.png", S::People));
+    // The statistics panel.
+    out.push_back(ButtonIcon("button_stats.png", S::DemandBars));
 
     // Game speed, slowest to fastest.
     out.push_back(ButtonIcon("speed_pause.png", [](TCanvas& c) { S::PauseBars(c, Slate); }));

@@ -200,31 +200,32 @@ std::string TBuilding::_whyEmpty() {
     return reachable ? Tr("Wartet auf Zuzug") : Tr("Keine Arbeit erreichbar");
 }
 
+std::shared_ptr<TWay> TBuilding::_WayToWork() {
+    // Tech levels are 1 ... 5; a house of any other level does not look for work (a level
+    // of -1 would otherwise ask for candidates of every level).
+    const int32_t level = p ? p->techlevel : 0;
+    if (level < 1 || level > TPicturePlugin::countTechLevels || !buildingLayer) return nullptr;
+    TLayer* world = WorldOf(buildingLayer);
+    TRoadLayer* roads = world ? world->RoadLayer.get() : nullptr;
+    if (!roads) return nullptr;
+    const float cx = float(x) + 0.5f * float(SizeX() - 1);
+    const float cy = float(y) + 0.5f * float(SizeY() - 1);
+    const auto candidates = buildingLayer->_getPossibleWorkBuildings(cx, cy, level);
+    if (candidates.empty()) return nullptr;
+    // The nearest candidate with a route wins; one search from the house serves them all,
+    // so candidates out of reach cost no search of their own.
+    const auto self = shared_from_this();
+    TRoadLayer::TRouteSearch search(*roads, self);
+    for (const auto& candidate : candidates) {
+        const auto route = search.RouteTo(candidate);
+        if (!route.empty()) return TWay::Create(route, self, candidate);
+    }
+    return nullptr;
+}
+
 void TBuilding::_FindJob() {
     if (!cJob) {
-        // Tech levels are 1 ... 5; a house of any other level does not look for work (a level
-        // of -1 would otherwise ask for candidates of every level).
-        const int32_t level = p ? p->techlevel : 0;
-        if (level < 1 || level > TPicturePlugin::countTechLevels || !buildingLayer) return;
-        TLayer* world = WorldOf(buildingLayer);
-        TRoadLayer* roads = world ? world->RoadLayer.get() : nullptr;
-        if (!roads) return;
-        const float cx = float(x) + 0.5f * float(SizeX() - 1);
-        const float cy = float(y) + 0.5f * float(SizeY() - 1);
-        const auto self = shared_from_this();
-        std::shared_ptr<TWay> way;
-        const auto candidates = buildingLayer->_getPossibleWorkBuildings(cx, cy, level);
-        // The nearest candidate with a route wins; one search from the house serves them all,
-        // so candidates out of reach cost no search of their own.
-        if (!candidates.empty()) {
-            TRoadLayer::TRouteSearch search(*roads, self);
-            for (const auto& candidate : candidates) {
-                const auto route = search.RouteTo(candidate);
-                if (route.empty()) continue;
-                way = TWay::Create(route, self, candidate);
-                break;
-            }
-        }
+        const auto way = _WayToWork();
         if (!way) return;
         const auto target = way->target.lock();
         if (!target) return;

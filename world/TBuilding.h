@@ -17,6 +17,7 @@ class TPicturePlugin;
 class TRoad;
 class TSmoke;
 class TTicker;
+class TWay;
 
 // One placed building: a house, shop, factory, public building, park or award, made from a
 // building picture plugin. It is built over game days, then once a day judges its satisfaction
@@ -40,6 +41,9 @@ public:
     std::string _whyEmpty();
     void UpdateWorkers() {}
     void _FindJob();
+    // The road route from this house to the nearest work building of its level with an open
+    // job within reach; null when there is none. Changes nothing.
+    std::shared_ptr<TWay> _WayToWork();
     void AddHabitantFromPool(const std::shared_ptr<THabitant>& h);
     void poolCallbackFuncRegHabitant(const std::shared_ptr<THabitant>& h) { AddHabitantFromPool(h); }
     // The inhabitant gives up its job: its work building lets go of it, the commute leaves the roads.

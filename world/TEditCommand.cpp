@@ -3,7 +3,7 @@
 TEditCommand::TCheck TEditCommand::Execute(TLayer& world) {
     TCheck check = Check(world);
     if (!check.Ok()) return check;
-    if (!world.expendMoney(check.cost)) {
+    if (!world.expendMoney(check.cost, TMoneyKind::construction)) {
         check.reason = tooLittleMoney;
         return check;
     }
@@ -21,7 +21,7 @@ void TEditCommand::Undo(TLayer& world) {
     if (!done) return;
     before.Restore(world);
     // A negative cost is money coming back.
-    world.expendMoney(-paid);
+    world.expendMoney(-paid, TMoneyKind::construction);
     done = false;
 }
 

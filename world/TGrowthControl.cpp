@@ -31,9 +31,12 @@ float TGrowthControl::Attraction(const THabitantPool& pool) {
     // A city nobody lives in yet is judged by its taxes alone.
     const float content =
         pool.countActiveHabitants() > 0 ? std::clamp((pool.satisfaction - 0.3f) / 0.5f, 0.0f, 1.0f) : 1.0f;
+    return content * TaxDraw(pool);
+}
+
+float TGrowthControl::TaxDraw(const THabitantPool& pool) {
     // The default rate 0.2 draws fully; each further ten points halve the draw, 0.4 ends it.
-    const float taxes = std::clamp(1.0f - (pool.getTaxes(1) - THabitantPool::defaultTaxes) * 5.0f, 0.0f, 1.0f);
-    return content * taxes;
+    return std::clamp(1.0f - (pool.getTaxes(1) - THabitantPool::defaultTaxes) * 5.0f, 0.0f, 1.0f);
 }
 
 void TGrowthControl::updateHabitant(THabitant& h, THabitantPool&) {

@@ -35,6 +35,8 @@ public:
     static TOffer Offer(const THabitantPool& pool);
     // How much the city draws newcomers, 0 … 1: satisfaction and the level-1 tax rate.
     static float Attraction(const THabitantPool& pool);
+    // The level-1 tax's share of it: 1 up to the default rate, 0 from 0.4 on.
+    static float TaxDraw(const THabitantPool& pool);
 
     std::string Id() const override { return growthId; }
     std::string Name() const override { return TrNoop("Wachstum"); }
@@ -45,5 +47,6 @@ public:
     void departures(THabitantPool& pool) override;
     float businessTax(const TBuilding& building, const THabitantPool& pool) const override;
     std::string growthNote(const THabitantPool& pool) const override;
+    float taxDraw(const THabitantPool& pool) const override { return TaxDraw(pool); }
     bool newcomersExpected(const THabitantPool& pool) const override;
 };

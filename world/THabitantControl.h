@@ -43,4 +43,6 @@ public:
     // Why the city does not grow now (German, for the player); empty while it grows or when
     // the rules give no reason.
     virtual std::string growthNote(const THabitantPool&) const { return {}; }
+    // How much the level-1 tax lets newcomers come, 0 … 1; below 1 the tax holds growth back.
+    virtual float taxDraw(const THabitantPool&) const { return 1.0f; }
 };

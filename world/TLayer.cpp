@@ -17,12 +17,14 @@
 #include "plugins/TPlugin.h"
 #include "settings/TConfig.h"
 #include "settings/TSettingsFiles.h"
+#include "world/TAdvisor.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
 #include "world/TEditHistory.h"
 #include "world/TGroundLayer.h"
 #include "world/THabitant.h"
+#include "world/THabitantControl.h"
 #include "world/THabitantPool.h"
 #include "world/TISO.h"
 #include "world/TInfluenceLayer.h"
@@ -48,6 +50,64 @@ void ResetDrawing(float scaleX, float scaleY) {
     SetAlpha(1.0f);
     SetColor(255, 255, 255);
     SetTransform(0, scaleX, scaleY);
+}
+
+using TMoneyParts = std::array<double, size_t(TMoneyKind::count)>;
+
+TMoneyKind UpkeepKind(TPicturePlugin::TStructure structure) {
+    using S = TPicturePlugin::TStructure;
+    switch (structure) {
+        case S::Residential: return TMoneyKind::upkeepResidential;
+        case S::Commercial: return TMoneyKind::upkeepCommercial;
+        case S::Industrial: return TMoneyKind::upkeepIndustrial;
+        case S::Park: return TMoneyKind::upkeepPark;
+        case S::Public: return TMoneyKind::upkeepPublic;
+        case S::Award: return TMoneyKind::upkeepAward;
+        default: return TMoneyKind::other;
+    }
+}
+
+// The month's upkeep by kind of building, as TBuildingLayer::getAlimony sums it.
+TMoneyParts UpkeepParts(const TBuildingLayer* buildings) {
+    TMoneyParts parts{};
+    if (!buildings) return parts;
+    for (const auto& b : buildings->arrBuilding.Items()) {
+        if (b->inBuildMode == 0 && b->p) parts[size_t(UpkeepKind(b->p->structure))] -= double(b->p->alimony);
+    }
+    return parts;
+}
+
+// The month's taxes by the inhabitants' levels and the work buildings' business tax, as
+// TBuildingLayer::getHabitantTaxes sums them.
+TMoneyParts TaxParts(const TBuildingLayer* buildings, const THabitantPool* pool) {
+    TMoneyParts parts{};
+    if (!buildings || !pool) return parts;
+    for (const auto& b : buildings->arrBuilding.Items()) {
+        for (const auto& h : b->habitants.Items()) {
+            const int32_t level = std::clamp(h->GetLevel(), 1, THabitantPool::countTechlevel);
+            parts[size_t(TMoneyKind::taxLevel1) + size_t(level - 1)] += double(pool->calcTaxMoneyForHabitant(*h));
+        }
+        if (!b->workers.Empty()) {
+            const float perWorker = pool->hbtCrtl->businessTax(*b, *pool);
+            parts[size_t(TMoneyKind::businessTax)] += double(perWorker * float(b->workers.Count()));
+        }
+    }
+    return parts;
+}
+
+// What a closed month keeps of the city besides its money.
+TMonthRecord CityState(const TLayer& l) {
+    TMonthRecord s;
+    s.money = l.getMoney();
+    const THabitantPool* pool = l.habitantPool.get();
+    if (!pool) return s;
+    s.inhabitants = pool->countActiveHabitants();
+    s.waiting = pool->countAvailableHabitants();
+    for (const auto& h : pool->activeHabitant.Items()) s.employed += h->job ? 1 : 0;
+    s.satisfaction = pool->getSatisfaction();
+    for (int32_t level = 1; level <= THabitantPool::countTechlevel; ++level)
+        s.demand[size_t(level - 1)] = pool->getRequestForLvl(level);
+    return s;
 }
 }  // namespace
 
@@ -145,7 +205,8 @@ std::shared_ptr<TLayer> TLayer::Create(int32_t width, int32_t height,
     l->_height = l->getHeight(0);
     l->mm = TMiniMap::Create(width, height, 2);
     l->habitantPool = THabitantPool::Create(l.get());
-    l->history = std::make_shared<TEditHistory>();
+    l->editHistory = std::make_shared<TEditHistory>();
+    l->advisor = std::make_shared<TAdvisor>();
     l->timeSystem = TTimeSystem::Create(8);
     l->currentDay = -1;
     if (l->timeSystem) l->timeSystem->setSpeedPerSecond(defaultHoursASecond);
@@ -289,15 +350,25 @@ void TLayer::_updateTime() {
 
 void TLayer::_updateNewDay() {
     if (habitantPool) habitantPool->Update();
+    if (habitantPool) {
+        for (int32_t reached : history.Reach(habitantPool->countActiveHabitants()))
+            milestoneFunc(Tr("Meilenstein: %1 Einwohner!", reached));
+    }
     if (WeatherLayer) WeatherLayer->nextDay();
 }
 
 void TLayer::_updateNewMonth() {
     // Upkeep first, then taxes (a negative spend always succeeds). Upkeep is owed whether or not
-    // the city can pay it: what the money does not cover is booked as debt.
+    // the city can pay it: what the money does not cover is booked as debt. Both belong to the
+    // month that ends, which then closes with the city's state.
     const float upkeep = BuildingLayer ? BuildingLayer->getAlimony() : 0.0f;
-    if (!expendMoney(upkeep)) setMoney(getMoney() - upkeep);
-    expendMoney(-(BuildingLayer ? BuildingLayer->getHabitantTaxes() : 0.0f));
+    const float beforeUpkeep = money;
+    if (!_expendMoneyGameFunc(upkeep)) setMoney(getMoney() - upkeep);
+    history.Book(UpkeepParts(BuildingLayer.get()), beforeUpkeep, money);
+    const float beforeTaxes = money;
+    _expendMoneyGameFunc(-(BuildingLayer ? BuildingLayer->getHabitantTaxes() : 0.0f));
+    history.Book(TaxParts(BuildingLayer.get(), habitantPool.get()), beforeTaxes, money);
+    history.Close(CityState(*this), dateYear, dateMonth);
     if (!BuildingLayer) return;
     for (const auto& b : BuildingLayer->arrBuilding.Items()) {
         if (b->inBuildMode == 0) _callShowMoneyFunc(b, b->calcTaxMoney() - float(b->p ? b->p->alimony : 0));
@@ -418,10 +489,15 @@ int32_t TLayer::getPosOfThis(const TThing& thing, float& x, float& y) const {
 int32_t TLayer::focusOnThis(const TThing& thing, int32_t glide) {
     float mx = 0, my = 0;
     if (!iso || !getPosOfThis(thing, mx, my)) return 0;
+    focusOn(mx, my, glide);
+    return 1;
+}
+
+void TLayer::focusOn(float mx, float my, int32_t glide) {
+    if (!iso) return;
     float px = 0, py = 0;
     iso->ToIso(mx, my, px, py, 1);
     SetPosition(0.5f * getWidth(1) - px, -py, 1, glide);
-    return 1;
 }
 
 void TLayer::zoomIn(float f) { Scale(f * scaleStep, f * scaleStep); }
@@ -627,7 +703,18 @@ int32_t TLayer::_UpdateMiniMap(float x, float y, float w, float h, float px, flo
 
 int32_t TLayer::enoughMoneyToBuy(float amount) { return _enoughMoneyToBuyGameFunc(amount); }
 
-int32_t TLayer::expendMoney(float amount) { return _expendMoneyGameFunc(amount); }
+int32_t TLayer::expendMoney(float amount, TMoneyKind kind) {
+    const float before = money;
+    const int32_t paid = _expendMoneyGameFunc(amount);
+    history.Book(kind, before, money);
+    return paid;
+}
+
+void TLayer::addMoney(float amount, TMoneyKind kind) {
+    const float before = money;
+    money += amount;
+    history.Book(kind, before, money);
+}
 
 std::string TLayer::getRealMoney(float amount) { return _getRealMoneyFunc(amount); }
 
@@ -668,15 +755,17 @@ int32_t TLayer::_allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin, i
 TEditCheck TLayer::RunCommand(std::unique_ptr<TEditCommand> command) {
     const TClock::TScope onWorldClock(clock);
     if (command) Record(command->ScriptLine());
-    const TEditCheck check = history->Run(*this, std::move(command));
+    const TEditCheck check = editHistory->Run(*this, std::move(command));
     if (!check.Ok()) refusedFunc(Tr(check.reason));
+    if (check.Ok()) advisor->Forget();
     return check;
 }
 
 std::string TLayer::UndoCommand() {
     const TClock::TScope onWorldClock(clock);
     Record("undo");
-    return history->Undo(*this);
+    advisor->Forget();
+    return editHistory->Undo(*this);
 }
 
 void TLayer::regSomeFuncs() { regAllowToBuildFunction(&TLayer::_ableToBuildBuilding, this); }

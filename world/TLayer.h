@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "platform/TCallback.h"
+#include "world/TCityHistory.h"
 #include "world/TEditCheck.h"
 
 namespace vesko {
 class TFastRandom;
 }
+class TAdvisor;
 class TBuilding;
 class TBuildingLayer;
 class TCar;
@@ -57,6 +59,8 @@ public:
     using TAllowFunc = TCallback<int32_t(const std::shared_ptr<TPicturePlugin>& plugin, int32_t x, int32_t y)>;
     // Told why an editing action of the player was refused.
     using TRefusedFunc = TCallback<void(const std::string& reason)>;
+    // Told news for the player (a population milestone), in the language in use.
+    using TMessageFunc = TCallback<void(const std::string& text)>;
 
     static constexpr float minScale = 0.5f;
     static constexpr float maxScale = 4.0f;
@@ -82,9 +86,10 @@ public:
     // Writes cfg/gadgets.cfg.
     static int32_t SaveGagdgetSettings();
     // Format version written into "main"; files of a newer version are refused.
-    static constexpr int32_t saveVersion = 2;
+    static constexpr int32_t saveVersion = 3;
     // Writes the whole city to path through a temporary file: the map's size and view ("main"),
-    // each layer's sections, then inhabitants, cars, calendar, weather and the random generator.
+    // each layer's sections, then inhabitants, cars, calendar, weather, the random generator and
+    // the city's history.
     // 1 on success, 0 when it cannot be written (an older file stays as it was).
     int32_t Save(const std::string& path);
     // The city saved at path, going on exactly where it was saved; null when the file is
@@ -164,6 +169,8 @@ public:
     void Move(float dx, float dy);
     void midPosition(int32_t glide);
     int32_t focusOnThis(const TThing& thing, int32_t glide);
+    // Puts the map point (in tiles) under the screen centre.
+    void focusOn(float mx, float my, int32_t glide);
     int32_t getPosOfThis(const TThing& thing, float& x, float& y) const;
     void zoomIn(float f);
     void zoomOut(float f);
@@ -237,6 +244,7 @@ public:
     // Takes back the newest editing command of this sitting; what it was, empty when none.
     std::string UndoCommand();
     void setRefusedFunc(TRefusedFunc::Function f, void* obj) { refusedFunc = {f, obj}; }
+    void setMilestoneFunc(TMessageFunc::Function f, void* obj) { milestoneFunc = {f, obj}; }
 
     // --- highlighting ---
     // A preview of the building on its own tile this frame in a colour code of
@@ -255,10 +263,16 @@ public:
     int32_t _UpdateMiniMap(float x, float y, float w, float h, float px, float py, float& camX, float& camY);
 
     // --- money and text ---
+    // Sets the money without booking it: a new city's start money, a loaded city, and the game's
+    // callbacks inside expendMoney, which books their change.
     void setMoney(float m) { money = m; }
     float getMoney() const { return money; }
     int32_t enoughMoneyToBuy(float amount);
-    int32_t expendMoney(float amount);
+    // Pays through the game's callback (a negative amount is income) and books what it changed
+    // of the money into the history as kind.
+    int32_t expendMoney(float amount, TMoneyKind kind = TMoneyKind::other);
+    // Adds to the money without asking the game (cheats) and books it as kind.
+    void addMoney(float amount, TMoneyKind kind);
     std::string getRealMoney(float amount);
     std::string getRealDate(int32_t weekday, int32_t day, int32_t month, int32_t year);
     std::string getRealDateOfDay(float day);
@@ -355,7 +369,13 @@ public:
     int32_t movementStartMS = -1;
     TShowMoneyFunc showMoneyFunc;
     std::shared_ptr<TCheat> cheat;
-    std::shared_ptr<TEditHistory> history;
+    std::shared_ptr<TEditHistory> editHistory;
+    // The months' account and state, and the milestones reached.
+    TCityHistory history;
+    TMessageFunc milestoneFunc;
+    // The day's advice for the player (what holds the city back most), judged again after each
+    // editing command.
+    std::shared_ptr<TAdvisor> advisor;
     TRefusedFunc refusedFunc;
     // Why the active editing mode cannot act on the place under the pointer, in the language in
     // use (as the refused callback's reasons); empty when it can.

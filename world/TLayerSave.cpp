@@ -29,6 +29,8 @@ const char* const gameName = "Vallmora";
 // "main" comes first and takes well under a kilobyte, so the list of saves reads only the start
 // of each file (and the whole file only when its "main" is larger).
 constexpr size_t summaryPrefixBytes = 16 * 1024;
+// Files of this format on hold the city's history.
+constexpr int32_t firstVersionWithHistory = 3;
 }  // namespace
 
 int32_t TLayer::Save(const std::string& path) {
@@ -74,6 +76,7 @@ int32_t TLayer::Save(const std::string& path) {
     if (InfluenceLayer) InfluenceLayer->_onSave(wf);
     if (WeatherLayer) WeatherLayer->_onSave(wf);
     if (timeSystem) timeSystem->_onSave(wf);
+    history._onSave(wf);
     return d->WriteOut() && d->Save() ? 1 : 0;
 }
 
@@ -176,6 +179,17 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
         l->WeatherLayer->_onLoad(wf);
         if (l->timeSystem) l->timeSystem->_onLoad(wf);
     }
+    // The history is no part of what the city needs to go on: a damaged one never refuses the
+    // file. A city saved before it was kept (or whose running month was damaged) begins it at
+    // the load, and milestones its inhabitants have passed are not announced again.
+    std::string historyNote;
+    if (!wf.Failed()) {
+        TMonthRecord now;
+        now.money = l->money, now.year = l->dateYear, now.month = l->dateMonth;
+        if (!l->history._onLoad(wf, version >= firstVersionWithHistory, now, historyNote))
+            l->history.Reach(l->habitantPool->countActiveHabitants());
+        l->history.Begin(l->money, l->dateYear, l->dateMonth);
+    }
     if (wf.Failed()) {
         l->Destroy();
         _current = previous;
@@ -189,6 +203,7 @@ std::shared_ptr<TLayer> TLayer::Load(const std::string& path, std::string& messa
         message = Tr("Nicht mehr vorhanden, ausgelassen:");
         for (const auto& id : wf.missing) message += " " + (id.empty() ? Tr("(ohne Namen)") : id);
     }
+    if (!historyNote.empty()) message += (message.empty() ? "" : "\n") + historyNote;
     return l;
 }
 

@@ -11,7 +11,7 @@ source "$(dirname "$0")/lib.sh"
 # (154, 154), its rows 40 pixels apart with buttons of radius 20; the main tool pushed up to fit
 # the screen).
 menu_view="154 228"
-name_bar="615 613" money_bar="615 655" very_fast="716 745"
+name_bar="615 569" money_bar="615 611" very_fast="716 745"
 tax_up="575 428" tax_text="40x16+566+371"  # the rate's digits
 name_text="100x20+540+372"                 # the start of the text field's line
 house="330 170"
@@ -49,7 +49,7 @@ xdotool key --window "$win" Return
 rest
 renamed() {
   screenshot "$win" "$ARTIFACTS/play_5_renamed.png"
-  d=$(changed 4_name_field 5_renamed 160x30+535+598)
+  d=$(changed 4_name_field 5_renamed 160x30+535+554)
   awk -v d="$d" 'BEGIN { exit !(d > 3) }'
 }
 eventually 10 renamed || fail "the name bar did not change after renaming (difference $d)"

@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 
 SIM=$(dirname "$GAME")/vallmora-sim
 [ -x "$SIM" ] || fail "no vallmora-sim beside the game ($SIM)"
-money_bar="615 655" tax_up="575 428" very_fast="716 745"
+money_bar="615 611" tax_up="575 428" very_fast="716 745"
 replay=$WORK/game.replay
 
 rm -f "$WORK/cfg/gadgets.cfg"

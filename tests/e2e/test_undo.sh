@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 menu_build="154 188"
-name_bar="615 613" name_bar_text="160x30+535+598"
+name_bar="615 569" name_bar_text="160x30+535+554"
 field_text="100x20+540+372"  # the start of the text field's line
 
 rm -f "$WORK/cfg/gadgets.cfg"

@@ -1,6 +1,6 @@
 // The main tool: the speed buttons as a radio group that sets the world's speed, renaming the
 // city through the text field (cleaned, capped, empty refused), and bars whose texts keep within
-// them (a smaller font, then a cut with "…").
+// them (a smaller font, then a cut with "…"), and the advice line that centres the map on its place.
 #include <cmath>
 
 #include "GUIFixture.h"
@@ -10,6 +10,9 @@
 #include "gui/TMainTool.h"
 #include "gui/TTextFieldTool.h"
 #include "platform/TImageFont.h"
+#include "plugins/TPicturePlugin.h"
+#include "world/TBuildingLayer.h"
+#include "world/TISO.h"
 #include "world/TLayer.h"
 
 namespace {
@@ -188,6 +191,45 @@ TEST_F(MainToolTest, BarTextsKeepWithinTheirBarsInASmallerFontOrCut) {
     }
     tool->setLayerMoneyText("-1.234.567.890,00", "So. 31.12. Jahr 1000", 0.5f);
     for (int32_t i : {1, 2}) EXPECT_LE(text(*tool->layerMoney, i)->Width, beforePicture);
+}
+
+TEST_F(MainToolTest, TheAdviceLineFollowsTheAdviceAndATapCentresTheMapOnItsPlace) {
+    const auto centre = [&] {
+        float x = 0, y = 0;
+        layer->iso->FromIso(0.5f * float(layer->viewWidth), 0.5f * float(layer->viewHeight), x, y);
+        return std::make_pair(x, y);
+    };
+    const auto tapAdvice = [&] {
+        TapGadget(*tool->cmdAdvice);
+        Frame(TLayer::glideTimeMS + 50);
+        layer->_updateMovement();
+    };
+    // The advice's lines joined.
+    const auto shown = [&] {
+        std::string joined;
+        for (const auto& c : tool->layerAdvice->getContents()) {
+            if (auto t = std::dynamic_pointer_cast<vesko::TCText>(c)) joined += (joined.empty() ? "" : " ") + t->str;
+        }
+        return joined;
+    };
+    gui->smallFont = TImageFont::Load("data/gfx/gui/font.ttf", 12, SMOOTHFONT);
+    layer->midPosition(0);
+    const auto middle = centre();
+    EXPECT_EQ(shown(), "Bauen Sie eine Straße und Wohnhäuser");
+    tapAdvice();  // no place: the map stays
+    EXPECT_EQ(centre(), middle);
+    // A home of 2 × 2 tiles without a road, seen the next day, and the pin beside its advice.
+    auto kind = std::make_shared<TPicturePlugin>();
+    kind->SetStructure("residentalbuilding");
+    kind->SizeX[0] = kind->SizeY[0] = 2;
+    ASSERT_TRUE(layer->BuildingLayer->_SetTile(20, 6, kind));
+    ++layer->currentDay;
+    Frame();
+    EXPECT_TRUE(std::dynamic_pointer_cast<vesko::TCGroup>(tool->layerAdvice->getContent(0)));  // the pin
+    EXPECT_EQ(shown(), "Wohnhaus ohne Straße: niemand zieht ein");
+    tapAdvice();
+    EXPECT_NEAR(centre().first, 21.0f, 0.01f);
+    EXPECT_NEAR(centre().second, 7.0f, 0.01f);
 }
 
 }  // namespace

@@ -60,6 +60,35 @@ done
 [ "$(grep -c '^[0-9]' "$OUT/v1-growth.out")" = 10 ] || fail "the old save did not play on"
 diff -u "$OUT/v1-classic.out" "$OUT/v1-growth.out" >&2 || fail "the old save did not go on by Klassisch"
 
+# A city saved by format version 2 (before the city's history) goes on exactly as the town it was,
+# and its history begins at the load.
+{ cat "$HERE/town.script"; echo "days 40"; } >"$OUT/v2-straight.script"
+printf 'load %s\ndays 40\nstats %s\n' "$HERE/../fixtures/town-v2.sav" "$OUT/v2.csv" >"$OUT/v2.script"
+"$SIM" --seed 7 --rules growth --script "$OUT/v2-straight.script" 2>/dev/null | tail -n 40 >"$OUT/v2-straight.out"
+"$SIM" --seed 7 --script "$OUT/v2.script" >"$OUT/v2.out" 2>"$OUT/v2.err" || fail "exit code $? on the version-2 save"
+[ ! -s "$OUT/v2.err" ] || fail "the version-2 save was refused: $(cat "$OUT/v2.err")"
+tail -n 40 "$OUT/v2.out" | diff -u "$OUT/v2-straight.out" - >&2 || fail "the version-2 save did not go on as the town"
+[ "$(wc -l <"$OUT/v2.csv")" -ge 2 ] || fail "the version-2 save kept no history after its load"
+
+# The city's account: after a year of the town, "stats" holds twelve monthly rows; in each the
+# income plus the expenses, and the sum of the kinds' columns, are the change of money to the
+# cent (the first row's from the simulator's start money, 100000).
+for rules in classic growth; do
+  { cat "$HERE/town.script"; echo "days 265"; echo "stats $OUT/stats.csv"; } >"$OUT/year.script"
+  "$SIM" --seed 7 --rules $rules --script "$OUT/year.script" >/dev/null 2>&1 || fail "exit code $? on a year ($rules)"
+  awk -F, -v start=100000 '
+    function off(a, b) { return a - b > 0.005 || b - a > 0.005 }
+    NR == 1 { for (i = 1; i <= NF; ++i) col[$i] = i; prev = start; next }
+    {
+      ++rows; change = $col["money"] - prev; prev = $col["money"]; kinds = 0
+      for (i = col["expenses"] + 1; i <= NF; ++i) kinds += $i
+      if (off($col["income"] + $col["expenses"], change) || off(kinds, change)) { print "row " rows ": " $0; bad = 1 }
+      if ($col["month"] != (rows - 1) % 12 + 1) { print "row " rows " is month " $col["month"]; bad = 1 }
+    }
+    END { if (rows != 12) print rows " rows instead of 12"; exit bad || rows != 12 }' "$OUT/stats.csv" >&2 ||
+    fail "the year's account does not add up ($rules)"
+done
+
 # Services and money under "Wachstum": the service and economy scripts every 30 days against
 # economy.expected (the figures docs/CONTENT.md explains).
 for script in services economy_first_town economy_all_services economy_city; do

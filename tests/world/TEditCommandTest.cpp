@@ -116,7 +116,7 @@ TEST_F(EditCommandTest, EachRefusalHasItsReasonAndChangesNothing) {
         EXPECT_EQ(std::make_pair(rl->arrRoad.size(), bl->arrBuilding.Count()), std::make_pair(roads, buildings));
         EXPECT_FLOAT_EQ(world->getMoney(), c.money) << c.reason;
     }
-    EXPECT_EQ(world->history->Count(), 0u);
+    EXPECT_EQ(world->editHistory->Count(), 0u);
 }
 
 TEST_F(EditCommandTest, UndoOfABuildingTakesItAwayAndRefundsItsPrice) {

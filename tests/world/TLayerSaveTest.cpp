@@ -56,7 +56,7 @@ TEST_F(LayerSaveTest, SectionsAndFlagsOfASmallWorldWithThreeRoads) {
     for (int32_t i = 0; i < file->countHeaders(); ++i) names.push_back(file->getHeader(i)->GetName());
     // The described sections first and in order; the rest of the city follows them.
     EXPECT_EQ(names, (std::vector<std::string>{"main", "ground", "road", "road0", "road1", "road2", "buildung",
-                                               "habitants", "cars", "influence", "weather", "calendar"}));
+                                               "habitants", "cars", "influence", "weather", "calendar", "history"}));
     std::vector<std::pair<std::string, std::string>> main;
     for (const auto& f : file->getHeader(0)->Flags) main.emplace_back(f->getName(), f->getValue());
     main.resize(8);
