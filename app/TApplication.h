@@ -98,6 +98,8 @@ public:
     std::string recordPath;
     // --new: a new game with the defaults at once, without the title screen.
     int32_t newGame = 0;
+    // "--frames N": the game started draws N frames as fast as it can, reports them and ends.
+    int32_t timeDemoFrames = 0;
     // The seed of a new city's generator (taken from the clock at start).
     int32_t seed = 0;
 

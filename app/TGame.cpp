@@ -1,6 +1,7 @@
 #include "app/TGame.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -25,6 +26,7 @@
 #include "platform/TInput.h"
 #include "platform/TInterfaceSpace.h"
 #include "platform/TPixmap.h"
+#include "platform/TSpriteBatch.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TSettings.h"
@@ -139,10 +141,24 @@ std::shared_ptr<THabitantControl> TGame::RulesFromSettings() {
 // --- loop ----------------------------------------------------------------------------------
 
 void TGame::run() {
+    if (app->timeDemoFrames > 0) {
+        timeDemo = std::make_unique<TTimeDemo>(app->timeDemoFrames);
+        app->Sync = 0;  // as fast as it can, not at the display's rate
+    }
     while (_haveToBeStopped == 0) {
+        const auto start = std::chrono::steady_clock::now();
+        const uint64_t calls = TSpriteBatch::Instance().DeviceCalls();
         _updateKeys();
         _render();
         gameSpeed = layer->getTimeSpeed();
+        if (timeDemo) {
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            if (timeDemo->Frame(ms, TSpriteBatch::Instance().DeviceCalls() - calls)) {
+                Print(timeDemo->Report(app->xmax, app->ymax));
+                _haveToBeStopped = 1;
+            }
+        }
     }
     onExit();
 }
@@ -255,7 +271,7 @@ void TGame::_render() {
     _updateKeyMovement();
     _updateInfoMode();
     _updateModeReason();
-    app->render(1, 1, 1, 1, 1, 1);
+    app->render(1, 1, timeDemo ? 0 : 1, 1, 1, 1);
     _updateAfterRendering();
 }
 

@@ -7,6 +7,7 @@
 #include "app/TFixedStep.h"
 #include "app/TMessageLine.h"
 #include "app/TReplayRecorder.h"
+#include "app/TTimeDemo.h"
 #include "gui/TNewGameTool.h"
 #include "platform/TKeyMap.h"
 #include "world/TLayer.h"
@@ -197,5 +198,7 @@ public:
     std::shared_ptr<TLayer> nextWorld;
     // Records this game's changes as a replay (with --record); ends with the game.
     std::unique_ptr<TReplayRecorder> recorder;
+    // Set while "--frames N" measures the drawing: frames are drawn without waiting.
+    std::unique_ptr<TTimeDemo> timeDemo;
     std::string nextMessage;
 };

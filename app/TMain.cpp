@@ -1,5 +1,6 @@
 #include "app/TMain.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "app/TApplication.h"
@@ -22,8 +23,17 @@ int TMain::Main(int argc, char** argv) {
             app->recordPath = argv[++i];
         } else if (arg == "--record") {
             Print("Option --record needs the replay file to write");
+        } else if (arg == "--frames" && i + 1 < argc) {
+            const int frames = std::atoi(argv[++i]);
+            if (frames > 0) {
+                app->timeDemoFrames = frames;
+            } else {
+                Print("Option --frames needs a number of frames above 0");
+            }
+        } else if (arg == "--frames") {
+            Print("Option --frames needs a number of frames above 0");
         } else {
-            Print("Unknown option " + arg + " (known: --daily, --new, --load FILE, --record FILE)");
+            Print("Unknown option " + arg + " (known: --daily, --new, --load FILE, --record FILE, --frames N)");
         }
     }
     app->Init();

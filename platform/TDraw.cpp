@@ -80,6 +80,11 @@ void EmitFan(const std::vector<float>& local, float x, float y) {
     TSpriteBatch::Instance().Add(WhiteTexture, DrawState().blend_mode, tris.data(), tris.size());
 }
 
+bool& Trimming() {
+    static bool on = true;
+    return on;
+}
+
 std::vector<std::shared_ptr<TImage>>& FrameImages() {
     static std::vector<std::shared_ptr<TImage>> images;
     return images;
@@ -93,8 +98,26 @@ void DrawImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t f
     const TImageFrame* f = image->Frame(frame);
     if (!f) return;
     const float x0 = -image->handle_x, y0 = -image->handle_y;
-    EmitQuad(f->texture, x0, y0, x0 + float(image->width), y0 + float(image->height), x, y, f->u0, f->v0, f->u1, f->v1);
+    const int32_t blend = DrawState().blend_mode;
+    if (!Trimming() || (blend != ALPHABLEND && blend != LIGHTBLEND && blend != MASKBLEND)) {
+        EmitQuad(f->texture, x0, y0, x0 + float(image->width), y0 + float(image->height), x, y, f->u0, f->v0, f->u1,
+                 f->v1);
+        return;
+    }
+    const TImage::TTrim& t = image->Trim(frame);
+    if (t.x1 <= t.x0) return;  // nothing visible
+    // At the frame's own edges the very same coordinates as the whole quad: a scaled frame then
+    // samples the same texels there.
+    const auto along = [](int32_t at, int32_t size, float a0, float a1) {
+        return at == 0 ? a0 : at == size ? a1 : a0 + (a1 - a0) * float(at) / float(size);
+    };
+    const int32_t w = image->width, h = image->height;
+    EmitQuad(f->texture, x0 + float(t.x0), y0 + float(t.y0), x0 + float(t.x1), y0 + float(t.y1), x, y,
+             along(t.x0, w, f->u0, f->u1), along(t.y0, h, f->v0, f->v1), along(t.x1, w, f->u0, f->u1),
+             along(t.y1, h, f->v0, f->v1));
 }
+
+void SetImageTrimming(bool on) { Trimming() = on; }
 
 void DrawImageRect(const std::shared_ptr<TImage>& image, float x, float y, float width, float height, int32_t frame) {
     if (!image || !Device()) return;

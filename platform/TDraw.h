@@ -10,8 +10,13 @@ class TPixmap;
 // Immediate-mode drawing with the global drawing state (TDrawState.h). Positions are in
 // back-buffer pixels before origin, scale and rotation. A null image or font draws nothing.
 
-// The image's handle point lands at origin + (x, y); rotation and scale turn about it.
+// The image's handle point lands at origin + (x, y); rotation and scale turn about it. In the
+// blend modes where a transparent pixel changes nothing (alpha, light, mask) only the frame's
+// trimmed part is sent, so transparent margins cost the device nothing.
 void DrawImage(const std::shared_ptr<TImage>& image, float x, float y, int32_t frame = 0);
+// Whether DrawImage trims (on by default); the pixel comparison of trimmed and whole quads and
+// the frame benchmark turn it off for their reference.
+void SetImageTrimming(bool on);
 // The frame stretched to width x height; the handle is scaled with it.
 void DrawImageRect(const std::shared_ptr<TImage>& image, float x, float y, float width, float height,
                    int32_t frame = 0);

@@ -12,6 +12,7 @@ struct TImageLoadState {
     int32_t maskR = 0, maskG = 0, maskB = 0;
     int32_t autoFlags = MASKEDIMAGE | FILTEREDIMAGE;
     bool autoMidHandle = false;
+    std::vector<std::weak_ptr<TImage>>* collect = nullptr;
 };
 
 TImageLoadState& LoadState() {
@@ -50,6 +51,7 @@ void GetMaskColor(int32_t& r, int32_t& g, int32_t& b) {
 void AutoImageFlags(int32_t flags) { LoadState().autoFlags = flags; }
 int32_t GetAutoImageFlags() { return LoadState().autoFlags; }
 void AutoMidHandle(bool enable) { LoadState().autoMidHandle = enable; }
+void CollectLoadedImages(std::vector<std::weak_ptr<TImage>>* into) { LoadState().collect = into; }
 
 TImage::~TImage() { ReleaseTexture(); }
 
@@ -110,6 +112,7 @@ std::shared_ptr<TImage> TImage::FromAnimPixmap(const std::shared_ptr<TPixmap>& p
     img->seqs.assign(static_cast<size_t>(count), 1);
     img->uploadedSeqs.assign(static_cast<size_t>(count), 0);
     if (LoadState().autoMidHandle) img->MidHandle();
+    if (LoadState().collect) LoadState().collect->push_back(img);
     return img;
 }
 
@@ -208,19 +211,50 @@ void TImage::Upload(int32_t frame) {
     uploadedSeqs[static_cast<size_t>(frame)] = seqs[static_cast<size_t>(frame)];
 }
 
+const TImage::TTrim& TImage::Trim(int32_t frame) {
+    const size_t f = static_cast<size_t>(frame);
+    if (trims.size() != pixmaps.size()) {
+        trims.assign(pixmaps.size(), TTrim{});
+        trimSeqs.assign(pixmaps.size(), 0);
+    }
+    if (trimSeqs[f] == seqs[f]) return trims[f];
+    if (!pixmaps[f]) {  // pixels kept only on the device: the whole frame
+        trims[f] = TTrim{0, 0, width, height};
+        return trims[f];
+    }
+    const TPixmap& p = *pixmaps[f];
+    int32_t x0 = p.width, y0 = p.height, x1 = 0, y1 = 0;
+    for (int32_t y = 0; y < p.height; ++y) {
+        const uint32_t* row = p.Row(y);
+        for (int32_t x = 0; x < p.width; ++x) {
+            if ((row[x] >> 24) == 0) continue;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x + 1);
+            y0 = std::min(y0, y);
+            y1 = y + 1;
+        }
+    }
+    trims[f] = x1 > x0 ? TTrim{std::max(0, x0 - 1), std::max(0, y0 - 1), std::min(width, x1 + 1),
+                               std::min(height, y1 + 1)}
+                       : TTrim{};
+    trimSeqs[f] = seqs[f];
+    return trims[f];
+}
+
 const TImageFrame* TImage::Frame(int32_t index) {
     if (index < 0 || index >= FrameCount()) return nullptr;
     if (atlas) {
         if (!TGraphics::Backend()) return nullptr;
         if (const TImageFrame* a = atlas->Frame(0)) {
-            // The atlas frame spans the atlas pixmap; this image is a rectangle inside it.
+            // The atlas frame spans the atlas pixmap; each frame of this image is a rectangle inside it.
             const float du = (a->u1 - a->u0) / float(atlas->width), dv = (a->v1 - a->v0) / float(atlas->height);
-            TImageFrame& f = frames[0];
+            const auto [ax, ay] = atlasPlaces[static_cast<size_t>(index)];
+            TImageFrame& f = frames[static_cast<size_t>(index)];
             f.texture = a->texture;
-            f.u0 = a->u0 + du * float(atlasX);
-            f.v0 = a->v0 + dv * float(atlasY);
-            f.u1 = a->u0 + du * float(atlasX + width);
-            f.v1 = a->v0 + dv * float(atlasY + height);
+            f.u0 = a->u0 + du * float(ax);
+            f.v0 = a->v0 + dv * float(ay);
+            f.u1 = a->u0 + du * float(ax + width);
+            f.v1 = a->v0 + dv * float(ay + height);
             return &f;
         }
         atlas.reset();  // the atlas does not fit this device: draw from a texture of our own

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TPixmap;
@@ -17,7 +18,7 @@ struct TImageFrame {
 // A drawable image: one or more frames of equal size, each with a CPU pixmap, all frames
 // sharing one texture (a grid of cells with a one-pixel border each). Frames are uploaded
 // the first time they are drawn, and again only after a Lock for writing is Unlocked.
-// A single-frame image may instead draw from a shared atlas (see TImageAtlas).
+// An image may instead draw all its frames from a shared atlas (see TImageAtlas).
 class TImage {
 public:
     ~TImage();
@@ -50,11 +51,19 @@ public:
     void SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap);
     void SetHandle(float x, float y);
     void MidHandle();
-    // The atlas this image draws from (null: its own texture) and where its pixels lie in
+    // The part of a frame holding every pixel that is not fully transparent, widened by one
+    // pixel on each side (clamped to the frame) so filtering at its edge is drawn as before;
+    // empty (x0 == x1) when the frame has no such pixel. Worked out when first asked and again
+    // after the frame's pixels changed.
+    struct TTrim {
+        int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    };
+    const TTrim& Trim(int32_t frame);
+    // The atlas this image draws from (null: its own texture) and where a frame's pixels lie in
     // the atlas's pixmap.
     const std::shared_ptr<TImage>& Atlas() const { return atlas; }
-    int32_t AtlasX() const { return atlasX; }
-    int32_t AtlasY() const { return atlasY; }
+    int32_t AtlasX(int32_t frame = 0) const { return atlasPlaces[static_cast<size_t>(frame)].first; }
+    int32_t AtlasY(int32_t frame = 0) const { return atlasPlaces[static_cast<size_t>(frame)].second; }
 
 private:
     friend class TImageAtlas;
@@ -70,8 +79,10 @@ private:
     int32_t textureWidth = 0, textureHeight = 0;
     bool textureFailed = false;
     std::vector<int32_t> uploadedSeqs;
+    std::vector<TTrim> trims;
+    std::vector<int32_t> trimSeqs;  // the pixels' seq each trim was worked out for (0: never)
     std::shared_ptr<TImage> atlas;
-    int32_t atlasX = 0, atlasY = 0;
+    std::vector<std::pair<int32_t, int32_t>> atlasPlaces;
 };
 
 // Mask colour applied to masked images as they are loaded.
@@ -81,3 +92,6 @@ void GetMaskColor(int32_t& r, int32_t& g, int32_t& b);
 void AutoImageFlags(int32_t flags);
 int32_t GetAutoImageFlags();
 void AutoMidHandle(bool enable);
+// While given a list, every image made from a picture (Load, LoadAnim, FromPixmap, FromAnimPixmap)
+// is also noted there, so a loader can pack what it loaded into atlases; null stops noting.
+void CollectLoadedImages(std::vector<std::weak_ptr<TImage>>* into);

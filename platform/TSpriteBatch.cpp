@@ -37,6 +37,7 @@ void TSpriteBatch::AddQuad(uint32_t tex, int32_t mode, const TVertex c[4]) {
 void TSpriteBatch::Flush() {
     if (!backend || vertices.empty()) return;
     backend->DrawTriangles(texture, blend, vertices.data(), vertices.size());
+    ++deviceCalls;
     vertices.clear();
 }
 

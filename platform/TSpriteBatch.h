@@ -16,6 +16,8 @@ public:
     // Appends one quad (corners in order top-left, top-right, bottom-right, bottom-left).
     void AddQuad(uint32_t texture, int32_t blend, const TVertex corners[4]);
     void Flush();
+    // Device draw calls made since the program started (a time demo's calls per frame).
+    uint64_t DeviceCalls() const { return deviceCalls; }
     // Flushes and passes the state's viewport to the back end.
     void ApplyViewport();
 
@@ -24,4 +26,5 @@ private:
     std::vector<TVertex> vertices;
     uint32_t texture = 0;
     int32_t blend = ALPHABLEND;
+    uint64_t deviceCalls = 0;
 };

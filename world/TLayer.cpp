@@ -11,6 +11,7 @@
 #include "platform/TDrawState.h"
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
+#include "platform/TImageAtlas.h"
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
@@ -147,6 +148,8 @@ void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
     AutoImageFlags(MASKEDIMAGE);
     TPlugin::SetTileSize(TConfig::tilewidth, TConfig::tileheight);
     TPlugin::Init();
+    std::vector<std::weak_ptr<TImage>> loaded;
+    CollectLoadedImages(&loaded);
     // The street tables come first: street plugins are turned into street types as they load.
     TStreet::Init("data/gfx/verkehr", TConfig::tilewidth, TConfig::tileheight);
     TPlugin::ReadIn("data/plugins", progressFunc, progressObj);
@@ -156,6 +159,14 @@ void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
     TBuildingLayer::Prepare();
     TWeatherLayer::Prepare();
     TSmoke::Init("data/gfx/felder/smoke_");
+    CollectLoadedImages(nullptr);
+    // The world's pictures (buildings, trees, cars, roads, symbols) share a few atlas textures,
+    // so the sprites of a frame drawn one after another stay in a handful of batches.
+    std::vector<std::shared_ptr<TImage>> images;
+    for (const auto& weak : loaded) {
+        if (auto image = weak.lock()) images.push_back(std::move(image));
+    }
+    TImageAtlas::Pack(images);
     AutoImageFlags(MASKEDIMAGE | FILTEREDIMAGE);
 }
 

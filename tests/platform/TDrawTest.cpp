@@ -38,6 +38,16 @@ protected:
     std::shared_ptr<TRecordingBackend> backend;
 };
 
+// An image of opaque frames: a fully transparent one is trimmed to nothing.
+std::shared_ptr<TImage> Opaque(int32_t w, int32_t h, int32_t frames) {
+    auto img = TImage::Create(w, h, frames, 0);
+    for (int32_t f = 0; f < frames; ++f) {
+        img->Lock(f)->ClearPixels(0xFF808080u);
+        img->Unlock(f);
+    }
+    return img;
+}
+
 struct Point {
     float x, y;
 };
@@ -62,7 +72,7 @@ void ExpectPoint(Point got, Point want, const char* what) {
 }
 
 TEST_F(DrawTest, ManyFramesOfOneImageAreOneBatch) {
-    auto img = TImage::Create(8, 8, 4, 0);
+    auto img = Opaque(8, 8, 4);
     for (int32_t i = 0; i < 1000; ++i) DrawImage(img, float(i % 300), float(i % 190), i % 4);
     TSpriteBatch::Instance().Flush();
     ASSERT_EQ(backend->batches.size(), 1u);
@@ -73,7 +83,7 @@ TEST_F(DrawTest, ManyFramesOfOneImageAreOneBatch) {
 }
 
 TEST_F(DrawTest, BatchesSplitOnTextureAndBlendChanges) {
-    auto a = TImage::Create(4, 4, 1, 0), b = TImage::Create(4, 4, 1, 0);
+    auto a = Opaque(4, 4, 1), b = Opaque(4, 4, 1);
     Warm(a);
     Warm(b);
     for (int32_t i = 0; i < 10; ++i) DrawImage(i % 2 ? b : a, 0, 0);
@@ -141,7 +151,7 @@ TEST_F(DrawTest, RectAndPlotLandAtOriginPlusPositionMinusHandle) {
 }
 
 TEST_F(DrawTest, TransformedImageCornersFollowTheGeometry) {
-    auto img = TImage::Create(20, 10, 1, 0);
+    auto img = Opaque(20, 10, 1);
     img->SetHandle(5, 4);
     SetOrigin(100, 50);
     struct Case {
@@ -178,7 +188,7 @@ TEST_F(DrawTest, StretchedImageScalesItsHandle) {
 }
 
 TEST_F(DrawTest, RecordedCallCarriesTheDrawingState) {
-    auto img = TImage::Create(16, 8, 3, 0);
+    auto img = Opaque(16, 8, 3);
     img->SetHandle(2, 3);
     SetColor(11, 22, 33);
     SetAlpha(0.25f);
@@ -249,6 +259,70 @@ void ExpectTiling(const std::set<std::pair<float, float>>& tiles, size_t quads, 
             EXPECT_EQ(covering, 1) << px << "," << py;
         }
     }
+}
+
+TEST_F(DrawTest, ImagesAreTrimmedToTheirVisiblePixelsWhereTransparentPixelsChangeNothing) {
+    // A 20 x 10 frame whose only visible pixels lie in columns 6-8 and rows 3-4, drawn at 100, 50
+    // with its handle at 0, 0: the quad covers columns 5-9 and rows 2-5 (one more pixel each
+    // side for filtering), with the texture coordinates of those columns and rows.
+    auto img = TImage::Create(20, 10, 2, 0);
+    for (int32_t y = 3; y <= 4; ++y) {
+        for (int32_t x = 6; x <= 8; ++x) img->Lock(0)->WritePixel(x, y, 0x80FF0000u);
+    }
+    img->Unlock(0);
+    img->Lock(1)->WritePixel(0, 9, 0x01000000u);  // a corner pixel: the trim stays in the frame
+    img->Unlock(1);
+    const TImageFrame whole = *img->Frame(0);
+    struct TCase {
+        int32_t blend, frame;
+        size_t quads;
+        float x0, y0, x1, y1;  // the quad drawn, image pixels
+    } cases[] = {
+        {ALPHABLEND, 0, 1, 5, 2, 10, 6},  {LIGHTBLEND, 0, 1, 5, 2, 10, 6},  {MASKBLEND, 0, 1, 5, 2, 10, 6},
+        {SOLIDBLEND, 0, 1, 0, 0, 20, 10}, {SHADEBLEND, 0, 1, 0, 0, 20, 10}, {ALPHABLEND, 1, 1, 0, 8, 2, 10},
+    };
+    for (const TCase& c : cases) {
+        backend->ClearLog();
+        SetBlend(c.blend);
+        DrawImage(img, 100, 50, c.frame);
+        TSpriteBatch::Instance().Flush();
+        ASSERT_EQ(backend->vertices.size(), 6 * c.quads) << c.blend;
+        const TVertex& tl = backend->vertices[0];
+        const TVertex& br = backend->vertices[2];
+        EXPECT_FLOAT_EQ(tl.x, 100 + c.x0) << c.blend;
+        EXPECT_FLOAT_EQ(tl.y, 50 + c.y0) << c.blend;
+        EXPECT_FLOAT_EQ(br.x, 100 + c.x1) << c.blend;
+        EXPECT_FLOAT_EQ(br.y, 50 + c.y1) << c.blend;
+        const TImageFrame& f = *img->Frame(c.frame);
+        const float du = (f.u1 - f.u0) / 20, dv = (f.v1 - f.v0) / 10;
+        EXPECT_NEAR(tl.u, f.u0 + c.x0 * du, 1e-6f) << c.blend;
+        EXPECT_NEAR(tl.v, f.v0 + c.y0 * dv, 1e-6f) << c.blend;
+        EXPECT_NEAR(br.u, f.u0 + c.x1 * du, 1e-6f) << c.blend;
+        EXPECT_NEAR(br.v, f.v0 + c.y1 * dv, 1e-6f) << c.blend;
+    }
+    EXPECT_EQ(img->Frame(0)->u0, whole.u0);
+    // New pixels are trimmed anew; a frame without a visible pixel draws nothing; untrimmed on request.
+    SetBlend(ALPHABLEND);
+    img->Lock(0)->ClearPixels(0);
+    img->Unlock(0);
+    for (const bool trimming : {true, false}) {
+        SetImageTrimming(trimming);
+        backend->ClearLog();
+        DrawImage(img, 100, 50, 0);
+        TSpriteBatch::Instance().Flush();
+        EXPECT_EQ(backend->vertices.size(), trimming ? 0u : 6u);
+        EXPECT_EQ(backend->calls.size(), 1u) << "the call is recorded either way";
+    }
+    SetImageTrimming(true);
+    // A frame whose pixels were given up after upload (a ground block) is drawn whole.
+    auto block = TImage::Create(20, 10, 1, 0);
+    ASSERT_TRUE(block->Frame(0));
+    block->pixmaps[0].reset();
+    backend->ClearLog();
+    DrawImage(block, 100, 50, 0);
+    TSpriteBatch::Instance().Flush();
+    ASSERT_EQ(backend->vertices.size(), 6u);
+    EXPECT_FLOAT_EQ(backend->vertices[2].x - backend->vertices[0].x, 20);
 }
 
 TEST_F(DrawTest, TileImageCoversTheViewportExactly) {

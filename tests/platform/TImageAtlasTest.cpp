@@ -50,31 +50,43 @@ TEST_F(ImageAtlasTest, PicturesDrawnInTurnAreOneBatch) {
 
 TEST_F(ImageAtlasTest, FramesCoverExactlyTheirPixelsWithARepeatedBorder) {
     auto list = Pictures();
+    // A strip of three frames (a chimney's smoke, a car's directions) among them.
+    auto strip = TImage::Create(6, 4, 3, 0);
+    for (int32_t f = 0; f < 3; ++f) {
+        for (int32_t y = 0; y < 4; ++y) {
+            for (int32_t x = 0; x < 6; ++x)
+                strip->pixmaps[size_t(f)]->WritePixel(x, y, 0xFF800000u | (f << 12 | y << 4 | x));
+        }
+    }
+    list.push_back(strip);
     const auto atlases = TImageAtlas::Pack(list, 64);  // small, so there are several shelves
     ASSERT_EQ(atlases.size(), 1u);
     const TPixmap& pix = *atlases[0]->pixmaps[0];
     const uint32_t texture = atlases[0]->Frame(0)->texture;
     const auto [texW, texH] = backend->textures.at(texture);
     for (const auto& img : list) {
-        const int32_t ax = img->AtlasX(), ay = img->AtlasY(), w = img->width, h = img->height;
-        // Cells that overlap, or leave the atlas, break a pixel or a border of one of them.
-        for (int32_t y = -1; y <= h; ++y) {
-            for (int32_t x = -1; x <= w; ++x) {
-                const uint32_t want = img->pixmaps[0]->ReadPixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
-                ASSERT_EQ(pix.ReadPixel(ax + x, ay + y), want) << x << "," << y;
+        for (int32_t frame = 0; frame < img->FrameCount(); ++frame) {
+            const int32_t ax = img->AtlasX(frame), ay = img->AtlasY(frame), w = img->width, h = img->height;
+            // Cells that overlap, or leave the atlas, break a pixel or a border of one of them.
+            for (int32_t y = -1; y <= h; ++y) {
+                for (int32_t x = -1; x <= w; ++x) {
+                    const uint32_t want =
+                        img->pixmaps[size_t(frame)]->ReadPixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+                    ASSERT_EQ(pix.ReadPixel(ax + x, ay + y), want) << x << "," << y << " frame " << frame;
+                }
             }
+            // The atlas texture has a border of its own: atlas pixel (ax, ay) is texel (ax + 1, ay + 1).
+            const TImageFrame* f = img->Frame(frame);
+            EXPECT_EQ(f->texture, texture);
+            EXPECT_NEAR(f->u0, float(ax + 1) / float(texW), 1e-6f);
+            EXPECT_NEAR(f->v0, float(ay + 1) / float(texH), 1e-6f);
+            EXPECT_NEAR(f->u1, float(ax + 1 + w) / float(texW), 1e-6f);
+            EXPECT_NEAR(f->v1, float(ay + 1 + h) / float(texH), 1e-6f);
         }
-        // The atlas texture has a border of its own: atlas pixel (ax, ay) is texel (ax + 1, ay + 1).
-        const TImageFrame* f = img->Frame(0);
-        EXPECT_EQ(f->texture, texture);
-        EXPECT_NEAR(f->u0, float(ax + 1) / float(texW), 1e-6f);
-        EXPECT_NEAR(f->v0, float(ay + 1) / float(texH), 1e-6f);
-        EXPECT_NEAR(f->u1, float(ax + 1 + w) / float(texW), 1e-6f);
-        EXPECT_NEAR(f->v1, float(ay + 1 + h) / float(texH), 1e-6f);
     }
 }
 
-TEST_F(ImageAtlasTest, OnlySingleFramesThatFitArePackedAndFilteringIsNeverMixed) {
+TEST_F(ImageAtlasTest, OnlyImagesWhoseFramesFitOneAtlasArePackedAndFilteringIsNeverMixed) {
     struct Case {
         std::shared_ptr<TImage> image;
         int32_t atlas;  // index of the atlas it lands in, -1 left alone
@@ -85,7 +97,8 @@ TEST_F(ImageAtlasTest, OnlySingleFramesThatFitArePackedAndFilteringIsNeverMixed)
                                      {TImage::Create(8, 8, 1, FILTEREDIMAGE), 1},
                                      {TImage::Create(5, 61, 1, FILTEREDIMAGE), -1},
                                      {TImage::Create(8, 8, 1, MASKEDIMAGE), 0},
-                                     {TImage::Create(4, 4, 2, 0), -1},
+                                     {TImage::Create(4, 4, 2, 0), 0},
+                                     {TImage::Create(20, 20, 30, 0), -1},  // 30 cells of 22, four fit
                                      {nullptr, -1}};
     std::vector<std::shared_ptr<TImage>> list;
     for (const Case& c : cases) list.push_back(c.image);

@@ -185,6 +185,8 @@ TEST_F(ImageTest, FramesUploadOnceAndAgainOnlyAfterUnlock) {
 
 TEST_F(ImageTest, ReUploadKeepsTrianglesAlreadyBatchedApart) {
     auto img = TImage::Create(4, 4, 1, 0);
+    img->Lock(0)->ClearPixels(0xFF0000FFu);  // visible, or the quad is trimmed away
+    img->Unlock(0);
     DrawImage(img, 0, 0);
     TSpriteBatch::Instance().Flush();
     backend->ClearLog();
