@@ -54,7 +54,7 @@ void SetAlpha(float alpha) { DrawState().color_alpha = alpha; }
 float GetAlpha() { return DrawState().color_alpha; }
 
 void SetBlend(int32_t mode) {
-    if (mode >= MASKBLEND && mode <= SHADEBLEND) DrawState().blend_mode = mode;
+    if (mode >= MASKBLEND && mode <= DIMBLEND) DrawState().blend_mode = mode;
 }
 int32_t GetBlend() { return DrawState().blend_mode; }
 

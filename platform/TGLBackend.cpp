@@ -171,6 +171,10 @@ void TGLBackend::ApplyBlend(int32_t blend) {
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_DST_COLOR, GL_ZERO, GL_ZERO, GL_ONE);
             break;
+        case DIMBLEND:
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_ONE, GL_SRC_ALPHA, GL_ZERO, GL_ONE);
+            break;
         default:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);

@@ -11,7 +11,9 @@ struct TVertex {
     uint32_t rgba;
 };
 
-enum : int32_t { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5 };
+// DIMBLEND darkens and lights in one pass: the target times the drawn alpha, plus the drawn colour
+// (a shade followed by a light, as one full-screen fill instead of two).
+enum : int32_t { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5, DIMBLEND = 6 };
 
 // What a draw operation was, as seen by the layer's callers (recorded by the headless back end).
 struct TDrawCall {

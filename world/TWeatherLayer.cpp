@@ -75,13 +75,13 @@ void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float 
         DrawRect(0, 0, viewWidth, viewHeight);
         SetBlend(ALPHABLEND);
     } else if (t < 0) {
+        // Night: the view darkened to shade / 255 and a bluish light added, in one fill.
         const int32_t shade = int32_t(255 + 55 * t);
-        SetBlend(SHADEBLEND);
-        SetColor(shade, shade, shade);
-        DrawRect(0, 0, viewWidth, viewHeight);
-        SetBlend(LIGHTBLEND);
+        SetBlend(DIMBLEND);
         SetColor(int32_t(-55 * t), int32_t(-55 * t), int32_t(-65 * t));
+        SetAlpha(float(shade) / 255.0f);
         DrawRect(0, 0, viewWidth, viewHeight);
+        SetAlpha(1.0f);
         SetBlend(ALPHABLEND);
     }
     SetColor(255, 255, 255);
@@ -115,8 +115,9 @@ void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float 
 
 void TWeatherLayer::_onSave(TWorldFile& wf) const {
     wf.file.addHeader("weather");
-    wf.AddRecord("state",
-                 TRecord().AddInt(currentMode).AddInt(lastMode).AddInt(lastDay).AddInt(untilChangeDay).AddInt(nextUpdateDay));
+    wf.AddRecord(
+        "state",
+        TRecord().AddInt(currentMode).AddInt(lastMode).AddInt(lastDay).AddInt(untilChangeDay).AddInt(nextUpdateDay));
 }
 
 void TWeatherLayer::_onLoad(TWorldFile& wf) {

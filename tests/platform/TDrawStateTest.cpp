@@ -70,13 +70,13 @@ TEST_F(DrawStateTest, SetTransformSetsAllThreeAtOnce) {
     ExpectMatrix(1, 0, 0, 1);
 }
 
-TEST_F(DrawStateTest, BlendModesOutsideTheFiveAreIgnored) {
-    for (int32_t mode : {MASKBLEND, SOLIDBLEND, ALPHABLEND, LIGHTBLEND, SHADEBLEND}) {
+TEST_F(DrawStateTest, BlendModesOutsideTheSixAreIgnored) {
+    for (int32_t mode : {MASKBLEND, SOLIDBLEND, ALPHABLEND, LIGHTBLEND, SHADEBLEND, DIMBLEND}) {
         SetBlend(mode);
         EXPECT_EQ(GetBlend(), mode);
     }
     SetBlend(LIGHTBLEND);
-    for (int32_t bad : {0, 6, -1, 100}) {
+    for (int32_t bad : {0, 7, -1, 100}) {
         SetBlend(bad);
         EXPECT_EQ(GetBlend(), LIGHTBLEND) << bad;
     }

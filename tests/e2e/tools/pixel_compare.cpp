@@ -1,8 +1,10 @@
-// Draws world pictures with whole quads and with trimmed quads in an OpenGL window and compares
-// the pixels: trimming must change none. Pictures with transparent margins (awards, a bus,
-// trees) at zooms 0.5, 1 and 2, filtered and not, alpha, light and mask blending, at whole and
-// fractional places. Prints one line and exits 1 when a pixel differs (ties aside, see below).
+// Draws the same scenes two ways in an OpenGL window and compares the pixels; exits 1 when a
+// pixel differs (ties aside, see below).
+// - Whole and trimmed quads of world pictures with transparent margins (awards, a bus, trees) at
+//   zooms 0.5, 1 and 2, filtered and not, alpha, light and mask blending, whole and fractional places.
+// - The night's shade and light as two fills (shade, then light) and as one (DIMBLEND).
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,9 +23,10 @@ struct TPicture {
     int32_t frames;
 };
 
-// Every picture at every zoom and place; the pixels of the window after drawing them.
+// Every picture at every zoom and place, then `over` (a fill over the view); the pixels of the
+// window after drawing them.
 std::shared_ptr<TPixmap> Draw(const std::vector<std::shared_ptr<TImage>>& images, int32_t blend, bool trimmed,
-                              const std::vector<float>& zooms) {
+                              const std::vector<float>& zooms, const std::function<void()>& over = nullptr) {
     SetImageTrimming(trimmed);
     SetClsColor(40, 90, 60);
     Cls();
@@ -50,15 +53,48 @@ std::shared_ptr<TPixmap> Draw(const std::vector<std::shared_ptr<TImage>>& images
         }
     }
     SetScale(1, 1);
+    if (over) over();
     auto pixels = GrabPixmap(0, 0, width, height);
     Flip(0);
     return pixels;
+}
+
+void Compare(const TPixmap& a, const TPixmap& b, size_t& compared, size_t& differing) {
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            ++compared;
+            if (a.ReadPixel(x, y) != b.ReadPixel(x, y)) ++differing;
+        }
+    }
+}
+
+// The night over the pictures at several depths: shade then light, against the one dim fill.
+void CompareNight(const std::vector<std::shared_ptr<TImage>>& list, size_t& compared, size_t& differing) {
+    for (const int32_t shade : {172, 200, 228, 255}) {
+        const int32_t r = 255 - shade, b = (255 - shade) * 65 / 55;
+        const auto twoFills = Draw(list, ALPHABLEND, true, {1.0f}, [&] {
+            SetBlend(SHADEBLEND);
+            SetColor(shade, shade, shade);
+            DrawRect(0, 0, float(width), float(height));
+            SetBlend(LIGHTBLEND);
+            SetColor(r, r, b);
+            DrawRect(0, 0, float(width), float(height));
+        });
+        const auto oneFill = Draw(list, ALPHABLEND, true, {1.0f}, [&] {
+            SetBlend(DIMBLEND);
+            SetColor(r, r, b);
+            SetAlpha(float(shade) / 255.0f);
+            DrawRect(0, 0, float(width), float(height));
+            SetAlpha(1.0f);
+        });
+        Compare(*twoFills, *oneFill, compared, differing);
+    }
 }
 }  // namespace
 
 int main() {
     if (!TGraphics::Graphics(width, height, 0, 60, 0)) {
-        std::printf("trim compare: no OpenGL window\n");
+        std::printf("pixel compare: no OpenGL window\n");
         return 1;
     }
     const TPicture pictures[] = {{"data/plugins/auszeichnungen/award_obelisk.png", 1},
@@ -66,13 +102,13 @@ int main() {
                                  {"data/gfx/natur/trees.png", 16},
                                  {"data/plugins/auszeichnungen/award_brunnen.png", 4}};
     SetMaskColor(255, 0, 255);  // as the plugins load their pictures
-    size_t compared = 0, differing = 0, images = 0, tieCompared = 0, tied = 0;
+    size_t compared = 0, differing = 0, images = 0, tieCompared = 0, tied = 0, nightCompared = 0, nightDiffering = 0;
     for (const int32_t flags : {int32_t(MASKEDIMAGE), int32_t(MASKEDIMAGE | FILTEREDIMAGE)}) {
         std::vector<std::shared_ptr<TImage>> list;
         for (const TPicture& p : pictures) {
             auto probe = TImage::Load(p.file, flags);
             if (!probe) {
-                std::printf("trim compare: %s does not load\n", p.file);
+                std::printf("pixel compare: %s does not load\n", p.file);
                 return 1;
             }
             auto image = p.frames > 1
@@ -82,6 +118,7 @@ int main() {
             list.push_back(image);
         }
         images += list.size();
+        CompareNight(list, nightCompared, nightDiffering);
         for (const int32_t blend : {int32_t(ALPHABLEND), int32_t(LIGHTBLEND), int32_t(MASKBLEND)}) {
             // Unfiltered at half size every pixel's centre falls between two texels: which of the
             // two it shows is a tie that rounding decides, so those pixels are counted apart.
@@ -91,19 +128,15 @@ int main() {
                                                       : (flags & FILTEREDIMAGE ? std::vector<float>{0.5f, 1.0f, 2.0f}
                                                                                : std::vector<float>{1.0f, 2.0f});
                 const auto whole = Draw(list, blend, false, zooms), trimmed = Draw(list, blend, true, zooms);
-                for (int32_t y = 0; y < height; ++y) {
-                    for (int32_t x = 0; x < width; ++x) {
-                        ++(ties ? tieCompared : compared);
-                        if (whole->ReadPixel(x, y) != trimmed->ReadPixel(x, y)) ++(ties ? tied : differing);
-                    }
-                }
+                Compare(*whole, *trimmed, ties ? tieCompared : compared, ties ? tied : differing);
             }
         }
     }
     TGraphics::EndGraphics();
     std::printf(
-        "trim compare: %zu pictures, 3 zooms, 3 blend modes: %zu of %zu pixels differ; unfiltered at half "
-        "size %zu of %zu pixels took the other texel of a tie\n",
-        images, differing, compared, tied, tieCompared);
-    return differing == 0 ? 0 : 1;
+        "pixel compare: %zu pictures, 3 zooms, 3 blend modes, whole and trimmed quads: %zu of %zu pixels differ; "
+        "unfiltered at half size %zu of %zu pixels took the other texel of a tie; night in one fill against two: "
+        "%zu of %zu pixels differ\n",
+        images, differing, compared, tied, tieCompared, nightDiffering, nightCompared);
+    return differing == 0 && nightDiffering == 0 ? 0 : 1;
 }
