@@ -9,6 +9,7 @@
 #include "app/TEventReceiver.h"
 #include "app/TFPSCounter.h"
 #include "app/TMenu.h"
+#include "app/TSoundDirector.h"
 #include "framework/TMultiTouch.h"
 #include "framework/TCPicture.h"
 #include "framework/TCText.h"
@@ -25,6 +26,7 @@
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
 #include "platform/TInterfaceSpace.h"
+#include "platform/TPaths.h"
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
 #include "platform/TTimer.h"
@@ -33,7 +35,7 @@
 #include "world/TLayer.h"
 
 namespace {
-const std::string FontPath = TGUIImageFiles::Folder + TGUIImageFiles::FontFile;
+std::string FontPath() { return TGUIImageFiles::Path(TGUIImageFiles::FontFile); }
 
 std::shared_ptr<TImage> LoadMidHandled(const std::string& path) {
     auto img = TImage::Load(path);
@@ -53,13 +55,13 @@ TApplication::~TApplication() { Stop(); }
 int32_t TApplication::generate() {
     event = TEventReceiver::Create();
     SetMaskColor(255, 0, 255);
-    mouseImg = TImage::LoadAnim(TGUIImageFiles::Folder + TGUIImageFiles::MouseFile, 32, 32, 0, 3);
+    mouseImg = TImage::LoadAnim(TGUIImageFiles::Path(TGUIImageFiles::MouseFile), 32, 32, 0, 3);
     if (mouseImg) mouseImg->MidHandle();
     menu = TMenu::Create(this);
     appName = "Vallmora - The 2D Iso Cityprojekt";
     FPS = TFPSCounter::Create();
-    infoFont = TImageFont::Load(FontPath, 12, SMOOTHFONT, TInterfaceSpace::Factor());
-    fingerLightImg = LoadMidHandled(TGUIImageFiles::Folder + TGUIImageFiles::FingerLightFile);
+    infoFont = TImageFont::Load(FontPath(), 12, SMOOTHFONT, TInterfaceSpace::Factor());
+    fingerLightImg = LoadMidHandled(TGUIImageFiles::Path(TGUIImageFiles::FingerLightFile));
     seed = Millisecs();
     random = vesko::TFastRandom::Create(seed);
     currentFilterList.clear();
@@ -115,7 +117,14 @@ bool TApplication::InitWindow() {
     wantedInterfaceFactor = InterfaceFactor(TSettings::UIScale, TGraphics::DisplayDPI());
     _fitInterface();
     vesko::TMultiTouch::Init(1, 1, 0);
+    sound = TSoundDirector::Open();
+    TGUIGadget::fired = {_clicked, this};
     return true;
+}
+
+void TApplication::_clicked(void* context) {
+    auto* app = static_cast<TApplication*>(context);
+    if (app && app->sound) app->sound->Interface(TSoundDirector::Click);
 }
 
 float TApplication::InterfaceFactor(float configured, float dpi) {
@@ -137,6 +146,8 @@ float TApplication::InterfaceFactor(float configured, float dpi) {
 void TApplication::DeInitWindow() {
     if (!windowOpen) return;
     windowOpen = false;
+    TGUIGadget::fired = {};
+    sound.reset();
     vesko::TMultiTouch::Deinit();
     TGraphics::ShowMouse();
     TGraphics::EndGraphics();
@@ -165,7 +176,7 @@ void TApplication::Stop() {
 }
 
 void TApplication::prepareLoadingScreen() {
-    loadingTitleImg = TImage::Load(TGUIImageFiles::Folder + TGUIImageFiles::StartLogoFile);
+    loadingTitleImg = TImage::Load(TGUIImageFiles::Path(TGUIImageFiles::StartLogoFile));
 }
 
 void TApplication::releaseLoadingScreen() { loadingTitleImg.reset(); }
@@ -240,9 +251,10 @@ void TApplication::saveWindowSize() {
     if (!windowOpen || sizeGeneration == 0) return;
     const int32_t w = TSettings::ResolutionHorizontal, h = TSettings::ResolutionVertical;
     if (w == savedWidth && h == savedHeight) return;
-    if (!TSettingsFiles::SaveValues("cfg/options.cfg", {{"Resolution horizontal", std::to_string(w)},
-                                                        {"Resolution vertical", std::to_string(h)}})) {
-        Print("The window size could not be written to cfg/options.cfg");
+    const std::string options = TPaths::Config("options.cfg");
+    if (!TSettingsFiles::SaveValues(options, {{"Resolution horizontal", std::to_string(w)},
+                                              {"Resolution vertical", std::to_string(h)}})) {
+        Print("The window size could not be written to " + options);
         return;
     }
     savedWidth = w;
@@ -398,18 +410,18 @@ void TApplication::_fitInterface() {
 
 void TApplication::_LoadGUIFonts() {
     const float k = TInterfaceSpace::Factor();
-    gui->smallFont = TImageFont::Load(FontPath, 12, SMOOTHFONT, k);
-    gui->DefaultFont = TImageFont::Load(FontPath, 14, SMOOTHFONT, k);
-    gui->bigFont = TImageFont::Load(FontPath, 18, SMOOTHFONT, k);
-    gui->largeFont = TImageFont::Load(FontPath, 32, SMOOTHFONT, k);
+    gui->smallFont = TImageFont::Load(FontPath(), 12, SMOOTHFONT, k);
+    gui->DefaultFont = TImageFont::Load(FontPath(), 14, SMOOTHFONT, k);
+    gui->bigFont = TImageFont::Load(FontPath(), 18, SMOOTHFONT, k);
+    gui->largeFont = TImageFont::Load(FontPath(), 32, SMOOTHFONT, k);
 }
 
 void TApplication::_LoadGUIImages() {
     namespace F = TGUIImageFiles;
-    for (const F::TSingleImage& s : F::Singles()) (*gui).*s.field = TImage::Load(F::Folder + s.file);
+    for (const F::TSingleImage& s : F::Singles()) (*gui).*s.field = TImage::Load(F::Path(s.file));
     for (size_t i = 0; i < gui->techlevelImg.size(); ++i)
-        gui->techlevelImg[i] = TImage::Load(F::Folder + F::TechLevelFile(i));
-    gui->smileysImg = TImage::LoadAnim(F::Folder + F::SmileysFile, 15, 15, 0, 5);
+        gui->techlevelImg[i] = TImage::Load(F::Path(F::TechLevelFile(i)));
+    gui->smileysImg = TImage::LoadAnim(F::Path(F::SmileysFile), 15, 15, 0, 5);
 }
 
 void TApplication::_SetGuiTextColors() {
@@ -424,7 +436,7 @@ void TApplication::_SetGuiTextColors() {
 }
 
 void TApplication::_PrepareTooltips() {
-    TGUIGadget::LoadToopTipImg(TGUIImageFiles::Folder + TGUIImageFiles::TooltipFile);
+    TGUIGadget::LoadToopTipImg(TGUIImageFiles::Path(TGUIImageFiles::TooltipFile));
     TGUIGadget::setToolTipAlpha(0.75f);
     TGUIGadget::SetToolTipAnimSpeed(1000);
     TGUIGadget::SetToolTipEnable(TSettings::ShowTooltips & 0xFF);

@@ -16,6 +16,7 @@ class TImageFont;
 class TMenu;
 class TPixmap;
 class TRenderFilter;
+class TSoundDirector;
 class TTimer;
 
 // The shell: opens the window, loads content behind the loading screen, prepares the GUI
@@ -55,7 +56,7 @@ public:
     // follow and sizeGeneration counts up, so the game lays itself out again. True when the
     // size changed.
     bool applyWindowSize();
-    // Writes the window's size into cfg/options.cfg when the player resized the window (not
+    // Writes the window's size into options.cfg (TPaths::Config) when the player resized the window (not
     // in full screen), so the next start opens it at that size.
     void saveWindowSize();
     int32_t sizeGeneration = 0;
@@ -71,6 +72,11 @@ public:
     TSettingsCommands SettingsCommands();
 
     std::shared_ptr<TEventReceiver> event;
+    // The sound, opened with the window (silent without a device); null before and in tests
+    // that open no window.
+    std::unique_ptr<TSoundDirector> sound;
+    // Every gadget that fires clicks.
+    static void _clicked(void* context);
     std::shared_ptr<TImage> mouseImg;
     int32_t mouseFrame = MouseFrame_Default;
     std::shared_ptr<TMenu> menu;

@@ -11,6 +11,7 @@
 #include "app/TDayLine.h"
 #include "app/TEventReceiver.h"
 #include "app/TGameArea.h"
+#include "app/TSoundDirector.h"
 #include "framework/TMoneyText.h"
 #include "framework/TTouchObject.h"
 #include "gui/TGUI.h"
@@ -25,11 +26,13 @@
 #include "platform/TDrawState.h"
 #include "platform/TInput.h"
 #include "platform/TInterfaceSpace.h"
+#include "platform/TPaths.h"
 #include "platform/TPixmap.h"
 #include "platform/TSpriteBatch.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TSettings.h"
+#include "world/TBuildCommand.h"
 #include "world/TBuilding.h"
 #include "world/TCheat.h"
 #include "world/THabitantControl.h"
@@ -37,6 +40,7 @@
 #include "world/TISO.h"
 #include "world/TMapPainter.h"
 #include "world/TRoad.h"
+#include "world/TRoadCommand.h"
 #include "world/TStreet.h"
 #include "world/TTree.h"
 
@@ -118,7 +122,9 @@ int32_t TGame::generate(const std::shared_ptr<TLayer>& l, TApplication* a, int32
     layer->setGetRealDateFunc(_getRealDate, this);
     layer->setShowMoneyFunc(_showMoneyInfo, this);
     layer->setRefusedFunc(_refused, this);
-    layer->setMilestoneFunc(_showMessage, this);
+    layer->setMilestoneFunc(_milestone, this);
+    layer->setEditedFunc(_edited, this);
+    layer->setFinishedFunc(_finished, this);
     // The game area first, so it lies behind every gadget; without GUI resources (the
     // headless tests) the whole screen is map.
     if (app && app->gui) {
@@ -251,6 +257,7 @@ void TGame::_render() {
     _updateWindowSize();
     _simulate();
     _updateLayer();
+    _updateSound();
     _updateAutosave();
     _printDay();
     ShowMoneyInfo();
@@ -301,6 +308,7 @@ int32_t TGame::PointerOverGUI(int32_t x, int32_t y) const {
 }
 
 void TGame::onExit() {
+    if (sound()) sound()->Silence();
     // Leaving never loses the city: it is kept as the autosave, the one before moved aside.
     if (layer) autosave();
     if (recorder && layer) recorder->End(layer->Steps());
@@ -510,7 +518,57 @@ int32_t TGame::_undoCommand(void* context) {
 }
 
 void TGame::_refused(void* context, const std::string& reason) {
-    if (auto* g = AsGame(context)) g->ShowMessage(reason);
+    auto* g = AsGame(context);
+    if (!g) return;
+    g->ShowMessage(reason);
+    if (g->sound()) g->sound()->Interface(TSoundDirector::Refused);
+}
+
+// --- sound ---------------------------------------------------------------------------------
+
+TSoundDirector* TGame::sound() const { return app ? app->sound.get() : nullptr; }
+
+void TGame::soundAt(int32_t id, float mapX, float mapY) {
+    if (!sound() || !layer || !layer->iso) return;
+    float sx = 0, sy = 0;
+    layer->iso->ToIso(mapX, mapY, sx, sy);
+    sound()->AtPlace(TSoundDirector::TSoundId(id), sx, float(layer->viewWidth), layer->iso->ScaleX,
+                     layer->getGameSpeed() == 0.0f);
+}
+
+void TGame::_edited(void* context, const TEditCommand& command) {
+    auto* g = AsGame(context);
+    if (!g) return;
+    int32_t x = 0, y = 0, w = 0, h = 0;
+    command.Area(x, y, w, h);
+    const int32_t id = dynamic_cast<const TRoadCommand*>(&command)    ? TSoundDirector::Road
+                       : dynamic_cast<const TBuildCommand*>(&command) ? TSoundDirector::Build
+                                                                      : TSoundDirector::Demolish;
+    g->soundAt(id, float(x) + 0.5f * float(w), float(y) + 0.5f * float(h));
+}
+
+void TGame::_finished(void* context, const std::shared_ptr<TBuilding>& building) {
+    float x = 0, y = 0;
+    auto* g = AsGame(context);
+    if (g && g->layer && g->layer->getPosOfThis(building, x, y)) g->soundAt(TSoundDirector::Finished, x, y);
+}
+
+void TGame::_milestone(void* context, const std::string& text) {
+    auto* g = AsGame(context);
+    if (!g) return;
+    g->ShowMessage(text);
+    if (g->sound()) g->sound()->Interface(TSoundDirector::Milestone);
+}
+
+void TGame::_updateSound() {
+    if (!sound() || !layer) return;
+    if (--censusCountdown <= 0) {
+        soundView = TSoundView::Of(*layer);
+        censusCountdown = censusFrames;
+    }
+    // Pause is read every frame, so the city falls silent the moment it stops.
+    soundView.paused = layer->getGameSpeed() == 0.0f;
+    sound()->Frame(soundView, Millisecs());
 }
 
 void TGame::_updateModeReason() {
@@ -548,7 +606,7 @@ int32_t TGame::_cheatCallback(void* context, const std::string& text) {
 int32_t TGame::saveCity(const std::string& name) {
     const std::string safe = TSaveFolder::SafeName(name);
     const std::string path = TSaveFolder::PathOf(safe);
-    const bool ok = layer && CreateDir(TSaveFolder::folder) && layer->Save(path);
+    const bool ok = layer && CreateDir(TSaveFolder::Folder()) && layer->Save(path);
     ShowMessage(ok ? Tr("Gespeichert: %1", safe) : Tr("Speichern fehlgeschlagen: %1", path));
     return ok ? 1 : 0;
 }
@@ -578,7 +636,7 @@ int32_t TGame::autosave() {
     const std::string path = TSaveFolder::PathOf(TSaveFolder::autosaveName);
     const std::string older = TSaveFolder::PathOf(TSaveFolder::olderAutosaveName);
     // Without moving the last autosave aside nothing is written over it.
-    const bool ok = layer && CreateDir(TSaveFolder::folder) &&
+    const bool ok = layer && CreateDir(TSaveFolder::Folder()) &&
                     (FileType(path) == FILETYPE_NONE || RenameFile(path, older)) && layer->Save(path);
     ShowMessage(ok ? Tr("Automatisch gespeichert: %1", path) : Tr("Automatisches Speichern fehlgeschlagen"));
     return ok ? 1 : 0;
@@ -588,7 +646,11 @@ void TGame::_updateAutosave() {
     if (!layer) return;
     // Month 0 is a city before its first day: the first month begins, none ended.
     // "Autosave" off skips only this monthly save; leaving the game still saves (onExit).
-    if (autosaveMonth > 0 && layer->dateMonth != autosaveMonth && TSettings::Autosave) autosave();
+    if (autosaveMonth > 0 && layer->dateMonth != autosaveMonth) {
+        // The month's taxes and upkeep were booked: the coins sound.
+        if (sound()) sound()->Interface(TSoundDirector::Money);
+        if (TSettings::Autosave) autosave();
+    }
     autosaveMonth = layer->dateMonth;
 }
 
@@ -753,7 +815,7 @@ std::string TGame::ScreenshotName(int32_t ms) {
     localtime_r(&now, &local);
     char date[64];
     std::strftime(date, sizeof date, "%d %b %Y", &local);
-    return std::string(screenshotFolder) + "/pic_" + date + "_" + std::to_string(ms) + ".png";
+    return TPaths::User(screenshotFolder) + "/pic_" + date + "_" + std::to_string(ms) + ".png";
 }
 
 void TGame::_updateAfterRendering() {
@@ -762,7 +824,7 @@ void TGame::_updateAfterRendering() {
     auto pix = app->getPixmap();
     const std::string name = ScreenshotName(Millisecs());
     // A fresh folder has no screens/ yet; a picture that could not be written says so.
-    if (pix && CreateDir(screenshotFolder) && SavePixmapPNG(*pix, name, 5)) {
+    if (pix && CreateDir(TPaths::User(screenshotFolder)) && SavePixmapPNG(*pix, name, 5)) {
         ShowMessage(Tr("Foto gespeichert: %1", name));
     } else {
         ShowMessage(Tr("Foto fehlgeschlagen: %1", name));

@@ -7,6 +7,7 @@
 #include "app/TFixedStep.h"
 #include "app/TMessageLine.h"
 #include "app/TReplayRecorder.h"
+#include "app/TSoundView.h"
 #include "app/TTimeDemo.h"
 #include "gui/TNewGameTool.h"
 #include "platform/TKeyMap.h"
@@ -16,6 +17,7 @@ class TApplication;
 class TGameArea;
 class TGameGUIElements;
 class THabitantControl;
+class TSoundDirector;
 struct TGameCommands;
 
 // The one game: builds the world from the map image, answers the world's money and text
@@ -35,6 +37,7 @@ public:
     static constexpr float popupLifeMS = 2000.0f;
     static constexpr float popupRise = 50.0f;
     static constexpr float startMoney = 100000.0f;
+    // Screenshots go to this folder of the player's (TPaths::User).
     static constexpr const char* screenshotFolder = "screens";
     static constexpr int32_t keyZ = KeyOfLetter('Z');
 
@@ -107,11 +110,27 @@ public:
     static int32_t _undoCommand(void* context);
     // A refused editing action: the reason goes to the message line and standard output.
     static void _refused(void* context, const std::string& reason);
+
+    // --- sound ---
+    // The shell's sound, or null (headless tests, no shell).
+    TSoundDirector* sound() const;
+    // A command carried out sounds from its place: a road, a building, a demolition.
+    static void _edited(void* context, const TEditCommand& command);
+    static void _finished(void* context, const std::shared_ptr<TBuilding>& building);
+    // A milestone: its message and its fanfare.
+    static void _milestone(void* context, const std::string& text);
+    // The sound of the kind at the map point (tile units).
+    void soundAt(int32_t id, float mapX, float mapY);
+    // Once a frame: the ambience follows the view (counted anew every censusFrames frames).
+    void _updateSound();
+    static constexpr int32_t censusFrames = 10;
+    TSoundView soundView;
+    int32_t censusCountdown = 0;
     // The cheat console's accept callback; 0 rejects the text. Its reply goes to the message line.
     static int32_t _cheatCallback(void* context, const std::string& text);
 
     // --- saved cities ---
-    // Saves to saves/<name made safe>.sav (creating the folder); says how it went. 1 when written.
+    // Saves to TSaveFolder's <name made safe>.sav (creating the folder); says how it went. 1 when written.
     int32_t saveCity(const std::string& name);
     // Loads the file while this city goes on; when it is taken the game ends after this frame
     // and nextWorld holds the loaded city. A refused file leaves this city as it was and says why.

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "app/TApplication.h"
+#include "app/TFileLayout.h"
 #include "platform/TStream.h"
 
 int TMain::Main(int argc, char** argv) {
+    if (!TFileLayout::ForGame(TPaths::TSituation::Current())) return 1;
     std::shared_ptr<TApplication> app = TApplication::Create();
     if (!app) return 0;
     for (int i = 1; i < argc; ++i) {

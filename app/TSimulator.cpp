@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/TFileLayout.h"
 #include "app/TGame.h"
 #include "framework/TFastRandom.h"
 #include "platform/TClock.h"
@@ -71,6 +72,7 @@ std::string Join(const std::vector<std::string>& words) {
 }  // namespace
 
 int32_t TSimulator::Main(int32_t argc, char** argv) {
+    if (!TFileLayout::ForSimulator(TPaths::TSituation::Current(), std::cerr)) return 1;
     std::string mapPath = "data/maps/128/001r.png", scriptPath, rules = THabitantControl::growthId;
     int32_t seed = 1;
     for (int32_t i = 1; i < argc; ++i) {

@@ -19,7 +19,7 @@ public:
     static inline const char* const header =
         "day money inhabitants waiting employed satisfaction buildings finished cars";
 
-    // Exit codes of Main: 0 done, 1 no world (map or content missing), 2 bad script or arguments.
+    // Exit codes of Main: 0 done, 1 no world (no data folder, map or content missing), 2 bad script or arguments.
     static int32_t Main(int32_t argc, char** argv);
 
     ~TSimulator();

@@ -25,7 +25,7 @@ TTitleScreen* AsTitle(void* context) { return static_cast<TTitleScreen*>(context
 }  // namespace
 
 TTitleScreen::TTitleScreen(TApplication* a) : app(a) {
-    background = TImage::Load(TGUIImageFiles::Folder + TGUIImageFiles::StartLogoFile);
+    background = TImage::Load(TGUIImageFiles::Path(TGUIImageFiles::StartLogoFile));
     if (!app || !app->gui) return;
     TTitleCommands c;
     c.context = this;

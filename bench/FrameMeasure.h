@@ -4,9 +4,11 @@
 // blend mode) or drops the draws (for the world's own CPU time), and the per-zoom figures.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -33,6 +35,13 @@ constexpr int32_t Width = 1280, Height = 720, Frames = 60, WarmUp = 10;
 
 inline double Ms(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+// The processor time of all the program's threads so far, in ms.
+inline double ProcessCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
 }
 
 inline double Median(std::vector<double> v) {
@@ -70,6 +79,7 @@ public:
         if (keep) {
             auto& list = groups[{texture, blend}];
             list.insert(list.end(), v, v + count);
+            area[{texture, blend}] += TrianglesArea(v, count);
         }
         if (!drop) inner->DrawTriangles(texture, blend, v, count);
     }
@@ -81,14 +91,90 @@ public:
     }
     int32_t MaxTextureSize() const override { return inner->MaxTextureSize(); }
 
+    // The pixels the triangles cover on the screen (each clipped to it; overlaps counted as often
+    // as they are drawn).
+    static double TrianglesArea(const TVertex* v, size_t count) {
+        double sum = 0;
+        for (size_t i = 0; i + 2 < count; i += 3) {
+            std::vector<std::pair<double, double>> poly{
+                {v[i].x, v[i].y}, {v[i + 1].x, v[i + 1].y}, {v[i + 2].x, v[i + 2].y}};
+            // Clipped against each screen edge in turn: keep = inside of the edge, at = the crossing.
+            const auto clip = [&poly](auto inside, auto cross) {
+                std::vector<std::pair<double, double>> out;
+                for (size_t k = 0; k < poly.size(); ++k) {
+                    const auto& a = poly[k];
+                    const auto& b = poly[(k + 1) % poly.size()];
+                    if (inside(a)) out.push_back(a);
+                    if (inside(a) != inside(b)) out.push_back(cross(a, b));
+                }
+                poly = out;
+            };
+            const auto lerp = [](const std::pair<double, double>& a, const std::pair<double, double>& b, double t) {
+                return std::pair<double, double>{a.first + (b.first - a.first) * t,
+                                                 a.second + (b.second - a.second) * t};
+            };
+            for (const double edge : {0.0, double(Width)}) {
+                clip([&](const auto& p) { return edge == 0.0 ? p.first >= 0.0 : p.first <= edge; },
+                     [&](const auto& a, const auto& b) { return lerp(a, b, (edge - a.first) / (b.first - a.first)); });
+            }
+            for (const double edge : {0.0, double(Height)}) {
+                clip([&](const auto& p) { return edge == 0.0 ? p.second >= 0.0 : p.second <= edge; },
+                     [&](const auto& a, const auto& b) {
+                         return lerp(a, b, (edge - a.second) / (b.second - a.second));
+                     });
+            }
+            double twice = 0;
+            for (size_t k = 0; k < poly.size(); ++k) {
+                const auto& a = poly[k];
+                const auto& b = poly[(k + 1) % poly.size()];
+                twice += a.first * b.second - b.first * a.second;
+            }
+            sum += 0.5 * std::abs(twice);
+        }
+        return sum;
+    }
+
     TRenderBackend* inner;
     bool keep = false, drop = false;
     size_t calls = 0;
     std::map<std::pair<uint32_t, int32_t>, std::vector<TVertex>> groups;
+    std::map<std::pair<uint32_t, int32_t>, double> area;
 };
 
 // Sends what is batched and waits until the device has drawn it (reading a pixel forces it).
 inline void Finish() { GrabPixmap(0, 0, 1, 1); }
+
+// The kept frame's pixels in full screens of Width x Height, in all and per texture and blend
+// mode (the largest first, those over a tenth of a screen), each with the time the device takes
+// to draw that group alone (median of 9), to see where the fill goes.
+inline void PrintPixels(const TTapBackend& tap, const char* label) {
+    static const char* const blends[] = {"?", "mask", "solid", "alpha", "light", "shade", "dim"};
+    std::vector<std::pair<double, std::pair<uint32_t, int32_t>>> rows;
+    double total = 0;
+    for (const auto& [key, a] : tap.area) {
+        total += a;
+        rows.push_back({a / (double(Width) * Height), key});
+    }
+    std::sort(rows.rbegin(), rows.rend());
+    std::printf("%s: %.2f screens of pixels\n", label, total / (double(Width) * Height));
+    for (const auto& [screens, key] : rows) {
+        if (screens < 0.1) break;
+        const auto size = tap.inner->TextureSize(key.first);
+        const int32_t b = key.second >= 1 && key.second <= 6 ? key.second : 0;
+        const auto& vertices = tap.groups.at(key);
+        std::vector<double> ms;
+        for (int i = 0; i < 9; ++i) {
+            Finish();
+            const auto start = std::chrono::steady_clock::now();
+            tap.inner->DrawTriangles(key.first, key.second, vertices.data(), vertices.size());
+            Finish();
+            ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("  %5.2f screens %-5s %4dx%-4d %6zu quads %6.2f ms\n", screens, blends[b], size.first, size.second,
+                    vertices.size() / 6, ms[4]);
+    }
+}
 
 struct TFrameFigures {
     double cpu = 0, worldOnly = 0, frame = 0, limit = 0;
@@ -177,6 +263,7 @@ inline void Shot(TLayer& layer, int32_t px, int32_t py, const std::string& path,
 inline void RecordFrame(TTapBackend& tap, TFrameFigures& f, const std::function<void()>& frame) {
     TSpriteBatch& batch = TSpriteBatch::Instance();
     tap.groups.clear();
+    tap.area.clear();
     const size_t before = tap.calls;
     batch.SetBackend(&tap);
     tap.keep = true;

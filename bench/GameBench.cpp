@@ -26,6 +26,7 @@
 #include "app/TFPSCounter.h"
 #include "app/TGame.h"
 #include "app/TSimulator.h"
+#include "app/TSoundView.h"
 #include "bench/CityBuilder.h"
 #include "bench/FrameMeasure.h"
 #include "bench/GamePanels.h"
@@ -75,6 +76,7 @@ struct TFrameParts {
 struct TGameFigures {
     TFrameFigures draws;  // quads, calls and groups of one recorded frame, and the limit
     double frame = 0;     // the whole frame until drawn (the present not included)
+    double frameCpu = 0;  // the processor time all the program's threads (the driver's too) spent on it
     TFrameParts parts;    // with the device calls dropped
     double own = 0;       // the game's own CPU: the whole frame with the device calls dropped
     double present = 0;   // the present: swap and event pump (pacing off)
@@ -300,6 +302,8 @@ void CityShot(TGame& game, TSpot spot, const std::string& path) {
     PresentGameFrame(game);
 }
 
+const char* WeatherName(int32_t weather) { return weather == StormWeather ? "storm" : "calm"; }
+
 TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     TGameFigures g;
     TTapBackend tap(TGraphics::Backend());
@@ -311,17 +315,22 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
         Finish();
         PresentGameFrame(game);
     });
+    char label[64];
+    std::snprintf(label, sizeof label, "zoom %.1f %s", double(c.zoom), WeatherName(c.weather));
+    PrintPixels(tap, label);
 
     // Frames of each kind in turn, so that all of them see the machine alike: the whole frame
     // until drawn and its present; the same with the device calls dropped (the game's own work);
     // the game's own frame function (to check that the frames here are the game's); the recorded
     // quads batched (the limit).
-    std::vector<double> frame, present, own, world, sim, gui, other, render, limit;
+    std::vector<double> frame, frameCpu, present, own, world, sim, gui, other, render, limit;
     for (int i = 0; i < Frames; ++i) {
         auto start = Clock::now();
+        const double cpuStart = ProcessCpuMs();
         DrawGameFrame(game);
         Finish();
         frame.push_back(Ms(start));
+        frameCpu.push_back(ProcessCpuMs() - cpuStart);
         start = Clock::now();
         PresentGameFrame(game);
         present.push_back(Ms(start));
@@ -342,6 +351,7 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     }
     g.draws.limit = Median(limit);
     g.frame = Median(frame);
+    g.frameCpu = Median(frameCpu);
     g.present = Median(present);
     g.own = Median(own);
     g.parts = {Median(world), Median(sim), Median(gui), Median(other)};
@@ -351,12 +361,12 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     return g;
 }
 
-const char* WeatherName(int32_t weather) { return weather == StormWeather ? "storm" : "calm"; }
-
 void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
     std::printf(
         "Whole game frame at %d x %d, every panel open, speed %d; medians of %d frames in ms\n"
         "  frame   = the game frame until drawn (forced to completion; the present not included)\n"
+        "  cpu     = the processor time of all threads (the driver's rasterisers too) in that frame;\n"
+        "            on a busy machine steadier than the frame\n"
         "  world, sim, gui, other = its parts with the device calls dropped: the world's drawing (the\n"
         "            editing mode, TLayer::_Draw), the simulation steps of the frame's time\n"
         "            (TGame::_simulate), the GUI step, and the rest (pop-ups, camera, cursor)\n"
@@ -366,15 +376,16 @@ void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
         "  limit   = the frame's quads, one device call per texture and blend; ratio = frame / limit\n"
         "  weather = calm (nothing drawn over the map) or storm (shade, rain, lightning over it)\n",
         Width, Height, FastestSpeed, Frames);
-    std::printf("%5s %7s %8s %7s %7s %7s %7s %7s %7s %8s %8s %6s %6s %6s %6s %5s %6s\n", "zoom", "weather", "frame",
-                "world", "sim", "gui", "other", "own", "driver", "present", "limit", "ratio", "quads", "calls",
+    std::printf("%5s %7s %8s %7s %7s %7s %7s %7s %7s %7s %8s %8s %6s %6s %6s %6s %5s %6s\n", "zoom", "weather", "frame",
+                "cpu", "world", "sim", "gui", "other", "own", "driver", "present", "limit", "ratio", "quads", "calls",
                 "groups", "cars", "inhab.");
     for (const auto& [c, g] : rows) {
-        std::printf("%5.1f %7s %8.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %8.2f %8.2f %5.2fx %6zu %6zu %6zu %5zu %6d\n",
-                    double(c.zoom), WeatherName(c.weather), g.frame, g.parts.world, g.parts.sim, g.parts.gui,
-                    g.parts.other, g.own, g.frame - g.own, g.present, g.draws.limit,
-                    g.draws.limit > 0 ? g.frame / g.draws.limit : 0.0, g.draws.quads, g.draws.calls, g.draws.groups,
-                    g.cars, g.inhabitants);
+        std::printf(
+            "%5.1f %7s %8.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %8.2f %8.2f %5.2fx %6zu %6zu %6zu %5zu %6d\n",
+            double(c.zoom), WeatherName(c.weather), g.frame, g.frameCpu, g.parts.world, g.parts.sim, g.parts.gui,
+            g.parts.other, g.own, g.frame - g.own, g.present, g.draws.limit,
+            g.draws.limit > 0 ? g.frame / g.draws.limit : 0.0, g.draws.quads, g.draws.calls, g.draws.groups, g.cars,
+            g.inhabitants);
     }
     std::printf("check: TGame::_render itself until drawn (present included) against frame + present above:\n");
     for (const auto& [c, g] : rows) {
@@ -425,6 +436,17 @@ int main(int argc, char** argv) {
     for (const TCase& c : Cases) rows.emplace_back(c, MeasureGameCase(*game, c, spot));
     PrintTable(rows);
     std::printf("after the run: day %d, speed %.0f\n", game->layer->currentDay, double(game->layer->getGameSpeed()));
+    // What the sound asks of the world every tenth frame: what is in view (trees and water,
+    // finished buildings, cars), over the whole city.
+    std::vector<double> viewMs;
+    int32_t counted = 0;
+    for (int i = 0; i < Frames; ++i) {
+        const auto start = Clock::now();
+        counted += TSoundView::Of(*game->layer).buildings;
+        viewMs.push_back(Ms(start));
+    }
+    std::printf("sound view of the city (every tenth frame): median %.3f ms, %d buildings in view\n", Median(viewMs),
+                counted / Frames);
 
     game.reset();
     app->Stop();

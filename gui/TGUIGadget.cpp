@@ -111,6 +111,7 @@ void TGUIGadget::Update(TKeyHits keyHits) {
         hit = 1;
     }
     if (hit) {
+        fired();
         callFunc();
         callGameFunc();
         if (gameFunc && gadget->EventFunc == vesko::TTGUIGadget::DefaultEventAction && !enableMultipleCalls)

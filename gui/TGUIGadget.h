@@ -7,6 +7,7 @@
 
 #include "framework/TCRGBA.h"
 #include "framework/TTGUIGadget.h"
+#include "platform/TCallback.h"
 
 class TGUI;
 class TGadgetAnimator;
@@ -50,6 +51,9 @@ public:
     static constexpr int32_t tooltipOffsetY = 20;
     // Hover colours of the normal and the active state.
     static constexpr double hoverColor[2] = {255.0, 180.0};
+
+    // Told each time any gadget fires (the shell plays the interface's click).
+    static inline TCallback<void()> fired;
 
     static void Init(const std::shared_ptr<TGUI>& gui);
     // The screen the gadgets are kept on took a new size.

@@ -1,5 +1,7 @@
 #include "gui/TGUIImageFiles.h"
 
+#include "platform/TPaths.h"
+
 namespace TGUIImageFiles {
 
 const std::vector<TSingleImage>& Singles() {
@@ -94,6 +96,8 @@ const std::vector<TSingleImage>& Singles() {
     };
     return singles;
 }
+
+std::string Path(const std::string& file) { return TPaths::Resolve(Folder + file); }
 
 std::string TechLevelFile(size_t i) { return "button_level_" + std::to_string(i + 1) + ".png"; }
 

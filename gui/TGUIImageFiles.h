@@ -11,6 +11,7 @@ class TImage;
 // and the art generator's tests check that each is generated and committed.
 namespace TGUIImageFiles {
 
+// A data name (TPaths::Resolve).
 inline const std::string Folder = "data/gfx/gui/";
 inline const std::string FontFile = "font.ttf";
 inline const std::string MouseFile = "mouse.png";
@@ -26,6 +27,9 @@ struct TSingleImage {
 
 // Pictures of one frame each, with the TGUI field they fill.
 const std::vector<TSingleImage>& Singles();
+
+// Where a file of the folder is.
+std::string Path(const std::string& file);
 
 // The tech-level button picture for level index i (0 … 5).
 std::string TechLevelFile(size_t i);

@@ -10,6 +10,7 @@
 #include "platform/TCatalogue.h"
 #include "platform/TImage.h"
 #include "platform/TImageFont.h"
+#include "platform/TPaths.h"
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "world/THabitantControl.h"
@@ -28,10 +29,10 @@ bool EndsWith(const std::string& s, const std::string& end) {
 }
 
 void CollectImages(const std::string& folder, std::vector<std::string>& paths) {
-    for (const std::string& entry : ReadDir(folder)) {
+    for (const std::string& entry : ReadDir(TPaths::Resolve(folder))) {
         if (entry == "." || entry == "..") continue;
         const std::string path = folder + "/" + entry;
-        if (FileType(path) == FILETYPE_DIR) {
+        if (FileType(TPaths::Resolve(path)) == FILETYPE_DIR) {
             CollectImages(path, paths);
         } else if (EndsWith(entry, ".png")) {
             paths.push_back(path);
@@ -48,7 +49,7 @@ std::vector<TNewGameTool::TMapChoice> TNewGameTool::ListMaps(const std::string& 
     std::sort(paths.begin(), paths.end());
     std::vector<TMapChoice> maps;
     for (const std::string& path : paths) {
-        auto pix = LoadPixmap(path);
+        auto pix = LoadPixmap(TPaths::Resolve(path));
         std::string reason;
         if (!pix || pix->width <= 0 || pix->height <= 0 || !pix->pixels) {
             reason = "it is no readable picture";

@@ -21,7 +21,7 @@ class TCGroup;
 struct TNewGame {
     static inline const std::string startMap = "data/maps/128/001r.png";
 
-    // A map image; empty for a map painted from the seed.
+    // A map image (a data name like startMap, or a path); empty for a map painted from the seed.
     std::string mapPath = startMap;
     // The width and height of a painted map.
     int32_t mapSize = 256;
@@ -59,7 +59,8 @@ public:
     static constexpr size_t rowCount = 7;
 
     // The usable map images under a folder and its subfolders, sorted by path; the others are
-    // named on standard output with the reason they are left out.
+    // named on standard output with the reason they are left out. A data name ("data/maps") is
+    // looked for where TPaths::Resolve finds it, and the maps keep names under it.
     static std::vector<TMapChoice> ListMaps(const std::string& folder);
 
     static std::shared_ptr<TNewGameTool> Create(const std::shared_ptr<TGUI>& gui, float buttonRadius,

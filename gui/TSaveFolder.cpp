@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/TCharset.h"
+#include "platform/TPaths.h"
 #include "platform/TStream.h"
 
 namespace {
@@ -45,12 +46,15 @@ std::string TSaveFolder::SafeName(const std::string& name) {
     return safe.empty() ? fallbackName : safe;
 }
 
-std::string TSaveFolder::PathOf(const std::string& safeName) { return folder + "/" + safeName + ending; }
+std::string TSaveFolder::Folder() { return TPaths::User("saves"); }
+
+std::string TSaveFolder::PathOf(const std::string& safeName) { return Folder() + "/" + safeName + ending; }
 
 bool TSaveFolder::Exists(const std::string& safeName) { return FileType(PathOf(safeName)) == FILETYPE_FILE; }
 
 std::vector<TSaveFolder::TEntry> TSaveFolder::List() {
     std::vector<TEntry> entries;
+    const std::string folder = Folder();
     for (const std::string& file : ReadDir(folder)) {
         if (file.size() <= ending.size() || !file.ends_with(ending)) continue;
         TEntry e;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/TPaths.h"
 #include "platform/TStream.h"
 
 namespace {
@@ -194,7 +195,7 @@ bool TCatalogue::Use(int32_t wanted, const std::string& folder) {
         Print("Language " + std::to_string(wanted) + " is not available (1 Deutsch, 2 English), using Deutsch");
         return false;
     }
-    const std::string path = folder + "/" + file;
+    const std::string path = TPaths::Resolve(folder) + "/" + file;
     TEntries read;
     std::string error;
     if (!ReadFile(path, read, error)) {

@@ -22,7 +22,8 @@ public:
     using TEntries = std::unordered_map<std::string, std::string>;
 
     // Makes the language (the "Language" option: 1 Deutsch, 2 English) the one in use, reading
-    // its catalogue from folder. A number without a catalogue, or a file that cannot be read or
+    // its catalogue from folder (a data name such as "data/lang" is looked for where
+    // TPaths::Resolve finds it). A number without a catalogue, or a file that cannot be read or
     // is broken, leaves German in use and says so in one line. True when the language asked for
     // is in use.
     static bool Use(int32_t language, const std::string& folder = defaultFolder);

@@ -35,6 +35,10 @@ void main() {
 }
 )";
 
+// In alpha and light blending a fragment of alpha 0 leaves the target as it is; discarding it
+// spares the blend, which a software rasteriser skips for whole blocks of such fragments.
+constexpr float ClearFragment = 1e-6f;
+
 GLuint Compile(GLenum type, const char* source) {
     GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
@@ -132,6 +136,7 @@ uint32_t TGLBackend::CreateTexture(int32_t w, int32_t h, bool filtered) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     const uint32_t id = nextId++;
     textures[id] = name;
+    textureSizes[id] = {w, h};
     return id;
 }
 
@@ -151,7 +156,13 @@ void TGLBackend::DeleteTexture(uint32_t texture) {
     if (it == textures.end() || texture == 0) return;
     glDeleteTextures(1, &it->second);
     textures.erase(it);
+    textureSizes.erase(texture);
     currentTexture = ~0u;
+}
+
+std::pair<int32_t, int32_t> TGLBackend::TextureSize(uint32_t texture) const {
+    auto it = textureSizes.find(texture);
+    return it == textureSizes.end() ? std::pair<int32_t, int32_t>{0, 0} : it->second;
 }
 
 void TGLBackend::ApplyBlend(int32_t blend) {
@@ -166,7 +177,8 @@ void TGLBackend::ApplyBlend(int32_t blend) {
         case LIGHTBLEND:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
-            break;
+            glUniform1f(uAlphaTest, ClearFragment);
+            return;
         case SHADEBLEND:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_DST_COLOR, GL_ZERO, GL_ZERO, GL_ONE);
@@ -178,7 +190,8 @@ void TGLBackend::ApplyBlend(int32_t blend) {
         default:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-            break;
+            glUniform1f(uAlphaTest, ClearFragment);
+            return;
     }
     glUniform1f(uAlphaTest, -1.0f);
 }

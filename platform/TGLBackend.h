@@ -23,6 +23,7 @@ public:
     void Present(int32_t sync) override;
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* out) override;
     int32_t MaxTextureSize() const override { return maxTextureSize; }
+    std::pair<int32_t, int32_t> TextureSize(uint32_t texture) const override;
 
     // Set by the window owner: swaps the window's buffers.
     void (*swap)(void* context) = nullptr;
@@ -37,5 +38,6 @@ private:
     int32_t currentBlend = -1;
     uint32_t currentTexture = ~0u;
     std::unordered_map<uint32_t, uint32_t> textures;  // our id -> GL name
+    std::unordered_map<uint32_t, std::pair<int32_t, int32_t>> textureSizes;
     uint32_t nextId = 1;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One corner of a drawn triangle: position in back-buffer pixels, texture coordinates
@@ -51,6 +52,8 @@ public:
     // Reads ARGB pixels of the back buffer, top row first.
     virtual void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* out) = 0;
     virtual int32_t MaxTextureSize() const = 0;
+    // A texture's width and height; 0 x 0 when the device does not know it (figures only).
+    virtual std::pair<int32_t, int32_t> TextureSize(uint32_t) const { return {0, 0}; }
     // Sees every draw operation before its triangles (only the recording back end keeps them).
     virtual bool Records() const { return false; }
     virtual void Record(const TDrawCall&) {}

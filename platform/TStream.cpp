@@ -157,6 +157,18 @@ bool LoadBytes(const std::string& path, std::string& out) {
     return true;
 }
 
+bool CopyFile(const std::string& from, const std::string& to) {
+    std::string bytes;
+    if (!LoadBytes(from, bytes)) return false;
+    std::shared_ptr<TStream> out = TStream::WriteFile(to);
+    if (!out) return false;
+    if (!out->WriteString(bytes)) {
+        out->Discard();
+        return false;
+    }
+    return out->Close();
+}
+
 void Print(const std::string& line) {
     std::cout << line << '\n';
     std::cout.flush();

@@ -56,5 +56,7 @@ int64_t FileTime(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 // Whole file as raw bytes; false when it cannot be read.
 bool LoadBytes(const std::string& path, std::string& out);
+// Writes a copy of a file's bytes (through a temporary file); false when it cannot be read or written.
+bool CopyFile(const std::string& from, const std::string& to);
 // One line on standard output.
 void Print(const std::string& line);

@@ -22,6 +22,8 @@ int32_t TSettings::ReadIn(const std::string& folder) {
     TSettingsFiles::ReadInt(r, "Save Highscore", SaveHighscore);
     TSettingsFiles::ReadString(r, "Playername", Playername);
     TSettingsFiles::ReadInt(r, "Sound", Sound);
+    TSettingsFiles::ReadInt(r, "Sound volume", SoundVolume);
+    TSettingsFiles::ReadInt(r, "Ambience volume", AmbienceVolume);
     TSettingsFiles::ReadInt(r, "Show FPS and Version", ShowFPSAndVersion);
     TSettingsFiles::ReadInt(r, "Show Debug-Info", ShowDebugInfo);
     TSettingsFiles::ReadInt(r, "Startmenue", Startmenue);
@@ -48,6 +50,8 @@ void TSettings::_Clamp() {
                              maxResolution);
     TSettingsFiles::ClampInt(file, "Resolution vertical", ResolutionVertical, minResolutionVertical, maxResolution);
     TSettingsFiles::ClampInt(file, "gamma", Gamma, -maxGamma, maxGamma);
+    TSettingsFiles::ClampInt(file, "Sound volume", SoundVolume, 0, maxVolume);
+    TSettingsFiles::ClampInt(file, "Ambience volume", AmbienceVolume, 0, maxVolume);
     // A map that stands still or runs away from the arrow keys is no speed to play with.
     const float slowest = float(minScrollSpeed), fastest = float(maxScrollSpeed);
     if (!(keyMovementSpeed >= slowest && keyMovementSpeed <= fastest)) {
@@ -107,6 +111,8 @@ void TSettings::SetDefaults() {
     SaveHighscore = 0;
     Playername = "ORVANDELMARSKI";
     Sound = 1;
+    SoundVolume = 80;
+    AmbienceVolume = 60;
     ShowFPSAndVersion = 1;
     ShowDebugInfo = 0;
     Startmenue = 1;

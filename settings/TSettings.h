@@ -15,7 +15,12 @@ public:
     static inline int32_t ResolutionVertical = 480;
     static inline int32_t SaveHighscore = 0;
     static inline std::string Playername = "ORVANDELMARSKI";
+    // "Sound": 1 plays sound, 0 keeps the game silent.
     static inline int32_t Sound = 1;
+    // "Sound volume" (the events and the interface) and "Ambience volume" (birds, wind, the
+    // city's hum, traffic, weather), in percent.
+    static inline int32_t SoundVolume = 80;
+    static inline int32_t AmbienceVolume = 60;
     static inline int32_t ShowFPSAndVersion = 1;
     static inline int32_t ShowDebugInfo = 0;
     static inline int32_t Startmenue = 1;
@@ -58,6 +63,7 @@ public:
     static constexpr int32_t maxResolution = 16384;
     static constexpr int32_t maxGamma = 255;
     static constexpr int32_t maxTargetFPS = 1000;
+    static constexpr int32_t maxVolume = 100;
     static constexpr float fallbackTargetFPS = 60.0f;
     static constexpr int32_t minScrollSpeed = 30, maxScrollSpeed = 10000;
 

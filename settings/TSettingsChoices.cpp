@@ -40,6 +40,9 @@ const TRowText rowTexts[TSettingsChoices::RowCount] = {
     {TrNoop("Automatisch speichern"), TrNoop("Zu jedem Monatsbeginn; beim Verlassen wird die Stadt immer gespeichert"),
      "Autosave"},
     {TrNoop("Sprache"), TrNoop("Gilt für die übrigen Fenster ab dem nächsten Spiel"), "Language"},
+    {TrNoop("Ton"), TrNoop("Geräusche der Stadt und der Knöpfe"), "Sound"},
+    {TrNoop("Lautstärke"), TrNoop("Knöpfe, Bauen, Abreißen und was in der Stadt geschieht"), "Sound volume"},
+    {TrNoop("Umgebungsgeräusche"), TrNoop("Vögel, Wind, Stadt, Verkehr und Wetter"), "Ambience volume"},
 };
 
 std::vector<double> Listed(TRow row) {
@@ -51,6 +54,8 @@ std::vector<double> Listed(TRow row) {
         case TSettingsChoices::Gamma: return {-64, -48, -32, -16, 0, 16, 32, 48, 64};
         case TSettingsChoices::ScrollSpeed: return {300, 450, 600, 900, 1200, 1800, 2400};
         case TSettingsChoices::Language: return {TCatalogue::german, TCatalogue::english};
+        case TSettingsChoices::SoundVolume:
+        case TSettingsChoices::AmbienceVolume: return {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
         default: return {0, 1};
     }
 }
@@ -66,6 +71,9 @@ double CurrentNumber(TRow row) {
         case TSettingsChoices::ScrollSpeed: return TSettings::keyMovementSpeed;
         case TSettingsChoices::Autosave: return TSettings::Autosave != 0 ? 1 : 0;
         case TSettingsChoices::Language: return TSettings::Language;
+        case TSettingsChoices::Sound: return TSettings::Sound != 0 ? 1 : 0;
+        case TSettingsChoices::SoundVolume: return TSettings::SoundVolume;
+        case TSettingsChoices::AmbienceVolume: return TSettings::AmbienceVolume;
         default: return 0;
     }
 }
@@ -83,6 +91,9 @@ void Set(TRow row, double n) {
         case TSettingsChoices::ScrollSpeed: TSettings::keyMovementSpeed = float(n); break;
         case TSettingsChoices::Autosave: TSettings::Autosave = int32_t(n); break;
         case TSettingsChoices::Language: TSettings::Language = int32_t(n); break;
+        case TSettingsChoices::Sound: TSettings::Sound = int32_t(n); break;
+        case TSettingsChoices::SoundVolume: TSettings::SoundVolume = int32_t(n); break;
+        case TSettingsChoices::AmbienceVolume: TSettings::AmbienceVolume = int32_t(n); break;
         default: break;
     }
 }
@@ -94,7 +105,10 @@ std::string Text(TRow row, double n) {
         case TSettingsChoices::WindowSize: return std::to_string(SizeWidth(n)) + " × " + std::to_string(SizeHeight(n));
         case TSettingsChoices::FullScreen:
         case TSettingsChoices::FPSLine:
-        case TSettingsChoices::Autosave: return n != 0 ? Tr("an") : Tr("aus");
+        case TSettingsChoices::Autosave:
+        case TSettingsChoices::Sound: return n != 0 ? Tr("an") : Tr("aus");
+        case TSettingsChoices::SoundVolume:
+        case TSettingsChoices::AmbienceVolume: return Percent(n / 100.0);
         case TSettingsChoices::InterfaceScale: return n == 0 ? Tr("Automatisch") : Percent(n);
         case TSettingsChoices::Gamma: return n == 0 ? Tr("Normal") : (n > 0 ? "+" : "") + std::to_string(int32_t(n));
         case TSettingsChoices::ScrollSpeed: return Percent(n / usualScrollSpeed);

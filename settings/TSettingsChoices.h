@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/TPaths.h"
+
 // The options the settings panel offers, one row each: the values a row steps through, the text
 // each value shows, and the keys it writes into options.cfg. A row's current value comes from
 // TSettings (the shell keeps the window's size and full screen there while the game runs); a
@@ -21,7 +23,9 @@ public:
         ScrollSpeed,
         Autosave,
         Language,
-        // A sound volume row goes here once the game has sound.
+        Sound,
+        SoundVolume,
+        AmbienceVolume,
         RowCount
     };
     using TValues = std::vector<std::pair<std::string, std::string>>;
@@ -33,7 +37,9 @@ public:
         TValues values;
     };
 
-    explicit TSettingsChoices(std::string optionsPath = "cfg/options.cfg") : optionsPath(std::move(optionsPath)) {}
+    // The options file is the settings folder's (TPaths::Config).
+    TSettingsChoices() : optionsPath(TPaths::Config("options.cfg")) {}
+    explicit TSettingsChoices(std::string optionsPath) : optionsPath(std::move(optionsPath)) {}
 
     // The row's name and a line about it for its tooltip, in the language in use.
     static std::string Name(TRow row);

@@ -6,15 +6,15 @@
 
 #include "plugins/TPluginReader.h"
 
-// Reading and writing of the three settings files in one folder (the program passes "cfg"),
-// and the typed lookups they share: the current value is handed to the lookup as the default
-// text, so a missing key leaves the value as it was.
+// Reading and writing of the three settings files in one folder (the program passes the settings
+// folder, TPaths), and the typed lookups they share: the current value is handed to the lookup as
+// the default text, so a missing key leaves the value as it was.
 class TSettingsFiles {
 public:
     // vallmora.cfg, options.cfg and gadgets.cfg, in this order (what the world's LoadSettings does).
-    static void LoadSettings(const std::string& folder = "cfg");
+    static void LoadSettings(const std::string& folder);
     // Writes gadgets.cfg (what the world's SaveGagdgetSettings does); 1 on success, 0 otherwise.
-    static int32_t SaveGagdgetSettings(const std::string& folder = "cfg");
+    static int32_t SaveGagdgetSettings(const std::string& folder);
     // Sets the values of keys in a settings file of "- key" lines each followed by its value
     // line, keeping every other byte of the file (a key not in it is appended), through a
     // temporary file. 1 on success, 0 when the file cannot be read or written (it stays as it was).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/TStream.h"
+#include "tools/TAppIconArt.h"
 #include "tools/TArtCatalogue.h"
 #include "tools/TContactSheet.h"
 #include "tools/TContentCatalogue.h"
@@ -22,18 +23,6 @@ namespace {
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-bool CopyFile(const std::string& from, const std::string& to) {
-    std::string bytes;
-    if (!LoadBytes(from, bytes)) return false;
-    std::shared_ptr<TStream> out = TStream::WriteFile(to);
-    if (!out) return false;
-    if (!out->WriteString(bytes)) {
-        out->Discard();
-        return false;
-    }
-    return out->Close();
 }
 
 }  // namespace
@@ -93,6 +82,19 @@ bool TArtGenerator::InstallFont(const std::string& fontSource, const std::string
     if (!CopyFile(fontSource, fontTarget)) Print("Font not copied (install fonts-dejavu-core): " + fontSource);
     if (!CopyFile(licenceSource, guiDir + "/" + FontLicenceFile)) Print("Font licence not copied: " + licenceSource);
     return FileType(fontTarget) == FILETYPE_FILE;
+}
+
+bool TArtGenerator::WriteIcons(const std::string& iconDir) {
+    bool ok = true;
+    for (const int32_t size : TAppIconArt::sizes) {
+        const std::string path = iconDir + "/" + TAppIconArt::FileOf(size);
+        const std::shared_ptr<TPixmap> pixmap = TAppIconArt::Paint(size).ToPixmap();
+        if (!MakeDirs(path.substr(0, path.find_last_of('/'))) || !pixmap || !SavePixmapPNG(*pixmap, path, 9)) {
+            Print("Cannot write icon: " + path);
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 bool TArtGenerator::WriteAll(const std::string& fontPath, const std::string& guiDir, const std::string& sheetPath) {

@@ -24,6 +24,9 @@ public:
     // could not be written or a source had a problem (each reported on standard output).
     static bool WriteWorld(const std::string& contentDir, const std::string& dataDir, const std::string& fontPath,
                            const std::string& sheetPath);
+    // Paints the program's icon in each of its sizes into iconDir (TAppIconArt::FileOf). False
+    // when a file could not be written (reported on standard output).
+    static bool WriteIcons(const std::string& iconDir);
     // Copies the interface font and its licence into guiDir. A missing source keeps an
     // existing copy and reports it; false only when guiDir ends up without a font.
     static bool InstallFont(const std::string& fontSource, const std::string& licenceSource, const std::string& guiDir);

@@ -7,6 +7,7 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "platform/TPaths.h"
 #include "platform/TPixmap.h"
 #include "plugins/BColor.h"
 #include "plugins/TPicturePlugin.h"
@@ -68,29 +69,30 @@ void TBuildingLayer::Prepare() {
     }
     const float tw = float(TConfig::tilewidth);
     const float th = float(TConfig::tileheight);
-    treeImg = TImage::LoadAnim("data/gfx/natur/trees.png", int32_t(tw), int32_t(2 * th), 0, TTree::frameCount);
+    treeImg = TImage::LoadAnim(TPaths::Resolve("data/gfx/natur/trees.png"), int32_t(tw), int32_t(2 * th), 0,
+                               TTree::frameCount);
     if (treeImg) treeImg->SetHandle(0, float(treeImg->height) - th * 0.5f);
     static const char* const zones[] = {"Res", "Com", "Ind", "Def"};
     for (size_t i = 0; i < groundImg.size(); ++i) {
-        groundImg[i] = LoadWithHandle(std::string("data/gfx/felder/") + zones[i] + ".png", 0, 0.5f, 0);
+        groundImg[i] = LoadWithHandle(TPaths::Resolve(std::string("data/gfx/felder/") + zones[i] + ".png"), 0, 0.5f, 0);
     }
-    noRoadImg = LoadMidHandled("data/gfx/felder/no_road.png");
-    unhappyImg = LoadMidHandled("data/gfx/felder/unhappy.png");
-    noJobImg = LoadMidHandled("data/gfx/felder/nojob.png");
+    noRoadImg = LoadMidHandled(TPaths::Resolve("data/gfx/felder/no_road.png"));
+    unhappyImg = LoadMidHandled(TPaths::Resolve("data/gfx/felder/unhappy.png"));
+    noJobImg = LoadMidHandled(TPaths::Resolve("data/gfx/felder/nojob.png"));
     static const char* const sites[] = {"build_res", "build_com", "build_ind", "build_def"};
     for (size_t i = 0; i < buildGroundImg.size(); ++i) {
-        buildGroundImg[i] =
-            LoadWithHandle(std::string("data/gfx/felder/building/") + sites[i] + ".png", 0, 1.0f, -th * 0.5f);
+        buildGroundImg[i] = LoadWithHandle(
+            TPaths::Resolve(std::string("data/gfx/felder/building/") + sites[i] + ".png"), 0, 1.0f, -th * 0.5f);
     }
     stageSegmentHeight = 8;
     stageFrameCount = 6;
     for (const char* name : {"progress", "progress_blue", "progress_yellow", "progress_red", "progress_grey"}) {
-        _addBuildingProcessImg(std::string("data/gfx/felder/building/") + name + ".png");
+        _addBuildingProcessImg(TPaths::Resolve(std::string("data/gfx/felder/building/") + name + ".png"));
     }
     for (const char* name : {"crane", "crane_blue", "crane_yellow", "crane_green", "crane_gray"}) {
-        _addBuildingTowerCraneImg(std::string("data/gfx/felder/building/") + name + ".png");
+        _addBuildingTowerCraneImg(TPaths::Resolve(std::string("data/gfx/felder/building/") + name + ".png"));
     }
-    defaultWorkerImg = LoadMidHandled("data/gfx/felder/defaultworkerpic.png");
+    defaultWorkerImg = LoadMidHandled(TPaths::Resolve("data/gfx/felder/defaultworkerpic.png"));
 }
 
 void TBuildingLayer::DePrepare() {
@@ -340,7 +342,9 @@ void TBuildingLayer::UpdateBuildings(int32_t day, float dayPart) {
 
 void TBuildingLayer::_UpdateBuild(const std::shared_ptr<TBuilding>& b, int32_t day) {
     _CheckBuildingForRoad(b);
+    const bool building = b->inBuildMode != 0;
     b->Update(day);
+    if (building && !b->inBuildMode && layer) layer->finishedFunc(b);
     _UpdateCars(b);
 }
 

@@ -29,6 +29,8 @@ public:
     // The command as a line of the simulator's script ("build res_wohnhaus 25 65"), the form in
     // which a recorded game keeps it.
     virtual std::string ScriptLine() const = 0;
+    // The rectangle of tiles the command changes.
+    void Area(int32_t& x, int32_t& y, int32_t& w, int32_t& h) const { _Area(x, y, w, h); }
 
 protected:
     // The rectangle of tiles the command changes.

@@ -11,6 +11,7 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "platform/TPaths.h"
 #include "platform/TStream.h"
 #include "plugins/BColor.h"
 #include "plugins/TPicturePlugin.h"
@@ -45,7 +46,8 @@ struct TReachRect {
 };
 
 std::shared_ptr<TImage> LoadReported(const std::string& path, int32_t cellW, int32_t cellH, int32_t frames) {
-    auto img = frames > 0 ? TImage::LoadAnim(path, cellW, cellH, 0, frames) : TImage::Load(path);
+    auto img = frames > 0 ? TImage::LoadAnim(TPaths::Resolve(path), cellW, cellH, 0, frames)
+                          : TImage::Load(TPaths::Resolve(path));
     if (!img) Print("Image could not be loaded: " + path);
     return img;
 }
@@ -101,7 +103,7 @@ std::shared_ptr<TGroundLayer> TGroundLayer::_create(TLayer* layer) {
     return g;
 }
 
-void TGroundLayer::TileImage(const std::shared_ptr<TImage>& image, float offsetX, float offsetY) {
+void TGroundLayer::TileImage(const std::shared_ptr<TImage>& image, float offsetX, float offsetY, TRect area) {
     if (!image) return;
     float sx = 1, sy = 1;
     GetScale(sx, sy);
@@ -109,12 +111,25 @@ void TGroundLayer::TileImage(const std::shared_ptr<TImage>& image, float offsetX
     if (!(w >= 1.0f) || !(h >= 1.0f)) return;
     int32_t vx = 0, vy = 0, vw = 0, vh = 0;
     GetViewport(vx, vy, vw, vh);
-    float ox = std::fmod(offsetX, w), oy = std::fmod(offsetY, h);
+    area = {std::max(area.x0, float(vx)), std::max(area.y0, float(vy)), std::min(area.x1, float(vx + vw)),
+            std::min(area.y1, float(vy + vh))};
+    if (!(area.x1 > area.x0) || !(area.y1 > area.y0)) return;
+    float ox = std::fmod(offsetX - area.x0, w), oy = std::fmod(offsetY - area.y0, h);
     if (!std::isfinite(ox) || !std::isfinite(oy)) return;
     if (ox > 0) ox -= w;
     if (oy > 0) oy -= h;
-    for (float y = float(vy) + oy; y < float(vy + vh); y += h) {
-        for (float x = float(vx) + ox; x < float(vx + vw); x += w) DrawImage(image, x, y, 0);
+    for (float y = area.y0 + oy; y < area.y1; y += h) {
+        for (float x = area.x0 + ox; x < area.x1; x += w) {
+            // The part of the tile inside the area, in the image's own pixels.
+            const float l = std::max(0.0f, (area.x0 - x) / sx), t = std::max(0.0f, (area.y0 - y) / sy);
+            const float r = std::min(float(image->width), (area.x1 - x) / sx);
+            const float b = std::min(float(image->height), (area.y1 - y) / sy);
+            if (l == 0 && t == 0 && r == float(image->width) && b == float(image->height)) {
+                DrawImage(image, x, y, 0);
+            } else if (r > l && b > t) {
+                DrawImageArea(*image, 0, l, t, r - l, b - t, x, y, l, t);
+            }
+        }
     }
 }
 
@@ -400,6 +415,60 @@ void TGroundLayer::FillBlock(int32_t i, int32_t j, int32_t cacheLayer) {
     }
 }
 
+std::vector<TGroundLayer::TRect> TGroundLayer::_WaterOnScreen() const {
+    int32_t vx = 0, vy = 0, vw = 0, vh = 0;
+    GetViewport(vx, vy, vw, vh);
+    if (!layer || !layer->iso || vw <= 0 || vh <= 0 || Width <= 0 || Height <= 0) return {};
+    const TISO& iso = *layer->iso;
+    // The map rectangle that holds every tile on screen: the screen's corners on the map.
+    float mx0 = 1e9f, my0 = 1e9f, mx1 = -1e9f, my1 = -1e9f;
+    for (const auto& [cx, cy] :
+         {std::pair{vx, vy}, std::pair{vx + vw, vy}, std::pair{vx, vy + vh}, std::pair{vx + vw, vy + vh}}) {
+        float mx = 0, my = 0;
+        iso.FromIso(float(cx), float(cy), mx, my);
+        mx0 = std::min(mx0, mx);
+        my0 = std::min(my0, my);
+        mx1 = std::max(mx1, mx);
+        my1 = std::max(my1, my);
+    }
+    if (!std::isfinite(mx0) || !std::isfinite(my0) || !std::isfinite(mx1) || !std::isfinite(my1)) return {};
+    constexpr float margin = 3;
+    const int32_t tx0 = int32_t(std::clamp(std::floor(mx0 - margin), 0.0f, float(Width - 1)));
+    const int32_t ty0 = int32_t(std::clamp(std::floor(my0 - margin), 0.0f, float(Height - 1)));
+    const int32_t tx1 = int32_t(std::clamp(std::ceil(mx1 + margin), 0.0f, float(Width - 1)));
+    const int32_t ty1 = int32_t(std::clamp(std::ceil(my1 + margin), 0.0f, float(Height - 1)));
+    // A tile's pictures (shore sides included) reach less than two tiles from its place.
+    const float reachX = 2.0f * float(TConfig::tilewidth) * iso.ScaleX;
+    const float reachY = 4.0f * float(TConfig::tileheight) * iso.ScaleY;
+    const int32_t bands = (vh + waterBand - 1) / waterBand;
+    std::vector<TRect> spans(size_t(bands), TRect{1e9f, 0, -1e9f, 0});
+    for (int32_t tx = tx0; tx <= tx1; ++tx) {
+        for (int32_t ty = ty0; ty <= ty1; ++ty) {
+            const TGround* t = arr[_Index(tx, ty)].get();
+            if (!t || !t->water) continue;
+            float sx = 0, sy = 0;
+            _ScreenPos(float(tx), float(ty), sx, sy);
+            const float top = (sy - reachY - float(vy)) / float(waterBand);
+            const float bottom = (sy + reachY - float(vy)) / float(waterBand);
+            if (!(bottom >= 0) || !(top < float(bands))) continue;
+            for (int32_t b = int32_t(std::max(0.0f, top)); b < bands && float(b) <= bottom; ++b) {
+                spans[size_t(b)].x0 = std::min(spans[size_t(b)].x0, sx - reachX);
+                spans[size_t(b)].x1 = std::max(spans[size_t(b)].x1, sx + reachX);
+            }
+        }
+    }
+    std::vector<TRect> out;
+    for (int32_t b = 0; b < bands; ++b) {
+        TRect r = spans[size_t(b)];
+        if (!(r.x1 > r.x0)) continue;
+        // Whole pixels, so that neighbouring bands meet without a gap or an overlap.
+        r = {std::max(float(vx), std::floor(r.x0)), float(vy + b * waterBand),
+             std::min(float(vx + vw), std::ceil(r.x1)), float(std::min(vy + vh, vy + (b + 1) * waterBand))};
+        if (r.x1 > r.x0) out.push_back(r);
+    }
+    return out;
+}
+
 void TGroundLayer::DrawBackground() {
     cache.SetSource(TOPPanel::TFill(&TGroundLayer::_onFillBlock, this));
     preRender();
@@ -408,11 +477,14 @@ void TGroundLayer::DrawBackground() {
     GetScale(sx, sy);
     const float vw = float(layer->viewWidth), vh = float(layer->viewHeight);
     if (TSettings::ShowWaterAnimation) {
+        const std::vector<TRect> water = _WaterOnScreen();
         SetScale(2 * sx, 2 * sy);
         const float baseX = layer->GetX() + 0.5f * (vw - sx * vw);
         const float baseY = layer->GetY() + 0.5f * (vh - sy * vh);
-        TileImage(causticsImg2, baseX + causticsOffset2 * sx, baseY);
-        TileImage(causticsImg1, baseX + causticsOffset1 * sy, baseY);
+        for (const auto& [image, offset] :
+             {std::pair{causticsImg2, causticsOffset2 * sx}, std::pair{causticsImg1, causticsOffset1 * sy}}) {
+            for (const TRect& r : water) TileImage(image, baseX + offset, baseY, r);
+        }
     }
     SetScale(sx, sy);
     causticsOffset1 += TConfig::waterTexture01Speed * layer->Time * sx;

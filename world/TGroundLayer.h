@@ -33,8 +33,13 @@ public:
     static std::shared_ptr<TGroundLayer> _create(TLayer* layer);
     static void _AddWater(const std::shared_ptr<TPicturePlugin>& plugin);
     static void _AddGround(const std::shared_ptr<TPicturePlugin>& plugin);
-    // Fills the viewport with the image at the current scale, aligned to the offsets.
-    static void TileImage(const std::shared_ptr<TImage>& image, float offsetX, float offsetY);
+    // A screen rectangle.
+    struct TRect {
+        float x0, y0, x1, y1;
+    };
+    // Fills the rectangle (clipped to the viewport) with the image at the current scale, aligned
+    // to the offsets: tiles lie at the offsets plus whole tile sizes, wherever the rectangle lies.
+    static void TileImage(const std::shared_ptr<TImage>& image, float offsetX, float offsetY, TRect area);
 
     // Places a tile (a random plugin of the kind when none is given); 1 when placed.
     int32_t _SetTile(int32_t x, int32_t y, int32_t water, const std::shared_ptr<TPicturePlugin>& plugin);
@@ -54,7 +59,14 @@ public:
     // cached the whole map. Off screen nothing is drawn ahead: blocks are drawn from their tiles
     // as they come into view.
     void preRender();
+    // The caustics under the water on screen (nothing where the view shows no water: the ground
+    // above is opaque there).
     void DrawBackground();
+    // Where water is on screen: per band of waterBand screen rows, the span from the leftmost to
+    // the rightmost water tile reaching into it, with a margin for their pictures and shores;
+    // empty when no water is on screen.
+    std::vector<TRect> _WaterOnScreen() const;
+    static constexpr int32_t waterBand = 64;
     void Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim);
     void drawBlackTile(int32_t x, int32_t y, int32_t force);
     // The cache's source: queues the images of the tiles (layer 1) or ring tiles (layer 0) that

@@ -1,6 +1,7 @@
 #include "world/THabitantPool.h"
 
 #include "framework/TFastRandom.h"
+#include "platform/TPaths.h"
 #include "platform/TStream.h"
 #include "world/TBuilding.h"
 #include "world/THabitant.h"
@@ -25,7 +26,7 @@ std::shared_ptr<THabitantPool> THabitantPool::Create(TLayer* layer) {
 int32_t THabitantPool::generate(TLayer* world) {
     availableHomes.Clear();
     layer = world;
-    nameGenerator = TNameGenerator::CreateFromFile(nameFile);
+    nameGenerator = TNameGenerator::CreateFromFile(TPaths::Resolve(nameFile));
     if (!nameGenerator) Print(std::string("Could not read the name list ") + nameFile);
     taxes.fill(0.0f);
     requests.fill(0.0f);

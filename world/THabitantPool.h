@@ -21,6 +21,7 @@ class THabitantPool {
 public:
     static constexpr int32_t countTechlevel = 5;
     static constexpr float defaultTaxes = 0.2f;
+    // The shipped list of names (a data name: TPaths::Resolve finds the file).
     static inline const char* const nameFile = "data/names/name.dat";
 
     static std::shared_ptr<THabitantPool> Create(TLayer* layer);

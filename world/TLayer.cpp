@@ -12,6 +12,7 @@
 #include "platform/TGraphics.h"
 #include "platform/TImage.h"
 #include "platform/TImageAtlas.h"
+#include "platform/TPaths.h"
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
@@ -114,9 +115,9 @@ TMonthRecord CityState(const TLayer& l) {
 
 // --- set-up --------------------------------------------------------------------------------
 
-void TLayer::LoadSettings() { TSettingsFiles::LoadSettings("cfg"); }
+void TLayer::LoadSettings() { TSettingsFiles::LoadSettings(TPaths::Places().settingsRead); }
 
-int32_t TLayer::SaveGagdgetSettings() { return TSettingsFiles::SaveGagdgetSettings("cfg"); }
+int32_t TLayer::SaveGagdgetSettings() { return TSettingsFiles::SaveGagdgetSettings(TPaths::Places().config); }
 
 void TLayer::Init(int32_t w, int32_t h) {
     defaultViewWidth = w;
@@ -151,14 +152,14 @@ void TLayer::Prepare(TProgressFunc::Function progressFunc, void* progressObj) {
     std::vector<std::weak_ptr<TImage>> loaded;
     CollectLoadedImages(&loaded);
     // The street tables come first: street plugins are turned into street types as they load.
-    TStreet::Init("data/gfx/verkehr", TConfig::tilewidth, TConfig::tileheight);
-    TPlugin::ReadIn("data/plugins", progressFunc, progressObj);
+    TStreet::Init(TPaths::Resolve("data/gfx/verkehr"), TConfig::tilewidth, TConfig::tileheight);
+    TPlugin::ReadIn(TPaths::Resolve("data/plugins"), progressFunc, progressObj);
     TPlugin::LinkCars();
     TGroundLayer::Prepare();
     TRoadLayer::Prepare();
     TBuildingLayer::Prepare();
     TWeatherLayer::Prepare();
-    TSmoke::Init("data/gfx/felder/smoke_");
+    TSmoke::Init(TPaths::Resolve("data/gfx/felder/smoke_"));
     CollectLoadedImages(nullptr);
     // The world's pictures (buildings, trees, cars, roads, symbols) share a few atlas textures,
     // so the sprites of a frame drawn one after another stay in a handful of batches.
@@ -238,7 +239,7 @@ std::shared_ptr<TLayer> TLayer::LoadFromImage(const std::string& url,
 std::shared_ptr<TLayer> TLayer::LoadFromMap(const std::string& map, const std::shared_ptr<vesko::TFastRandom>& random,
                                             uint32_t seed) {
     const int32_t size = TMapPainter::SizeOfSpec(map);
-    if (size <= 0) return LoadFromImage(map, random);
+    if (size <= 0) return LoadFromImage(TPaths::Resolve(map), random);
     auto pix = TMapPainter::Paint(seed, size);
     return pix ? LoadFromPixmap(*pix, random) : nullptr;
 }
@@ -766,9 +767,14 @@ int32_t TLayer::_allowedToBuild(const std::shared_ptr<TPicturePlugin>& plugin, i
 TEditCheck TLayer::RunCommand(std::unique_ptr<TEditCommand> command) {
     const TClock::TScope onWorldClock(clock);
     if (command) Record(command->ScriptLine());
+    // The history keeps a command that was carried out as its newest.
+    const TEditCommand* run = command.get();
     const TEditCheck check = editHistory->Run(*this, std::move(command));
     if (!check.Ok()) refusedFunc(Tr(check.reason));
-    if (check.Ok()) advisor->Forget();
+    if (check.Ok()) {
+        advisor->Forget();
+        editedFunc(*run);
+    }
     return check;
 }
 

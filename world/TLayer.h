@@ -61,6 +61,10 @@ public:
     using TRefusedFunc = TCallback<void(const std::string& reason)>;
     // Told news for the player (a population milestone), in the language in use.
     using TMessageFunc = TCallback<void(const std::string& text)>;
+    // Told of an editing command that was carried out (a road, a building, a demolition).
+    using TEditedFunc = TCallback<void(const TEditCommand& command)>;
+    // Told of a building whose construction finished.
+    using TBuildingFunc = TCallback<void(const std::shared_ptr<TBuilding>& building)>;
 
     static constexpr float minScale = 0.5f;
     static constexpr float maxScale = 4.0f;
@@ -81,9 +85,10 @@ public:
     int32_t viewHeight = 0;
 
     // --- set-up ---
-    // Reads cfg/vallmora.cfg, cfg/options.cfg and cfg/gadgets.cfg.
+    // Reads vallmora.cfg, options.cfg and gadgets.cfg from the settings folder (TPaths; cfg/ in
+    // the source layout).
     static void LoadSettings();
-    // Writes cfg/gadgets.cfg.
+    // Writes gadgets.cfg into the settings folder.
     static int32_t SaveGagdgetSettings();
     // Format version written into "main"; files of a newer version are refused.
     static constexpr int32_t saveVersion = 3;
@@ -245,6 +250,8 @@ public:
     std::string UndoCommand();
     void setRefusedFunc(TRefusedFunc::Function f, void* obj) { refusedFunc = {f, obj}; }
     void setMilestoneFunc(TMessageFunc::Function f, void* obj) { milestoneFunc = {f, obj}; }
+    void setEditedFunc(TEditedFunc::Function f, void* obj) { editedFunc = {f, obj}; }
+    void setFinishedFunc(TBuildingFunc::Function f, void* obj) { finishedFunc = {f, obj}; }
 
     // --- highlighting ---
     // A preview of the building on its own tile this frame in a colour code of
@@ -373,6 +380,8 @@ public:
     // The months' account and state, and the milestones reached.
     TCityHistory history;
     TMessageFunc milestoneFunc;
+    TEditedFunc editedFunc;
+    TBuildingFunc finishedFunc;
     // The day's advice for the player (what holds the city back most), judged again after each
     // editing command.
     std::shared_ptr<TAdvisor> advisor;

@@ -253,22 +253,36 @@ std::shared_ptr<TImage> TOPPanel::_UniformImage(uint32_t colour) {
 }
 
 void TOPPanel::_DrawBlock(const TBlock& block, float x, float y, float scaleX, float scaleY) {
+    // Opaque pixels drawn at full alpha replace what lies below: the same pixels without the
+    // blend, which spares the device reading the target.
+    const int32_t blend = GetBlend();
+    const bool opaque =
+        GetAlpha() >= 1.0f && blend == ALPHABLEND && (block.image ? block.opaque : (block.colour >> 24) == 0xFF);
+    if (opaque) SetBlend(SOLIDBLEND);
     if (block.image) {
         DrawImage(block.image, x, y, 0);
-        return;
+    } else if ((block.colour >> 24) != 0) {  // a fully transparent block shows nothing
+        const auto img = _UniformImage(block.colour);
+        const float f = float(blockSize) / float(uniformSide);
+        SetScale(scaleX * f, scaleY * f);
+        DrawImage(img, x, y, 0);
+        SetScale(scaleX, scaleY);
     }
-    if ((block.colour >> 24) == 0) return;  // fully transparent: nothing to see
-    const auto img = _UniformImage(block.colour);
-    const float f = float(blockSize) / float(uniformSide);
-    SetScale(scaleX * f, scaleY * f);
-    DrawImage(img, x, y, 0);
-    SetScale(scaleX, scaleY);
+    SetBlend(blend);
 }
 
 void TOPPanel::_KeepOnDeviceOnly(TBlock& block) {
     if (!block.image || block.locked || keepPixelCopies || !source.IsSet()) return;
     // Without a device the pixels stay, as they could not be drawn otherwise.
     if (!block.image->Frame(0)) return;
+    const TPixmap* pix = block.image->pixmaps.empty() ? nullptr : block.image->pixmaps[0].get();
+    block.opaque = pix != nullptr;
+    for (int32_t y = 0; pix && y < pix->height && block.opaque; ++y) {
+        const uint32_t* row = pix->Row(y);
+        uint32_t all = 0xFF000000u;
+        for (int32_t x = 0; x < pix->width; ++x) all &= row[x];
+        block.opaque = (all >> 24) == 0xFF;
+    }
     block.image->pixmaps[0].reset();
     block.generation = TGraphics::Generation();
 }

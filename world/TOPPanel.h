@@ -63,6 +63,9 @@ public:
         uint64_t lastUse = 0;
         // The device generation its texture was made under, once the pixel copy is dropped.
         uint32_t generation = 0;
+        // Every pixel fully covers what lies below (found when the pixel copy is dropped; such a
+        // block never changes afterwards), so it is drawn without blending.
+        bool opaque = false;
 
         // Pixels that live only in the block's texture.
         bool OnDeviceOnly() const;

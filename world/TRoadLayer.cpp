@@ -6,6 +6,7 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "platform/TPaths.h"
 #include "platform/TStream.h"
 #include "settings/TConfig.h"
 #include "world/TAlign.h"
@@ -34,7 +35,7 @@ std::shared_ptr<TRoadLayer> TRoadLayer::_create(TLayer* layer) {
 void TRoadLayer::Prepare() {
     const int32_t tw = TConfig::tilewidth, th = TConfig::tileheight;
     SetMaskColor(255, 0, 255);
-    const std::string path = "data/gfx/felder/way_path.png";
+    const std::string path = TPaths::Resolve("data/gfx/felder/way_path.png");
     wayPathImg = TImage::LoadAnim(path, tw, th, 0, wayPathFrames);
     if (wayPathImg) {
         wayPathImg->SetHandle(0, 0.5f * float(th));

@@ -9,20 +9,21 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
+#include "platform/TPaths.h"
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
 #include "world/TLayer.h"
 #include "world/TWorldFile.h"
 
 void TWeatherLayer::Prepare() {
-    rainImg = TImage::Load("data/gfx/wetter/rain.png", GetAutoImageFlags() | FILTEREDIMAGE);
+    rainImg = TImage::Load(TPaths::Resolve("data/gfx/wetter/rain.png"), GetAutoImageFlags() | FILTEREDIMAGE);
     if (rainImg) {
         rainImg->SetHandle(0, 0);
     } else {
         Print("Image could not be loaded: data/gfx/wetter/rain.png");
     }
     // The cloud frames are kept for a later cloud layer; nothing draws them yet.
-    cloudsImg = TImage::LoadAnim("data/gfx/wetter/clouds.png", 512, 512, 0, 8);
+    cloudsImg = TImage::LoadAnim(TPaths::Resolve("data/gfx/wetter/clouds.png"), 512, 512, 0, 8);
     if (!cloudsImg) Print("Image could not be loaded: data/gfx/wetter/clouds.png");
 }
 

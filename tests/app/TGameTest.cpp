@@ -14,8 +14,8 @@
 #include "app/TApplication.h"
 #include "app/TEventReceiver.h"
 #include "app/TGame.h"
-#include "platform/TCatalogue.h"
 #include "app/TMenu.h"
+#include "app/TSoundDirector.h"
 #include "framework/TFastRandom.h"
 #include "framework/TMultiTouch.h"
 #include "gui/TBuildTool.h"
@@ -31,6 +31,7 @@
 #include "gui/TTouchMouseTool.h"
 #include "persistence/TDataFile.h"
 #include "persistence/TFileHeader.h"
+#include "platform/TCatalogue.h"
 #include "platform/TClock.h"
 #include "platform/TEvent.h"
 #include "platform/TGraphics.h"
@@ -38,6 +39,7 @@
 #include "platform/TInput.h"
 #include "platform/TInterfaceSpace.h"
 #include "platform/TPixmap.h"
+#include "platform/TRecordingAudioBackend.h"
 #include "platform/TRecordingBackend.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
@@ -47,6 +49,7 @@
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
+#include "world/TDestroyCommand.h"
 #include "world/TGroundLayer.h"
 #include "world/THabitant.h"
 #include "world/THabitantPool.h"
@@ -55,6 +58,7 @@
 #include "world/TRoad.h"
 #include "world/TRoadLayer.h"
 #include "world/TStreet.h"
+#include "world/TWeatherLayer.h"
 
 namespace {
 
@@ -552,7 +556,7 @@ TEST_F(GameTest, SavingThroughTheTextFieldWritesTheSafeNameAndSaysSoForThreeSeco
                   std::make_pair(stops, 0));
     }
     EXPECT_EQ(ReadDir("saves").size(), 3u);  // ".", ".." and the one save
-    Frame();  // shown from here on
+    Frame();                                 // shown from here on
     clock->Advance(2800);
     Frame();
     EXPECT_FALSE(game->message.lines.empty());
@@ -921,3 +925,123 @@ TEST_F(GameTest, TheOptionsRowOpensTheSettingsAndANewScaleLaysTheGameOutAfterThe
     TInterfaceSpace::SetFactor(1);
     TSettings::SetDefaults();
 }
+
+namespace {
+
+// A director over a recorder and a one-sample sound of every name.
+TRecordingAudioBackend* HearWithRecorder(TApplication& app) {
+    auto recorder = std::make_unique<TRecordingAudioBackend>();
+    TRecordingAudioBackend* heard = recorder.get();
+    std::vector<std::shared_ptr<const TSound>> sounds;
+    for (const char* name : TSoundDirector::names) sounds.push_back(std::make_shared<TSound>(TSound{name, {1}}));
+    app.sound = std::make_unique<TSoundDirector>(std::move(recorder), sounds);
+    TSettings::Sound = 1;
+    TSettings::SoundVolume = 80;
+    TSettings::AmbienceVolume = 50;
+    return heard;
+}
+
+TEST_F(GameTest, ASessionSoundsFromItsPlacesSofterZoomedOutAndAtPauseOnlyTheInterfaceAndWeather) {
+    TRecordingAudioBackend* heard = HearWithRecorder(*app);
+    game = TGame::CreateFromImage(app.get(), dir.File("map.png"));
+    ASSERT_TRUE(game);
+    Frame();
+    TLayer& world = *game->layer;
+    const auto panOf = [&](int32_t x, int32_t y) {
+        float sx = 0, sy = 0;
+        world.iso->ToIso(float(x) + 0.5f, float(y) + 0.5f, sx, sy);
+        return TSoundDirector::PanAt(sx, float(world.viewWidth));
+    };
+    const auto demolishTree = [&](int32_t x, int32_t y) {
+        world._PlantTree(x, y, 0);
+        world.RunCommand(std::make_unique<TDestroyCommand>(x, y, 1));
+    };
+    const float left = panOf(2, 2), right = panOf(29, 29);
+    heard->ClearLog();
+    demolishTree(2, 2);                                              // towards the left of the screen
+    demolishTree(29, 29);                                            // towards the right
+    world.RunCommand(std::make_unique<TDestroyCommand>(10, 10, 1));  // nothing there: refused
+    world.SetMapScale(0.5f, 0.5f, 1);
+    const float middle = panOf(16, 16);
+    demolishTree(16, 16);
+    world.setGameSpeed(0);
+    demolishTree(16, 16);                                            // paused: the city is silent ...
+    world.RunCommand(std::make_unique<TDestroyCommand>(10, 10, 1));  // ... the interface is not
+    TApplication::_clicked(app.get());
+    struct TExpected {
+        const char* name;
+        float volume, pan;
+    } expected[] = {
+        {"demolish", 0.8f, left},   {"demolish", 0.8f, right}, {"refused", 0.8f, 0.0f},
+        {"demolish", 0.4f, middle}, {"refused", 0.8f, 0.0f},   {"click", 0.8f, 0.0f},
+    };
+    ASSERT_EQ(heard->plays.size(), std::size(expected)) << testing::PrintToString(heard->Names());
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(heard->plays[i].name, expected[i].name) << i;
+        EXPECT_NEAR(heard->plays[i].volume, expected[i].volume, 1e-4) << i;
+        EXPECT_NEAR(heard->plays[i].pan, expected[i].pan, 1e-4) << i;
+    }
+    EXPECT_LT(heard->plays[0].pan, -0.1f);
+    EXPECT_GT(heard->plays[1].pan, 0.1f);
+
+    // A storm at pause: rain and the storm's wind go on, the city's loops are silent.
+    world.WeatherLayer->currentMode = world.WeatherLayer->lastMode = 6;
+    game->censusCountdown = 0;
+    Frame();
+    ASSERT_NE(heard->Loop("rain"), nullptr);
+    EXPECT_NEAR(heard->Loop("rain")->volume, 0.5f, 1e-4);
+    ASSERT_NE(heard->Loop("wind"), nullptr);
+    EXPECT_NEAR(heard->Loop("wind")->volume, 0.35f, 1e-4);
+    for (const char* silent : {"birds", "hum", "traffic"}) {
+        const auto* loop = heard->Loop(silent);
+        EXPECT_TRUE(!loop || loop->volume == 0.0f) << silent;
+    }
+    // "Sound" off: every loop stops and nothing new plays.
+    TSettings::Sound = 0;
+    heard->ClearLog();
+    Frame();
+    TApplication::_clicked(app.get());
+    for (int32_t i = TSoundDirector::firstLoop; i < TSoundDirector::SoundCount; ++i)
+        EXPECT_EQ(heard->Loop(TSoundDirector::names[size_t(i)]), nullptr) << TSoundDirector::names[size_t(i)];
+    EXPECT_TRUE(heard->plays.empty());
+    TSettings::SetDefaults();
+}
+
+TEST(SoundDirectorTest, AmbienceFollowsNatureCityTrafficAndWeather) {
+    struct TCase {
+        const char* what;
+        TSoundView view;
+        TSoundDirector::TLevels levels;  // birds, wind, hum, traffic, rain
+    } cases[] = {
+        {"forest", {1.0f, 0, 0, 0, 0, false}, {1.0f, 0.6f, 0, 0, 0}},
+        {"forest in rain", {1.0f, 0, 0, 1.0f, 0, false}, {0, 0.6f, 0, 0, 1.0f}},
+        {"half a city, jammed", {0, 30, 50, 0, 0, false}, {0, 0, 0.5f, 1.0f, 0}},
+        {"a big city", {0, 600, 10, 0, 0, false}, {0, 0, 1.0f, 0.4f, 0}},
+        {"paused in a storm", {1.0f, 60, 25, 1.0f, 1.0f, true}, {0, 0.7f, 0, 0, 1.0f}},
+    };
+    for (const TCase& c : cases) {
+        const TSoundDirector::TLevels levels = TSoundDirector::AmbienceLevels(c.view);
+        for (size_t i = 0; i < levels.size(); ++i) EXPECT_NEAR(levels[i], c.levels[i], 1e-5) << c.what << " " << i;
+    }
+    EXPECT_EQ(TSoundDirector::Softening(2.0f), 1.0f);
+    EXPECT_EQ(TSoundDirector::Softening(0.5f), 0.5f);
+    EXPECT_EQ(TSoundDirector::Softening(0.1f), TSoundDirector::softestScale);
+    EXPECT_EQ(TSoundDirector::PanAt(320, 640), 0.0f);
+    EXPECT_EQ(TSoundDirector::PanAt(-50, 640), -TSoundDirector::widestPan);
+    EXPECT_EQ(TSoundDirector::PanAt(640, 640), TSoundDirector::widestPan);
+}
+
+TEST(SoundDirectorTest, WithoutDeviceOrSoundsEverythingIsQuietlyIgnored) {
+    TSoundDirector silent(nullptr, {});
+    silent.Interface(TSoundDirector::Click);
+    silent.Frame({1.0f, 60, 25, 1.0f, 1.0f, false}, 0);
+    silent.Silence();
+    auto recorder = std::make_unique<TRecordingAudioBackend>();
+    TRecordingAudioBackend* heard = recorder.get();
+    TSoundDirector withoutFiles(std::move(recorder), {});
+    withoutFiles.Interface(TSoundDirector::Click);
+    withoutFiles.Frame({1.0f, 60, 25, 1.0f, 1.0f, false}, 0);
+    EXPECT_TRUE(heard->plays.empty());
+}
+
+}  // namespace

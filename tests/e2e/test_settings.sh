@@ -20,11 +20,11 @@ others() { awk '/^- Resolution (horizontal|vertical)/ { print; getline; print "-
 rest
 screenshot "$win" "$WORK/closed.png"
 menu_choose 154 268 3
-# At 1024 x 768 the panel's move button lies at 402, 208; below it a row every 44 pixels, the
+# At 1024 x 768 the panel's move button lies at 402, 142; below it a row every 44 pixels, the
 # first the window size, with its next-value button at x 670.
 wait_shown 10 "$WORK/closed.png" 268x352+402+230 "$ARTIFACTS/settings_open.png" ||
   fail "Einstellungen did not open the settings panel (see settings_open.png)"
-click 670 252
+click 670 186
 eventually 10 is_size 1280x720 || fail "the window did not take 1280 x 720 ($(window_size "$win"))"
 [ "$(option 'Resolution horizontal')x$(option 'Resolution vertical')" = 1280x720 ] ||
   fail "options.cfg holds $(option 'Resolution horizontal') x $(option 'Resolution vertical')"

@@ -88,10 +88,15 @@ protected:
 }  // namespace
 
 TEST_F(SettingsToolTest, ButtonsAndBarsStepTheirOwnRowAndTellTheShellItsKey) {
-    ASSERT_EQ(tool->pageCount(), 1);
+    // At 640 × 480 the rows take two pages: a row not on this page is on the next.
+    ASSERT_EQ(tool->pageCount(), 2);
     for (int32_t r = 0; r < TSettingsChoices::RowCount; ++r) {
         const TRow row = TRow(r);
+        if (SlotOf(row) == tool->shownRows().size()) {
+            tool->nextPage();
+        }
         const size_t slot = SlotOf(row);
+        ASSERT_LT(slot, tool->shownRows().size()) << r;
         const auto& bar = *tool->cmdBars[slot];
         EXPECT_EQ(Texts(bar), (std::vector<std::string>{TSettingsChoices::Name(row), tool->choices.ValueText(row)}));
         // The next-value button up to the last value, where it hides; then a tap on the bar goes

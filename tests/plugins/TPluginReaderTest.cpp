@@ -9,6 +9,7 @@
 
 #include "platform/TStream.h"
 #include "plugins/TPluginReader.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -17,12 +18,6 @@ std::shared_ptr<TPluginReader> Lines(std::vector<std::string> lines) {
     std::shared_ptr<TPluginReader> reader = TPluginReader::Create();
     reader->line = std::move(lines);
     return reader;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    LoadBytes(path, bytes);
-    return bytes;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

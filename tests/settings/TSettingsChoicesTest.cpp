@@ -10,6 +10,7 @@
 #include "platform/TStream.h"
 #include "settings/TSettings.h"
 #include "settings/TSettingsChoices.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -21,12 +22,6 @@ const std::string shipped =
     "Vallmora options\r\n- Language\r\n1\r\n- Graphic-Mode\r\n2\r\n- Resolution horizontal\r\n1024\r\n"
     "- Resolution vertical\r\n768\r\n- Playername\r\nJ\xF6rg\r\n- Show FPS and Version\r\n1\r\n- gamma\r\n0\r\n"
     "- UI scale\r\n1\r\n- Rule set\r\ngrowth\r\n- scroll speed\r\n600\r\n- Autosave\r\n1\r\n";
-
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    LoadBytes(path, bytes);
-    return bytes;
-}
 
 // The file's lines, each with its CR.
 std::vector<std::string> Lines(const std::string& bytes) {
@@ -87,7 +82,7 @@ TEST_F(SettingsChoicesTest, AStepWritesOnlyItsRowsKeysAndTheGameReadsItBack) {
         EXPECT_EQ(c.written.count(TSettingsChoices::Key(c.row)), 1u) << shown;
 
         // Line by line: the value lines of the row's keys changed, every other byte stayed.
-        const std::vector<std::string> before = Lines(shipped), after = Lines(Bytes(path));
+        const std::vector<std::string> before = Lines(shipped), after = Lines(FileBytes(path));
         ASSERT_EQ(after.size(), before.size()) << shown;
         size_t changed = 0;
         for (size_t i = 0; i < before.size(); ++i) {
@@ -121,9 +116,9 @@ TEST_F(SettingsChoicesTest, EveryRowStopsAtBothEndsAndATapCyclesRound) {
         }
         EXPECT_EQ(choices.Current(row), 0u) << r;
         EXPECT_FALSE(choices.CanStep(row, -1)) << r;
-        const std::string atFirst = Bytes(path);
+        const std::string atFirst = FileBytes(path);
         EXPECT_FALSE(choices.Step(row, -1)) << r;
-        EXPECT_EQ(Bytes(path), atFirst) << r;
+        EXPECT_EQ(FileBytes(path), atFirst) << r;
 
         // Up through every value, each shown differently, to the last.
         std::vector<std::string> seen{choices.ValueText(row)};
@@ -131,14 +126,14 @@ TEST_F(SettingsChoicesTest, EveryRowStopsAtBothEndsAndATapCyclesRound) {
         EXPECT_EQ(seen.size(), count) << r;
         EXPECT_EQ(std::set<std::string>(seen.begin(), seen.end()).size(), count) << r;
         EXPECT_FALSE(choices.CanStep(row, +1)) << r;
-        const std::string atLast = Bytes(path);
+        const std::string atLast = FileBytes(path);
         EXPECT_FALSE(choices.Step(row, +1)) << r;
-        EXPECT_EQ(Bytes(path), atLast) << r;
+        EXPECT_EQ(FileBytes(path), atLast) << r;
 
         // A tap on the row goes from the last value round to the first.
         EXPECT_TRUE(choices.Cycle(row)) << r;
         EXPECT_EQ(choices.ValueText(row), seen.front()) << r;
-        EXPECT_EQ(Bytes(path), atFirst) << r;
+        EXPECT_EQ(FileBytes(path), atFirst) << r;
     }
 }
 

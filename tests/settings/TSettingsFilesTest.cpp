@@ -9,6 +9,7 @@
 #include "platform/TInterfaceSpace.h"
 #include "platform/TStream.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -19,11 +20,6 @@ void Put(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(s->Close());
 }
 
-std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    LoadBytes(path, bytes);
-    return bytes;
-}
 
 class TSettingsFilesTest : public testing::Test {
 protected:

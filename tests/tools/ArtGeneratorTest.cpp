@@ -9,6 +9,7 @@
 #include "gui/TGUIImageFiles.h"
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 #include "tools/TArtGenerator.h"
 #include "tools/TTextRenderer.h"
@@ -22,12 +23,6 @@ const std::vector<std::string> ShellFiles = TGUIImageFiles::All();
 std::string CommittedGuiDir() { return (std::filesystem::current_path() / "data/gfx/gui").string(); }
 std::string CommittedFont() { return CommittedGuiDir() + "/" + TArtGenerator::FontFile; }
 
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    LoadBytes(path, bytes);
-    return bytes;
-}
-
 std::vector<std::string> FilesIn(const std::string& dir) {
     std::vector<std::string> names;
     for (const std::string& name : ReadDir(dir))
@@ -37,7 +32,7 @@ std::vector<std::string> FilesIn(const std::string& dir) {
 }
 
 std::shared_ptr<TPixmap> Decode(const std::string& dir, const std::string& name) {
-    const std::string bytes = Bytes(dir + "/" + name);
+    const std::string bytes = FileBytes(dir + "/" + name);
     return name.ends_with(".jpg") ? DecodeJPEG(bytes) : DecodePNG(bytes);
 }
 
@@ -70,8 +65,8 @@ TEST_F(ArtGeneratorTest, SecondRunWritesIdenticalBytes) {
     const std::vector<std::string> first = FilesIn(GeneratedDir());
     ASSERT_EQ(first, FilesIn(again.File("gui")));
     for (const std::string& name : first)
-        EXPECT_TRUE(Bytes(GeneratedDir() + "/" + name) == Bytes(again.File("gui/" + name))) << name;
-    EXPECT_TRUE(Bytes(generated->File("sheet.png")) == Bytes(again.File("sheet.png")));
+        EXPECT_TRUE(FileBytes(GeneratedDir() + "/" + name) == FileBytes(again.File("gui/" + name))) << name;
+    EXPECT_TRUE(FileBytes(generated->File("sheet.png")) == FileBytes(again.File("sheet.png")));
 }
 
 TEST_F(ArtGeneratorTest, CommittedArtIsWhatTheGeneratorMakes) {
@@ -79,7 +74,7 @@ TEST_F(ArtGeneratorTest, CommittedArtIsWhatTheGeneratorMakes) {
     for (const std::string& name : ShellFiles) {
         EXPECT_NE(std::find(made.begin(), made.end(), name), made.end()) << name << " is not generated";
         EXPECT_EQ(FileType(CommittedGuiDir() + "/" + name), FILETYPE_FILE) << name << " is not committed";
-        EXPECT_TRUE(Bytes(CommittedGuiDir() + "/" + name) == Bytes(GeneratedDir() + "/" + name))
+        EXPECT_TRUE(FileBytes(CommittedGuiDir() + "/" + name) == FileBytes(GeneratedDir() + "/" + name))
             << name << " differs from the generator's output: run vallmora_artgen";
     }
     // Nothing is generated that the game does not load.
@@ -161,9 +156,9 @@ TEST(ArtFontTest, InstallFontKeepsAnExistingCopyWhenTheSourceIsMissing) {
     TempDir dir;
     EXPECT_FALSE(TArtGenerator::InstallFont("/nonexistent/font.ttf", "/nonexistent/copyright", dir.path));
     ASSERT_TRUE(TArtGenerator::InstallFont(CommittedFont(), CommittedGuiDir() + "/font-LICENSE.txt", dir.path));
-    EXPECT_TRUE(Bytes(dir.File("font.ttf")) == Bytes(CommittedFont()));
+    EXPECT_TRUE(FileBytes(dir.File("font.ttf")) == FileBytes(CommittedFont()));
     EXPECT_TRUE(TArtGenerator::InstallFont("/nonexistent/font.ttf", "/nonexistent/copyright", dir.path));
-    EXPECT_TRUE(Bytes(dir.File("font.ttf")) == Bytes(CommittedFont()));
+    EXPECT_TRUE(FileBytes(dir.File("font.ttf")) == FileBytes(CommittedFont()));
 }
 
 TEST(ArtFontTest, MissingFontDrawsNothingInsteadOfFailing) {
@@ -193,7 +188,7 @@ TEST(ArtOutputTest, JpegRoundTripKeepsSizeAndColours) {
         for (int32_t x = 0; x < 64; ++x) pixmap->WritePixel(x, y, x < 32 ? 0xFFC03020u : 0xFF2060D0u);
     TempDir dir;
     ASSERT_TRUE(TArtGenerator::SavePixmapJPEG(*pixmap, dir.File("t.jpg"), 92));
-    std::shared_ptr<TPixmap> back = DecodeJPEG(Bytes(dir.File("t.jpg")));
+    std::shared_ptr<TPixmap> back = DecodeJPEG(FileBytes(dir.File("t.jpg")));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->width, 64);
     EXPECT_EQ(back->height, 48);

@@ -13,6 +13,7 @@
 #include "platform/TPixmap.h"
 #include "platform/TStream.h"
 #include "plugins/TPluginReader.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 #include "tools/TArtGenerator.h"
 #include "tools/TContentCatalogue.h"
@@ -24,12 +25,7 @@ namespace fs = std::filesystem;
 constexpr uint32_t Magenta = 0xFF00FFu;
 
 std::string Root() { return fs::current_path().string(); }
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    LoadBytes(path, bytes);
-    return bytes;
-}
-std::shared_ptr<TPixmap> Load(const std::string& path) { return DecodePNG(Bytes(path)); }
+std::shared_ptr<TPixmap> Load(const std::string& path) { return DecodePNG(FileBytes(path)); }
 
 std::vector<std::string> Split(const std::string& text) {
     std::vector<std::string> parts;
@@ -88,7 +84,7 @@ TEST_F(WorldContent, GeneratorOutputEqualsCommittedData) {
         SCOPED_TRACE(file);
         const std::string committed = Root() + "/data/" + file;
         ASSERT_TRUE(fs::exists(committed)) << "run vallmora_artgen and commit data/";
-        EXPECT_TRUE(Bytes(fresh + "/" + file) == Bytes(committed)) << "data/ drifted from tools/ and content/";
+        EXPECT_TRUE(FileBytes(fresh + "/" + file) == FileBytes(committed)) << "data/ drifted from tools/ and content/";
     }
     // Nothing stale: every world file in data/ comes from the generator.
     for (const char* folder : {"plugins", "gfx/natur", "gfx/felder", "gfx/verkehr", "gfx/wetter", "maps", "names"})
@@ -370,7 +366,7 @@ TEST(WorldPlugins, ServiceBuildingsPutUpWithNuisancesAndCostUpkeep) {
 }
 
 TEST(WorldPlugins, TextsAreStoredAsEightBit) {
-    const std::string bytes = Bytes(Root() + "/data/plugins/verkehr/strassen.ini");
+    const std::string bytes = FileBytes(Root() + "/data/plugins/verkehr/strassen.ini");
     EXPECT_NE(bytes.find(TCharset::Utf8ToLatin1("Autobahnbrücke")), std::string::npos);
     EXPECT_EQ(bytes.find("\xC3\xBC"), std::string::npos) << "UTF-8 found in an 8-bit file";
     EXPECT_EQ(bytes.find("- art"), std::string::npos) << "generator entries leaked into the game's file";
@@ -437,7 +433,7 @@ TEST(StartMap, RoadsFormOneNetworkPerBankAndStopAtTheRiver) {
 }
 
 TEST(NameList, HoldsHundredsOfWeightedSurnamesInEightBit) {
-    const std::string bytes = Bytes(Root() + "/data/names/name.dat");
+    const std::string bytes = FileBytes(Root() + "/data/names/name.dat");
     ASSERT_FALSE(bytes.empty());
     EXPECT_NE(bytes.find(TCharset::Utf8ToLatin1("Müller(9)")), std::string::npos);
     EXPECT_EQ(bytes.find("\xC3"), std::string::npos);

@@ -8,6 +8,7 @@
 #include "../support/TempDir.h"
 #include "WorldTestSupport.h"
 #include "platform/TDrawState.h"
+#include "platform/TSpriteBatch.h"
 #include "plugins/BColor.h"
 #include "settings/TSettings.h"
 #include "world/TGround.h"
@@ -324,29 +325,81 @@ TEST_F(GroundTest, OuterRingIsCachedOnceAndItsInnerBlocksHoldNoPixels) {
     FAIL() << "no one-colour block";
 }
 
-TEST_F(GroundTest, CausticsDriftInOppositeDirectionsAndCanBeSwitchedOff) {
+// The triangles drawn from the image's texture, in order.
+std::vector<TVertex> Triangles(const TRecordingBackend& backend, TImage& image) {
+    TSpriteBatch::Instance().Flush();
+    std::vector<TVertex> out;
+    size_t at = 0;
+    for (const auto& b : backend.batches) {
+        if (b.texture == image.Frame(0)->texture) {
+            out.insert(out.end(), backend.vertices.begin() + long(at), backend.vertices.begin() + long(at + b.vertexCount));
+        }
+        at += b.vertexCount;
+    }
+    return out;
+}
+
+double Area(const std::vector<TVertex>& v) {
+    double sum = 0;
+    for (size_t i = 0; i + 2 < v.size(); i += 3) {
+        sum += 0.5 * std::fabs(double(v[i + 1].x - v[i].x) * (v[i + 2].y - v[i].y) -
+                               double(v[i + 2].x - v[i].x) * (v[i + 1].y - v[i].y));
+    }
+    return sum;
+}
+
+TEST_F(GroundTest, CausticsLieUnderTheWaterOnScreenOnlyAndDriftInOppositeDirections) {
     auto c = TPixmap::Create(64, 64);
     c->ClearPixels(0xFF203040u);
     TGroundLayer::causticsImg1 = TImage::FromPixmap(c);
     TGroundLayer::causticsImg2 = TImage::FromPixmap(c->Copy());
-    TGroundLayer::causticsOffset1 = TGroundLayer::causticsOffset2 = 0;
-    auto l = World({"w"});
-    l->Time = 2;
-    SetScale(1, 1);
-    backend->ClearLog();
-    l->GroundLayer->DrawBackground();
-    // Scale 2 over a 640 x 480 view: 128-pixel tiles, 6 x 5 (or one more with an offset).
-    EXPECT_GE(ImageCalls(TGroundLayer::causticsImg1.get()).size(), 5u * 4u);
-    EXPECT_FLOAT_EQ(ImageCalls(TGroundLayer::causticsImg1.get())[0].scaleX, 2.0f);
+    int32_t vx = 0, vy = 0, vw = 0, vh = 0;
+    GetViewport(vx, vy, vw, vh);
+    TImage& img = *TGroundLayer::causticsImg1;
+    const TImageFrame& f = *img.Frame(0);
+    // Every corner shows the texel a whole-view tiling at scale 2 from the map's place would.
+    const auto aligned = [&](const TLayer& l, const std::vector<TVertex>& v) {
+        for (const auto& p : v) {
+            const float along = float(std::remainder((p.x - l.GetX()) / 128.0f - (p.u - f.u0) / (f.u1 - f.u0), 1.0f));
+            if (std::fabs(along) > 1e-3f) return false;
+        }
+        return true;
+    };
+    const struct {
+        std::vector<std::string> rows;
+        double least, most;  // share of the view covered
+    } cases[] = {
+        {std::vector<std::string>(60, std::string(60, 'w')), 0.5, 1.0},  // water over the map part of the view
+        {{"w"}, 0.01, 0.5},                                            // a pond
+        {{"ll", "ll"}, 0.0, 0.0},                                      // dry land: nothing below it
+    };
+    for (const auto& k : cases) {
+        auto l = World(k.rows);
+        l->Time = 2;
+        SetScale(1, 1);
+        TGroundLayer::causticsOffset1 = TGroundLayer::causticsOffset2 = 0;
+        backend->ClearLog();
+        l->GroundLayer->DrawBackground();
+        const auto v = Triangles(*backend, img);
+        const double share = Area(v) / (double(vw) * vh);
+        EXPECT_GE(share, k.least - 1e-6) << k.rows.size();
+        EXPECT_LE(share, k.most + 1e-6) << k.rows.size();
+        EXPECT_TRUE(aligned(*l, v)) << k.rows.size();
+        for (const auto& p : v) {
+            ASSERT_TRUE(p.x >= float(vx) && p.x <= float(vx + vw) && p.y >= float(vy) && p.y <= float(vy + vh));
+        }
+        float sx = 0, sy = 0;
+        GetScale(sx, sy);
+        EXPECT_FLOAT_EQ(sx, 1.0f);
+    }
     EXPECT_FLOAT_EQ(TGroundLayer::causticsOffset1, 0.4f * 2);
     EXPECT_FLOAT_EQ(TGroundLayer::causticsOffset2, -0.26f * 2);
-    float sx = 0, sy = 0;
-    GetScale(sx, sy);
-    EXPECT_FLOAT_EQ(sx, 1.0f);
+
+    auto l = World({"w"});
     TSettings::ShowWaterAnimation = 0;
     backend->ClearLog();
     l->GroundLayer->DrawBackground();
-    EXPECT_TRUE(ImageCalls(TGroundLayer::causticsImg1.get()).empty());
+    EXPECT_TRUE(Triangles(*backend, img).empty());
     TGroundLayer::causticsImg1.reset();
     TGroundLayer::causticsImg2.reset();
 }

@@ -328,3 +328,46 @@ TEST_F(OPPanelTest, NullImagesAndBadFramesAreIgnored) {
 }
 
 }  // namespace
+
+// A block drawn from the source is drawn without blending only when all its pixels are opaque and
+// it is drawn at full alpha in alpha blending; the blend mode is the caller's again afterwards.
+TEST_F(OPPanelTest, OpaqueBlocksAreDrawnWithoutBlending) {
+    struct TCover {
+        TOPPanel* panel;
+        bool whole;
+        static void Fill(void* context, int32_t i, int32_t j, int32_t layer) {
+            const auto& [panel, whole] = *static_cast<TCover*>(context);
+            // Two colours, so that the block keeps its pixels; the lower half only when whole.
+            panel->addImage(SolidImage(B, B / 2, 0xFF102030u), float(i * B), float(j * B), 0, 0, 0, layer,
+                            TOPPanel::filledBlock);
+            const uint32_t lower = whole ? 0xFF405060u : 0x00000000u;
+            panel->addImage(SolidImage(B, B / 2, lower), float(i * B), float(j * B + B / 2), 0, 0, 0, layer,
+                            TOPPanel::filledBlock);
+        }
+    };
+    const struct {
+        bool whole;
+        float alpha;
+        int32_t blend, drawn;
+    } cases[] = {
+        {true, 1.0f, ALPHABLEND, SOLIDBLEND},
+        {false, 1.0f, ALPHABLEND, ALPHABLEND},
+        {true, 0.5f, ALPHABLEND, ALPHABLEND},
+        {true, 1.0f, LIGHTBLEND, LIGHTBLEND},
+    };
+    for (const auto& c : cases) {
+        TCover cover{&panel, c.whole};
+        panel.Prepare();
+        panel.SetSource(TOPPanel::TFill(&TCover::Fill, &cover));
+        SetScale(1, 1);
+        SetAlpha(c.alpha);
+        SetBlend(c.blend);
+        backend->ClearLog();
+        panel.Draw(0, 0, 1);
+        ASSERT_FALSE(backend->calls.empty());
+        for (const auto& call : backend->calls) EXPECT_EQ(call.blend, c.drawn) << c.whole << " " << c.alpha;
+        EXPECT_EQ(GetBlend(), c.blend);
+    }
+    SetAlpha(1.0f);
+    SetBlend(ALPHABLEND);
+}
