@@ -34,9 +34,11 @@
 #include "platform/TInput.h"
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
+#include "plugins/TInfluenceMask.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCar.h"
+#include "world/TGroundLayer.h"
 #include "world/THabitantPool.h"
 #include "world/TLayer.h"
 #include "world/TRoad.h"
@@ -56,8 +58,24 @@ constexpr int32_t CalmWeather = 3, StormWeather = 6;
 struct TCase {
     float zoom;
     int32_t weather;
+    bool overlay = false;  // the build tool's colour overlay over the ground
 };
-constexpr TCase Cases[] = {{0.5f, CalmWeather}, {1.0f, CalmWeather}, {2.0f, CalmWeather}, {1.0f, StormWeather}};
+constexpr TCase Cases[] = {
+    {0.5f, CalmWeather}, {1.0f, CalmWeather}, {2.0f, CalmWeather}, {1.0f, StormWeather}, {1.0f, CalmWeather, true}};
+
+// The overlay of the case being measured (the water tower's reach, as the build tool shows it
+// for a house), or none. The world forgets it after each frame, so every frame sets it again.
+std::shared_ptr<TInfluenceMask> overlayMask;
+
+std::shared_ptr<TInfluenceMask> WaterOverlay() {
+    TInfluenceMask::TValues needed{}, ignored{};
+    ignored.fill(1);
+    ignored[0] = 0;
+    needed[0] = 100;
+    auto mask = TInfluenceMask::Create(needed, 0);
+    mask->setIgnore(ignored);
+    return mask;
+}
 
 // A map point to look at.
 struct TSpot {
@@ -171,6 +189,7 @@ TFrameParts DrawGameFrame(TGame& game) {
     } else if (layer.destroymode) {
         layer._UpdateDestroyMode(x, y, hit);
     }
+    if (overlayMask && layer.GroundLayer) layer.GroundLayer->setInfluenceMask(overlayMask);
     layer._Draw(overGUI);
     t.world = Ms(start);
 
@@ -302,12 +321,13 @@ void CityShot(TGame& game, TSpot spot, const std::string& path) {
     PresentGameFrame(game);
 }
 
-const char* WeatherName(int32_t weather) { return weather == StormWeather ? "storm" : "calm"; }
+const char* CaseName(const TCase& c) { return c.overlay ? "overlay" : c.weather == StormWeather ? "storm" : "calm"; }
 
 TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     TGameFigures g;
     TTapBackend tap(TGraphics::Backend());
     HoldWeather(*game.layer, c.weather);
+    overlayMask = c.overlay ? WaterOverlay() : nullptr;
     LookAtSpot(*game.layer, c.zoom, spot);
     WarmUpFrames(game);
     RecordFrame(tap, g.draws, [&] {
@@ -316,7 +336,7 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
         PresentGameFrame(game);
     });
     char label[64];
-    std::snprintf(label, sizeof label, "zoom %.1f %s", double(c.zoom), WeatherName(c.weather));
+    std::snprintf(label, sizeof label, "zoom %.1f %s", double(c.zoom), CaseName(c));
     PrintPixels(tap, label);
 
     // Frames of each kind in turn, so that all of them see the machine alike: the whole frame
@@ -374,7 +394,8 @@ void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
         "  driver  = frame - own: what the device and its driver take\n"
         "  present = swap and event pump after the frame (pacing off)\n"
         "  limit   = the frame's quads, one device call per texture and blend; ratio = frame / limit\n"
-        "  weather = calm (nothing drawn over the map) or storm (shade, rain, lightning over it)\n",
+        "  weather = calm (nothing drawn over the map), storm (shade, rain, lightning over it) or\n"
+        "            overlay (calm, with the build tool's colours over the ground)\n",
         Width, Height, FastestSpeed, Frames);
     std::printf("%5s %7s %8s %7s %7s %7s %7s %7s %7s %7s %8s %8s %6s %6s %6s %6s %5s %6s\n", "zoom", "weather", "frame",
                 "cpu", "world", "sim", "gui", "other", "own", "driver", "present", "limit", "ratio", "quads", "calls",
@@ -382,14 +403,13 @@ void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
     for (const auto& [c, g] : rows) {
         std::printf(
             "%5.1f %7s %8.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %7.2f %8.2f %8.2f %5.2fx %6zu %6zu %6zu %5zu %6d\n",
-            double(c.zoom), WeatherName(c.weather), g.frame, g.frameCpu, g.parts.world, g.parts.sim, g.parts.gui,
-            g.parts.other, g.own, g.frame - g.own, g.present, g.draws.limit,
-            g.draws.limit > 0 ? g.frame / g.draws.limit : 0.0, g.draws.quads, g.draws.calls, g.draws.groups, g.cars,
-            g.inhabitants);
+            double(c.zoom), CaseName(c), g.frame, g.frameCpu, g.parts.world, g.parts.sim, g.parts.gui, g.parts.other,
+            g.own, g.frame - g.own, g.present, g.draws.limit, g.draws.limit > 0 ? g.frame / g.draws.limit : 0.0,
+            g.draws.quads, g.draws.calls, g.draws.groups, g.cars, g.inhabitants);
     }
     std::printf("check: TGame::_render itself until drawn (present included) against frame + present above:\n");
     for (const auto& [c, g] : rows) {
-        std::printf("  zoom %.1f, %s: %.2f ms against %.2f ms\n", double(c.zoom), WeatherName(c.weather), g.render,
+        std::printf("  zoom %.1f, %s: %.2f ms against %.2f ms\n", double(c.zoom), CaseName(c), g.render,
                     g.frame + g.present);
     }
 }
