@@ -21,8 +21,8 @@
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCheat.h"
-#include "world/THabitant.h"
 #include "world/TGroundLayer.h"
+#include "world/THabitant.h"
 #include "world/TISO.h"
 #include "world/TLayer.h"
 
@@ -57,12 +57,7 @@ int main(int argc, char** argv) {
     Shot(layer, -100, -100, folder + "/town_construction.png");
 
     // The water view: green where the water tower reaches, red where it does not.
-    TInfluenceMask::TValues needed{}, ignored{};
-    ignored.fill(1);
-    ignored[0] = 0;
-    needed[0] = 100;
-    auto mask = TInfluenceMask::Create(needed, 0);
-    mask->setIgnore(ignored);
+    const auto mask = WaterOverlay();
     Shot(layer, -100, -100, folder + "/town_influence.png", [&] { layer.GroundLayer->setInfluenceMask(mask); });
 
     // Traffic: a few more days for the cars to spread, then zoom 2 over the side street.

@@ -25,6 +25,7 @@
 #include "platform/TRenderBackend.h"
 #include "platform/TSpriteBatch.h"
 #include "platform/TStream.h"
+#include "plugins/TInfluenceMask.h"
 #include "world/TISO.h"
 #include "world/TLayer.h"
 
@@ -211,6 +212,18 @@ inline std::string MakeGridMap(int32_t size, int32_t every) {
     if (!mkdtemp(dir)) return "";
     const std::string path = std::string(dir) + "/grid.png";
     return SavePixmapPNG(*pix, path, 5) ? path : "";
+}
+
+// The build tool's colours for the water tower's reach, as it shows them for a house: green where
+// the water reaches, red where it does not.
+inline std::shared_ptr<TInfluenceMask> WaterOverlay() {
+    TInfluenceMask::TValues needed{}, ignored{};
+    ignored.fill(1);
+    ignored[0] = 0;
+    needed[0] = 100;
+    auto mask = TInfluenceMask::Create(needed, 0);
+    mask->setIgnore(ignored);
+    return mask;
 }
 
 inline void RemoveMap(const std::string& path) {

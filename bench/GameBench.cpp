@@ -34,7 +34,6 @@
 #include "platform/TInput.h"
 #include "platform/TScreenSpace.h"
 #include "platform/TStream.h"
-#include "plugins/TInfluenceMask.h"
 #include "world/TBuilding.h"
 #include "world/TBuildingLayer.h"
 #include "world/TCar.h"
@@ -63,19 +62,9 @@ struct TCase {
 constexpr TCase Cases[] = {
     {0.5f, CalmWeather}, {1.0f, CalmWeather}, {2.0f, CalmWeather}, {1.0f, StormWeather}, {1.0f, CalmWeather, true}};
 
-// The overlay of the case being measured (the water tower's reach, as the build tool shows it
-// for a house), or none. The world forgets it after each frame, so every frame sets it again.
+// The overlay of the case being measured (the water tower's reach, WaterOverlay), or none. The world forgets it after
+// each frame, so every frame sets it again.
 std::shared_ptr<TInfluenceMask> overlayMask;
-
-std::shared_ptr<TInfluenceMask> WaterOverlay() {
-    TInfluenceMask::TValues needed{}, ignored{};
-    ignored.fill(1);
-    ignored[0] = 0;
-    needed[0] = 100;
-    auto mask = TInfluenceMask::Create(needed, 0);
-    mask->setIgnore(ignored);
-    return mask;
-}
 
 // A map point to look at.
 struct TSpot {
