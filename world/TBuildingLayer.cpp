@@ -9,7 +9,6 @@
 #include "platform/TImage.h"
 #include "platform/TPaths.h"
 #include "platform/TPixmap.h"
-#include "plugins/BColor.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TConfig.h"
 #include "world/TBuilding.h"
@@ -624,7 +623,10 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
         for (int32_t line = 0; line < lines; ++line) advance(c, r);
     }
 
-    if (ground) ground->cache.Draw(cacheX, cacheY, 1);
+    if (ground) {
+        ground->cache.Draw(cacheX, cacheY, 1);
+        ground->DrawTint();
+    }
     c = sx0 - walkColumnMargin;
     r = sy0 + walkRowOffset;
     for (int32_t line = 0; line < lines; ++line) {
@@ -635,15 +637,8 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
 }
 
 void TBuildingLayer::_DrawCell(int32_t g, int32_t h, int32_t previewFlag) {
-    // The ground ahead of the objects, so that ground always lies under what is drawn after it,
-    // tinted by the influence view the ground layer shows (none without a selected mask).
-    if (layer->GroundLayer) {
-        std::shared_ptr<BColor> tint;
-        if (layer->InfluenceLayer) {
-            tint = layer->InfluenceLayer->GetGroundColor(g + groundLead, h - groundLead, layer->GroundLayer->infMask);
-        }
-        layer->GroundLayer->Draw(g + groundLead, h - groundLead, tint, previewFlag);
-    }
+    // The ground ahead of the objects, so that ground always lies under what is drawn after it.
+    if (layer->GroundLayer) layer->GroundLayer->Draw(g + groundLead, h - groundLead, previewFlag);
 
     const TObject o = _GetTile(g, h, 0);
     TRoadLayer* roads = layer->RoadLayer.get();

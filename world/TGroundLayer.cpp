@@ -19,6 +19,7 @@
 #include "settings/TSettings.h"
 #include "world/TGround.h"
 #include "world/TISO.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TLayer.h"
 #include "world/TOPPanel.h"
 #include "world/TRoad.h"
@@ -245,7 +246,7 @@ void TGroundLayer::_PlanePos(float x, float y, float& px, float& py) const {
     py = 0.5f * (x - y) * th + 0.5f * float(layer->viewHeight);
 }
 
-void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim) {
+void TGroundLayer::Draw(int32_t x, int32_t y, int32_t dim) {
     if (!_InField(x, y) || !layer) return;
     // Called for every cell on screen each frame: a plain pointer (the grid keeps the tile)
     // spares the shared count, whose cache miss grows with the map.
@@ -259,30 +260,27 @@ void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& ove
     TRoadLayer* roads = layer->RoadLayer.get();
     const int32_t leftEdge = y == 0 ? 1 : 0;
     const int32_t rightEdge = x == Width - 1 ? 1 : 0;
-    if (state != rendered || (overlay && visible)) {
+    if (state != rendered) {
         SetAlpha(1.0f);
-        if (overlay) {
-            // A tinted tile is drawn over the cache and never cached.
-            if (visible) {
-                overlay->Use();
-                t->Draw(sx, sy, leftEdge, rightEdge, 1, px, py, 1, 0);
-                BColor::useDefault();
-                if (roads) roads->Draw(x, y, sx, sy, 1, px, py, 1);
-            }
-        } else {
-            t->Draw(sx, sy, leftEdge, rightEdge, 0, px, py, visible ? 1 : 0, state == renderedButAnimated ? 1 : 0);
-            state = t->wateranim ? renderedButAnimated : rendered;
-            // The flat road goes into the cache with its ground. The traffic view tints it on
-            // screen only: the cache keeps it plain for the frames after.
-            if (roads && roads->showtrafficcolors) {
-                if (visible) roads->Draw(x, y, sx, sy, 1, px, py, 1);
-                _CacheRoad(x, y, px, py, TOPPanel::everyBlock);
-            } else if (roads) {
-                roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
-            }
+        // Drawn over the tint, a tile takes its colour itself; the cache keeps it plain, and the
+        // tint colours it there from the next frame on.
+        std::shared_ptr<BColor> colour;
+        if (infMask && visible && layer->InfluenceLayer) colour = layer->InfluenceLayer->GetGroundColor(x, y, infMask);
+        if (colour) colour->Use();
+        t->Draw(sx, sy, leftEdge, rightEdge, 0, px, py, visible ? 1 : 0, state == renderedButAnimated ? 1 : 0);
+        if (colour) BColor::useDefault();
+        state = t->wateranim ? renderedButAnimated : rendered;
+        // The flat road goes into the cache with its ground. The traffic view tints it on
+        // screen only: the cache keeps it plain for the frames after.
+        if (roads && roads->showtrafficcolors) {
+            if (visible) roads->Draw(x, y, sx, sy, 1, px, py, 1);
+            _CacheRoad(x, y, px, py, TOPPanel::everyBlock);
+        } else if (roads) {
+            roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
         }
-    } else if (roads && roads->showtrafficcolors && visible) {
-        // The traffic view tints the cached road directly over the cache.
+    } else if (roads && visible && (roads->showtrafficcolors || infMask)) {
+        // The traffic view tints the cached road directly over the cache; under the influence
+        // tint the road is drawn again, plain.
         roads->Draw(x, y, sx, sy, 1, px, py, 1);
     }
     // The mark shows on cached tiles too, so that the whole destroy square is marked.
@@ -292,6 +290,10 @@ void TGroundLayer::Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& ove
         SetAlpha(1.0f);
     }
     if (visible && roads) roads->DrawMask(x, y, sx, sy, dim);
+}
+
+void TGroundLayer::DrawTint() {
+    if (infMask && layer && layer->InfluenceLayer && layer->iso) tint.Draw(*layer->InfluenceLayer, infMask, *layer->iso);
 }
 
 void TGroundLayer::drawBlackTile(int32_t x, int32_t y, int32_t force) {
@@ -324,7 +326,7 @@ void TGroundLayer::preRender() {
             _ScreenPos(float(x), float(y), sx, sy);
             if (layer->_InView(sx, sy, 0)) {
                 // On screen this once, with its marks; the blocks drawn over it hold the same.
-                Draw(x, y, nullptr, 0);
+                Draw(x, y, 0);
                 continue;
             }
             TGround* const t = arr[_Index(x, y)].get();
@@ -561,7 +563,10 @@ void TGroundLayer::_onLoad(TWorldFile& wf) {
     if (x != Width) wf.Broken("ground");
 }
 
-void TGroundLayer::Destroy() { cache.DePrepare(); }
+void TGroundLayer::Destroy() {
+    cache.DePrepare();
+    tint.Forget();
+}
 
 void TGroundLayer::ForgetCache() {
     cache.DePrepare();

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
+#include "world/TGroundTint.h"
 #include "world/TOPPanel.h"
 
-class BColor;
 class TGround;
 class TImage;
 class TInfluenceMask;
@@ -67,7 +67,12 @@ public:
     // empty when no water is on screen.
     std::vector<TRect> _WaterOnScreen() const;
     static constexpr int32_t waterBand = 64;
-    void Draw(int32_t x, int32_t y, const std::shared_ptr<BColor>& overlay, int32_t dim);
+    // Tile (x, y) in the walk over the screen: drawn (and cached) when it is not in the cache or
+    // its water moves, then its road marks. With an influence mask a directly drawn tile takes its
+    // colour, and a cached road tile gets its road again over the tint (roads stay plain).
+    void Draw(int32_t x, int32_t y, int32_t dim);
+    // The influence mask's colours over the cached ground (nothing without a mask).
+    void DrawTint();
     void drawBlackTile(int32_t x, int32_t y, int32_t force);
     // The cache's source: queues the images of the tiles (layer 1) or ring tiles (layer 0) that
     // reach into block (i, j), in the order of a pass over the map, x before y.
@@ -89,6 +94,7 @@ public:
     TLayer* layer = nullptr;
     // The pre-rendered blocks of this world's ground.
     mutable TOPPanel cache;
+    TGroundTint tint;
     int32_t delMark = 0;
     std::vector<int32_t> delX, delY;
     std::vector<std::shared_ptr<TGround>> arr;  // index x * Height + y

@@ -42,6 +42,7 @@ void TInfluenceLayer::Clear() {
     appliedSpreads.clear();
     Width = layer ? std::max(layer->Width, 0) : 0;
     Height = layer ? std::max(layer->Height, 0) : 0;
+    ++generation;
 }
 
 void TInfluenceLayer::reCalc() {
@@ -87,6 +88,7 @@ void TInfluenceLayer::_continueRebuild() {
     pendingSpreads.clear();
     rebuilding = false;
     bRendered = 0;
+    ++generation;
 }
 
 void TInfluenceLayer::_collectBuilding(const TBuilding& building, std::vector<TSpread>& out) {
@@ -116,16 +118,19 @@ void TInfluenceLayer::useBuilding(const TBuilding& building) {
     std::vector<TSpread> spreads;
     _collectBuilding(building, spreads);
     for (const TSpread& s : spreads) _spread(arr, s);
+    ++generation;
 }
 
 void TInfluenceLayer::useRoad(const TRoad& road) {
     std::vector<TSpread> spreads;
     _collectRoad(road, spreads);
     for (const TSpread& s : spreads) _spread(arr, s);
+    ++generation;
 }
 
 void TInfluenceLayer::addValue(float x, float y, int32_t kind, int32_t value, float radius) {
     _spread(arr, {x, y, kind, value, radius});
+    ++generation;
 }
 
 int64_t TInfluenceLayer::_spread(std::vector<TCell>& grid, const TSpread& s) const {
@@ -176,6 +181,7 @@ void TInfluenceLayer::_setValue(int32_t x, int32_t y, int32_t kind, int32_t valu
     // Busy roads can exceed a byte: the strongest nuisance stays the strongest.
     cell[size_t(kind)] = static_cast<uint8_t>(std::clamp(value, 0, 255));
     cell[touchedByte] = 1;
+    ++generation;
 }
 
 const char* TInfluenceLayer::KindName(int32_t kind) {
@@ -222,26 +228,33 @@ std::shared_ptr<BColor> TInfluenceLayer::GetGroundColor(int32_t x, int32_t y,
     return defaultGroundColor;
 }
 
+void TInfluenceLayer::GroundColours(const std::shared_ptr<TInfluenceMask>& mask, std::vector<uint32_t>& out) {
+    out.assign(size_t(Width) * size_t(Height), 0);
+    if (!mask) return;
+    bool haveUntouched = false;
+    uint32_t untouchedColour = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const int32_t tx = int32_t(i % size_t(Width)), ty = int32_t(i / size_t(Width));
+        if (arr[i][touchedByte] == 1) {
+            out[i] = uint32_t(GetGroundColor(tx, ty, mask)->toARGB());
+        } else {
+            if (!haveUntouched) {
+                untouchedColour = uint32_t(mask->GetColorOfState(GetInfluenceMaskState(tx, ty, mask))->toARGB());
+                haveUntouched = true;
+            }
+            out[i] = untouchedColour;
+        }
+    }
+}
+
 void TInfluenceLayer::renderMiniMap(TMiniMap& minimap, const std::shared_ptr<TInfluenceMask>& mask,
                                     int32_t minimapLayer) {
     if (!mask) return;
     if (bRendered == 1 && mask == lastRenderedMask) return;
-    bool haveUntouched = false;
-    int32_t untouchedColour = 0;
-    for (int32_t ty = 0; ty < Height; ++ty) {
-        for (int32_t tx = 0; tx < Width; ++tx) {
-            int32_t c;
-            if (arr[size_t(ty) * size_t(Width) + size_t(tx)][touchedByte] == 1) {
-                c = GetGroundColor(tx, ty, mask)->toARGB();
-            } else {
-                if (!haveUntouched) {
-                    untouchedColour = mask->GetColorOfState(GetInfluenceMaskState(tx, ty, mask))->toARGB();
-                    haveUntouched = true;
-                }
-                c = untouchedColour;
-            }
-            minimap.Write(tx, ty, c, minimapLayer);
-        }
+    std::vector<uint32_t> colours;
+    GroundColours(mask, colours);
+    for (size_t i = 0; i < colours.size(); ++i) {
+        minimap.Write(int32_t(i % size_t(Width)), int32_t(i / size_t(Width)), int32_t(colours[i]), minimapLayer);
     }
     bRendered = 1;
     lastRenderedMask = mask;
@@ -298,4 +311,5 @@ void TInfluenceLayer::_onLoad(TWorldFile& wf) {
     pendingArr = _generateEmptyArray();
     for (size_t i = 0; i < pendingNext; ++i) _spread(pendingArr, pendingSpreads[i]);
     bRendered = 0;
+    ++generation;
 }

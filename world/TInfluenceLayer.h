@@ -62,6 +62,8 @@ public:
         defaultGroundColor.reset();
         defaultGroundMask.reset();
     }
+    // The colour of every tile under the mask (0xAARRGGBB), row-major like arr.
+    void GroundColours(const std::shared_ptr<TInfluenceMask>& mask, std::vector<uint32_t>& out);
     void renderMiniMap(TMiniMap& minimap, const std::shared_ptr<TInfluenceMask>& mask, int32_t minimapLayer);
     void Destroy();
     // The influence section of a saved city: the sources of the values in use and of a rebuild
@@ -74,6 +76,8 @@ public:
     std::vector<TCell> arr;  // row-major: index y * Width + x
     int32_t lastCheck = 0;
     int32_t bRendered = 0;
+    // Counts the changes of the values in use (a finished rebuild, a load, a clear).
+    uint64_t generation = 0;
     std::shared_ptr<TInfluenceMask> lastRenderedMask;
     std::shared_ptr<BColor> defaultGroundColor;
     // The mask defaultGroundColor was computed for: another mask within the same frame gets its own.

@@ -1,6 +1,6 @@
 // The building layer's object grid (trees) and its drawing walk, checked through the
-// recording back end: back-to-front order, the block cache before the cells, tinted ground
-// drawn directly, see-through mode and per-frame switches; scaffolds, cranes and previews of
+// recording back end: back-to-front order, the block cache before the cells, the influence tint
+// over the cache, see-through mode and per-frame switches; scaffolds, cranes and previews of
 // buildings, and the plugin lists.
 #include <gtest/gtest.h>
 
@@ -11,9 +11,11 @@
 
 #include "BuildingTestSupport.h"
 #include "WorldTestSupport.h"
-#include "plugins/BColor.h"
 #include "plugins/TInfluenceMask.h"
+#include "platform/TDrawState.h"
+#include "world/TGroundTint.h"
 #include "world/TISO.h"
+#include "world/TInfluenceLayer.h"
 #include "world/TMiniMap.h"
 #include "world/TTree.h"
 
@@ -147,23 +149,62 @@ TEST_F(BuildingLayerTest, CacheBlocksComeBeforeTheCellsAndCachedGroundIsNotRedra
     EXPECT_TRUE(scaledBlock);
 }
 
-TEST_F(BuildingLayerTest, TintedTileIsDrawnDirectlyOverTheCache) {
+TEST_F(BuildingLayerTest, InfluenceTintIsOneQuadOverTheCachedGround) {
+    auto mask = TInfluenceMask::CreateFromValues(0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0, 100, 100, 100, 0);
+    world->InfluenceLayer->_setValue(8, 8, TInfluenceLayer::infFireDepartment, 50);
     Frame();
+    auto tinted = [&] {
+        world->GroundLayer->setInfluenceMask(mask);  // set by the build tool before every frame
+        Frame();
+        std::vector<TDrawCall> quads;
+        size_t ground = 0;
+        for (const auto& c : backend->calls) {
+            if (c.kind == TDrawCall::ImageQuad) quads.push_back(c);
+            if (c.source == land->picture[0].get()) ++ground;
+        }
+        return std::pair{quads, ground};
+    };
+    auto [quads, ground] = tinted();
+    ASSERT_EQ(quads.size(), 1u);
+    EXPECT_EQ(ground, 0u);  // the cached tiles are not drawn again
+    const auto& q = quads[0];
+    EXPECT_EQ(q.blend, SHADEBLEND);
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0, x3 = 0, y3 = 0;
+    world->iso->ToIso(0, 0, x0, y0);
+    world->iso->ToIso(16, 0, x1, y1);
+    world->iso->ToIso(0, 16, x3, y3);
+    EXPECT_FLOAT_EQ(q.x, x0);
+    EXPECT_FLOAT_EQ(q.y, y0);
+    EXPECT_FLOAT_EQ(q.w, x1 - x0);
+    EXPECT_FLOAT_EQ(q.h, y3 - y0);
+    const auto& image = world->GroundLayer->tint.Image();
+    ASSERT_TRUE(image && q.source == image.get());
+    EXPECT_EQ(image->pixmaps[0]->ReadPixel(8, 8), 0xFF7F7F00u);
+    EXPECT_EQ(image->pixmaps[0]->ReadPixel(1, 1), 0xFFFF0000u);
+    // New values show in the next frame; a tile not yet cached is drawn in its own colour.
+    world->InfluenceLayer->_setValue(1, 1, TInfluenceLayer::infFireDepartment, 100);
+    world->GroundLayer->_UpdateTile(4, 4);
+    std::tie(quads, ground) = tinted();
+    EXPECT_EQ(image->pixmaps[0]->ReadPixel(1, 1), 0xFF00FF00u);
+    ASSERT_EQ(ground, 1u);
+    for (const auto& c : backend->calls) {
+        if (c.source == land->picture[0].get()) {
+            EXPECT_EQ(std::tuple(c.r, c.g, c.b), std::tuple(255, 0, 0));
+        }
+    }
+    int32_t r = 0, g = 0, b = 0;
+    GetColor(r, g, b);
+    EXPECT_EQ(std::tuple(r, g, b), std::tuple(255, 255, 255));
+    // Without the mask nothing is tinted.
     Frame();
-    backend->ClearLog();
-    auto tint = BColor::Create(200, 10, 20, 255);
-    world->GroundLayer->Draw(8, 8, tint, 0);
-    world->GroundLayer->Draw(9, 9, nullptr, 0);  // cached: nothing to draw
-    ASSERT_EQ(backend->calls.size(), 1u);
-    const auto& c = backend->calls[0];
-    EXPECT_EQ(c.source, land->picture[0].get());
-    EXPECT_EQ(c.r, 200);
-    EXPECT_EQ(c.g, 10);
-    EXPECT_EQ(c.b, 20);
-    float sx = 0, sy = 0;
-    world->iso->ToIso(8, 8, sx, sy);
-    EXPECT_FLOAT_EQ(c.x, sx);
-    EXPECT_FLOAT_EQ(c.y, sy);
+    for (const auto& c : backend->calls) EXPECT_NE(c.kind, TDrawCall::ImageQuad);
+}
+
+TEST(GroundTint, TexelMultipliesAsTheColourAtItsAlpha) {
+    const struct {
+        uint32_t colour, texel;
+    } cases[] = {{0xFF7F7F00u, 0xFF7F7F00u}, {0x00123456u, 0xFFFFFFFFu}, {0x80FF0000u, 0xFFFF7F7Fu}, {0x80000000u, 0xFF7F7F7Fu}};
+    for (const auto& c : cases) EXPECT_EQ(TGroundTint::Texel(c.colour), c.texel) << std::hex << c.colour;
 }
 
 TEST_F(BuildingLayerTest, SeeThroughModeFadesByDistanceForOneFrame) {

@@ -9,7 +9,6 @@
 #include "WorldTestSupport.h"
 #include "platform/TDrawState.h"
 #include "platform/TSpriteBatch.h"
-#include "plugins/BColor.h"
 #include "settings/TSettings.h"
 #include "world/TGround.h"
 #include "world/TISO.h"
@@ -135,7 +134,7 @@ TEST_F(GroundTest, DeleteMarksAreCountedOnceAndShownOnCachedTiles) {
     l->midPosition(0);
     g.arrRendered.assign(4, TGroundLayer::rendered);
     backend->ClearLog();
-    g.Draw(1, 1, nullptr, 1);
+    g.Draw(1, 1, 1);
     auto calls = ImageCalls(TGroundLayer::deleteImg.get());
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_FLOAT_EQ(calls[0].alpha, 0.2f);
@@ -156,7 +155,7 @@ TEST_F(GroundTest, AnimatedWaterDrawsEveryFrameAndChangesPictureOnlyWhenAllowed)
     TSettings::ShowWaterImageChange = 0;
     for (int i = 0; i < 3; ++i) {
         backend->ClearLog();
-        g.Draw(0, 0, nullptr, 0);
+        g.Draw(0, 0, 0);
         EXPECT_EQ(ImageCalls(t->p->picture[0].get()).size(), 1u);
         clock->Advance(20000);
     }
@@ -169,7 +168,7 @@ TEST_F(GroundTest, AnimatedWaterDrawsEveryFrameAndChangesPictureOnlyWhenAllowed)
     bool changed = false;
     for (int i = 0; i < 20 && !changed; ++i) {
         clock->Advance(20000);
-        g.Draw(0, 0, nullptr, 0);
+        g.Draw(0, 0, 0);
         changed = t->shown == water2;
     }
     EXPECT_TRUE(changed);
@@ -200,7 +199,7 @@ TEST_F(GroundTest, CachedGroundLandsWhereADirectDrawPutsIt) {
     // The next frame draws nothing directly.
     backend->ClearLog();
     for (int32_t x = 0; x < 6; ++x) {
-        for (int32_t y = 0; y < 6; ++y) g.Draw(x, y, nullptr, 0);
+        for (int32_t y = 0; y < 6; ++y) g.Draw(x, y, 0);
     }
     EXPECT_TRUE(ImageCalls(tall->picture[0].get()).empty());
 
@@ -233,29 +232,6 @@ TEST_F(GroundTest, CachedGroundLandsWhereADirectDrawPutsIt) {
     }
 }
 
-TEST_F(GroundTest, TintedTilesAreDrawnDirectlyOverTheCache) {
-    auto l = World({"ll", "ll"});
-    l->midPosition(0);
-    auto& g = *l->GroundLayer;
-    g.preRender();
-    backend->ClearLog();
-    g.Draw(0, 1, BColor::Create(200, 10, 20, 128), 0);
-    auto calls = ImageCalls(land->picture[0].get());
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].r, 200);
-    EXPECT_EQ(calls[0].g, 10);
-    EXPECT_NEAR(calls[0].alpha, 128.0f / 255.0f, 1e-4);
-    g.cache.performRendering();
-    const size_t blocks = g.cache.BlockCount(1);
-    // Not queued for the cache, and the colour is reset afterwards.
-    EXPECT_EQ(g.cache.PendingCount(), 0u);
-    int32_t r = 0, gg = 0, b = 0;
-    GetColor(r, gg, b);
-    EXPECT_EQ(r + gg + b, 3 * 255);
-    EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
-    EXPECT_EQ(g.cache.BlockCount(1), blocks);
-}
-
 TEST_F(GroundTest, EdgeTilesDrawSideFacesAndShoreSides) {
     auto sidePix = TPixmap::Create(32, 16);
     sidePix->ClearPixels(0xFF101010u);
@@ -271,7 +247,7 @@ TEST_F(GroundTest, EdgeTilesDrawSideFacesAndShoreSides) {
     const int32_t frame = Frame(*l, 1, 0);
     ASSERT_GE(frame, 0);
     backend->ClearLog();
-    g.Draw(1, 0, BColor::Create(255, 255, 255, 255), 0);
+    g.Draw(1, 0, 0);
     EXPECT_EQ(ImageCalls(land->picture[1].get()).size(), 1u);
     EXPECT_EQ(ImageCalls(land->picture[2].get()).size(), 1u);
     auto shore = ImageCalls(TGroundLayer::shoreImg.get());
@@ -284,7 +260,7 @@ TEST_F(GroundTest, EdgeTilesDrawSideFacesAndShoreSides) {
     EXPECT_FLOAT_EQ(sides[1].x - sides[0].x, 16.0f);
     // (0, 1) is water in the first column but not in row 0: no side face.
     backend->ClearLog();
-    g.Draw(0, 1, BColor::Create(255, 255, 255, 255), 0);
+    g.Draw(0, 1, 0);
     EXPECT_TRUE(ImageCalls(water->picture[1].get()).empty());
 }
 

@@ -1,4 +1,5 @@
-// The weather: choosing and blending values, and what values 0, 2.5 and 6 draw.
+// The weather: choosing and blending values, what values 0, 2.5 and 6 draw, and the storm tile
+// that dims and rains in one fill.
 #include <gtest/gtest.h>
 
 #include "WorldTestSupport.h"
@@ -62,26 +63,76 @@ TEST_F(WeatherTest, ValueZeroAddsTheBrightestTint) {
     EXPECT_EQ(GetBlend(), ALPHABLEND);
 }
 
-TEST_F(WeatherTest, TintCoversTheWholeViewAtEveryZoomAndLeavesTheZoomSet) {
+TEST_F(WeatherTest, ShadeAndRainCoverTheViewOnceAtEveryZoomAndLeaveTheZoomSet) {
+    world = TLayer::Create(64, 64, random);
+    weather = world->WeatherLayer;
+    world->midPosition(0);
     for (const float zoom : {0.5f, 1.0f, 4.0f}) {
         Set(6, 6, 0, 0, 5, 0);
+        world->SetMapScale(zoom, zoom, 0);
         SetTransform(0, zoom, zoom);
         SetOrigin(3, 7);
         backend->ClearLog();
         weather->Draw();
+        // The dry parts are dimmed by rects, the wet parts by the storm tile: together the view.
+        float dry = 0, area = 0;
         for (const auto& r : Calls(TDrawCall::Rect)) {
+            if (r.blend != DIMBLEND) continue;
             EXPECT_FLOAT_EQ(r.scaleX, 1.0f) << zoom;
-            EXPECT_FLOAT_EQ(r.scaleY, 1.0f) << zoom;
             EXPECT_FLOAT_EQ(r.originX, 0.0f) << zoom;
-            EXPECT_FLOAT_EQ(r.w, float(viewW)) << zoom;
-            EXPECT_FLOAT_EQ(r.h, float(viewH)) << zoom;
+            dry += r.w * r.h;
         }
+        area = dry;
+        const auto wet = weather->_MapOnScreen(float(viewW), float(viewH));
+        float y = 0;
+        for (const auto& r : wet) {
+            EXPECT_FLOAT_EQ(r.y0, y) << zoom;  // bands follow each other down the view
+            EXPECT_TRUE(r.x0 >= 0 && r.x0 <= r.x1 && r.x1 <= float(viewW)) << zoom;
+            area += (r.x1 - r.x0) * (r.y1 - r.y0);
+            y = r.y1;
+        }
+        EXPECT_FLOAT_EQ(y, float(viewH)) << zoom;
+        EXPECT_FLOAT_EQ(area, float(viewW) * float(viewH)) << zoom;
+        // Zoomed out the black ring beyond the map is in view, and stays dry.
+        EXPECT_EQ(dry > 0, zoom == 0.5f) << zoom;
         float sx = 0, sy = 0, ox = 0, oy = 0;
         GetScale(sx, sy);
         GetOrigin(ox, oy);
         EXPECT_FLOAT_EQ(sx, zoom);
         EXPECT_FLOAT_EQ(ox, 3.0f);
     }
+}
+
+TEST(WeatherStorm, OneTileDimsAndRainsAsTheFillAndTwoLayersDid) {
+    // Two rain pixels side by side; shifts by whole pixels, so no sampling between them.
+    auto rain = TPixmap::Create(2, 1);
+    rain->WritePixel(0, 0, 0x80FFFFFFu);
+    rain->WritePixel(1, 0, 0xFF204060u);
+    auto out = TPixmap::Create(2, 1);
+    const float alpha = 0.75f, shade = 172.0f / 255.0f;
+    const uint32_t light = 0x525261u;
+    TWeatherLayer::_ComposeStorm(*out, *rain, alpha, shade, light, 0, 0, 1, 0);
+    auto channel = [](uint32_t p, int ch) { return float((p >> (16 - 8 * ch)) & 0xFFu) / 255.0f; };
+    for (const uint32_t target : {0xFF000000u, 0xFFFFFFFFu, 0xFF6496C8u}) {
+        for (int32_t x = 0; x < 2; ++x) {
+            const uint32_t first = rain->ReadPixel(x, 0), second = rain->ReadPixel((x + 1) % 2, 0);
+            const float a1 = alpha * float(first >> 24) / 255.0f, a2 = alpha * float(second >> 24) / 255.0f;
+            const uint32_t tile = out->ReadPixel(x, 0);
+            for (int ch = 0; ch < 3; ++ch) {
+                // The old way: the dim fill, then each layer blended over it.
+                float v = channel(target, ch) * shade + channel(light, ch);
+                v = a1 * channel(first, ch) + (1 - a1) * v;
+                v = a2 * channel(second, ch) + (1 - a2) * v;
+                const float oneFill = channel(tile, ch) + channel(target, ch) * float(tile >> 24) / 255.0f;
+                EXPECT_NEAR(oneFill, v, 1.5f / 255.0f) << std::hex << target << " x " << x << " channel " << ch;
+            }
+        }
+    }
+    // Half a pixel's shift samples both pixels equally.
+    TWeatherLayer::_ComposeStorm(*out, *rain, 1, 1, 0, 0, 0, 0, 0);
+    EXPECT_NE(out->ReadPixel(0, 0), out->ReadPixel(1, 0));
+    TWeatherLayer::_ComposeStorm(*out, *rain, 1, 1, 0, 0.5, 0, -1.5, 0);
+    EXPECT_EQ(out->ReadPixel(0, 0), out->ReadPixel(1, 0));
 }
 
 TEST_F(WeatherTest, ValueTwoAndAHalfDrawsNothing) {
@@ -96,17 +147,24 @@ TEST_F(WeatherTest, ValueSixDarkensRainsFullyAndFlashesAboutOnceIn41Frames) {
     backend->ClearLog();
     weather->Draw();
     auto rects = Calls(TDrawCall::Rect);
-    // The shade to 172 / 255 (255 + 55 * -1.5) and the light (82, 82, 97) in one dim fill.
+    // The shade to 172 / 255 (255 + 55 * -1.5) and the light (82, 82, 97) beside the map.
     ASSERT_GE(rects.size(), 1u);
     EXPECT_EQ(rects[0].blend, DIMBLEND);
     EXPECT_NEAR(rects[0].alpha * 255.0f, 172.0f, 1e-3f);
     EXPECT_EQ(rects[0].r, 82);
     EXPECT_EQ(rects[0].b, 97);
-    auto rain = Calls(TDrawCall::TileImage);
-    ASSERT_EQ(rain.size(), 2u);
-    EXPECT_FLOAT_EQ(rain[0].alpha, 1.0f);
-    EXPECT_EQ(rain[0].source, TWeatherLayer::rainImg.get());
+    // Over a whole view of rain only the storm tile.
+    backend->ClearLog();
+    weather->DrawValue(6, float(viewW), float(viewH), 0, 0);
+    EXPECT_TRUE(Calls(TDrawCall::Rect).empty() || Calls(TDrawCall::Rect)[0].blend == LIGHTBLEND);
+    auto tiles = Calls(TDrawCall::Image);
+    ASSERT_FALSE(tiles.empty());
+    for (const auto& c : tiles) {
+        EXPECT_EQ(c.source, weather->stormTile.get());
+        EXPECT_EQ(c.blend, DIMBLEND);
+    }
     EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+    EXPECT_EQ(GetBlend(), ALPHABLEND);
 
     int flashes = 0;
     const int frames = 41 * 100;
