@@ -393,6 +393,10 @@ void TApplication::_PackGUIImages() {
     if (const auto& frame = TGUIGadget::TooltipStyle().image) {
         images.insert(images.end(), frame->Cells().begin(), frame->Cells().end());
     }
+    // The fonts' glyph sheet too (its Latin-1 glyphs are rendered by now), so that a label beside
+    // an icon does not break the batch. A glyph added later moves the sheet back to a texture of
+    // its own.
+    if (gui->DefaultFont) images.push_back(gui->DefaultFont->Atlas());
     TImageAtlas::Pack(images);
 }
 

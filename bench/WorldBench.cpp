@@ -6,7 +6,8 @@
 //    very quads the world issued in that frame, grouped by texture and blend mode and drawn with
 //    one device call per group;
 //  - start-up to the first game frame, and the peak resident memory after the camera panned
-//    over the whole map (the ground's block cache follows the view);
+//    over the whole map (the ground's block cache follows the view), and again after panning
+//    over it with the build tool's colours shown at the widest zoom, 1 and 2;
 //  - a world built from a 512 x 512 map (the start map tiled 4 x 4): build time, first frame,
 //    and the same frame figures as for the 128 x 128 map.
 // Run from the folder that holds cfg/ and data/, with a display:
@@ -48,14 +49,16 @@ constexpr float Zooms[] = {0.5f, 1.0f, 4.0f};
 
 void WorldFrame(TLayer& layer) { layer.Update(Width / 2, Height / 2, 0, 0); }
 
-// Pans the camera over the whole map (centre on a grid of map points), one frame each.
-int32_t PanWholeMap(TLayer& layer, float zoom, int32_t step) {
+// Pans the camera over the whole map (centre on a grid of map points), one frame each; with a
+// mask the build tool's colours are shown in every frame.
+int32_t PanWholeMap(TLayer& layer, float zoom, int32_t step, const std::shared_ptr<TInfluenceMask>& mask = nullptr) {
     Centre(layer, zoom);
     int32_t frames = 0;
     for (int32_t y = 0; y <= layer.Height; y += step) {
         for (int32_t x = 0; x <= layer.Width; x += step) {
             LookAt(layer, float(std::min(x, layer.Width - 1)) + 0.5f, float(std::min(y, layer.Height - 1)) + 0.5f);
             Cls();
+            if (mask) layer.GroundLayer->setInfluenceMask(mask);
             WorldFrame(layer);
             Finish();
             Flip(0);
@@ -63,6 +66,18 @@ int32_t PanWholeMap(TLayer& layer, float zoom, int32_t step) {
         }
     }
     return frames;
+}
+
+// Pans over the whole map with the build tool's colours shown, at the widest zoom, 1 and 2;
+// returns the peak resident memory after it.
+long PanWithOverlay(TLayer& layer, int32_t step) {
+    const auto mask = WaterOverlay();
+    int32_t frames = 0;
+    const auto start = Clock::now();
+    for (const float zoom : {TLayer::minScale, 1.0f, 2.0f}) frames += PanWholeMap(layer, zoom, step, mask);
+    std::printf("pan with the overlay at zoom %.2f, 1 and 2: %d frames in %.1f ms\n", double(TLayer::minScale), frames,
+                Ms(start));
+    return StatusKB("VmHWM");
 }
 
 // Block pixels on the device, and what of them is also kept in main memory.
@@ -139,6 +154,7 @@ int main(int argc, char** argv) {
     std::printf("pan over the 128 x 128 map: %d frames in %.1f ms\n", panFrames, Ms(panStart));
     PrintCache("128 x 128 after the pan", small.GroundLayer->cache);
     const long smallHWM = StatusKB("VmHWM");
+    const long smallOverlayHWM = PanWithOverlay(small, 16);
 
     // The large map replaces the start map in the same game shell.
     game->layer->Destroy();
@@ -168,8 +184,12 @@ int main(int argc, char** argv) {
     const int32_t bigPanFrames = PanWholeMap(*bigGame->layer, TLayer::minScale, 32);
     std::printf("pan over the 512 x 512 map: %d frames in %.1f ms\n", bigPanFrames, Ms(bigPanStart));
     PrintCache("512 x 512 after the pan", bigGame->layer->GroundLayer->cache);
-    std::printf("peak resident memory: %.1f MB with the 128 x 128 map, %.1f MB after the 512 x 512 map\n\n",
-                double(smallHWM) / 1024.0, double(StatusKB("VmHWM")) / 1024.0);
+    const long bigHWM = StatusKB("VmHWM");
+    const long bigOverlayHWM = PanWithOverlay(*bigGame->layer, 32);
+    std::printf("peak resident memory: %.1f MB with the 128 x 128 map (%.1f MB with the overlay), %.1f MB after the"
+                " 512 x 512 map (%.1f MB with the overlay)\n\n",
+                double(smallHWM) / 1024.0, double(smallOverlayHWM) / 1024.0, double(bigHWM) / 1024.0,
+                double(bigOverlayHWM) / 1024.0);
 
     std::printf(
         "World frame at %d x %d, medians of %d frames (cpu = update and draw until every call is handed to"

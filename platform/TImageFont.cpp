@@ -11,15 +11,39 @@
 #include "platform/TDrawState.h"
 #include "platform/TImage.h"
 #include "platform/TPixmap.h"
+#include "platform/TSpriteBatch.h"
 
 namespace {
 constexpr int32_t MinAtlasSize = 1024;
+// A full sheet is followed by one twice its size up to this side, then by one of the same size.
+constexpr int32_t MaxSheetSize = 4096;
 
 // Room for the Latin-1 glyphs at any pixel size (about 16 glyphs of the size per row).
 int32_t AtlasSizeFor(int32_t pixelSize) {
     int32_t side = MinAtlasSize;
     while (side < 16 * pixelSize && side < 8192) side *= 2;
     return side;
+}
+
+// The shared glyph sheet of smooth or of sharp fonts, filled row by row.
+struct TSheet {
+    std::shared_ptr<TImage> image;
+    int32_t penX = 0, penY = 0, rowHeight = 0;
+    uint32_t generation = 0;
+};
+
+TSheet& Sheet(int32_t style) {
+    static TSheet sheets[2];
+    return sheets[(style & SMOOTHFONT) ? 1 : 0];
+}
+
+// A new, empty sheet of at least `side` pixels a side: text drawn from the old one goes out first,
+// since its texture goes with it.
+void Renew(TSheet& sheet, int32_t style, int32_t side) {
+    TSpriteBatch::Instance().Flush();
+    sheet.image = TImage::Create(side, side, 1, (style & SMOOTHFONT) ? FILTEREDIMAGE : 0);
+    sheet.penX = sheet.penY = sheet.rowHeight = 0;
+    ++sheet.generation;
 }
 
 FT_Library Library() {
@@ -50,27 +74,34 @@ std::shared_ptr<TImageFont> TImageFont::Load(const std::string& path, int32_t si
 }
 
 bool TImageFont::SetRasterScale(float scale) {
-    if (atlas && scale == rasterScale) return true;
+    if (sheetGeneration != 0 && scale == rasterScale) return true;
     if (!(scale > 0.0f)) return false;
     const float pixels = std::round(float(size) * scale);
     if (pixels < 1.0f || pixels > 512.0f) return false;
     const int32_t pixelSize = static_cast<int32_t>(pixels);
     FT_Face ftFace = static_cast<FT_Face>(face);
-    const int32_t atlasSize = AtlasSizeFor(pixelSize);
-    auto newAtlas = TImage::Create(atlasSize, atlasSize, 1, ((style & SMOOTHFONT) ? FILTEREDIMAGE : 0));
-    if (!newAtlas || FT_Set_Pixel_Sizes(ftFace, 0, static_cast<FT_UInt>(pixelSize)) != 0) return false;
+    if (FT_Set_Pixel_Sizes(ftFace, 0, static_cast<FT_UInt>(pixelSize)) != 0) return false;
+    TSheet& sheet = Sheet(style);
+    if (!sheet.image || sheet.image->width < AtlasSizeFor(pixelSize)) Renew(sheet, style, AtlasSizeFor(pixelSize));
+    if (!sheet.image) return false;
     rasterScale = scale;
     ascender = static_cast<int32_t>(ftFace->size->metrics.ascender >> 6);
     height = static_cast<int32_t>((ftFace->size->metrics.ascender - ftFace->size->metrics.descender) >> 6);
-    atlas = std::move(newAtlas);
     glyphs.clear();
-    penX = penY = rowHeight = 0;
+    sheetGeneration = sheet.generation;
     // The Latin-1 range covers every text of the game; others are added when first drawn.
     for (uint32_t cp = 32; cp < 256; ++cp) Glyph(cp);
     return true;
 }
 
+const std::shared_ptr<TImage>& TImageFont::Atlas() const { return Sheet(style).image; }
+
 const TImageFont::TGlyph* TImageFont::Glyph(uint32_t cp) {
+    TSheet& sheet = Sheet(style);
+    if (sheetGeneration != sheet.generation) {
+        glyphs.clear();
+        sheetGeneration = sheet.generation;
+    }
     auto it = glyphs.find(cp);
     if (it != glyphs.end()) return &it->second;
     FT_Face ftFace = static_cast<FT_Face>(face);
@@ -87,15 +118,27 @@ const TImageFont::TGlyph* TImageFont::Glyph(uint32_t cp) {
     g.top = slot->bitmap_top;
     g.advance = float(slot->advance.x) / 64.0f / rasterScale;
     if (g.width > 0 && g.height > 0) {
-        if (penX + g.width + 1 > atlas->width) {
-            penX = 0;
-            penY += rowHeight + 1;
-            rowHeight = 0;
+        const auto place = [&sheet, &g] {
+            if (sheet.penX + g.width + 1 > sheet.image->width) {
+                sheet.penX = 0;
+                sheet.penY += sheet.rowHeight + 1;
+                sheet.rowHeight = 0;
+            }
+            return sheet.penY + g.height <= sheet.image->height && g.width <= sheet.image->width;
+        };
+        if (!place()) {
+            // Full: a new sheet, larger while a larger one is affordable; the glyphs in use are
+            // rendered into it again as they are asked for.
+            const int32_t side = sheet.image->width;
+            Renew(sheet, style, side < MaxSheetSize ? side * 2 : side);
+            if (!sheet.image) return nullptr;
+            glyphs.clear();
+            sheetGeneration = sheet.generation;
+            if (!place()) return nullptr;
         }
-        if (penY + g.height > atlas->height) return nullptr;  // atlas full
-        g.atlasX = penX;
-        g.atlasY = penY;
-        auto pix = atlas->Lock(0);
+        g.atlasX = sheet.penX;
+        g.atlasY = sheet.penY;
+        auto pix = sheet.image->Lock(0);
         for (int32_t y = 0; y < g.height; ++y) {
             const unsigned char* row = bmp.buffer + y * bmp.pitch;
             for (int32_t x = 0; x < g.width; ++x) {
@@ -105,12 +148,12 @@ const TImageFont::TGlyph* TImageFont::Glyph(uint32_t cp) {
                 } else {
                     a = row[x];
                 }
-                pix->WritePixel(penX + x, penY + y, (a << 24) | 0xFFFFFFu);
+                pix->WritePixel(sheet.penX + x, sheet.penY + y, (a << 24) | 0xFFFFFFu);
             }
         }
-        atlas->Unlock(0);
-        penX += g.width + 1;
-        rowHeight = std::max(rowHeight, g.height);
+        sheet.image->Unlock(0);
+        sheet.penX += g.width + 1;
+        sheet.rowHeight = std::max(sheet.rowHeight, g.height);
     }
     return &glyphs.emplace(cp, g).first->second;
 }
@@ -147,7 +190,7 @@ void TImageFont::Draw(const std::string& text, float x, float y) {
         const TGlyph* g = Glyph(cp);
         if (!g) continue;
         if (g->width > 0) {
-            DrawImageArea(*atlas, 0, float(g->atlasX), float(g->atlasY), float(g->width), float(g->height), x, y,
+            DrawImageArea(*Sheet(style).image, 0, float(g->atlasX), float(g->atlasY), float(g->width), float(g->height), x, y,
                           std::round(pen) + float(g->left), float(ascender - g->top));
         }
         pen += g->advance * rasterScale;

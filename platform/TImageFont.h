@@ -8,8 +8,10 @@ class TImage;
 
 enum : int32_t { BOLDFONT = 1, ITALICFONT = 2, SMOOTHFONT = 4 };
 
-// A TrueType font rendered to glyph images at one pixel size. Glyphs live in one atlas
-// image so a line of text goes out as one batch.
+// A TrueType font rendered to glyph images at one pixel size. The glyphs of every font live in
+// one shared sheet (one for smooth fonts, one for the others), so lines of text in different
+// fonts go out as one batch. A full sheet is replaced by a new one (twice the size up to 4096
+// pixels a side) and every font rasterises its glyphs into it again as it next uses them.
 //
 // A font for the interface is rasterised at its size times the interface factor but measured
 // and placed in interface units, so drawn at that factor each glyph pixel is one back-buffer
@@ -38,9 +40,10 @@ public:
     float TextWidth(const std::string& text);
     // Draws UTF-8 text with the current colour, alpha, rotation, scale, handle and origin.
     void Draw(const std::string& text, float x, float y);
-    // The glyph of a code point, rendered into the atlas on first use (null when it has none).
+    // The glyph of a code point, rendered into the sheet on first use (null when it has none).
     const TGlyph* Glyph(uint32_t codePoint);
-    const std::shared_ptr<TImage>& Atlas() const { return atlas; }
+    // The sheet the font's glyphs are in.
+    const std::shared_ptr<TImage>& Atlas() const;
 
 private:
     TImageFont() = default;
@@ -50,7 +53,7 @@ private:
     float rasterScale = 1.0f;
     int32_t height = 0;    // glyph pixels
     int32_t ascender = 0;  // glyph pixels
-    std::shared_ptr<TImage> atlas;
-    int32_t penX = 0, penY = 0, rowHeight = 0;
+    // The sheet the glyphs were rendered into (its generation); another one means rendering again.
+    uint32_t sheetGeneration = 0;
     std::unordered_map<uint32_t, TGlyph> glyphs;
 };

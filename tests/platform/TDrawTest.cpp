@@ -388,6 +388,33 @@ TEST_F(DrawTest, TextIsOneBatchFromTheFontAtlas) {
     }
 }
 
+TEST_F(DrawTest, FontsShareOneSheetUntilALargerOneReplacesIt) {
+    const std::string path = "data/gfx/gui/font.ttf";
+    auto small = TImageFont::Load(path, 12, SMOOTHFONT), other = TImageFont::Load(path, 20, SMOOTHFONT);
+    ASSERT_TRUE(small && other);
+    EXPECT_EQ(small->Atlas(), other->Atlas());
+    // Two fonts in one line of text: one batch.
+    backend->ClearLog();
+    SetImageFont(small);
+    DrawText("Haus", 0, 0);
+    SetImageFont(other);
+    DrawText("Straße", 40, 0);
+    TSpriteBatch::Instance().Flush();
+    EXPECT_EQ(backend->batches.size(), 1u);
+    const TImageFont::TGlyph before = *small->Glyph('H');
+    // A font too large for the sheet brings a new one; the others render into it again.
+    auto large = TImageFont::Load(path, 100, SMOOTHFONT);
+    ASSERT_TRUE(large);
+    EXPECT_GE(large->Atlas()->width, 1600);
+    const TImageFont::TGlyph* again = small->Glyph('H');
+    ASSERT_TRUE(again);
+    EXPECT_EQ(small->Atlas(), large->Atlas());
+    EXPECT_EQ(std::tuple(again->width, again->height, again->advance), std::tuple(before.width, before.height, before.advance));
+    // The middle of the H, on its bar, is in the new sheet.
+    const auto pix = small->Atlas()->pixmaps[0];
+    EXPECT_EQ(pix->ReadPixel(again->atlasX + again->width / 2, again->atlasY + again->height / 2) >> 24, 0xFFu);
+}
+
 TEST_F(DrawTest, ViewportChangeFlushesAndClsFlipAreRecorded) {
     DrawRect(0, 0, 5, 5);
     SetViewport(10, 10, 50, 50);
