@@ -22,7 +22,7 @@ void TGroundTint::_Update(TInfluenceLayer& influence, const std::shared_ptr<TInf
     // Unfiltered: every tile shows its own colour up to its diamond's edge.
     if (!sized) image = TImage::Create(w, h, 1, DYNAMICIMAGE);
     if (!image) return;
-    influence.GroundColours(mask, colours);
+    const std::vector<uint32_t>& colours = influence.GroundColours(mask);
     const std::shared_ptr<TPixmap> pixels = image->Lock(0, false, true);
     if (pixels) {
         for (int32_t y = 0; y < h; ++y) {
@@ -62,5 +62,4 @@ void TGroundTint::Forget() {
     image.reset();
     shownMask.reset();
     shownGeneration = 0;
-    colours.clear();
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 class TImage;
 class TInfluenceLayer;
@@ -30,5 +29,4 @@ private:
     std::shared_ptr<TImage> image;
     std::shared_ptr<TInfluenceMask> shownMask;
     uint64_t shownGeneration = 0;
-    std::vector<uint32_t> colours;
 };

@@ -228,9 +228,14 @@ std::shared_ptr<BColor> TInfluenceLayer::GetGroundColor(int32_t x, int32_t y,
     return defaultGroundColor;
 }
 
-void TInfluenceLayer::GroundColours(const std::shared_ptr<TInfluenceMask>& mask, std::vector<uint32_t>& out) {
-    out.assign(size_t(Width) * size_t(Height), 0);
-    if (!mask) return;
+const std::vector<uint32_t>& TInfluenceLayer::GroundColours(const std::shared_ptr<TInfluenceMask>& mask) {
+    std::vector<uint32_t>& out = colours;
+    const size_t tiles = size_t(Width) * size_t(Height);
+    if (mask == coloursMask && generation == coloursGeneration && out.size() == tiles && mask) return out;
+    coloursMask = mask;
+    coloursGeneration = generation;
+    out.assign(tiles, 0);
+    if (!mask) return out;
     bool haveUntouched = false;
     uint32_t untouchedColour = 0;
     for (size_t i = 0; i < out.size(); ++i) {
@@ -245,14 +250,14 @@ void TInfluenceLayer::GroundColours(const std::shared_ptr<TInfluenceMask>& mask,
             out[i] = untouchedColour;
         }
     }
+    return out;
 }
 
 void TInfluenceLayer::renderMiniMap(TMiniMap& minimap, const std::shared_ptr<TInfluenceMask>& mask,
                                     int32_t minimapLayer) {
     if (!mask) return;
     if (bRendered == 1 && mask == lastRenderedMask) return;
-    std::vector<uint32_t> colours;
-    GroundColours(mask, colours);
+    const std::vector<uint32_t>& colours = GroundColours(mask);
     for (size_t i = 0; i < colours.size(); ++i) {
         minimap.Write(int32_t(i % size_t(Width)), int32_t(i / size_t(Width)), int32_t(colours[i]), minimapLayer);
     }
@@ -268,6 +273,8 @@ void TInfluenceLayer::Destroy() {
     defaultGroundColor.reset();
     defaultGroundMask.reset();
     lastRenderedMask.reset();
+    colours.clear();
+    coloursMask.reset();
 }
 
 void TInfluenceLayer::_onSave(TWorldFile& wf) {

@@ -62,8 +62,9 @@ public:
         defaultGroundColor.reset();
         defaultGroundMask.reset();
     }
-    // The colour of every tile under the mask (0xAARRGGBB), row-major like arr.
-    void GroundColours(const std::shared_ptr<TInfluenceMask>& mask, std::vector<uint32_t>& out);
+    // The colour of every tile under the mask (0xAARRGGBB), row-major like arr; worked out again
+    // only for another mask or changed values (the minimap and the ground tint share it).
+    const std::vector<uint32_t>& GroundColours(const std::shared_ptr<TInfluenceMask>& mask);
     void renderMiniMap(TMiniMap& minimap, const std::shared_ptr<TInfluenceMask>& mask, int32_t minimapLayer);
     void Destroy();
     // The influence section of a saved city: the sources of the values in use and of a rebuild
@@ -95,4 +96,7 @@ private:
     std::vector<TSpread> pendingSpreads;
     size_t pendingNext = 0;
     std::vector<TCell> pendingArr;
+    std::vector<uint32_t> colours;
+    std::shared_ptr<TInfluenceMask> coloursMask;
+    uint64_t coloursGeneration = 0;
 };
