@@ -439,34 +439,41 @@ std::vector<TGroundLayer::TRect> TGroundLayer::_WaterOnScreen() const {
     const int32_t ty0 = int32_t(std::clamp(std::floor(my0 - margin), 0.0f, float(Height - 1)));
     const int32_t tx1 = int32_t(std::clamp(std::ceil(mx1 + margin), 0.0f, float(Width - 1)));
     const int32_t ty1 = int32_t(std::clamp(std::ceil(my1 + margin), 0.0f, float(Height - 1)));
-    // A tile's pictures (shore sides included) reach less than two tiles from its place.
-    const float reachX = 2.0f * float(TConfig::tilewidth) * iso.ScaleX;
-    const float reachY = 4.0f * float(TConfig::tileheight) * iso.ScaleY;
+    // Below the ground blocks only the water tiles' own diamonds are transparent (moving water is
+    // never cached, and the land pictures beside it cover their own tiles); at the map's lower
+    // edges the side faces hang below them. A pixel of margin against rounding.
+    const float tw = float(TConfig::tilewidth) * iso.ScaleX, th = float(TConfig::tileheight) * iso.ScaleY;
     const int32_t bands = (vh + waterBand - 1) / waterBand;
-    std::vector<TRect> spans(size_t(bands), TRect{1e9f, 0, -1e9f, 0});
+    std::vector<std::vector<std::pair<float, float>>> spans(static_cast<size_t>(bands));
     for (int32_t tx = tx0; tx <= tx1; ++tx) {
         for (int32_t ty = ty0; ty <= ty1; ++ty) {
             const TGround* t = arr[_Index(tx, ty)].get();
             if (!t || !t->water) continue;
             float sx = 0, sy = 0;
             _ScreenPos(float(tx), float(ty), sx, sy);
-            const float top = (sy - reachY - float(vy)) / float(waterBand);
-            const float bottom = (sy + reachY - float(vy)) / float(waterBand);
+            const bool edge = ty == 0 || tx == Width - 1;
+            const float top = (sy - 0.5f * th - 1 - float(vy)) / float(waterBand);
+            const float bottom = (sy + (edge ? 3.5f : 0.5f) * th + 1 - float(vy)) / float(waterBand);
             if (!(bottom >= 0) || !(top < float(bands))) continue;
             for (int32_t b = int32_t(std::max(0.0f, top)); b < bands && float(b) <= bottom; ++b) {
-                spans[size_t(b)].x0 = std::min(spans[size_t(b)].x0, sx - reachX);
-                spans[size_t(b)].x1 = std::max(spans[size_t(b)].x1, sx + reachX);
+                spans[size_t(b)].emplace_back(sx - 1, sx + tw + 1);
             }
         }
     }
     std::vector<TRect> out;
     for (int32_t b = 0; b < bands; ++b) {
-        TRect r = spans[size_t(b)];
-        if (!(r.x1 > r.x0)) continue;
-        // Whole pixels, so that neighbouring bands meet without a gap or an overlap.
-        r = {std::max(float(vx), std::floor(r.x0)), float(vy + b * waterBand),
-             std::min(float(vx + vw), std::ceil(r.x1)), float(std::min(vy + vh, vy + (b + 1) * waterBand))};
-        if (r.x1 > r.x0) out.push_back(r);
+        auto& list = spans[size_t(b)];
+        std::sort(list.begin(), list.end());
+        const float y0 = float(vy + b * waterBand), y1 = float(std::min(vy + vh, vy + (b + 1) * waterBand));
+        for (size_t i = 0; i < list.size();) {
+            // Spans closer than a band's height are joined: a few more pixels cost less than
+            // another quad.
+            float x0 = list[i].first, x1 = list[i].second;
+            for (++i; i < list.size() && list[i].first <= x1 + float(waterBand); ++i) x1 = std::max(x1, list[i].second);
+            // Whole pixels, so that neighbouring bands meet without a gap or an overlap.
+            const TRect r{std::max(float(vx), std::floor(x0)), y0, std::min(float(vx + vw), std::ceil(x1)), y1};
+            if (r.x1 > r.x0) out.push_back(r);
+        }
     }
     return out;
 }

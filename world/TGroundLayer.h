@@ -62,11 +62,10 @@ public:
     // The caustics under the water on screen (nothing where the view shows no water: the ground
     // above is opaque there).
     void DrawBackground();
-    // Where water is on screen: per band of waterBand screen rows, the span from the leftmost to
-    // the rightmost water tile reaching into it, with a margin for their pictures and shores;
-    // empty when no water is on screen.
+    // Where water is on screen: per band of waterBand screen rows, the spans of the water tiles
+    // reaching into it (joined where they nearly touch); empty when no water is on screen.
     std::vector<TRect> _WaterOnScreen() const;
-    static constexpr int32_t waterBand = 64;
+    static constexpr int32_t waterBand = 32;
     // Tile (x, y) in the walk over the screen: drawn (and cached) when it is not in the cache or
     // its water moves, then its road marks. With an influence mask a directly drawn tile takes its
     // colour, and a cached road tile gets its road again over the tint (roads stay plain).
