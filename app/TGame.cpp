@@ -25,6 +25,7 @@
 #include "platform/TDraw.h"
 #include "platform/TDrawState.h"
 #include "platform/TInput.h"
+#include "platform/TGraphics.h"
 #include "platform/TInterfaceSpace.h"
 #include "platform/TPaths.h"
 #include "platform/TPixmap.h"
@@ -411,6 +412,10 @@ void TGame::ShowMoneyInfo() {
     // Texts of the interface: placed over the map point, drawn at the interface's scale.
     TInterfaceSpace units;
     SetBlend(ALPHABLEND);
+    // Only the pop-ups on screen are drawn (all live on): at a month's change a big city has one
+    // per building, nearly all of them elsewhere on the map.
+    const float screenW = TInterfaceSpace::ToUnits(float(TGraphics::GraphicsWidth()));
+    const float screenH = TInterfaceSpace::ToUnits(float(TGraphics::GraphicsHeight()));
     std::vector<TBuildingMoneyInfo> kept;
     for (const auto& info : listLayerInfos) {
         // Buildings and roads give their tile (and a building its symbol point) once they exist.
@@ -421,9 +426,12 @@ void TGame::ShowMoneyInfo() {
         sx = TInterfaceSpace::ToUnits(sx);
         sy = TInterfaceSpace::ToUnits(sy);
         const float t = float(now - info.ms) / popupLifeMS;
+        if (t < 1.0f) kept.push_back(info);
         const float alpha = std::clamp(1.0f - t, 0.0f, 1.0f);
-        const float x = sx - 0.5f * TextWidth(info.text);
-        const float y = sy - t * popupRise - 0.5f * TextHeight(info.text);
+        const float w = TextWidth(info.text), h = TextHeight(info.text);
+        const float x = sx - 0.5f * w;
+        const float y = sy - t * popupRise - 0.5f * h;
+        if (x + w + 1 < 0 || y + h + 1 < 0 || x - 1 > screenW || y - 1 > screenH) continue;
         SetAlpha(alpha);
         SetColor(0, 0, 0);
         for (int32_t dx = -1; dx <= 1; ++dx) {
@@ -433,7 +441,6 @@ void TGame::ShowMoneyInfo() {
         }
         SetColor(info.r, info.g, info.b);
         DrawText(info.text, x, y);
-        if (t < 1.0f) kept.push_back(info);
     }
     listLayerInfos = std::move(kept);
     SetAlpha(1.0f);

@@ -40,7 +40,9 @@
 #include "platform/TInterfaceSpace.h"
 #include "platform/TPixmap.h"
 #include "platform/TRecordingAudioBackend.h"
+#include "platform/TImageFont.h"
 #include "platform/TRecordingBackend.h"
+#include "world/TTree.h"
 #include "platform/TStream.h"
 #include "plugins/TPicturePlugin.h"
 #include "plugins/TStreetPlugin.h"
@@ -174,6 +176,19 @@ TEST_F(GameTest, CreationConnectsTheWorldAndCentresTheCamera) {
     EXPECT_EQ(game->listLayerInfos[0].text, "-500,00");
     EXPECT_EQ(game->listLayerInfos[0].r, 255);
     EXPECT_EQ(game->listLayerInfos[0].g, 50);
+    // Only a pop-up on screen is drawn (its text and the eight of its outline); one far off the
+    // screen lives on without being drawn.
+    game->listLayerInfos.clear();
+    app->gui = TGUI::Create(640, 480);
+    app->gui->DefaultFont = TImageFont::Load("data/gfx/gui/font.ttf", 14);
+    ASSERT_TRUE(app->gui->DefaultFont);
+    for (const int32_t tile : {16, 0}) l._callShowMoneyFunc(TTree::Create(tile, tile, 0, nullptr), 120);
+    backend->ClearLog();
+    game->ShowMoneyInfo();
+    size_t texts = 0;
+    for (const auto& c : backend->calls) texts += c.kind == TDrawCall::Text && c.text == "120,00";
+    EXPECT_EQ(texts, 9u);
+    EXPECT_EQ(game->listLayerInfos.size(), 2u);
 }
 
 TEST_F(GameTest, CheatConsoleWordsIgnoreCaseButNotBlanks) {
