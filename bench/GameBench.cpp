@@ -231,6 +231,8 @@ void PresentGameFrame(TGame& game) {
 // The whole frame as the player's game runs it, for start-up and to check DrawGameFrame against.
 double RenderFrame(TGame& game) {
     game.autosaveMonth = -1;
+    // The overlay stays shown, as the build tool keeps it in every frame.
+    if (overlayMask && game.layer->GroundLayer) game.layer->GroundLayer->setInfluenceMask(overlayMask);
     const auto start = Clock::now();
     game._render();
     Finish();
@@ -370,6 +372,41 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     return g;
 }
 
+// The colours are baked into the ground cache: showing them, switching to another mask and taking
+// them away draws every tile on screen again and refills the blocks. The frames right after each
+// switch, at the widest zoom and at zoom 1.
+void MeasureOverlaySwitches(TGame& game, TSpot spot) {
+    HoldWeather(*game.layer, CalmWeather);
+    const auto water = WaterOverlay();
+    // Another view: the fire station's reach.
+    const auto other = TInfluenceMask::CreateFromValues(0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0, 100, 100, 100, 0);
+    for (const float zoom : {TLayer::minScale, 1.0f}) {
+        overlayMask = nullptr;
+        LookAtSpot(*game.layer, zoom, spot);
+        WarmUpFrames(game);
+        std::printf("colours switched at zoom %.2f, the two frames after, until drawn:", double(zoom));
+        for (const auto& [name, mask] : {std::pair{"shown", water}, std::pair{"other", other},
+                                         std::pair{"taken away", std::shared_ptr<TInfluenceMask>()}}) {
+            overlayMask = mask;
+            std::printf(" %s", name);
+            for (int i = 0; i < 2; ++i) {
+                const auto start = Clock::now();
+                DrawGameFrame(game);
+                Finish();
+                std::printf(" %.1f", Ms(start));
+                PresentGameFrame(game);
+            }
+            std::printf(" ms;");
+            for (int i = 0; i < 4; ++i) {
+                DrawGameFrame(game);
+                PresentGameFrame(game);
+            }
+        }
+        std::printf("\n");
+    }
+    overlayMask = nullptr;
+}
+
 void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
     std::printf(
         "Whole game frame at %d x %d, every panel open, speed %d; medians of %d frames in ms\n"
@@ -444,6 +481,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<TCase, TGameFigures>> rows;
     for (const TCase& c : Cases) rows.emplace_back(c, MeasureGameCase(*game, c, spot));
     PrintTable(rows);
+    MeasureOverlaySwitches(*game, spot);
     std::printf("after the run: day %d, speed %.0f\n", game->layer->currentDay, double(game->layer->getGameSpeed()));
     // What the sound asks of the world every tenth frame: what is in view (trees and water,
     // finished buildings, cars), over the whole city.

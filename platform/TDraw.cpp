@@ -166,23 +166,6 @@ void DrawImageArea(TImage& image, int32_t frame, float sx, float sy, float sw, f
              f->v0 + (sy + sh) * dv);
 }
 
-void DrawImageQuad(const std::shared_ptr<TImage>& image, float x0, float y0, float x1, float y1, float x3, float y3,
-                   int32_t frame) {
-    if (!image || !Device()) return;
-    // Recorded with the top left corner and the two edges leaving it.
-    Record(TDrawCall::ImageQuad, image.get(), frame, x0, y0, x1 - x0, y3 - y0, 0, 0);
-    const TImageFrame* f = image->Frame(frame);
-    if (!f) return;
-    const TDrawState& s = DrawState();
-    const float ox = s.origin_x, oy = s.origin_y;
-    const uint32_t rgba = s.PackedColor();
-    const TVertex q[4] = {{x0 + ox, y0 + oy, f->u0, f->v0, rgba},
-                          {x1 + ox, y1 + oy, f->u1, f->v0, rgba},
-                          {x1 + x3 - x0 + ox, y1 + y3 - y0 + oy, f->u1, f->v1, rgba},
-                          {x3 + ox, y3 + oy, f->u0, f->v1, rgba}};
-    TSpriteBatch::Instance().AddQuad(f->texture, s.blend_mode, q);
-}
-
 void DrawPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y) {
     if (!pixmap || !Device()) return;
     Record(TDrawCall::Pixmap, pixmap.get(), 0, x, y, float(pixmap->width), float(pixmap->height), 0, 0);

@@ -26,11 +26,6 @@ void TileImage(const std::shared_ptr<TImage>& image, float x = 0, float y = 0, i
 // handle, transformed and placed at origin + (x, y).
 void DrawImageArea(TImage& image, int32_t frame, float sx, float sy, float sw, float sh, float x, float y, float localX,
                    float localY);
-// The whole frame mapped onto the parallelogram with corners (x0, y0) for the frame's top left,
-// (x1, y1) for its top right and (x3, y3) for its bottom left (the fourth corner follows), placed
-// at the origin; handle, scale and rotation do not apply. An isometric map's diamond is one.
-void DrawImageQuad(const std::shared_ptr<TImage>& image, float x0, float y0, float x1, float y1, float x3, float y3,
-                   int32_t frame = 0);
 void DrawPixmap(const std::shared_ptr<TPixmap>& pixmap, float x, float y);
 
 void DrawRect(float x, float y, float width, float height);

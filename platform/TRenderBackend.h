@@ -18,7 +18,7 @@ enum : int32_t { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, 
 
 // What a draw operation was, as seen by the layer's callers (recorded by the headless back end).
 struct TDrawCall {
-    enum Kind { Cls, Image, ImageRect, ImageQuad, TileImage, Pixmap, Rect, Line, Oval, Poly, Plot, Text, Flip };
+    enum Kind { Cls, Image, ImageRect, TileImage, Pixmap, Rect, Line, Oval, Poly, Plot, Text, Flip };
     Kind kind;
     const void* source = nullptr;  // the TImage, TPixmap or TImageFont drawn
     int32_t frame = 0;

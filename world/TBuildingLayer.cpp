@@ -624,8 +624,8 @@ void TBuildingLayer::Draw(int32_t previewFlag) {
     }
 
     if (ground) {
+        ground->UpdateTint();
         ground->cache.Draw(cacheX, cacheY, 1);
-        ground->DrawTint();
     }
     c = sx0 - walkColumnMargin;
     r = sy0 + walkRowOffset;

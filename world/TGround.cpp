@@ -43,7 +43,10 @@ void TGround::_DrawAndCache(const std::shared_ptr<TImage>& img, int32_t frame, f
                             float planeY, bool onlyDirect, bool onScreen, uint8_t reach) {
     if (!img) return;
     if (onScreen) DrawImage(img, sx, sy, frame);
-    if (!onlyDirect && groundLayer) groundLayer->cache.addImage(img, planeX, planeY, frame, sx, sy, 1, TOPPanel::TReach(reach));
+    if (!onlyDirect && groundLayer) {
+        groundLayer->cache.addImage(img, planeX, planeY, frame, sx, sy, 1, TOPPanel::TReach(reach),
+                                    groundLayer->tint.At(x, y));
+    }
 }
 
 void TGround::Draw(float sx, float sy, int32_t leftEdge, int32_t rightEdge, int32_t direct, float planeX, float planeY,

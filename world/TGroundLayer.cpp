@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "framework/TFastRandom.h"
 #include "persistence/TDataFile.h"
@@ -13,7 +14,6 @@
 #include "platform/TImage.h"
 #include "platform/TPaths.h"
 #include "platform/TStream.h"
-#include "plugins/BColor.h"
 #include "plugins/TPicturePlugin.h"
 #include "settings/TConfig.h"
 #include "settings/TSettings.h"
@@ -45,6 +45,33 @@ struct TReachRect {
         bottom = std::max(bottom, t + float(img->height));
     }
 };
+
+// How far the images of a tile on a cache layer reach from its plane position, with a tile's
+// margin for pictures not listed here.
+TReachRect TileReach(int32_t cacheLayer) {
+    const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
+    TReachRect reach{0, 0, tw, th};
+    if (cacheLayer == 0) {
+        reach.Add(TGroundLayer::blackImg, 0);
+    } else {
+        for (const auto* list : {&TGroundLayer::groundPlugins, &TGroundLayer::waterPlugins}) {
+            for (const auto& p : *list) {
+                for (const auto& picture : p->picture) reach.Add(picture, 0);
+            }
+        }
+        reach.Add(TGroundLayer::shoreImg, 0);
+        reach.Add(TGroundLayer::shoreSideImg, 0);
+        reach.Add(TGroundLayer::shoreSideImg, 0.5f * tw);
+        for (const auto& street : TStreet::streets) {
+            if (street) reach.Add(street->image, 0);
+        }
+    }
+    reach.left -= tw;
+    reach.right += tw;
+    reach.top -= th;
+    reach.bottom += th;
+    return reach;
+}
 
 std::shared_ptr<TImage> LoadReported(const std::string& path, int32_t cellW, int32_t cellH, int32_t frames) {
     auto img = frames > 0 ? TImage::LoadAnim(TPaths::Resolve(path), cellW, cellH, 0, frames)
@@ -262,13 +289,13 @@ void TGroundLayer::Draw(int32_t x, int32_t y, int32_t dim) {
     const int32_t rightEdge = x == Width - 1 ? 1 : 0;
     if (state != rendered) {
         SetAlpha(1.0f);
-        // Drawn over the tint, a tile takes its colour itself; the cache keeps it plain, and the
-        // tint colours it there from the next frame on.
-        std::shared_ptr<BColor> colour;
-        if (infMask && visible && layer->InfluenceLayer) colour = layer->InfluenceLayer->GetGroundColor(x, y, infMask);
-        if (colour) colour->Use();
+        // On screen as in the cache: multiplied by the tile's influence colour.
+        const uint32_t texel = tint.At(x, y);
+        if (texel != TGroundTint::white) {
+            SetColor(int32_t(texel >> 16 & 0xFFu), int32_t(texel >> 8 & 0xFFu), int32_t(texel & 0xFFu));
+        }
         t->Draw(sx, sy, leftEdge, rightEdge, 0, px, py, visible ? 1 : 0, state == renderedButAnimated ? 1 : 0);
-        if (colour) BColor::useDefault();
+        if (texel != TGroundTint::white) SetColor(255, 255, 255);
         state = t->wateranim ? renderedButAnimated : rendered;
         // The flat road goes into the cache with its ground. The traffic view tints it on
         // screen only: the cache keeps it plain for the frames after.
@@ -278,9 +305,8 @@ void TGroundLayer::Draw(int32_t x, int32_t y, int32_t dim) {
         } else if (roads) {
             roads->Draw(x, y, sx, sy, 0, px, py, visible ? 1 : 0);
         }
-    } else if (roads && visible && (roads->showtrafficcolors || infMask)) {
-        // The traffic view tints the cached road directly over the cache; under the influence
-        // tint the road is drawn again, plain.
+    } else if (roads && visible && roads->showtrafficcolors) {
+        // The traffic view tints the cached road directly over the cache.
         roads->Draw(x, y, sx, sy, 1, px, py, 1);
     }
     // The mark shows on cached tiles too, so that the whole destroy square is marked.
@@ -292,8 +318,21 @@ void TGroundLayer::Draw(int32_t x, int32_t y, int32_t dim) {
     if (visible && roads) roads->DrawMask(x, y, sx, sy, dim);
 }
 
-void TGroundLayer::DrawTint() {
-    if (infMask && layer && layer->InfluenceLayer && layer->iso) tint.Draw(*layer->InfluenceLayer, infMask, *layer->iso);
+void TGroundLayer::UpdateTint() {
+    if (!layer) return;
+    // The blocks holding a tile whose colour changed are dropped: those on screen are drawn again
+    // from their tiles in this frame, the others when they come into view.
+    const TReachRect reach = TileReach(1);
+    std::set<std::pair<int32_t, int32_t>> stale;
+    tint.Update(layer->InfluenceLayer.get(), infMask, [&](int32_t x, int32_t y) {
+        float px = 0, py = 0;
+        _PlanePos(float(x), float(y), px, py);
+        const int32_t i1 = TOPPanel::BlockIndex(px + reach.right), j1 = TOPPanel::BlockIndex(py + reach.bottom);
+        for (int32_t i = TOPPanel::BlockIndex(px + reach.left); i <= i1; ++i) {
+            for (int32_t j = TOPPanel::BlockIndex(py + reach.top); j <= j1; ++j) stale.emplace(i, j);
+        }
+    });
+    for (const auto& [i, j] : stale) cache.DropBlock(i, j, 1);
 }
 
 void TGroundLayer::drawBlackTile(int32_t x, int32_t y, int32_t force) {
@@ -350,28 +389,7 @@ void TGroundLayer::_onFillBlock(void* context, int32_t i, int32_t j, int32_t cac
 void TGroundLayer::FillBlock(int32_t i, int32_t j, int32_t cacheLayer) {
     const float tw = float(TConfig::tilewidth), th = float(TConfig::tileheight);
     if (Width <= 0 || Height <= 0 || !(tw > 0) || !(th > 0)) return;
-    // How far the images of a tile reach from its plane position, with a tile's margin for
-    // pictures not listed here.
-    TReachRect reach{0, 0, tw, th};
-    if (cacheLayer == 0) {
-        reach.Add(blackImg, 0);
-    } else {
-        for (const auto* list : {&groundPlugins, &waterPlugins}) {
-            for (const auto& p : *list) {
-                for (const auto& picture : p->picture) reach.Add(picture, 0);
-            }
-        }
-        reach.Add(shoreImg, 0);
-        reach.Add(shoreSideImg, 0);
-        reach.Add(shoreSideImg, 0.5f * tw);
-        for (const auto& street : TStreet::streets) {
-            if (street) reach.Add(street->image, 0);
-        }
-    }
-    reach.left -= tw;
-    reach.right += tw;
-    reach.top -= th;
-    reach.bottom += th;
+    const TReachRect reach = TileReach(cacheLayer);
 
     // A tile (x, y) lies at plane (origin + (x + y) * tw / 2, origin + (x - y) * th / 2): the block
     // gives a range of x + y and of x - y, and so the tiles to look at.

@@ -67,11 +67,12 @@ public:
     std::vector<TRect> _WaterOnScreen() const;
     static constexpr int32_t waterBand = 32;
     // Tile (x, y) in the walk over the screen: drawn (and cached) when it is not in the cache or
-    // its water moves, then its road marks. With an influence mask a directly drawn tile takes its
-    // colour, and a cached road tile gets its road again over the tint (roads stay plain).
+    // its water moves, then its road marks. Under an influence mask the tile is drawn and cached
+    // multiplied by its colour; its road stays plain.
     void Draw(int32_t x, int32_t y, int32_t dim);
-    // The influence mask's colours over the cached ground (nothing without a mask).
-    void DrawTint();
+    // Before the ground is drawn: the blocks holding tiles whose influence colour changed with the
+    // mask or the values are dropped, to be drawn again from their tiles.
+    void UpdateTint();
     void drawBlackTile(int32_t x, int32_t y, int32_t force);
     // The cache's source: queues the images of the tiles (layer 1) or ring tiles (layer 0) that
     // reach into block (i, j), in the order of a pass over the map, x before y.

@@ -1,7 +1,8 @@
 #include "world/TOPData.h"
 
 std::shared_ptr<TOPData> TOPData::DrawImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame,
-                                            float ox, float oy, int32_t layer, bool onlyFilledBlock) {
+                                            float ox, float oy, int32_t layer, bool onlyFilledBlock,
+                                            uint32_t tint) {
     auto d = std::make_shared<TOPData>();
     d->img = img;
     d->x = x;
@@ -11,5 +12,6 @@ std::shared_ptr<TOPData> TOPData::DrawImage(const std::shared_ptr<TImage>& img, 
     d->Frame = frame;
     d->layer = layer;
     d->onlyFilledBlock = onlyFilledBlock;
+    d->tint = tint;
     return d;
 }

@@ -10,6 +10,7 @@
 #include "platform/TPixmap.h"
 #include "platform/TSpriteBatch.h"
 #include "settings/TConfig.h"
+#include "world/TGroundTint.h"
 #include "world/TOPData.h"
 
 namespace {
@@ -75,9 +76,9 @@ size_t TOPPanel::PixelCopyCount(int32_t layer) const {
 }
 
 void TOPPanel::addImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame, float ox, float oy,
-                        int32_t layer, TReach reach) {
+                        int32_t layer, TReach reach, uint32_t tint) {
     if (!img || layer < 0 || layer >= layerCount) return;
-    pending.push_back(TOPData::DrawImage(img, x, y, frame, ox, oy, layer, reach == filledBlock));
+    pending.push_back(TOPData::DrawImage(img, x, y, frame, ox, oy, layer, reach == filledBlock, tint));
     if (pending.size() >= maxPending && !rendering) performRendering();
 }
 
@@ -122,8 +123,9 @@ void TOPPanel::reallyDrawImage(const TOPData& d) {
                 if (it == blocks[d.layer].end()) continue;
                 const bool target = filling && d.layer == fillLayer && key == fillKey;
                 const int32_t bx = px - i * blockSize, by = py - j * blockSize;
+                const TBlock& held = it->second;
                 if (!target && !keepPixelCopies &&
-                    (it->second.OnDeviceOnly() || (!it->second.image && _WouldChange(it->second, *src, bx, by)))) {
+                    (held.OnDeviceOnly() || (!held.image && _WouldChange(held, *src, bx, by, d.tint)))) {
                     _Drop(d.layer, key);
                     continue;
                 }
@@ -131,12 +133,12 @@ void TOPPanel::reallyDrawImage(const TOPData& d) {
             } else {
                 block = _GetOrCreate(i, j, d.layer);
             }
-            _drawOnBlock(*block, key, d.layer, *src, px - i * blockSize, py - j * blockSize);
+            _drawOnBlock(*block, key, d.layer, *src, px - i * blockSize, py - j * blockSize, d.tint);
         }
     }
 }
 
-int64_t TOPPanel::_drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t x, int32_t y) {
+int64_t TOPPanel::_drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t x, int32_t y, uint32_t tint) {
     const int32_t sx0 = std::max(0, -x), sy0 = std::max(0, -y);
     const int32_t sx1 = std::min(source.width, target.width - x), sy1 = std::min(source.height, target.height - y);
     int64_t written = 0;
@@ -146,7 +148,7 @@ int64_t TOPPanel::_drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t 
         for (int32_t sx = sx0; sx < sx1; ++sx) {
             // Negative as a signed value: alpha 128 or more.
             if (static_cast<int32_t>(in[sx]) < 0) {
-                out[sx] = in[sx];
+                out[sx] = tint == TGroundTint::white ? in[sx] : TGroundTint::Multiply(in[sx], tint);
                 ++written;
             }
         }
@@ -183,27 +185,28 @@ TPixmap* TOPPanel::_Materialise(TBlock& block, TKey key, int32_t layer) {
     return block.image->pixmaps[0].get();
 }
 
-bool TOPPanel::_WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y) {
+bool TOPPanel::_WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y, uint32_t tint) {
     const int32_t sx0 = std::max(0, -x), sy0 = std::max(0, -y);
     const int32_t sx1 = std::min(src.width, blockSize - x), sy1 = std::min(src.height, blockSize - y);
     for (int32_t sy = sy0; sy < sy1; ++sy) {
         const uint32_t* in = src.Row(sy);
         for (int32_t sx = sx0; sx < sx1; ++sx) {
-            if (static_cast<int32_t>(in[sx]) < 0 && in[sx] != block.colour) return true;
+            if (static_cast<int32_t>(in[sx]) < 0 && TGroundTint::Multiply(in[sx], tint) != block.colour) return true;
         }
     }
     return false;
 }
 
-void TOPPanel::_drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y) {
+void TOPPanel::_drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y,
+                            uint32_t tint) {
     const int32_t sx0 = std::max(0, -x), sy0 = std::max(0, -y);
     const int32_t sx1 = std::min(src.width, blockSize - x), sy1 = std::min(src.height, blockSize - y);
     if (sx1 <= sx0 || sy1 <= sy0) return;
     // A one-colour block stays without pixels while what is written is that same colour.
-    if (!block.image && !_WouldChange(block, src, x, y)) return;
+    if (!block.image && !_WouldChange(block, src, x, y, tint)) return;
     TPixmap* target = _Materialise(block, key, layer);
     if (!target) return;
-    block.written += _drawOnPixmap(src, *target, x, y);
+    block.written += _drawOnPixmap(src, *target, x, y, tint);
     // Once about a block's worth of pixels was written it may be one colour throughout; checked
     // now and then while a long queue is worked off (so the memory in use stays low), and once
     // more at the end of the queue.
@@ -301,6 +304,10 @@ void TOPPanel::_Fill(int32_t i, int32_t j, int32_t layer) {
     ++fills;
     auto it = blocks[layer].find(key);
     if (it != blocks[layer].end()) _KeepOnDeviceOnly(it->second);
+}
+
+void TOPPanel::DropBlock(int32_t i, int32_t j, int32_t layer) {
+    if (layer >= 0 && layer < layerCount) _Drop(layer, _Key(i, j));
 }
 
 void TOPPanel::_Drop(int32_t layer, TKey key) {

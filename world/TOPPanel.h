@@ -80,15 +80,18 @@ public:
     // context) empties the cache first: the blocks were drawn from another map.
     void SetSource(const TFill& fill);
 
+    // Queues a copy of the image's frame at plane point (x, y), its pixels multiplied by `tint`
+    // (0xFFRRGGBB; white copies them as they are).
     void addImage(const std::shared_ptr<TImage>& img, float x, float y, int32_t frame, float ox, float oy,
-                  int32_t layer, TReach reach = everyBlock);
+                  int32_t layer, TReach reach = everyBlock, uint32_t tint = 0xFFFFFFFFu);
     // Copies every pending draw into its blocks, in the order queued, and re-uploads the blocks
     // that changed.
     void performRendering();
     void reallyDrawImage(const TOPData& d);
-    // Copies the source pixels with alpha >= 128 to target at (x, y), clipped, without blending.
-    // Returns the number of pixels written.
-    static int64_t _drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t x, int32_t y);
+    // Copies the source pixels with alpha >= 128 to target at (x, y), clipped, without blending,
+    // multiplied by `tint` (white: as they are). Returns the number of pixels written.
+    static int64_t _drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t x, int32_t y,
+                                 uint32_t tint = 0xFFFFFFFFu);
     // The locked pixels of the block holding plane point (x, y); the block is created (transparent)
     // or given its own pixel copy as needed. Null for a layer out of range or a block whose pixels
     // live only on the device.
@@ -98,6 +101,9 @@ public:
     // budget are dropped first, then the blocks on screen that are not held are drawn from it.
     void Draw(float x, float y, int32_t layer);
 
+    // Drops block (i, j) of a layer when the cache holds it; with a source it is drawn again
+    // from its tiles when next on screen.
+    void DropBlock(int32_t i, int32_t j, int32_t layer);
     // The block index holding plane coordinate v.
     static int32_t BlockIndex(float v);
     // The block (i, j) of a layer, or null when the cache does not hold it.
@@ -124,9 +130,10 @@ private:
     // Gives the block a pixel copy filled with its colour, locked for writing.
     TPixmap* _Materialise(TBlock& block, TKey key, int32_t layer);
     // Whether copying src to (x, y) inside a one-colour block would change a pixel of it.
-    bool _WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y);
-    // Copies src into the block at (x, y) inside it.
-    void _drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y);
+    bool _WouldChange(const TBlock& block, const TPixmap& src, int32_t x, int32_t y, uint32_t tint);
+    // Copies src multiplied by tint into the block at (x, y) inside it.
+    void _drawOnBlock(TBlock& block, TKey key, int32_t layer, const TPixmap& src, int32_t x, int32_t y,
+                      uint32_t tint);
     // Drops the pixel copy when all pixels have one colour.
     void _Compact(TBlock& block);
     void _UnlockAll();

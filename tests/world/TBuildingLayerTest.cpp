@@ -1,7 +1,7 @@
 // The building layer's object grid (trees) and its drawing walk, checked through the
-// recording back end: back-to-front order, the block cache before the cells, the influence tint
-// over the cache, see-through mode and per-frame switches; scaffolds, cranes and previews of
-// buildings, and the plugin lists.
+// recording back end: back-to-front order, the block cache before the cells, the influence
+// colours baked into the cache, see-through mode and per-frame switches; scaffolds, cranes and
+// previews of buildings, and the plugin lists.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +11,8 @@
 
 #include "BuildingTestSupport.h"
 #include "WorldTestSupport.h"
-#include "plugins/TInfluenceMask.h"
 #include "platform/TDrawState.h"
+#include "plugins/TInfluenceMask.h"
 #include "world/TGroundTint.h"
 #include "world/TISO.h"
 #include "world/TInfluenceLayer.h"
@@ -149,62 +149,82 @@ TEST_F(BuildingLayerTest, CacheBlocksComeBeforeTheCellsAndCachedGroundIsNotRedra
     EXPECT_TRUE(scaledBlock);
 }
 
-TEST_F(BuildingLayerTest, InfluenceTintIsOneQuadOverTheCachedGround) {
+TEST_F(BuildingLayerTest, InfluenceColoursAreBakedIntoTheCachedGround) {
+    world->GroundLayer->cache.keepPixelCopies = true;
+    // The land picture cut to its diamond, so that each tile's centre holds its own pixel.
+    auto pix = land->picture[0]->pixmaps[0];
+    for (int32_t y = 0; y < pix->height; ++y) {
+        for (int32_t x = 0; x < pix->width; ++x) {
+            if (std::abs(2 * x + 1 - pix->width) * pix->height + std::abs(2 * y + 1 - pix->height) * pix->width >
+                pix->width * pix->height)
+                pix->WritePixel(x, y, 0);
+        }
+    }
     auto mask = TInfluenceMask::CreateFromValues(0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0, 100, 100, 100, 0);
     world->InfluenceLayer->_setValue(8, 8, TInfluenceLayer::infFireDepartment, 50);
     Frame();
-    auto tinted = [&] {
-        world->GroundLayer->setInfluenceMask(mask);  // set by the build tool before every frame
-        Frame();
-        std::vector<TDrawCall> quads;
-        size_t ground = 0;
-        for (const auto& c : backend->calls) {
-            if (c.kind == TDrawCall::ImageQuad) quads.push_back(c);
-            if (c.source == land->picture[0].get()) ++ground;
-        }
-        return std::pair{quads, ground};
+    Frame();
+    const size_t plainCalls = backend->calls.size();
+    // The cached pixel at the centre of tile (x, y); the land picture's centre is 0xFF008000.
+    auto cached = [&](int32_t x, int32_t y) {
+        float px = 0, py = 0;
+        world->GroundLayer->_PlanePos(float(x), float(y), px, py);
+        px += 0.5f * float(TConfig::tilewidth);
+        py += 0.5f * float(TConfig::tileheight);
+        const int32_t i = TOPPanel::BlockIndex(px), j = TOPPanel::BlockIndex(py);
+        const auto* block = world->GroundLayer->cache.GetBlock(i, j, 1);
+        if (!block || !block->image) return 0u;
+        return block->image->pixmaps[0]->ReadPixel(int32_t(px) - i * TOPPanel::blockSize,
+                                                   int32_t(py) - j * TOPPanel::blockSize);
     };
-    auto [quads, ground] = tinted();
-    ASSERT_EQ(quads.size(), 1u);
-    EXPECT_EQ(ground, 0u);  // the cached tiles are not drawn again
-    const auto& q = quads[0];
-    EXPECT_EQ(q.blend, SHADEBLEND);
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0, x3 = 0, y3 = 0;
-    world->iso->ToIso(0, 0, x0, y0);
-    world->iso->ToIso(16, 0, x1, y1);
-    world->iso->ToIso(0, 16, x3, y3);
-    EXPECT_FLOAT_EQ(q.x, x0);
-    EXPECT_FLOAT_EQ(q.y, y0);
-    EXPECT_FLOAT_EQ(q.w, x1 - x0);
-    EXPECT_FLOAT_EQ(q.h, y3 - y0);
-    const auto& image = world->GroundLayer->tint.Image();
-    ASSERT_TRUE(image && q.source == image.get());
-    EXPECT_EQ(image->pixmaps[0]->ReadPixel(8, 8), 0xFF7F7F00u);
-    EXPECT_EQ(image->pixmaps[0]->ReadPixel(1, 1), 0xFFFF0000u);
-    // New values show in the next frame; a tile not yet cached is drawn in its own colour.
-    world->InfluenceLayer->_setValue(1, 1, TInfluenceLayer::infFireDepartment, 100);
-    world->GroundLayer->_UpdateTile(4, 4);
-    std::tie(quads, ground) = tinted();
-    EXPECT_EQ(image->pixmaps[0]->ReadPixel(1, 1), 0xFF00FF00u);
-    ASSERT_EQ(ground, 1u);
-    for (const auto& c : backend->calls) {
-        if (c.source == land->picture[0].get()) {
-            EXPECT_EQ(std::tuple(c.r, c.g, c.b), std::tuple(255, 0, 0));
+    // The tiles drawn on their own in a frame, by their colour.
+    auto frame = [&](const std::shared_ptr<TInfluenceMask>& shown) {
+        world->GroundLayer->setInfluenceMask(shown);  // set by the build tool before every frame
+        Frame();
+        std::map<std::tuple<int32_t, int32_t, int32_t>, int32_t> drawn;
+        for (const auto& c : backend->calls) {
+            if (c.source == land->picture[0].get()) ++drawn[{c.r, c.g, c.b}];
         }
-    }
+        return drawn;
+    };
+    using TDrawn = std::map<std::tuple<int32_t, int32_t, int32_t>, int32_t>;
+    ASSERT_EQ(cached(8, 8), 0xFF008000u);
+    // Shown: the blocks are drawn again from their tiles in their colours in the same frame; no
+    // tile is drawn on its own, and the frame is the plain one.
+    EXPECT_EQ(frame(mask), TDrawn{});
+    EXPECT_EQ(backend->calls.size(), plainCalls);
+    EXPECT_EQ(cached(8, 8), 0xFF004000u);
+    EXPECT_EQ(cached(1, 1), 0xFF000000u);
+    // New values show at once; a changed tile is drawn in its own colour.
+    world->InfluenceLayer->_setValue(1, 1, TInfluenceLayer::infFireDepartment, 100);
+    EXPECT_EQ(frame(mask), TDrawn{});
+    EXPECT_EQ(cached(1, 1), 0xFF008000u);
+    world->GroundLayer->_UpdateTile(4, 4);
+    EXPECT_EQ(frame(mask), (TDrawn{{{255, 0, 0}, 1}}));
     int32_t r = 0, g = 0, b = 0;
     GetColor(r, g, b);
     EXPECT_EQ(std::tuple(r, g, b), std::tuple(255, 255, 255));
-    // Without the mask nothing is tinted.
-    Frame();
-    for (const auto& c : backend->calls) EXPECT_NE(c.kind, TDrawCall::ImageQuad);
+    EXPECT_EQ(frame(mask), TDrawn{});
+    // Taken away: the ground is plain again.
+    EXPECT_EQ(frame(nullptr), TDrawn{});
+    EXPECT_EQ(cached(8, 8), 0xFF008000u);
+    EXPECT_EQ(cached(1, 1), 0xFF008000u);
 }
 
 TEST(GroundTint, TexelMultipliesAsTheColourAtItsAlpha) {
     const struct {
         uint32_t colour, texel;
-    } cases[] = {{0xFF7F7F00u, 0xFF7F7F00u}, {0x00123456u, 0xFFFFFFFFu}, {0x80FF0000u, 0xFFFF7F7Fu}, {0x80000000u, 0xFF7F7F7Fu}};
+    } cases[] = {
+        {0xFF7F7F00u, 0xFF7F7F00u}, {0x00123456u, 0xFFFFFFFFu}, {0x80FF0000u, 0xFFFF7F7Fu}, {0x80000000u, 0xFF7F7F7Fu}};
     for (const auto& c : cases) EXPECT_EQ(TGroundTint::Texel(c.colour), c.texel) << std::hex << c.colour;
+    // A pixel times its multiplier keeps its alpha; white keeps the pixel.
+    const struct {
+        uint32_t pixel, texel, out;
+    } products[] = {{0x80FF8040u, 0xFFFFFFFFu, 0x80FF8040u},
+                    {0xFF008000u, 0xFF7F7F00u, 0xFF004000u},
+                    {0xFFFFFFFFu, 0xFF7F7F7Fu, 0xFF7F7F7Fu},
+                    {0xC0FF80FFu, 0xFF000000u, 0xC0000000u}};
+    for (const auto& c : products) EXPECT_EQ(TGroundTint::Multiply(c.pixel, c.texel), c.out) << std::hex << c.pixel;
 }
 
 TEST_F(BuildingLayerTest, SeeThroughModeFadesByDistanceForOneFrame) {
