@@ -30,16 +30,11 @@ using namespace bench;
 
 int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "screens";
-    if (FileType(folder) != FILETYPE_DIR) CreateDir(folder);
     std::string script;
-    if (!LoadBytes("tests/sim/town.script", script)) {
-        std::printf("tests/sim/town.script could not be read\n");
-        return 1;
-    }
-    auto app = OpenWindow();
+    auto app = OpenForTown(folder, script);
     if (!app) return 1;
     TSimulator sim;
-    if (!sim.InitWorld("data/maps/128/001r.png", 7)) return 1;
+    if (!StartTownMap(sim)) return 1;
 
     TLayer& layer = *sim.world;
     layer.SetMapScale(1, 1, 0);

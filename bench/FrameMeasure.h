@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "app/TApplication.h"
+#include "app/TSimulator.h"
 #include "platform/TDraw.h"
 #include "platform/TGraphics.h"
 #include "platform/TPixmap.h"
@@ -251,6 +252,20 @@ inline std::shared_ptr<TApplication> OpenWindow(TOpenTimes* times = nullptr) {
     if (times) *times = {windowMs, Ms(start) - windowMs};
     return app;
 }
+
+// For pictures of the golden simulator town: makes the folder when missing, reads the town's
+// script (tests/sim/town.script) and opens the window; null, with a message, when one fails.
+inline std::shared_ptr<TApplication> OpenForTown(const std::string& folder, std::string& script) {
+    if (FileType(folder) != FILETYPE_DIR) CreateDir(folder);
+    if (!LoadBytes("tests/sim/town.script", script)) {
+        std::printf("tests/sim/town.script could not be read\n");
+        return nullptr;
+    }
+    return OpenWindow();
+}
+
+// The town's map: the start map with seed 7.
+inline bool StartTownMap(TSimulator& sim) { return sim.InitWorld("data/maps/128/001r.png", 7); }
 
 // Draws three world frames with the pointer at (px, py) (the ground cache fills in the first)
 // and saves the last; beforeFrame runs before each (per-frame switches such as a view mask).
