@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include "framework/TFastRandom.h"
@@ -322,14 +323,15 @@ void TGroundLayer::UpdateTint() {
     if (!layer) return;
     // The blocks holding a tile whose colour changed are dropped: those on screen are drawn again
     // from their tiles in this frame, the others when they come into view.
-    const TReachRect reach = TileReach(1);
+    std::optional<TReachRect> reach;  // worked out only when a colour changed
     std::set<std::pair<int32_t, int32_t>> stale;
     tint.Update(layer->InfluenceLayer.get(), infMask, [&](int32_t x, int32_t y) {
+        if (!reach) reach = TileReach(1);
         float px = 0, py = 0;
         _PlanePos(float(x), float(y), px, py);
-        const int32_t i1 = TOPPanel::BlockIndex(px + reach.right), j1 = TOPPanel::BlockIndex(py + reach.bottom);
-        for (int32_t i = TOPPanel::BlockIndex(px + reach.left); i <= i1; ++i) {
-            for (int32_t j = TOPPanel::BlockIndex(py + reach.top); j <= j1; ++j) stale.emplace(i, j);
+        const int32_t i1 = TOPPanel::BlockIndex(px + reach->right), j1 = TOPPanel::BlockIndex(py + reach->bottom);
+        for (int32_t i = TOPPanel::BlockIndex(px + reach->left); i <= i1; ++i) {
+            for (int32_t j = TOPPanel::BlockIndex(py + reach->top); j <= j1; ++j) stale.emplace(i, j);
         }
     });
     for (const auto& [i, j] : stale) cache.DropBlock(i, j, 1);

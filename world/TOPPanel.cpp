@@ -19,6 +19,11 @@ constexpr int64_t blockPixels = int64_t(TOPPanel::blockSize) * TOPPanel::blockSi
 constexpr int32_t uniformSide = 4;
 
 int32_t FloorDiv(int32_t v, int32_t d) { return v >= 0 ? v / d : -((-v + d - 1) / d); }
+
+// A source pixel as it goes into a block; most copies are untinted and skip the multiplication.
+uint32_t Tinted(uint32_t pixel, uint32_t tint) {
+    return tint == TGroundTint::white ? pixel : TGroundTint::Multiply(pixel, tint);
+}
 }  // namespace
 
 bool TOPPanel::TBlock::OnDeviceOnly() const { return image && !image->pixmaps.empty() && !image->pixmaps[0]; }
@@ -148,7 +153,7 @@ int64_t TOPPanel::_drawOnPixmap(const TPixmap& source, TPixmap& target, int32_t 
         for (int32_t sx = sx0; sx < sx1; ++sx) {
             // Negative as a signed value: alpha 128 or more.
             if (static_cast<int32_t>(in[sx]) < 0) {
-                out[sx] = tint == TGroundTint::white ? in[sx] : TGroundTint::Multiply(in[sx], tint);
+                out[sx] = Tinted(in[sx], tint);
                 ++written;
             }
         }
@@ -191,7 +196,7 @@ bool TOPPanel::_WouldChange(const TBlock& block, const TPixmap& src, int32_t x, 
     for (int32_t sy = sy0; sy < sy1; ++sy) {
         const uint32_t* in = src.Row(sy);
         for (int32_t sx = sx0; sx < sx1; ++sx) {
-            if (static_cast<int32_t>(in[sx]) < 0 && TGroundTint::Multiply(in[sx], tint) != block.colour) return true;
+            if (static_cast<int32_t>(in[sx]) < 0 && Tinted(in[sx], tint) != block.colour) return true;
         }
     }
     return false;
