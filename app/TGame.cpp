@@ -267,8 +267,10 @@ void TGame::_render() {
         std::vector<int32_t> tooltipPos = getTooltipMousePos(0);
         for (int32_t& v : tooltipPos) v = int32_t(TInterfaceSpace::ToUnits(float(v)));
         TInterfaceSpace units;
+        interfaceCache.Begin();
         guiElements->Update({points.begin(), points.size()}, tooltipPos, alternateTooltipp, alternateTooltippId,
                             app->event->_kh);
+        interfaceCache.End();
     }
     _drawMessage();
     alternateTooltipp.clear();

@@ -10,6 +10,7 @@
 #include "app/TSoundView.h"
 #include "app/TTimeDemo.h"
 #include "gui/TNewGameTool.h"
+#include "platform/TDrawCache.h"
 #include "platform/TKeyMap.h"
 #include "world/TLayer.h"
 
@@ -220,4 +221,6 @@ public:
     // Set while "--frames N" measures the drawing: frames are drawn without waiting.
     std::unique_ptr<TTimeDemo> timeDemo;
     std::string nextMessage;
+    // The interface's panels, kept as one picture while they do not change.
+    TDrawCache interfaceCache;
 };

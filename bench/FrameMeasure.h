@@ -92,6 +92,9 @@ public:
         inner->ReadPixels(x, y, w, h, out);
     }
     int32_t MaxTextureSize() const override { return inner->MaxTextureSize(); }
+    // Dropping, nothing can be drawn into a kept picture.
+    bool SetTarget(uint32_t texture) override { return !drop && inner->SetTarget(texture); }
+    void ClearTarget(int32_t x, int32_t y, int32_t w, int32_t h) override { inner->ClearTarget(x, y, w, h); }
 
     // The pixels the triangles cover on the screen (each clipped to it; overlaps counted as often
     // as they are drawn).

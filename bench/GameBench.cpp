@@ -88,6 +88,7 @@ struct TGameFigures {
     double own = 0;       // the game's own CPU: the whole frame with the device calls dropped
     double present = 0;   // the present: swap and event pump (pacing off)
     double render = 0;    // TGame::_render itself until drawn, present included
+    TDrawCache::TCounts interface;  // how the interface was drawn in the measured frames
     size_t cars = 0;
     int32_t inhabitants = 0;
 };
@@ -193,8 +194,10 @@ TFrameParts DrawGameFrame(TGame& game) {
 
     start = Clock::now();
     const auto& points = app.event->TouchPoints();
+    game.interfaceCache.Begin();
     tools.Update({points.begin(), points.size()}, game.getTooltipMousePos(0), game.alternateTooltipp,
                  game.alternateTooltippId, app.event->_kh);
+    game.interfaceCache.End();
     t.gui = Ms(start);
 
     start = Clock::now();
@@ -335,6 +338,7 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     // the game's own frame function (to check that the frames here are the game's); the recorded
     // quads batched (the limit).
     std::vector<double> frame, frameCpu, present, own, world, sim, gui, other, render, limit;
+    const TDrawCache::TCounts before = game.interfaceCache.Counts();
     for (int i = 0; i < Frames; ++i) {
         auto start = Clock::now();
         const double cpuStart = ProcessCpuMs();
@@ -360,6 +364,9 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
         render.push_back(RenderFrame(game));
         limit.push_back(LimitFrameMs(tap));
     }
+    const TDrawCache::TCounts& after = game.interfaceCache.Counts();
+    g.interface = {after.drawn - before.drawn, after.partly - before.partly, after.kept - before.kept,
+                   after.direct - before.direct};
     g.draws.limit = Median(limit);
     g.frame = Median(frame);
     g.frameCpu = Median(frameCpu);
@@ -437,6 +444,15 @@ void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
     for (const auto& [c, g] : rows) {
         std::printf("  zoom %.1f, %s: %.2f ms against %.2f ms\n", double(c.zoom), CaseName(c), g.render,
                     g.frame + g.present);
+    }
+    std::printf(
+        "the interface in those frames (drawn, with the device calls dropped, and TGame::_render): its kept\n"
+        "picture drawn anew / drawn anew where it changed / laid over the frame as kept / the interface\n"
+        "drawn directly (the frames with the device calls dropped cannot draw into the picture):\n");
+    for (const auto& [c, g] : rows) {
+        std::printf("  zoom %.1f, %s: %llu / %llu / %llu / %llu\n", double(c.zoom), CaseName(c),
+                    (unsigned long long)g.interface.drawn, (unsigned long long)g.interface.partly,
+                    (unsigned long long)g.interface.kept, (unsigned long long)g.interface.direct);
     }
 }
 }  // namespace

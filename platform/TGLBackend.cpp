@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,11 @@ const char* FragmentShader = R"(#version 330 core
 in vec2 vUV;
 in vec4 vColor;
 uniform sampler2D uTexture;
-uniform float uAlphaTest;
+uniform vec4 uDiscardBelow;
 out vec4 fragColor;
 void main() {
     vec4 c = texture(uTexture, vUV) * vColor;
-    if (c.a < uAlphaTest) discard;
+    if (all(lessThan(c, uDiscardBelow))) discard;
     fragColor = c;
 }
 )";
@@ -76,10 +77,10 @@ bool TGLBackend::Init(int32_t w, int32_t h) {
     }
     glUseProgram(program);
     uScreen = glGetUniformLocation(program, "uScreen");
-    uAlphaTest = glGetUniformLocation(program, "uAlphaTest");
+    uDiscardBelow = glGetUniformLocation(program, "uDiscardBelow");
     glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
     glUniform2f(uScreen, float(w), float(h));
-    glUniform1f(uAlphaTest, -1.0f);
+    DiscardBelow(-1.0f, -1.0f);
 
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
@@ -117,6 +118,7 @@ bool TGLBackend::Init(int32_t w, int32_t h) {
 }
 
 TGLBackend::~TGLBackend() {
+    for (auto& [id, fbo] : framebuffers) glDeleteFramebuffers(1, &fbo);
     for (auto& [id, name] : textures) glDeleteTextures(1, &name);
     if (vbo) glDeleteBuffers(1, &vbo);
     if (vao) glDeleteVertexArrays(1, &vao);
@@ -154,6 +156,11 @@ void TGLBackend::UploadTexture(uint32_t texture, int32_t x, int32_t y, int32_t w
 void TGLBackend::DeleteTexture(uint32_t texture) {
     auto it = textures.find(texture);
     if (it == textures.end() || texture == 0) return;
+    if (auto fbo = framebuffers.find(texture); fbo != framebuffers.end()) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &fbo->second);
+        framebuffers.erase(fbo);
+    }
     glDeleteTextures(1, &it->second);
     textures.erase(it);
     textureSizes.erase(texture);
@@ -165,19 +172,54 @@ std::pair<int32_t, int32_t> TGLBackend::TextureSize(uint32_t texture) const {
     return it == textureSizes.end() ? std::pair<int32_t, int32_t>{0, 0} : it->second;
 }
 
+bool TGLBackend::SetTarget(uint32_t texture) {
+    if (texture == 0) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return true;
+    }
+    const auto tex = textures.find(texture);
+    if (tex == textures.end()) return false;
+    auto [fbo, made] = framebuffers.try_emplace(texture, 0u);
+    if (made) {
+        glGenFramebuffers(1, &fbo->second);
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo->second);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex->second, 0);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            glDeleteFramebuffers(1, &fbo->second);
+            framebuffers.erase(fbo);
+            return false;
+        }
+    } else {
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo->second);
+    }
+    return true;
+}
+
+void TGLBackend::ClearTarget(int32_t x, int32_t y, int32_t w, int32_t h) {
+    glScissor(x, height - (y + h), std::max(w, 0), std::max(h, 0));
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
+}
+
+// A fragment is dropped when its colour channels are all below `colour` and its alpha below
+// `alpha` (colours never reach 2, nothing is below -1).
+void TGLBackend::DiscardBelow(float colour, float alpha) { glUniform4f(uDiscardBelow, colour, colour, colour, alpha); }
+
 void TGLBackend::ApplyBlend(int32_t blend) {
     if (blend == currentBlend) return;
     currentBlend = blend;
     switch (blend) {
         case MASKBLEND:
             glDisable(GL_BLEND);
-            glUniform1f(uAlphaTest, 0.5f);
+            DiscardBelow(2.0f, 0.5f);
             return;
         case SOLIDBLEND: glDisable(GL_BLEND); break;
         case LIGHTBLEND:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
-            glUniform1f(uAlphaTest, ClearFragment);
+            DiscardBelow(2.0f, ClearFragment);
             return;
         case SHADEBLEND:
             glEnable(GL_BLEND);
@@ -187,13 +229,19 @@ void TGLBackend::ApplyBlend(int32_t blend) {
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_ONE, GL_SRC_ALPHA, GL_ZERO, GL_ONE);
             break;
+        case OVERBLEND:
+            // Light leaves colour at alpha 0: only a fragment with nothing in it changes nothing.
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            DiscardBelow(ClearFragment, ClearFragment);
+            return;
         default:
             glEnable(GL_BLEND);
             glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-            glUniform1f(uAlphaTest, ClearFragment);
+            DiscardBelow(2.0f, ClearFragment);
             return;
     }
-    glUniform1f(uAlphaTest, -1.0f);
+    DiscardBelow(-1.0f, -1.0f);
 }
 
 void TGLBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) {
@@ -219,7 +267,11 @@ void TGLBackend::Resize(int32_t w, int32_t h) {
 }
 
 void TGLBackend::SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
-    glScissor(x, height - (y + h), w < 0 ? 0 : w, h < 0 ? 0 : h);
+    scissor[0] = x;
+    scissor[1] = height - (y + h);
+    scissor[2] = std::max(w, 0);
+    scissor[3] = std::max(h, 0);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
 }
 
 void TGLBackend::Clear(int32_t r, int32_t g, int32_t b) {

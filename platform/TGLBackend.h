@@ -24,6 +24,8 @@ public:
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* out) override;
     int32_t MaxTextureSize() const override { return maxTextureSize; }
     std::pair<int32_t, int32_t> TextureSize(uint32_t texture) const override;
+    bool SetTarget(uint32_t texture) override;
+    void ClearTarget(int32_t x, int32_t y, int32_t width, int32_t height) override;
 
     // Set by the window owner: swaps the window's buffers.
     void (*swap)(void* context) = nullptr;
@@ -31,13 +33,16 @@ public:
 
 private:
     void ApplyBlend(int32_t blend);
+    void DiscardBelow(float colour, float alpha);
     int32_t width = 0, height = 0;
     int32_t maxTextureSize = 2048;
     uint32_t program = 0, vao = 0, vbo = 0, white = 0;
-    int32_t uScreen = -1, uAlphaTest = -1;
+    int32_t uScreen = -1, uDiscardBelow = -1;
     int32_t currentBlend = -1;
+    int32_t scissor[4] = {0, 0, 0, 0};  // GL's, rows counted from the bottom
     uint32_t currentTexture = ~0u;
     std::unordered_map<uint32_t, uint32_t> textures;  // our id -> GL name
     std::unordered_map<uint32_t, std::pair<int32_t, int32_t>> textureSizes;
+    std::unordered_map<uint32_t, uint32_t> framebuffers;  // texture id -> GL framebuffer drawing into it
     uint32_t nextId = 1;
 };

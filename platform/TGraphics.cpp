@@ -267,10 +267,19 @@ void ShowMouse() {
 
 }  // namespace TGraphics
 
+namespace {
+// The device as the sprite batch reaches it: a part of the frame being collected (TDrawCache)
+// sees the clear, read or present in its place among the batches.
+TRenderBackend* BatchDevice() {
+    TRenderBackend* batch = TSpriteBatch::Instance().Backend();
+    return batch ? batch : TGraphics::Backend();
+}
+}  // namespace
+
 void Cls() {
-    TRenderBackend* backend = TGraphics::Backend();
-    if (!backend) return;
+    if (!TGraphics::Backend()) return;
     TSpriteBatch::Instance().Flush();
+    TRenderBackend* backend = BatchDevice();
     const TDrawState& s = DrawState();
     // The clear covers the whole buffer, whatever the viewport.
     backend->SetViewport(0, 0, s.g_width, s.g_height);
@@ -292,7 +301,7 @@ void Flip(int32_t sync) {
         }
     }
     SetSwapInterval(presentSync);
-    c.backend->Present(presentSync);
+    BatchDevice()->Present(presentSync);
     EndFrameResources();
     TInput::PollSystem();
 }
@@ -306,6 +315,6 @@ std::shared_ptr<TPixmap> GrabPixmap(int32_t x, int32_t y, int32_t width, int32_t
     TSpriteBatch::Instance().Flush();
     auto pixmap = TPixmap::Create(width, height);
     if (!pixmap) return nullptr;
-    c.backend->ReadPixels(x, y, width, height, pixmap->pixels);
+    BatchDevice()->ReadPixels(x, y, width, height, pixmap->pixels);
     return pixmap;
 }

@@ -149,6 +149,7 @@ void TImage::MidHandle() { SetHandle(width / 2.0f, height / 2.0f); }
 void TImage::ReleaseTexture() {
     if (texture && textureGeneration == TGraphics::Generation() && TGraphics::Backend()) {
         TGraphics::Backend()->DeleteTexture(texture);
+        TSpriteBatch::Instance().TextureDeleted(texture);
     }
     texture = 0;
 }
@@ -208,6 +209,7 @@ void TImage::Upload(int32_t frame) {
     CopyCell(*pixmaps[static_cast<size_t>(frame)], cell.data(), cellW);
     TGraphics::Backend()->UploadTexture(texture, (frame % columns) * cellW, (frame / columns) * cellH, cellW, cellH,
                                         cell.data(), cellW);
+    TSpriteBatch::Instance().TextureChanged(texture);
     uploadedSeqs[static_cast<size_t>(frame)] = seqs[static_cast<size_t>(frame)];
 }
 

@@ -16,8 +16,18 @@ void TRecordingBackend::UploadTexture(uint32_t texture, int32_t x, int32_t y, in
 void TRecordingBackend::DeleteTexture(uint32_t texture) { textures.erase(texture); }
 
 void TRecordingBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) {
-    batches.push_back(TBatch{texture, blend, count});
+    batches.push_back(TBatch{texture, blend, count, target});
     vertices.insert(vertices.end(), v, v + count);
+}
+
+bool TRecordingBackend::SetTarget(uint32_t texture) {
+    if (texture != 0 && textures.count(texture) == 0) return false;
+    target = texture;
+    return true;
+}
+
+void TRecordingBackend::ClearTarget(int32_t x, int32_t y, int32_t width, int32_t height) {
+    targetClears.push_back(TUpload{target, x, y, width, height});
 }
 
 void TRecordingBackend::SetViewport(int32_t, int32_t, int32_t, int32_t) {}
@@ -48,6 +58,7 @@ void TRecordingBackend::ClearLog() {
     calls.clear();
     batches.clear();
     uploads.clear();
+    targetClears.clear();
     vertices.clear();
     presents = 0;
 }

@@ -13,8 +13,17 @@ struct TVertex {
 };
 
 // DIMBLEND darkens and lights in one pass: the target times the drawn alpha, plus the drawn colour
-// (a shade followed by a light, as one full-screen fill instead of two).
-enum : int32_t { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5, DIMBLEND = 6 };
+// (a shade followed by a light, as one full-screen fill instead of two). OVERBLEND lays a picture
+// whose colours are already multiplied by their alpha over the target (a kept layer, TDrawCache).
+enum : int32_t {
+    MASKBLEND = 1,
+    SOLIDBLEND = 2,
+    ALPHABLEND = 3,
+    LIGHTBLEND = 4,
+    SHADEBLEND = 5,
+    DIMBLEND = 6,
+    OVERBLEND = 7
+};
 
 // What a draw operation was, as seen by the layer's callers (recorded by the headless back end).
 struct TDrawCall {
@@ -57,4 +66,12 @@ public:
     // Sees every draw operation before its triangles (only the recording back end keeps them).
     virtual bool Records() const { return false; }
     virtual void Record(const TDrawCall&) {}
+    // Drawing goes into `texture` (made by CreateTexture at the back buffer's size); 0 draws into
+    // the back buffer again. False when the device cannot.
+    virtual bool SetTarget(uint32_t texture) { return texture == 0; }
+    // Clears a rectangle of the texture drawn into to transparent (the viewport stays).
+    virtual void ClearTarget(int32_t, int32_t, int32_t, int32_t) {}
+    // True for a back end that collects batches to draw them later (TDrawCache): handing one to it
+    // is no device call.
+    virtual bool Collects() const { return false; }
 };

@@ -37,8 +37,20 @@ void TSpriteBatch::AddQuad(uint32_t tex, int32_t mode, const TVertex c[4]) {
 void TSpriteBatch::Flush() {
     if (!backend || vertices.empty()) return;
     backend->DrawTriangles(texture, blend, vertices.data(), vertices.size());
-    ++deviceCalls;
+    if (!backend->Collects()) ++deviceCalls;
     vertices.clear();
+}
+
+void TSpriteBatch::Draw(uint32_t tex, int32_t mode, const TVertex* v, size_t count) {
+    if (!backend || count == 0) return;
+    Flush();
+    backend->DrawTriangles(tex, mode, v, count);
+    if (!backend->Collects()) ++deviceCalls;
+}
+
+uint64_t TSpriteBatch::TextureVersion(uint32_t tex) const {
+    const auto it = versions.find(tex);
+    return it == versions.end() ? 0 : it->second;
 }
 
 void TSpriteBatch::ApplyViewport() {
