@@ -153,7 +153,7 @@ inline void Finish() { GrabPixmap(0, 0, 1, 1); }
 // mode (the largest first, those over a tenth of a screen), each with the time the device takes
 // to draw that group alone (median of 9), to see where the fill goes.
 inline void PrintPixels(const TTapBackend& tap, const char* label) {
-    static const char* const blends[] = {"?", "mask", "solid", "alpha", "light", "shade", "dim"};
+    static const char* const blends[] = {"?", "mask", "solid", "alpha", "light", "shade", "dim", "over"};
     std::vector<std::pair<double, std::pair<uint32_t, int32_t>>> rows;
     double total = 0;
     for (const auto& [key, a] : tap.area) {
