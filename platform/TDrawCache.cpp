@@ -282,7 +282,12 @@ void TDrawCache::UploadTexture(uint32_t t, int32_t x, int32_t y, int32_t w, int3
     device->UploadTexture(t, x, y, w, h, p, pitch);
 }
 
-void TDrawCache::DeleteTexture(uint32_t t) { device->DeleteTexture(t); }
+void TDrawCache::DeleteTexture(uint32_t t) {
+    // Collected triangles drawn with it (those still in the batch too) could not be drawn later.
+    if (!spilled) TSpriteBatch::Instance().Flush();
+    if (std::any_of(part.steps.begin(), part.steps.end(), [t](const TStep& s) { return s.texture == t; })) Spill();
+    device->DeleteTexture(t);
+}
 
 void TDrawCache::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) {
     if (spilled) {

@@ -148,8 +148,10 @@ void TImage::MidHandle() { SetHandle(width / 2.0f, height / 2.0f); }
 
 void TImage::ReleaseTexture() {
     if (texture && textureGeneration == TGraphics::Generation() && TGraphics::Backend()) {
-        TGraphics::Backend()->DeleteTexture(texture);
-        TSpriteBatch::Instance().TextureDeleted(texture);
+        // Through the batch's device: a part of the frame being collected draws what it has first.
+        TSpriteBatch& batch = TSpriteBatch::Instance();
+        (batch.Backend() ? batch.Backend() : TGraphics::Backend())->DeleteTexture(texture);
+        batch.TextureDeleted(texture);
     }
     texture = 0;
 }

@@ -161,6 +161,20 @@ TEST_F(DrawCacheTest, OtherBlendModesAndDeviceUseDrawDirectly) {
     ASSERT_EQ(backend->batches.size(), 2u);
     EXPECT_EQ(backend->targetClears.size(), 0u);
 
+    // A texture deleted after it was drawn: it is drawn before it goes.
+    auto image = TImage::Create(8, 8, 1, 0);
+    image->Lock(0)->ClearPixels(0xFF808080u);
+    image->Unlock(0);
+    Frame(cache, [&] {
+        DrawImage(image, 10, 10);
+        image.reset();
+        DrawRect(50, 50, 20, 20);
+    });
+    EXPECT_EQ(cache.Counts().direct, 3u);
+    ASSERT_EQ(backend->batches.size(), 2u);
+    EXPECT_NE(backend->batches[0].texture, 0u);
+    EXPECT_EQ(backend->batches[0].target, 0u);
+
     Frame(cache, plain);
     EXPECT_EQ(cache.Counts().kept, 1u);
     EXPECT_EQ(cache.Counts().drawn, 1u);
