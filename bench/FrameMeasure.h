@@ -165,7 +165,7 @@ inline void PrintPixels(const TTapBackend& tap, const char* label) {
     for (const auto& [screens, key] : rows) {
         if (screens < 0.1) break;
         const auto size = tap.inner->TextureSize(key.first);
-        const int32_t b = key.second >= 1 && key.second <= 6 ? key.second : 0;
+        const int32_t b = key.second >= 1 && key.second <= 7 ? key.second : 0;
         const auto& vertices = tap.groups.at(key);
         std::vector<double> ms;
         for (int i = 0; i < 9; ++i) {
