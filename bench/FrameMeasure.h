@@ -87,6 +87,9 @@ public:
     }
     void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) override { inner->SetViewport(x, y, w, h); }
     void Clear(int32_t r, int32_t g, int32_t b) override { inner->Clear(r, g, b); }
+    void Submit() override {
+        if (!drop) inner->Submit();
+    }
     void Present(int32_t sync) override { inner->Present(sync); }
     void ReadPixels(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t* out) override {
         inner->ReadPixels(x, y, w, h, out);

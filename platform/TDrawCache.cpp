@@ -38,6 +38,8 @@ void TDrawCache::Begin() {
     if (device || !batch.Backend()) return;
     batch.Flush();
     device = batch.Backend();
+    // The device draws what came before while the part is collected.
+    device->Submit();
     spilled = false;
     part.steps.clear();
     part.vertices.clear();

@@ -279,6 +279,8 @@ void TGLBackend::Clear(int32_t r, int32_t g, int32_t b) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+void TGLBackend::Submit() { glFlush(); }
+
 void TGLBackend::Present(int32_t) {
     if (swap) swap(swapContext);
 }

@@ -20,6 +20,7 @@ public:
     void DrawTriangles(uint32_t texture, int32_t blend, const TVertex* vertices, size_t count) override;
     void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height) override;
     void Clear(int32_t r, int32_t g, int32_t b) override;
+    void Submit() override;
     void Present(int32_t sync) override;
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* out) override;
     int32_t MaxTextureSize() const override { return maxTextureSize; }

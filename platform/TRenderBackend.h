@@ -56,6 +56,8 @@ public:
     virtual void DrawTriangles(uint32_t texture, int32_t blend, const TVertex* vertices, size_t count) = 0;
     virtual void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
     virtual void Clear(int32_t r, int32_t g, int32_t b) = 0;
+    // Lets the device start on what it was handed so far (it draws while the caller works on).
+    virtual void Submit() {}
     // Presents the back buffer; sync 0 at once, 1 on the vertical blank.
     virtual void Present(int32_t sync) = 0;
     // Reads ARGB pixels of the back buffer, top row first.
