@@ -9,7 +9,8 @@
 //    and the simulation works during the measured frames: the frame until drawn, its split into
 //    the world's drawing, the simulation step, the GUI step and the rest, the device's share, and
 //    the physical limit for the frame's quads (see FrameMeasure.h); TGame::_render itself is timed
-//    beside, as a check that the split frames are the game's.
+//    beside, as a check that the split frames are the game's; and how often the interface's kept
+//    picture (TDrawCache) was drawn anew, in part, laid over as kept or passed by.
 // Run from the folder that holds cfg/ and data/, with a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/GameBench [--screens docs/screens]
 // With --screens the grown city at zoom 1 with the menu, the minimap and the main tool is saved
