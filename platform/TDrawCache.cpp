@@ -123,9 +123,10 @@ std::vector<TDrawCache::TTriangle> TDrawCache::Triangles(const TPart& p, int32_t
 
 TDrawCache::TRect TDrawCache::Bounds(const TTriangle& t) {
     const TVertex* v = t.v;
-    // Clamped first: a triangle far off the screen must not overflow the integers.
-    const auto lo = [](float a, float b, float c) { return int32_t(std::floor(std::max(std::min({a, b, c}), -1e6f))); };
-    const auto hi = [](float a, float b, float c) { return int32_t(std::ceil(std::min(std::max({a, b, c}), 1e6f))); };
+    // Clamped first (the limit as the first argument wins over a NaN): a triangle far off the screen
+    // must not overflow the integers.
+    const auto lo = [](float a, float b, float c) { return int32_t(std::floor(std::max(-1e6f, std::min({a, b, c})))); };
+    const auto hi = [](float a, float b, float c) { return int32_t(std::ceil(std::min(1e6f, std::max({a, b, c})))); };
     return TRect{lo(v[0].x, v[1].x, v[2].x), lo(v[0].y, v[1].y, v[2].y), hi(v[0].x, v[1].x, v[2].x),
                  hi(v[0].y, v[1].y, v[2].y)}
         .Within(t.clip);
