@@ -106,6 +106,8 @@ public:
     int32_t newGame = 0;
     // "--frames N": the game started draws N frames as fast as it can, reports them and ends.
     int32_t timeDemoFrames = 0;
+    // The seed of a time demo's new city: its sky stays clear for the demo's first days.
+    static constexpr int32_t timeDemoSeed = 5;
     // The seed of a new city's generator (taken from the clock at start).
     int32_t seed = 0;
 

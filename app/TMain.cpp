@@ -29,6 +29,9 @@ int TMain::Main(int argc, char** argv) {
             const int frames = std::atoi(argv[++i]);
             if (frames > 0) {
                 app->timeDemoFrames = frames;
+                // A new city in a time demo is the same on every run, its weather too, so that two
+                // runs (and two machines) compare.
+                app->seed = TApplication::timeDemoSeed;
             } else {
                 Print("Option --frames needs a number of frames above 0");
             }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/TStream.h"
+#include "platform/TTexelRuns.h"
 
 namespace {
 const char* VertexShader = R"(#version 330 core
@@ -107,6 +108,13 @@ bool TGLBackend::Init(int32_t w, int32_t h) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     textures[0] = white;
 
+    // Filtered textures drawn texel for pixel are sampled through this one (TTexelRuns).
+    glGenSamplers(1, &nearest);
+    glSamplerParameteri(nearest, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(nearest, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glSamplerParameteri(nearest, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(nearest, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_SCISSOR_TEST);
@@ -120,6 +128,7 @@ bool TGLBackend::Init(int32_t w, int32_t h) {
 TGLBackend::~TGLBackend() {
     for (auto& [id, fbo] : framebuffers) glDeleteFramebuffers(1, &fbo);
     for (auto& [id, name] : textures) glDeleteTextures(1, &name);
+    if (nearest) glDeleteSamplers(1, &nearest);
     if (vbo) glDeleteBuffers(1, &vbo);
     if (vao) glDeleteVertexArrays(1, &vao);
     if (program) glDeleteProgram(program);
@@ -139,6 +148,7 @@ uint32_t TGLBackend::CreateTexture(int32_t w, int32_t h, bool filtered) {
     const uint32_t id = nextId++;
     textures[id] = name;
     textureSizes[id] = {w, h};
+    if (filtered) filteredTextures.insert(id);
     return id;
 }
 
@@ -164,6 +174,7 @@ void TGLBackend::DeleteTexture(uint32_t texture) {
     glDeleteTextures(1, &it->second);
     textures.erase(it);
     textureSizes.erase(texture);
+    filteredTextures.erase(texture);
     currentTexture = ~0u;
 }
 
@@ -255,7 +266,18 @@ void TGLBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v
     // A fresh buffer of exactly this batch's size: the driver never waits on the previous draw
     // and never clears more than it uploads.
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TVertex)), v, GL_STREAM_DRAW);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
+    if (!filteredTextures.count(texture)) {
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
+        return;
+    }
+    const auto [tw, th] = textureSizes[texture];
+    for (const TTexelRun& run : TTexelRuns::Split(v, count, tw, th, MaxTexelRuns)) {
+        if (run.aligned != nearestBound) {
+            glBindSampler(0, run.aligned ? nearest : 0);
+            nearestBound = run.aligned;
+        }
+        glDrawArrays(GL_TRIANGLES, static_cast<GLint>(run.first), static_cast<GLsizei>(run.count));
+    }
 }
 
 void TGLBackend::Resize(int32_t w, int32_t h) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/TRenderBackend.h"
 
@@ -37,13 +38,17 @@ private:
     void DiscardBelow(float colour, float alpha);
     int32_t width = 0, height = 0;
     int32_t maxTextureSize = 2048;
-    uint32_t program = 0, vao = 0, vbo = 0, white = 0;
+    // A batch alternating more often between texel for pixel and not is drawn filtered throughout.
+    static constexpr size_t MaxTexelRuns = 8;
+    uint32_t program = 0, vao = 0, vbo = 0, white = 0, nearest = 0;
+    bool nearestBound = false;
     int32_t uScreen = -1, uDiscardBelow = -1;
     int32_t currentBlend = -1;
     int32_t scissor[4] = {0, 0, 0, 0};  // GL's, rows counted from the bottom
     uint32_t currentTexture = ~0u;
     std::unordered_map<uint32_t, uint32_t> textures;  // our id -> GL name
     std::unordered_map<uint32_t, std::pair<int32_t, int32_t>> textureSizes;
+    std::unordered_set<uint32_t> filteredTextures;
     std::unordered_map<uint32_t, uint32_t> framebuffers;  // texture id -> GL framebuffer drawing into it
     uint32_t nextId = 1;
 };

@@ -40,4 +40,11 @@ pointer_drawn() {
 eventually 5 pointer_drawn || fail "no pointer drawn at the mouse (white $here% against $away% without it)"
 
 quit_with_escape "$win"
+
+# The time demo: a new city drawn 40 frames as fast as the machine can, one line of figures, and
+# the game ends by itself.
+start_game --new --frames 40
+[ "$(wait_exit 120)" = 0 ] || fail "the time demo did not end with exit code 0"
+report='^Time demo: 40 frames at 640 x 480, median [0-9.]+ ms \([0-9.]+ fps\), 95th percentile [0-9.]+ ms, [0-9]+ device calls per frame$'
+grep -a -E -q "$report" "$WORK/game.log" || fail "no time demo figures: $(grep -a 'Time demo' "$WORK/game.log")"
 echo "PASS (screenshot: $ARTIFACTS/shell.png)"
