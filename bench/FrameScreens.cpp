@@ -1,12 +1,14 @@
 // Fixed scenes for comparing the world's drawing before and after a change: the golden simulator
 // town (tests/sim/town.script) on the start map at zoom 0.5, 1 and 2, with the build tool's water
-// colours, and in a storm (at zoom 1, and at 0.5 where the black ring beyond the map shows); and
-// the big grid city (CityBuilder.h) at zoom 1. The storms are drawn on a stopped clock, so two runs
+// colours, in a storm, under a bright sky (zoom 1) and a dark one (zoom 0.5, where the black ring
+// beyond the map shows) and in a storm at zoom 0.5; and
+// the big grid city (CityBuilder.h) at zoom 1. The skies are drawn on a stopped clock, so two runs
 // of one build write the same pixels and two builds can be compared with `compare -metric AE`.
 // Run from the folder that holds cfg/ and data/, with a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/FrameScreens [folder]
 // Writes start_zoom05.png, start_zoom1.png, start_zoom2.png, start_overlay.png, start_storm.png,
-// start_storm_zoom05.png and city.png into the folder (default screens).
+// start_bright.png, start_dark_zoom05.png, start_storm_zoom05.png and city.png into the folder
+// (default screens).
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -24,17 +26,12 @@
 using namespace bench;
 
 namespace {
-void Storm(TLayer& layer) {
+// The weather held at `value` (0 bright … 3 calm … 6 storm).
+void Weather(TLayer& layer, int32_t value) {
     TWeatherLayer& w = *layer.WeatherLayer;
-    w.lastMode = w.currentMode = 6;
+    w.lastMode = w.currentMode = value;
     w.lastDay = w.untilChangeDay = layer.currentDay;
     w.nextUpdateDay = INT32_MAX;
-}
-
-void Calm(TLayer& layer) {
-    TWeatherLayer& w = *layer.WeatherLayer;
-    w.lastMode = w.currentMode = 3;
-    w.lastDay = w.untilChangeDay = layer.currentDay;
 }
 }  // namespace
 
@@ -49,7 +46,7 @@ int main(int argc, char** argv) {
         TLayer& layer = *sim.world;
         std::ostringstream sink;
         if (sim.RunScript(script, sink, std::cerr) != 0) return 1;
-        Calm(layer);
+        Weather(layer, 3);
         for (const auto& [zoom, name] :
              {std::pair{0.5f, "zoom05"}, std::pair{1.0f, "zoom1"}, std::pair{2.0f, "zoom2"}}) {
             Centre(layer, zoom);
@@ -61,10 +58,15 @@ int main(int argc, char** argv) {
         const auto mask = WaterOverlay();
         Shot(layer, -100, -100, folder + "/start_overlay.png", [&] { layer.GroundLayer->setInfluenceMask(mask); });
         const TClock::TScope stopped(std::make_shared<TManualClock>());
-        Storm(layer);
+        Weather(layer, 6);
         Shot(layer, -100, -100, folder + "/start_storm.png");
+        Weather(layer, 0);
+        Shot(layer, -100, -100, folder + "/start_bright.png");
         Centre(layer, 0.5f);
         LookAt(layer, 20, 100);
+        Weather(layer, 4);
+        Shot(layer, -100, -100, folder + "/start_dark_zoom05.png");
+        Weather(layer, 6);
         Shot(layer, -100, -100, folder + "/start_storm_zoom05.png");
     }
     TSimulator city;
@@ -72,7 +74,7 @@ int main(int argc, char** argv) {
     if (mapPath.empty()) return 1;
     RemoveMap(mapPath);
     TLayer& layer = *city.world;
-    Calm(layer);
+    Weather(layer, 3);
     Centre(layer, 1);
     Shot(layer, -100, -100, folder + "/city.png");
     return 0;

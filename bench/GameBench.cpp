@@ -4,13 +4,14 @@
 //  - start-up with that city in a window: the window and the content, then loading the file
 //    (TLayer::Load), the game around it (TGame::CreateLoaded) and the first game frame;
 //  - the whole game frame at 1280 x 720 at zoom 0.5, 1 and 2 over the liveliest part of the city
-//    in calm weather, and at zoom 1 in a storm, with every panel open (GamePanels.h), the pointer
-//    resting on a menu button (its tooltip showing) and the game at "Sehr schnell", so cars drive
-//    and the simulation works during the measured frames: the frame until drawn, its split into
-//    the world's drawing, the simulation step, the GUI step and the rest, the device's share, and
-//    the physical limit for the frame's quads (see FrameMeasure.h); TGame::_render itself is timed
-//    beside, as a check that the split frames are the game's; and how often the interface's kept
-//    picture (TDrawCache) was drawn anew, in part, laid over as kept or passed by.
+//    in calm weather, and at zoom 1 in a storm and under a dark sky, with every panel open
+//    (GamePanels.h), the pointer resting on a menu button (its tooltip showing) and the game at
+//    "Sehr schnell", so cars drive and the simulation works during the measured frames: the frame
+//    until drawn, its split into the world's drawing, the simulation step, the GUI step and the
+//    rest, the device's share, and the physical limit for the frame's quads (see FrameMeasure.h);
+//    TGame::_render itself is timed beside, as a check that the split frames are the game's; and
+//    how often the interface's kept picture (TDrawCache) was drawn anew, in part, laid over as
+//    kept or passed by.
 // Run from the folder that holds cfg/ and data/, with a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/GameBench [--screens docs/screens]
 // With --screens the grown city at zoom 1 with the menu, the minimap and the main tool is saved
@@ -50,18 +51,20 @@ namespace {
 constexpr int32_t WantedInhabitants = 100, MostDays = 240;
 // "Sehr schnell", the last of the main tool's speed buttons.
 constexpr int32_t FastestSpeed = 4;
-// The weather's values: 3 draws nothing over the map; 6 is the storm, the heaviest (a shade and a
-// light over the whole screen, two layers of rain and now and then a lightning flash).
-constexpr int32_t CalmWeather = 3, StormWeather = 6;
+// The weather's values: 3 draws nothing over the map; 4 is a dark sky without rain (a shade and a
+// light over the whole screen); 6 is the storm, the heaviest (the shade and the light, two layers
+// of rain and now and then a lightning flash).
+constexpr int32_t CalmWeather = 3, DarkWeather = 4, StormWeather = 6;
 
-// What is measured: the three zoom levels in calm weather, then zoom 1 in the storm.
+// What is measured: the three zoom levels in calm weather, then zoom 1 in the storm, under a dark
+// sky and with the build tool's colours.
 struct TCase {
     float zoom;
     int32_t weather;
     bool overlay = false;  // the build tool's colour overlay over the ground
 };
-constexpr TCase Cases[] = {
-    {0.5f, CalmWeather}, {1.0f, CalmWeather}, {2.0f, CalmWeather}, {1.0f, StormWeather}, {1.0f, CalmWeather, true}};
+constexpr TCase Cases[] = {{0.5f, CalmWeather},  {1.0f, CalmWeather}, {2.0f, CalmWeather},
+                           {1.0f, StormWeather}, {1.0f, DarkWeather}, {1.0f, CalmWeather, true}};
 
 // The overlay of the case being measured (the water tower's reach, WaterOverlay), or none. The world forgets it after
 // each frame, so every frame sets it again.
@@ -316,7 +319,10 @@ void CityShot(TGame& game, TSpot spot, const std::string& path) {
     PresentGameFrame(game);
 }
 
-const char* CaseName(const TCase& c) { return c.overlay ? "overlay" : c.weather == StormWeather ? "storm" : "calm"; }
+const char* CaseName(const TCase& c) {
+    if (c.overlay) return "overlay";
+    return c.weather == StormWeather ? "storm" : c.weather == DarkWeather ? "dark" : "calm";
+}
 
 TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     TGameFigures g;
@@ -428,8 +434,9 @@ void PrintTable(const std::vector<std::pair<TCase, TGameFigures>>& rows) {
         "  driver  = frame - own: what the device and its driver take\n"
         "  present = swap and event pump after the frame (pacing off)\n"
         "  limit   = the frame's quads, one device call per texture and blend; ratio = frame / limit\n"
-        "  weather = calm (nothing drawn over the map), storm (shade, rain, lightning over it) or\n"
-        "            overlay (calm, with the build tool's colours over the ground)\n",
+        "  weather = calm (nothing drawn over the map), storm (shade, rain, lightning over it), dark\n"
+        "            (a dark sky without rain: shade and light over it) or overlay (calm, with\n"
+        "            the build tool's colours over the ground)\n",
         Width, Height, FastestSpeed, Frames);
     std::printf("%5s %7s %8s %7s %7s %7s %7s %7s %7s %7s %8s %8s %6s %6s %6s %6s %5s %6s\n", "zoom", "weather", "frame",
                 "cpu", "world", "sim", "gui", "other", "own", "driver", "present", "limit", "ratio", "quads", "calls",
