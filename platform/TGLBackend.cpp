@@ -10,7 +10,9 @@
 #include "platform/TTexelRuns.h"
 
 namespace {
-const char* VertexShader = R"(#version 330 core
+const char* Version = "#version 330 core\n";
+
+const char* VertexShader = R"(
 layout(location = 0) in vec2 aPos;
 layout(location = 1) in vec2 aUV;
 layout(location = 2) in vec4 aColor;
@@ -24,7 +26,9 @@ void main() {
 }
 )";
 
-const char* FragmentShader = R"(#version 330 core
+// Compiled twice: with DROP_CLEAR for the blend modes that drop fragments (see DiscardBelow), and
+// without for the others, since a software rasteriser pays for a discard even when it never drops.
+const char* FragmentShader = R"(
 in vec2 vUV;
 in vec4 vColor;
 uniform sampler2D uTexture;
@@ -32,7 +36,9 @@ uniform vec4 uDiscardBelow;
 out vec4 fragColor;
 void main() {
     vec4 c = texture(uTexture, vUV) * vColor;
+#ifdef DROP_CLEAR
     if (all(lessThan(c, uDiscardBelow))) discard;
+#endif
     fragColor = c;
 }
 )";
@@ -41,9 +47,10 @@ void main() {
 // spares the blend, which a software rasteriser skips for whole blocks of such fragments.
 constexpr float ClearFragment = 1e-6f;
 
-GLuint Compile(GLenum type, const char* source) {
+GLuint Compile(GLenum type, const char* defines, const char* source) {
     GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[] = {Version, defines, source};
+    glShaderSource(shader, 3, parts, nullptr);
     glCompileShader(shader);
     GLint ok = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -56,32 +63,43 @@ GLuint Compile(GLenum type, const char* source) {
     }
     return shader;
 }
+
+// The vertex shader with the fragment shader under `defines`; 0 when they cannot be built.
+GLuint Link(const char* defines) {
+    GLuint vs = Compile(GL_VERTEX_SHADER, "", VertexShader);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, defines, FragmentShader);
+    GLuint program = vs && fs ? glCreateProgram() : 0;
+    if (program) {
+        glAttachShader(program, vs);
+        glAttachShader(program, fs);
+        glLinkProgram(program);
+    }
+    if (vs) glDeleteShader(vs);
+    if (fs) glDeleteShader(fs);
+    GLint ok = 0;
+    if (program) glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (program && !ok) {
+        Print("OpenGL shader program could not be linked");
+        glDeleteProgram(program);
+        return 0;
+    }
+    return program;
+}
 }  // namespace
 
 bool TGLBackend::Init(int32_t w, int32_t h) {
     width = w;
     height = h;
-    GLuint vs = Compile(GL_VERTEX_SHADER, VertexShader);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, FragmentShader);
-    if (!vs || !fs) return false;
-    program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        Print("OpenGL shader program could not be linked");
-        return false;
-    }
+    program = Link("#define DROP_CLEAR\n");
+    plainProgram = Link("");
+    if (!program || !plainProgram) return false;
+    glUseProgram(plainProgram);
+    glUniform1i(glGetUniformLocation(plainProgram, "uTexture"), 0);
     glUseProgram(program);
-    uScreen = glGetUniformLocation(program, "uScreen");
     uDiscardBelow = glGetUniformLocation(program, "uDiscardBelow");
     glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
-    glUniform2f(uScreen, float(w), float(h));
-    DiscardBelow(-1.0f, -1.0f);
+    currentProgram = program;
+    SetScreenSize();
 
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
@@ -132,6 +150,7 @@ TGLBackend::~TGLBackend() {
     if (vbo) glDeleteBuffers(1, &vbo);
     if (vao) glDeleteVertexArrays(1, &vao);
     if (program) glDeleteProgram(program);
+    if (plainProgram) glDeleteProgram(plainProgram);
 }
 
 uint32_t TGLBackend::CreateTexture(int32_t w, int32_t h, bool filtered) {
@@ -215,8 +234,11 @@ void TGLBackend::ClearTarget(int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 // A fragment is dropped when its colour channels are all below `colour` and its alpha below
-// `alpha` (colours never reach 2, nothing is below -1).
-void TGLBackend::DiscardBelow(float colour, float alpha) { glUniform4f(uDiscardBelow, colour, colour, colour, alpha); }
+// `alpha` (colours never reach 2).
+void TGLBackend::DiscardBelow(float colour, float alpha) {
+    UseProgram(program);
+    glUniform4f(uDiscardBelow, colour, colour, colour, alpha);
+}
 
 void TGLBackend::ApplyBlend(int32_t blend) {
     if (blend == currentBlend) return;
@@ -252,7 +274,7 @@ void TGLBackend::ApplyBlend(int32_t blend) {
             DiscardBelow(2.0f, ClearFragment);
             return;
     }
-    DiscardBelow(-1.0f, -1.0f);
+    UseProgram(plainProgram);
 }
 
 void TGLBackend::DrawTriangles(uint32_t texture, int32_t blend, const TVertex* v, size_t count) {
@@ -284,8 +306,22 @@ void TGLBackend::Resize(int32_t w, int32_t h) {
     width = w;
     height = h;
     glViewport(0, 0, w, h);
-    glUseProgram(program);
-    glUniform2f(uScreen, float(w), float(h));
+    SetScreenSize();
+}
+
+void TGLBackend::SetScreenSize() {
+    for (const uint32_t p : {plainProgram, program}) {
+        glUseProgram(p);
+        glUniform2f(glGetUniformLocation(p, "uScreen"), float(width), float(height));
+    }
+    // The program of the blend mode in force stays in use.
+    glUseProgram(currentProgram);
+}
+
+void TGLBackend::UseProgram(uint32_t p) {
+    if (p == currentProgram) return;
+    glUseProgram(p);
+    currentProgram = p;
 }
 
 void TGLBackend::SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -5,7 +5,8 @@
 
 #include "platform/TRenderBackend.h"
 
-// OpenGL 3.3 core renderer: one shader, one streaming vertex buffer, one draw call per batch.
+// OpenGL 3.3 core renderer: one shader (built with and without dropping fragments), one streaming
+// vertex buffer, one draw call per batch.
 class TGLBackend : public TRenderBackend {
 public:
     // Needs a current GL context; false when the shader cannot be built.
@@ -36,13 +37,17 @@ public:
 private:
     void ApplyBlend(int32_t blend);
     void DiscardBelow(float colour, float alpha);
+    void UseProgram(uint32_t program);
+    // Both programs' projection for the back buffer's size.
+    void SetScreenSize();
     int32_t width = 0, height = 0;
     int32_t maxTextureSize = 2048;
     // A batch alternating more often between texel for pixel and not is drawn filtered throughout.
     static constexpr size_t MaxTexelRuns = 8;
-    uint32_t program = 0, vao = 0, vbo = 0, white = 0, nearest = 0;
+    // program drops fragments (DiscardBelow), plainProgram never does.
+    uint32_t program = 0, plainProgram = 0, currentProgram = 0, vao = 0, vbo = 0, white = 0, nearest = 0;
     bool nearestBound = false;
-    int32_t uScreen = -1, uDiscardBelow = -1;
+    int32_t uDiscardBelow = -1;
     int32_t currentBlend = -1;
     int32_t scissor[4] = {0, 0, 0, 0};  // GL's, rows counted from the bottom
     uint32_t currentTexture = ~0u;
