@@ -11,7 +11,8 @@
 //    rest, the device's share, and the physical limit for the frame's quads (see FrameMeasure.h);
 //    TGame::_render itself is timed beside, as a check that the split frames are the game's; and
 //    how often the interface's kept picture (TDrawCache) was drawn anew, in part, laid over as
-//    kept or passed by.
+//    kept or passed by;
+//  - the calm, the dark and the storm frame at zoom 1 in turn, for what the weather adds.
 // Run from the folder that holds cfg/ and data/, with a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/GameBench [--screens docs/screens]
 // With --screens the grown city at zoom 1 with the menu, the minimap and the main tool is saved
@@ -386,6 +387,34 @@ TGameFigures MeasureGameCase(TGame& game, TCase c, TSpot spot) {
     return g;
 }
 
+// What a dark sky and the storm add to the plain frame at zoom 1, frames of the three in turn: the
+// machine's speed drifts by a third within a minute here, which the cases measured one after the
+// other mix into their ratio. Each round's dark and storm frame against its calm one.
+void MeasureWeatherInTurn(TGame& game, TSpot spot) {
+    constexpr int32_t kinds[] = {CalmWeather, DarkWeather, StormWeather};
+    LookAtSpot(*game.layer, 1.0f, spot);
+    WarmUpFrames(game);
+    std::vector<double> ms[3], added[3];
+    for (int i = 0; i < 2 * Frames; ++i) {
+        double round[3];
+        for (int k = 0; k < 3; ++k) {
+            HoldWeather(*game.layer, kinds[k]);
+            const auto start = Clock::now();
+            DrawGameFrame(game);
+            Finish();
+            round[k] = Ms(start);
+            PresentGameFrame(game);
+            ms[k].push_back(round[k]);
+            added[k].push_back(100.0 * (round[k] / round[0] - 1.0));
+        }
+    }
+    std::printf(
+        "weather in turn at zoom 1 (%d rounds of a calm, a dark and a storm frame): calm %.2f ms, dark %.2f ms "
+        "(%+.0f %% in the median round), storm %.2f ms (%+.0f %%)\n",
+        2 * Frames, Median(ms[0]), Median(ms[1]), Median(added[1]), Median(ms[2]), Median(added[2]));
+    HoldWeather(*game.layer, CalmWeather);
+}
+
 // The colours are baked into the ground cache: showing them, switching to another mask and taking
 // them away draws every tile on screen again and refills the blocks. The frames right after each
 // switch, at the widest zoom and at zoom 1.
@@ -505,6 +534,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<TCase, TGameFigures>> rows;
     for (const TCase& c : Cases) rows.emplace_back(c, MeasureGameCase(*game, c, spot));
     PrintTable(rows);
+    MeasureWeatherInTurn(*game, spot);
     MeasureOverlaySwitches(*game, spot);
     std::printf("after the run: day %d, speed %.0f\n", game->layer->currentDay, double(game->layer->getGameSpeed()));
     // What the sound asks of the world every tenth frame: what is in view (trees and water,
