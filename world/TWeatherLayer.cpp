@@ -147,6 +147,14 @@ void TWeatherLayer::_ComposeStorm(TPixmap& out, const TPixmap& rain, float alpha
     const float light3[3] = {float((light >> 16) & 0xFFu) / 255.0f, float((light >> 8) & 0xFFu) / 255.0f,
                              float(light & 0xFFu) / 255.0f};
     const auto byte = [](float v) { return uint32_t(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    // Where neither layer has a drop the tile is the dim and the light alone (most of it: the
+    // layers are sparse), the same value the blend below gives for two clear samples.
+    const uint32_t dry = byte(shade) << 24 | byte(light3[0]) << 16 | byte(light3[1]) << 8 | byte(light3[2]);
+    // Whether any of the four pixels a layer samples at x holds a drop.
+    auto wet = [&columns, w](int32_t l, const uint32_t* ra, const uint32_t* rb, int32_t x) {
+        const int32_t xa = columns[size_t(l * 2 * w + 2 * x)], xb = columns[size_t(l * 2 * w + 2 * x + 1)];
+        return ((ra[xa] | ra[xb] | rb[xa] | rb[xb]) >> 24) != 0;
+    };
     for (int32_t y = 0; y < h; ++y) {
         uint32_t* row = out.Row(y);
         const uint32_t* rows[2][2];
@@ -156,6 +164,10 @@ void TWeatherLayer::_ComposeStorm(TPixmap& out, const TPixmap& rain, float alpha
             rows[l][1] = rain.Row(ya + 1 == h ? 0 : ya + 1);
         }
         for (int32_t x = 0; x < w; ++x) {
+            if (!wet(0, rows[0][0], rows[0][1], x) && !wet(1, rows[1][0], rows[1][1], x)) {
+                row[x] = dry;
+                continue;
+            }
             float c1[4], c2[4];
             sample(layers[0], 0, rows[0][0], rows[0][1], x, c1);
             sample(layers[1], 1, rows[1][0], rows[1][1], x, c2);

@@ -128,6 +128,18 @@ TEST(WeatherStorm, OneTileDimsAndRainsAsTheFillAndTwoLayersDid) {
             }
         }
     }
+    // Where neither layer has a drop only the dim and the light remain, bit for bit.
+    auto sparse = TPixmap::Create(8, 4);
+    for (int32_t i = 0; i < 32; ++i) sparse->WritePixel(i % 8, i / 8, 0x00FFFFFFu);
+    sparse->WritePixel(1, 0, 0xFF204060u);
+    auto tile = TPixmap::Create(8, 4);
+    // The first layer's drop lands at (1, 0), the second's at (3, 1).
+    TWeatherLayer::_ComposeStorm(*tile, *sparse, alpha, shade, light, 0, 0, 2, 1);
+    for (int32_t i = 0; i < 32; ++i) {
+        const int32_t x = i % 8, y = i / 8;
+        const bool wet = (x == 1 && y == 0) || (x == 3 && y == 1);
+        EXPECT_EQ(tile->ReadPixel(x, y) == (0xAC000000u | light), !wet) << x << ", " << y;
+    }
     // Half a pixel's shift samples both pixels equally.
     TWeatherLayer::_ComposeStorm(*out, *rain, 1, 1, 0, 0, 0, 0, 0);
     EXPECT_NE(out->ReadPixel(0, 0), out->ReadPixel(1, 0));
