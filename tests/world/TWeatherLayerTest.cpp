@@ -2,6 +2,8 @@
 // that dims and rains in one fill.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "WorldTestSupport.h"
 #include "platform/TDrawState.h"
 #include "world/TWeatherLayer.h"
@@ -177,6 +179,13 @@ TEST_F(WeatherTest, ValueSixDarkensRainsFullyAndFlashesAboutOnceIn41Frames) {
     }
     EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
     EXPECT_EQ(GetBlend(), ALPHABLEND);
+    // Frames in a row write into tiles in turn: none waits for the device to let go of the last.
+    std::set<const TImage*> written{weather->stormTile.get()};
+    for (size_t i = 1; i < TWeatherLayer::StormTiles; ++i) {
+        weather->DrawValue(6, float(viewW), float(viewH), 0, 0);
+        written.insert(weather->stormTile.get());
+    }
+    EXPECT_EQ(written.size(), TWeatherLayer::StormTiles);
 
     int flashes = 0;
     const int frames = 41 * 100;
