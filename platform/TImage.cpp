@@ -129,6 +129,14 @@ void TImage::Unlock(int32_t frame) {
     ++seqs[static_cast<size_t>(frame)];
 }
 
+void TImage::UnlockIntoNewTexture(int32_t frame) {
+    if (frame < 0 || frame >= FrameCount()) return;
+    Unlock(frame);
+    // Batched triangles still draw from the old texture, so they go to the device first.
+    if (texture) TSpriteBatch::Instance().Flush();
+    ReleaseTexture();
+}
+
 void TImage::SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap) {
     if (frame < 0 || frame >= FrameCount() || !pixmap) return;
     auto copy = TPixmap::Create(width, height);

@@ -48,6 +48,10 @@ public:
     // The frame's pixmap; writes show once Unlock is called.
     std::shared_ptr<TPixmap> Lock(int32_t frame, bool read = true, bool write = true);
     void Unlock(int32_t frame);
+    // Like Unlock, but the pixels go up into a new texture: a software device holds on to a
+    // texture it drew in the last few frames, and writing into it waits until it lets go (about a
+    // whole frame's drawing). For an image written anew every frame.
+    void UnlockIntoNewTexture(int32_t frame);
     void SetPixmap(int32_t frame, const std::shared_ptr<TPixmap>& pixmap);
     void SetHandle(float x, float y);
     void MidHandle();

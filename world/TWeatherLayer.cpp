@@ -219,15 +219,12 @@ void TWeatherLayer::DrawValue(float a, float viewWidth, float viewHeight, float 
         // large for float pixel offsets after a few hours.
         const double now = double(Millisecs());
         const int32_t w = rainPixels->width, h = rainPixels->height;
-        std::shared_ptr<TImage>& tile = stormTiles[nextStormTile];
-        nextStormTile = (nextStormTile + 1) % StormTiles;
-        if (!tile || tile->width != w || tile->height != h) tile = TImage::Create(w, h, 1, DYNAMICIMAGE);
-        stormTile = tile;
+        if (!stormTile || stormTile->width != w || stormTile->height != h) stormTile = TImage::Create(w, h, 1, DYNAMICIMAGE);
         if (const auto out = stormTile ? stormTile->Lock(0, false, true) : nullptr) {
             _ComposeStorm(*out, *rainPixels, rain, float(shade) / 255.0f, uint32_t(lr << 16 | lr << 8 | lb),
                           std::fmod(panX + now / 200.0, w), std::fmod(panY + now / 20.0, h),
                           std::fmod(panX + now / 100.0, w), std::fmod(panY + now / 10.0, h));
-            stormTile->Unlock(0);
+            stormTile->UnlockIntoNewTexture(0);
         }
         const std::vector<TGroundLayer::TRect> whole{{0, 0, viewWidth, viewHeight}};
         SetBlend(DIMBLEND);

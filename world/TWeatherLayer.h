@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -56,12 +55,7 @@ public:
 
     static inline std::shared_ptr<TImage> rainImg;
     static inline std::shared_ptr<TImage> cloudsImg;
-    // The composed storm tile (see _ComposeStorm), written anew every frame it rains. A software
-    // device holds on to a texture drawn in the last few frames, and writing into it waits until
-    // it lets go (a whole frame's drawing); so the frames write into stormTiles in turn, and
-    // stormTile is this frame's.
+    // The composed storm tile (see _ComposeStorm), written anew every frame it rains, each time
+    // into a new texture.
     std::shared_ptr<TImage> stormTile;
-    static constexpr size_t StormTiles = 4;
-    std::array<std::shared_ptr<TImage>, StormTiles> stormTiles;
-    size_t nextStormTile = 0;
 };
